@@ -1,0 +1,79 @@
+#include "KeyedItemStore.h"
+
+#include "store/SqlConnection.h"
+
+#include <QSqlError>
+
+KeyedItemStore::KeyedItemStore(const SqlConnection& config, const SqlConnection& strs,
+                               const SqlConnection& mems)
+    : m_config(prepare(config, QStringLiteral("Config"), false)),
+      m_strs(prepare(strs, QStringLiteral("Strs"), true)),
+      m_mems(prepare(mems, QStringLiteral("Mems"), true))
+{
+}
+
+KeyedItemStore::Table KeyedItemStore::prepare(const SqlConnection& conn, const QString& table,
+                                              bool writable)
+{
+    Table t{QSqlQuery(conn.database()), QSqlQuery(conn.database())};
+    // The first row in key order, as an index seek finds it; COLLATE NOCASE compares keys
+    // without regard to letter case also in a catalogue whose column has no such collation.
+    t.read.prepare(QStringLiteral("SELECT Usage FROM %1 WHERE Item = ? COLLATE NOCASE "
+                                  "ORDER BY Item COLLATE NOCASE LIMIT 1")
+                       .arg(table));
+    t.read.setForwardOnly(true);
+    if (writable)
+        t.write.prepare(QStringLiteral("INSERT INTO %1 (Item, Usage) VALUES (?, ?) "
+                                       "ON CONFLICT (Item) DO UPDATE SET Usage = excluded.Usage")
+                            .arg(table));
+    return t;
+}
+
+QString KeyedItemStore::read(Table& table, const QString& key, const QString& defaultValue)
+{
+    table.read.bindValue(0, key);
+    QString result = defaultValue;
+    if (table.read.exec() && table.read.next()) {
+        const QVariant v = table.read.value(0);
+        if (!v.isNull()) // a value that holds nothing at all reads as the default
+            result = v.toString();
+    }
+    table.read.finish(); // ends the read so it never holds back another connection's write
+    return result;
+}
+
+bool KeyedItemStore::save(Table& table, const QString& key, const QString& value)
+{
+    table.write.bindValue(0, key);
+    // An empty text is stored as an empty text, never as "no value".
+    table.write.bindValue(1, value.isNull() ? QString(QLatin1String("")) : value);
+    const bool ok = table.write.exec();
+    m_lastError = ok ? QString() : table.write.lastError().text();
+    table.write.finish();
+    return ok;
+}
+
+QString KeyedItemStore::GetConfigItem(const QString& key, const QString& defaultValue)
+{
+    return read(m_config, key, defaultValue);
+}
+
+QString KeyedItemStore::GetStrItem(const QString& key, const QString& defaultValue)
+{
+    return read(m_strs, key, defaultValue);
+}
+
+bool KeyedItemStore::SaveStrItem(const QString& key, const QString& value)
+{
+    return save(m_strs, key, value);
+}
+
+QString KeyedItemStore::GetMemItem(const QString& key, const QString& defaultValue)
+{
+    return read(m_mems, key, defaultValue);
+}
+
+bool KeyedItemStore::SaveMemItem(const QString& key, const QString& value)
+{
+    return save(m_mems, key, value);
+}

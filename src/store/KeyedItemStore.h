@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QSqlQuery>
+#include <QString>
+
+class SqlConnection;
+
+// The keyed items: a short key (Item, compared without regard to letter case) and a text
+// value (Usage). Strs holds short values, Mems long ones, both in the event database, each
+// on its own connection; Config holds the catalogue's settings and is only read.
+//
+// Reads fall back to the caller's default on a missing key, an empty table or any database
+// error. Writes insert or update one row, committed at once; they return false when the
+// database refuses the value, and lastError() then tells why. Values are always bound as
+// parameters.
+class KeyedItemStore {
+public:
+    // The connections must outlive the store.
+    KeyedItemStore(const SqlConnection& config, const SqlConnection& strs, const SqlConnection& mems);
+
+    QString GetConfigItem(const QString& key, const QString& defaultValue);
+    QString GetStrItem(const QString& key, const QString& defaultValue);
+    bool SaveStrItem(const QString& key, const QString& value);
+    QString GetMemItem(const QString& key, const QString& defaultValue);
+    bool SaveMemItem(const QString& key, const QString& value);
+
+    // The reason the last failed write was refused; empty after a successful one.
+    QString lastError() const { return m_lastError; }
+
+private:
+    struct Table {
+        QSqlQuery read;
+        QSqlQuery write; // empty for the read-only catalogue
+    };
+    static Table prepare(const SqlConnection& conn, const QString& table, bool writable);
+    static QString read(Table& table, const QString& key, const QString& defaultValue);
+    bool save(Table& table, const QString& key, const QString& value);
+
+    Table m_config;
+    Table m_strs;
+    Table m_mems;
+    QString m_lastError;
+};

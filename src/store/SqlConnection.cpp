@@ -1,0 +1,92 @@
+#include "SqlConnection.h"
+
+#include <QAtomicInteger>
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+QString nextName()
+{
+    static QAtomicInteger<quint64> counter;
+    return QStringLiteral("zel-%1").arg(++counter);
+}
+
+// Turns the driver's wording into a reason a user understands.
+QString reasonOf(const QSqlError& error)
+{
+    const QString text = error.text();
+    if (text.contains(QLatin1String("not a database"), Qt::CaseInsensitive) ||
+        text.contains(QLatin1String("malformed"), Qt::CaseInsensitive))
+        return QStringLiteral("the file is damaged or is not a database (%1)").arg(text);
+    if (text.contains(QLatin1String("locked"), Qt::CaseInsensitive) ||
+        text.contains(QLatin1String("busy"), Qt::CaseInsensitive))
+        return QStringLiteral("the file is in use by another program (%1)").arg(text);
+    if (text.contains(QLatin1String("readonly"), Qt::CaseInsensitive) ||
+        text.contains(QLatin1String("read-only"), Qt::CaseInsensitive) ||
+        text.contains(QLatin1String("unable to open"), Qt::CaseInsensitive))
+        return QStringLiteral("the file cannot be opened; check that it exists and that you "
+                              "may read and write it (%1)")
+            .arg(text);
+    return text;
+}
+} // namespace
+
+SqlConnection::SqlConnection(const QString& fileName, Mode mode) : m_name(nextName())
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+    db.setDatabaseName(fileName);
+    db.setConnectOptions(mode == ReadOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000")
+                                          : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    if (mode == ReadOnly && !QFileInfo::exists(fileName)) {
+        m_error = QStringLiteral("the file does not exist");
+        return;
+    }
+    if (!db.open()) {
+        m_error = reasonOf(db.lastError());
+        return;
+    }
+    QSqlQuery q(db);
+    // Reading the schema is the first real access: it fails for a file that is no database.
+    if (!q.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+        m_error = reasonOf(q.lastError());
+        return;
+    }
+    if (mode == ReadWrite) {
+        if (!q.exec(QStringLiteral("PRAGMA journal_mode = WAL")) ||
+            !q.exec(QStringLiteral("PRAGMA synchronous = FULL"))) {
+            m_error = reasonOf(q.lastError());
+            return;
+        }
+    }
+    m_open = true;
+}
+
+SqlConnection::~SqlConnection()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_name, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_name);
+}
+
+QSqlDatabase SqlConnection::database() const { return QSqlDatabase::database(m_name, false); }
+
+bool SqlConnection::hasTables(const QStringList& tables, QString* missing) const
+{
+    const QStringList present = database().tables();
+    for (const QString& t : tables) {
+        const bool found = std::any_of(present.begin(), present.end(), [&](const QString& p) {
+            return p.compare(t, Qt::CaseInsensitive) == 0;
+        });
+        if (!found) {
+            if (missing)
+                *missing = t;
+            return false;
+        }
+    }
+    return true;
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+struct WizardState;
+
+// The start-up data-file check: makes the database folder and its data folder when they
+// are missing (as an installer would), creates an empty event database when there is
+// none, and requires the song catalogue. A condition the program cannot go on with is
+// shown to the user and ends the program.
+class DataFileCheck {
+public:
+    // Returns false when the program was ended.
+    static bool run(WizardState& state);
+};

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QtGlobal>
+
+#include <optional>
+
+// A song handed back by the song-pick dialog or the custom song dialog. Key is the
+// catalogue's dbKey, or -2 (entered by hand, music not supplied) or -3 (music provided).
+struct PickedSongRecord {
+    qint16 Key = 0;
+    QString Title;
+    QString Artist;
+    QString Length;
+};
+
+// The program-wide values, owned by the application object and handed to every form by
+// reference. Nothing of this lives in a static, so a test can build a fresh wizard.
+struct WizardState {
+    QString DbFolder;    // folder of both databases
+    QString MediaFolder; // pictures and rich texts
+    QStringList ProgressCaptions;
+    qint16 CurrentStep = 1;
+    std::optional<qint16> QueryAnswer; // 1 yes/saved/picked, 0 no/cancelled, -2 "can't find"
+    PickedSongRecord PickedSong;
+
+    // Fills the progress captions (15 entries) and sets CurrentStep to 1.
+    void initialise();
+};

@@ -1,0 +1,151 @@
+#include "TestSupport.h"
+
+#include "platform/PathMap.h"
+#include "platform/ProgramEnd.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTimer>
+#include <QWidget>
+
+TestRoot::TestRoot()
+{
+    m_oldRoot = qgetenv("ZEL_ROOT");
+    m_oldHive = qgetenv("HIVELET_HIVE");
+    qputenv("ZEL_ROOT", m_dir.path().toUtf8());
+    qputenv("HIVELET_HIVE", (m_dir.path() + QStringLiteral("/hive")).toUtf8());
+    ProgramEnd::reset();
+    ProgramEnd::setHandler([this](int code) { exitCode = code; });
+    MessageBox::setHandler([this](const MessageBox::Request& r) {
+        messages.append(r);
+        if (onMessage)
+            onMessage(r);
+        return answer;
+    });
+}
+
+TestRoot::~TestRoot()
+{
+    MessageBox::setHandler({});
+    ProgramEnd::setHandler({});
+    ProgramEnd::reset();
+    if (m_oldRoot.isNull())
+        qunsetenv("ZEL_ROOT");
+    else
+        qputenv("ZEL_ROOT", m_oldRoot);
+    if (m_oldHive.isNull())
+        qunsetenv("HIVELET_HIVE");
+    else
+        qputenv("HIVELET_HIVE", m_oldHive);
+}
+
+QString TestRoot::dbFolder() const
+{
+    const QString f = PathMap::dbFolder();
+    QDir().mkpath(f);
+    return f;
+}
+
+QString TestRoot::mediaFolder() const
+{
+    const QString f = PathMap::mediaFolder();
+    QDir().mkpath(f);
+    return f;
+}
+
+bool TestRoot::programEnded() const { return ProgramEnd::hasEnded(); }
+
+void TestRoot::writeCatalogue(const QMap<QString, QString>& settings,
+                              const QList<QMap<QString, QVariant>>& songs) const
+{
+    const QString file = dbFolder() + QStringLiteral("songlist.mdb");
+    QFile::remove(file);
+    const QString name = QStringLiteral("test-catalogue");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(file);
+        if (!db.open())
+            qFatal("cannot write the test catalogue");
+        QSqlQuery q(db);
+        QStringList cols{QStringLiteral("dbKey INTEGER PRIMARY KEY"), QStringLiteral("Name TEXT"),
+                         QStringLiteral("Type TEXT"), QStringLiteral("SType1 TEXT"),
+                         QStringLiteral("SType2 TEXT"), QStringLiteral("Time TEXT"),
+                         QStringLiteral("Matrix TEXT")};
+        for (int i = 1; i <= 9; ++i)
+            cols << QStringLiteral("UDF%1 TEXT").arg(i, 2, 10, QLatin1Char('0'));
+        q.exec(QStringLiteral("CREATE TABLE MUSIC (%1)").arg(cols.join(QStringLiteral(", "))));
+        q.exec(QStringLiteral("CREATE TABLE Config (Item TEXT UNIQUE COLLATE NOCASE, Usage TEXT)"));
+        db.transaction();
+        for (auto it = settings.begin(); it != settings.end(); ++it) {
+            q.prepare(QStringLiteral("INSERT INTO Config (Item, Usage) VALUES (?, ?)"));
+            q.addBindValue(it.key());
+            q.addBindValue(it.value());
+            q.exec();
+        }
+        for (const auto& song : songs) {
+            QStringList names, marks;
+            for (auto it = song.begin(); it != song.end(); ++it) {
+                names << it.key();
+                marks << QStringLiteral("?");
+            }
+            q.prepare(QStringLiteral("INSERT INTO MUSIC (%1) VALUES (%2)")
+                          .arg(names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+            for (const auto& v : song)
+                q.addBindValue(v);
+            if (!q.exec())
+                qFatal("cannot add a test song: %s", qPrintable(q.lastError().text()));
+        }
+        db.commit();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+void TestRoot::copySampleMedia() const
+{
+    const QString medium = qEnvironmentVariable("ZEL_BUILD_DIR") + QStringLiteral("/medium");
+    const QDir src(medium);
+    if (!src.exists())
+        return;
+    for (const QString& f : src.entryList(QDir::Files)) {
+        const QString target = f == QLatin1String("songlist.mdb") ? dbFolder() + f : mediaFolder() + f;
+        QFile::remove(target);
+        QFile::copy(src.filePath(f), target);
+    }
+}
+
+void whenModal(const QString& objectName, std::function<void(QWidget*)> action)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(0);
+    auto deadline = std::make_shared<QDeadlineTimer>(10000);
+    QObject::connect(timer, &QTimer::timeout, [=]() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == objectName && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            action(modal);
+        } else if (deadline->hasExpired()) {
+            timer->stop();
+            timer->deleteLater();
+            qWarning("whenModal: no modal widget named %s appeared", qPrintable(objectName));
+        }
+    });
+    timer->start();
+}
+
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}

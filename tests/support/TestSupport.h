@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/MessageBox.h"
+
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+// A fresh temporary root for the fixed folders (ZEL_ROOT) and the settings hive
+// (HIVELET_HIVE), and fresh message-box and program-end recorders. Create one per test
+// case; everything is restored when it goes out of scope.
+class TestRoot {
+public:
+    TestRoot();
+    ~TestRoot();
+    TestRoot(const TestRoot&) = delete;
+    TestRoot& operator=(const TestRoot&) = delete;
+
+    QString path() const { return m_dir.path(); }
+    QString dbFolder() const;    // the mapped c:\orba\zel\ (created)
+    QString mediaFolder() const; // the mapped data folder (created)
+
+    // Message boxes shown since the root was made, oldest first.
+    QList<MessageBox::Request> messages;
+    // The answer the next message boxes give.
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+    // Called with each request before answering (a test may act, e.g. check state).
+    std::function<void(const MessageBox::Request&)> onMessage;
+
+    bool programEnded() const;
+    int exitCode = -1;
+
+    // Writes a small catalogue with a Config table of `settings` and a MUSIC table of
+    // `songs` (each a map of column to value) to the mapped songlist.mdb.
+    void writeCatalogue(const QMap<QString, QString>& settings = {},
+                        const QList<QMap<QString, QVariant>>& songs = {}) const;
+    // Copies the built sample medium (pictures, texts) into the data folder when present.
+    void copySampleMedia() const;
+
+private:
+    QTemporaryDir m_dir;
+    QByteArray m_oldRoot;
+    QByteArray m_oldHive;
+};
+
+// Waits (processing events, without sleeping) for a modal widget named `objectName` to
+// become active, then runs `action` on it. Call before the code that opens the dialog;
+// the action runs from the event loop of the dialog's exec(). Returns at once.
+void whenModal(const QString& objectName, std::function<void(QWidget*)> action);
+
+// Processes events until `condition` holds or `timeoutMs` passes; returns the condition.
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
