@@ -6,7 +6,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     Wizard wizard;
-    if (!wizard.start())
+    if (!wizard.startAndShow())
         return 1;
     return app.exec();
 }

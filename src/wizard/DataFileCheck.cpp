@@ -20,7 +20,7 @@ bool stop(const QString& text)
 }
 } // namespace
 
-bool DataFileCheck::run(WizardState& state)
+bool DataFileCheck::makeFolders(WizardState& state)
 {
     state.DbFolder = PathMap::dbFolder();
     state.MediaFolder = PathMap::mediaFolder();
@@ -30,7 +30,12 @@ bool DataFileCheck::run(WizardState& state)
                                        "may write there.")
                             .arg(QDir::toNativeSeparators(folder)));
     }
+    return true;
+}
 
+bool DataFileCheck::run(WizardState& state)
+{
+    state.DbFolder = PathMap::dbFolder();
     if (!QFileInfo::exists(PathMap::eventDatabase())) {
         frmData data;
         if (!data.MakeZELdatabase(state.DbFolder))

@@ -10,6 +10,10 @@ struct WizardState;
 // shown to the user and ends the program.
 class DataFileCheck {
 public:
-    // Returns false when the program was ended.
+    // Makes the database folder and its data folder when missing. Runs first, before the
+    // data loader may copy into them. Returns false when the program was ended.
+    static bool makeFolders(WizardState& state);
+    // Creates the event database when missing and requires the catalogue. Returns false
+    // when the program was ended.
     static bool run(WizardState& state);
 };

@@ -1,22 +1,60 @@
 #include "Wizard.h"
 
+#include "pages/Menu2.h"
+#include "pages/Menu3.h"
+#include "pages/Menu4.h"
+#include "pages/Menu5.h"
+#include "pages/Menu6.h"
+#include "pages/Menu7.h"
 #include "platform/MessageBox.h"
 #include "platform/PathMap.h"
 #include "platform/ProgramEnd.h"
+#include "songs/SongListPage.h"
 #include "store/StoreSession.h"
 #include "wizard/DataFileCheck.h"
+#include "wizard/Menu1.h"
+#include "wizard/MenuFinal.h"
 
 Wizard::Wizard() = default;
-Wizard::~Wizard() = default;
+
+Wizard::~Wizard()
+{
+    // Pages go before the store they read and write through.
+    for (auto& p : m_pages)
+        p.reset();
+}
 
 KeyedItemStore& Wizard::items() { return m_store->items(); }
 
 bool Wizard::start()
 {
     m_state.initialise();
+    if (!DataFileCheck::makeFolders(m_state))
+        return false;
+    if (!firstRunCheck())
+        return false;
     if (!DataFileCheck::run(m_state))
         return false;
-    return openData();
+    if (!openData())
+        return false;
+    page(0);
+    return !ProgramEnd::hasEnded();
+}
+
+bool Wizard::startAndShow()
+{
+    if (!start())
+        return false;
+    WizardPage* welcome = m_pages[0].get();
+    welcome->show();
+    return true;
+}
+
+bool Wizard::firstRunCheck()
+{
+    // The data files are installed by the data loader on the first start; the settings
+    // library that records this is added to the start-up here.
+    return true;
 }
 
 bool Wizard::openData()
@@ -31,3 +69,43 @@ bool Wizard::openData()
     ProgramEnd::end(1);
     return false;
 }
+
+std::unique_ptr<WizardPage> Wizard::makePage(int index)
+{
+    switch (index) {
+    case 0: return std::make_unique<Menu1>(*this);
+    case 1: return std::make_unique<Menu2>(*this);
+    case 2: return std::make_unique<Menu3>(*this);
+    case 3: return std::make_unique<Menu4>(*this);
+    case 4: return std::make_unique<Menu5>(*this);
+    case 5: return std::make_unique<Menu6>(*this);
+    case 6: return std::make_unique<Menu7>(*this);
+    case 7: return std::make_unique<SongListPage>(*this, SongListPage::Include);
+    case 8: return std::make_unique<SongListPage>(*this, SongListPage::Exclude);
+    case 9: return std::make_unique<MenuFinal>(*this);
+    default: return nullptr;
+    }
+}
+
+WizardPage* Wizard::page(int index)
+{
+    if (index < 0 || index >= kPageCount)
+        return nullptr;
+    if (!m_pages[index]) {
+        m_pages[index] = makePage(index);
+        // Every page opens at the size of the welcome page.
+        if (index > 0 && m_pages[0])
+            m_pages[index]->resize(m_pages[0]->size());
+        m_pages[index]->load();
+    }
+    return m_pages[index].get();
+}
+
+WizardPage* Wizard::loadedPage(int index) const
+{
+    return index >= 0 && index < kPageCount ? m_pages[index].get() : nullptr;
+}
+
+Menu1* Wizard::welcomePage() const { return static_cast<Menu1*>(m_pages[0].get()); }
+
+void Wizard::preloadSongCatalogue() {}

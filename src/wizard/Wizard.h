@@ -2,30 +2,57 @@
 
 #include "wizard/WizardState.h"
 
+#include <array>
 #include <memory>
 
-class StoreSession;
 class KeyedItemStore;
+class Menu1;
+class StoreSession;
+class WizardPage;
 
 // The application object: owns the program-wide state, the store session and the pages,
 // and runs the start-up in its fixed order.
 class Wizard {
 public:
+    static constexpr int kPageCount = 10; // Menu1 .. Menu9, MenuFinal
+
     Wizard();
     ~Wizard();
     Wizard(const Wizard&) = delete;
     Wizard& operator=(const Wizard&) = delete;
 
-    // Runs the start-up. Returns false when the program was ended (a message was shown).
+    // Runs the start-up up to the welcome page, loaded but not shown. Returns false when
+    // the program was ended (a message was shown).
     bool start();
+    // start(), then shows the welcome page.
+    bool startAndShow();
 
     WizardState& state() { return m_state; }
     StoreSession& store() { return *m_store; }
     KeyedItemStore& items();
 
+    // The page at `index` (0 = Menu1 ... 9 = MenuFinal), loaded on first use; pages are
+    // never unloaded. Null for an index out of range.
+    WizardPage* page(int index);
+    // The page at `index` if it was loaded, else null.
+    WizardPage* loadedPage(int index) const;
+    Menu1* welcomePage() const;
+
+    // How many page loads ran (each page loads once per run).
+    int pageLoads() const { return m_pageLoads; }
+    void countPageLoad() { ++m_pageLoads; }
+
+    // Prepares what the song lists need from the catalogue; run once when the welcome page
+    // is left.
+    void preloadSongCatalogue();
+
 private:
+    bool firstRunCheck();
     bool openData();
+    std::unique_ptr<WizardPage> makePage(int index);
 
     WizardState m_state;
     std::unique_ptr<StoreSession> m_store;
+    std::array<std::unique_ptr<WizardPage>, kPageCount> m_pages;
+    int m_pageLoads = 0;
 };

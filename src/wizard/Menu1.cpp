@@ -1,0 +1,64 @@
+#include "Menu1.h"
+
+#include "platform/BusyPointer.h"
+#include "platform/MessageBox.h"
+#include "platform/PathMap.h"
+#include "platform/ProgramEnd.h"
+#include "platform/RichTextViewer.h"
+#include "wizard/FrmQuery.h"
+#include "wizard/PageContent.h"
+#include "wizard/Wizard.h"
+
+#include <QProcess>
+
+Menu1::Menu1(Wizard& wizard)
+    : WizardPage(wizard, 0,
+                 {QStringLiteral("Menu1"), QStringLiteral("Welcome to the Feteplan"), 1,
+                  QStringLiteral("Feteplan"),
+                  QStringLiteral("This wizard helps you prepare for your WEDDING RECEPTION."),
+                  false})
+{
+}
+
+Menu1::~Menu1() = default;
+
+void Menu1::loadPage()
+{
+    m_welcome = PageContent::addRichText(content(), m_state.MediaFolder + QStringLiteral("hi.rtf"));
+    nextButton()->setFocus();
+}
+
+bool Menu1::savePage()
+{
+    // Leaving the welcome page prepares the song catalogue once, so that the song lists
+    // open at once later.
+    BusyPointer busy;
+    m_wizard.preloadSongCatalogue();
+    return true;
+}
+
+void Menu1::CheckExit()
+{
+    if (ProgramEnd::hasEnded())
+        return;
+    if (!m_query)
+        m_query = std::make_unique<FrmQuery>(m_state);
+    m_query->setQuestion(QStringLiteral("Do you want to quit the Feteplan?"));
+    m_query->exec();
+    if (m_state.QueryAnswer.value_or(0) == 0) {
+        m_query.reset();
+        return;
+    }
+    ProgramEnd::end();
+}
+
+void Menu1::startDatabaseModule()
+{
+    if (!QProcess::startDetached(PathMap::databaseModule(), {})) {
+        MessageBox::show(QStringLiteral("The database module could not be loaded\n\n"
+                                        "Please re-install the software"),
+                         QStringLiteral("System Error: Unable to load DB Module"), QMessageBox::Ok,
+                         QMessageBox::NoIcon, this);
+    }
+    ProgramEnd::end();
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "wizard/WizardPage.h"
+
+#include <memory>
+
+class FrmQuery;
+class RichTextViewer;
+
+// The welcome page: the start-up form. It stays loaded and hidden for the whole run and
+// carries the quit question that every page asks.
+class Menu1 : public WizardPage {
+    Q_OBJECT
+public:
+    explicit Menu1(Wizard& wizard);
+    ~Menu1() override;
+
+    // Asks "Do you want to quit the Feteplan?"; a "Yes" ends the program at once.
+    void CheckExit();
+
+    // Starts the external database module and ends the program; when it cannot be started
+    // the user is told and the program ends as well. No control of the wizard offers it.
+    void startDatabaseModule();
+
+protected:
+    void loadPage() override;
+    bool savePage() override;
+
+private:
+    std::unique_ptr<FrmQuery> m_query; // created for each question, unloaded after "No"
+    RichTextViewer* m_welcome = nullptr;
+};

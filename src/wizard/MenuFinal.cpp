@@ -1,0 +1,73 @@
+#include "MenuFinal.h"
+
+#include "platform/MessageBox.h"
+#include "platform/PathMap.h"
+#include "platform/ProgramEnd.h"
+#include "wizard/FoldPlan.h"
+#include "wizard/PageContent.h"
+#include "wizard/WizardState.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QScreen>
+
+MenuFinal::MenuFinal(Wizard& wizard)
+    : WizardPage(wizard, 9,
+                 {QStringLiteral("MenuFinal"), QStringLiteral("Feteplan Finished"), 10,
+                  QStringLiteral("Congratulations!"),
+                  QStringLiteral("You have completed the Feteplan.  Click FINISH to save your "
+                                 "settings."),
+                  false})
+{
+    nextButton()->setText(QStringLiteral("Finish"));
+}
+
+void MenuFinal::loadPage()
+{
+    PageContent::addRichText(content(), PathMap::mediaFolder() + QStringLiteral("bye.rtf"));
+}
+
+void MenuFinal::goNext()
+{
+    // Every answer was stored by the Next of its page; Finish writes nothing.
+    ShrinkMe();
+    ProgramEnd::end();
+}
+
+void MenuFinal::ShrinkMe()
+{
+    // Twips are 1/1440 inch; the window's geometry is in device-independent pixels.
+    const double twipsPerPixel = 1440.0 / logicalDpiY();
+    auto twips = [&](int px) { return qint32(qRound(px * twipsPerPixel)); };
+    const QRect frame = frameGeometry();
+    const FoldPlan::Window before{twips(frame.left()), twips(frame.top()), twips(frame.width()),
+                                  twips(frame.height())};
+
+    setWindowTitle(QString());
+    // The fold works on a window without title bar or border.
+    setWindowFlag(Qt::FramelessWindowHint, true);
+    setMinimumSize(0, 0);
+    move(frame.topLeft());
+    show();
+    const QRect bare = geometry();
+
+    for (const FoldPlan::Step& s : FoldPlan::plan(before, twips(bare.width()), twips(bare.height()))) {
+        QCoreApplication::processEvents();
+        setGeometry(qRound(s.left / twipsPerPixel), qRound(s.top / twipsPerPixel),
+                    qMax(1, qRound(s.width / twipsPerPixel)), qMax(1, qRound(s.height / twipsPerPixel)));
+    }
+}
+
+void MenuFinal::startUtilityModule()
+{
+    for (const QString& module : {PathMap::utilityModule(), PathMap::utilityModule2()}) {
+        if (QFileInfo::exists(module)) {
+            QProcess::startDetached(module, {});
+            ProgramEnd::end();
+            return;
+        }
+    }
+    MessageBox::show(QStringLiteral("Unable to load ORBA Utility module"),
+                     QStringLiteral("File Not Found"), QMessageBox::Ok, QMessageBox::NoIcon, this);
+}

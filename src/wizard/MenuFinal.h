@@ -1,0 +1,21 @@
+#pragma once
+
+#include "wizard/WizardPage.h"
+
+// The finish page: thanks the couple and ends the program after folding its window away.
+class MenuFinal : public WizardPage {
+    Q_OBJECT
+public:
+    explicit MenuFinal(Wizard& wizard);
+
+    // The closing fold of the window (see FoldPlan).
+    void ShrinkMe();
+
+    // Starts the external utility module (the first of its two programs that exists) and
+    // ends the program; when neither exists the user is told and the wizard goes on.
+    void startUtilityModule();
+
+protected:
+    void loadPage() override;
+    void goNext() override;
+};

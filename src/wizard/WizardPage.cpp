@@ -1,0 +1,190 @@
+#include "WizardPage.h"
+
+#include "ui_WizardPage.h"
+
+#include "platform/MessageBox.h"
+#include "platform/ProgramEnd.h"
+#include "store/KeyedItemStore.h"
+#include "wizard/Menu1.h"
+#include "wizard/PageStyle.h"
+#include "wizard/Wizard.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QShortcut>
+
+WizardPage::WizardPage(Wizard& wizard, int index, const PageInfo& info)
+    : QWidget(nullptr), m_wizard(wizard), m_state(wizard.state()),
+      m_frame(std::make_unique<Ui::WizardPage>()), m_index(index), m_info(info)
+{
+    m_frame->setupUi(this);
+    setObjectName(info.objectName);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+
+    PageStyle::banner(m_frame->Picture1);
+    PageStyle::heading(m_frame->lblTop_0);
+    PageStyle::subtitle(m_frame->lblTop_1);
+
+    for (int i = 0; i < 15; ++i) {
+        auto* label = new QLabel(m_frame->progressFrame);
+        label->setObjectName(QStringLiteral("lblProgress_%1").arg(i));
+        label->setTextFormat(Qt::PlainText);
+        m_frame->progressLayout->addWidget(label);
+        m_progress.append(label);
+    }
+    m_frame->progressLayout->addStretch(1);
+    m_frame->progressFrame->setVisible(info.hasProgress);
+
+    connect(m_frame->cmdNext, &QPushButton::clicked, this, &WizardPage::onNext);
+    connect(m_frame->cmdBack, &QPushButton::clicked, this, &WizardPage::onBack);
+    connect(m_frame->cmdCancel, &QPushButton::clicked, this, &WizardPage::onCancel);
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] {
+        if (QAbstractButton* b = escapeButton(); b && b->isEnabled() && b->isVisible())
+            b->click();
+    });
+}
+
+WizardPage::~WizardPage() = default;
+
+KeyedItemStore& WizardPage::items() const { return m_wizard.items(); }
+
+QWidget* WizardPage::content() const { return m_frame->pageContent; }
+QWidget* WizardPage::progressColumn() const { return m_frame->progressFrame; }
+QAbstractButton* WizardPage::backButton() const { return m_frame->cmdBack; }
+QAbstractButton* WizardPage::nextButton() const { return m_frame->cmdNext; }
+QAbstractButton* WizardPage::cancelButton() const { return m_frame->cmdCancel; }
+QAbstractButton* WizardPage::escapeButton() const { return m_frame->cmdCancel; }
+
+void WizardPage::load()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    m_wizard.countPageLoad();
+    setWindowTitle(m_info.title);
+    m_state.CurrentStep = m_info.step;
+    m_frame->lblTop_0->setText(m_info.heading);
+    m_frame->lblTop_1->setText(m_info.subtitle);
+    m_frame->cmdBack->setEnabled(m_index > 0);
+    m_frame->cmdNext->setEnabled(true);
+    if (m_info.hasProgress)
+        drawProgress();
+    showLogo();
+    loadPage();
+}
+
+void WizardPage::drawProgress()
+{
+    for (int i = 0; i < m_progress.size(); ++i) {
+        QLabel* label = m_progress[i];
+        // The caption keeps the label's own form ("Bride && Groom"); the label shows what a
+        // caption shows: a doubled ampersand as one.
+        const QString caption = m_state.ProgressCaptions.value(i);
+        label->setProperty("caption", caption);
+        label->setText(PageStyle::shownText(caption));
+        QFont f = label->font();
+        f.setBold(i == m_state.CurrentStep || i == 0);
+        label->setFont(f);
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, i > m_state.CurrentStep ? QColor(128, 128, 128) : QColor(Qt::black));
+        label->setPalette(p);
+    }
+}
+
+void WizardPage::showLogo()
+{
+    PageStyle::logo(m_frame->imgLogo, m_state.MediaFolder + QStringLiteral("logo.jpg"));
+}
+
+bool WizardPage::saveStr(const QString& key, const QString& value)
+{
+    const bool ok = items().SaveStrItem(key, value);
+    if (!ok)
+        saveFailed(key, items().lastError());
+    return ok;
+}
+
+bool WizardPage::saveMem(const QString& key, const QString& value)
+{
+    const bool ok = items().SaveMemItem(key, value);
+    if (!ok)
+        saveFailed(key, items().lastError());
+    return ok;
+}
+
+void WizardPage::saveFailed(const QString& what, const QString& reason)
+{
+    if (m_saveFailure.isEmpty())
+        m_saveFailure = QStringLiteral("%1: %2").arg(what, reason);
+}
+
+void WizardPage::onNext()
+{
+    if (ProgramEnd::hasEnded() || !isVisible())
+        return;
+    if (!checkPage() || ProgramEnd::hasEnded())
+        return;
+    m_saveFailure.clear();
+    const bool saved = savePage();
+    if (ProgramEnd::hasEnded())
+        return;
+    if (!saved) {
+        MessageBox::show(
+            QStringLiteral("Your answers on this page could not be saved to the event database "
+                           "(%1).\n\nThey are still on the page. Please try Next again; if it "
+                           "keeps failing, make sure no other program is using the event file "
+                           "and that the disk is not full.")
+                .arg(m_saveFailure.isEmpty() ? QStringLiteral("the database refused them")
+                                             : m_saveFailure),
+            QStringLiteral("Unable to save"), QMessageBox::Ok, QMessageBox::Warning, this);
+        return;
+    }
+    goNext();
+}
+
+void WizardPage::goNext()
+{
+    WizardPage* next = m_wizard.page(m_index + 1);
+    if (!next || ProgramEnd::hasEnded())
+        return;
+    handOverTo(next);
+}
+
+void WizardPage::handOverTo(WizardPage* other)
+{
+    other->move(pos());
+    other->show();
+    other->raise();
+    other->activateWindow();
+    hide();
+}
+
+void WizardPage::onBack()
+{
+    if (m_index == 0 || ProgramEnd::hasEnded())
+        return;
+    m_frame->cmdNext->setFocus();
+    WizardPage* previous = m_wizard.page(m_index - 1);
+    previous->move(pos());
+    hide();
+    previous->show();
+    previous->raise();
+    previous->activateWindow();
+}
+
+void WizardPage::onCancel()
+{
+    if (!ProgramEnd::hasEnded())
+        m_wizard.welcomePage()->CheckExit();
+}
+
+void WizardPage::closeEvent(QCloseEvent* event)
+{
+    if (ProgramEnd::hasEnded()) {
+        event->accept();
+        return;
+    }
+    m_wizard.welcomePage()->CheckExit();
+    event->ignore();
+}

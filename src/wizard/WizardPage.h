@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QString>
+#include <QAbstractButton>
+#include <QWidget>
+
+#include <memory>
+
+class QAbstractButton;
+class QLabel;
+class KeyedItemStore;
+class Wizard;
+struct WizardState;
+namespace Ui {
+class WizardPage;
+}
+
+// What the frame needs to know of each page.
+struct PageInfo {
+    QString objectName; // "Menu2"
+    QString title;      // window title, copied into the caption when the page loads
+    qint16 step;        // stored in CurrentStep when the page loads
+    QString heading;    // lblTop index 0
+    QString subtitle;   // lblTop index 1
+    bool hasProgress;   // the progress list (not on the welcome and finish pages)
+};
+
+// The frame every page shares: a top-level window with the banner (heading, subtitle,
+// logo), the progress list, the page's own content, and Back / Next / Cancel.
+//
+// A page is loaded once per run (load() runs its load routine) and afterwards only shown
+// and hidden. Next runs the page's checks and save routine, loads the next page once,
+// moves it to this page's position, shows it and hides this one; Back hands the position
+// back without saving. Cancel, Escape and the close box ask the quit question.
+class WizardPage : public QWidget {
+    Q_OBJECT
+public:
+    WizardPage(Wizard& wizard, int index, const PageInfo& info);
+    ~WizardPage() override;
+
+    // The page's load: title, CurrentStep, heading, buttons, progress list, logo, then the
+    // page's own loadPage(). Runs once; later calls do nothing.
+    void load();
+    bool isLoaded() const { return m_loaded; }
+    int index() const { return m_index; }
+    const PageInfo& info() const { return m_info; }
+
+    // Redraws the progress list from the program-wide captions and CurrentStep.
+    void drawProgress();
+
+protected:
+    // The page's own parts. Checks show their message and return false to stay on the page.
+    virtual void loadPage() {}
+    virtual bool checkPage() { return true; }
+    // Writes the page's answers; returns false when a write failed (after saveStr/saveMem
+    // have recorded why, or after calling saveFailed()).
+    virtual bool savePage() { return true; }
+    // The button that the Escape key presses (Cancel unless a page gives it elsewhere).
+    virtual QAbstractButton* escapeButton() const;
+    // What Next does after the checks and the save; the finish page replaces it.
+    virtual void goNext();
+
+    // Save helpers: write through the store and remember the first refusal.
+    bool saveStr(const QString& key, const QString& value);
+    bool saveMem(const QString& key, const QString& value);
+    void saveFailed(const QString& what, const QString& reason);
+
+    // The area below the banner where the page's own controls go.
+    QWidget* content() const;
+    // Hides the progress column (pages without a progress list).
+    QWidget* progressColumn() const;
+    QAbstractButton* backButton() const;
+    QAbstractButton* nextButton() const;
+    QAbstractButton* cancelButton() const;
+
+    void closeEvent(QCloseEvent* event) override;
+
+    Wizard& m_wizard;
+    WizardState& m_state;
+    KeyedItemStore& items() const;
+
+private:
+    void onNext();
+    void onBack();
+    void onCancel();
+    void showLogo();
+    void handOverTo(WizardPage* other);
+
+    std::unique_ptr<Ui::WizardPage> m_frame;
+    QList<QLabel*> m_progress;
+    int m_index;
+    PageInfo m_info;
+    bool m_loaded = false;
+    QString m_saveFailure;
+};
