@@ -109,3 +109,14 @@ WizardPage* Wizard::loadedPage(int index) const
 Menu1* Wizard::welcomePage() const { return static_cast<Menu1*>(m_pages[0].get()); }
 
 void Wizard::preloadSongCatalogue() {}
+
+void Wizard::pickSong(QWidget* opener)
+{
+    if (!m_songPicker)
+        preloadSongCatalogue();
+    if (m_songPicker) {
+        m_songPicker(opener);
+        return;
+    }
+    m_state.QueryAnswer = 0;
+}

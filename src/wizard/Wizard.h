@@ -3,9 +3,11 @@
 #include "wizard/WizardState.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class KeyedItemStore;
+class QWidget;
 class Menu1;
 class StoreSession;
 class WizardPage;
@@ -46,6 +48,14 @@ public:
     // is left.
     void preloadSongCatalogue();
 
+    // The song-pick contract: shows the song-pick dialog modally for `opener`. Afterwards
+    // QueryAnswer is 1 with PickedSong filled (a song was picked), 0 (nothing picked) or -2
+    // ("I can't find the song": the opener goes on to the custom song dialog).
+    void pickSong(QWidget* opener);
+    // Who answers pickSong(): the song-pick dialog installs itself when it is created;
+    // tests of an opener may install their own answer.
+    void setSongPicker(std::function<void(QWidget*)> picker) { m_songPicker = std::move(picker); }
+
 private:
     bool firstRunCheck();
     bool openData();
@@ -55,4 +65,5 @@ private:
     std::unique_ptr<StoreSession> m_store;
     std::array<std::unique_ptr<WizardPage>, kPageCount> m_pages;
     int m_pageLoads = 0;
+    std::function<void(QWidget*)> m_songPicker;
 };

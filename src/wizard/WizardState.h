@@ -25,6 +25,14 @@ struct WizardState {
     std::optional<qint16> QueryAnswer; // 1 yes/saved/picked, 0 no/cancelled, -2 "can't find"
     PickedSongRecord PickedSong;
 
+    // The event's date and times as day-count values (date part and/or time of day); set by
+    // the time and place page, read by the schedule page (StartTime is the time offered for
+    // a new activity).
+    double EventDate = 0;
+    double StartTime = 0;
+    double EndTime = 0;
+    double SetupTime = 0;
+
     // Fills the progress captions (15 entries) and sets CurrentStep to 1.
     void initialise();
 };
