@@ -4,7 +4,14 @@
 #include "platform/ProgramEnd.h"
 #include "store/KeyedItemStore.h"
 #include "store/frmData.h"
+#include "wizard/FoldPlan.h"
+#include "wizard/Menu1.h"
+#include "wizard/MenuFinal.h"
 #include "wizard/Wizard.h"
+#include "wizard/WizardPage.h"
+
+#include <QLabel>
+#include <QPushButton>
 
 #include <QDir>
 #include <QtTest>
@@ -16,7 +23,43 @@ private slots:
     void missingCatalogueEndsProgram();
     void damagedFilesEndInOrder();
     void unwritableRootEndsInOrder();
+    void walkTheRoad();
+    void progressList();
+    void positionHandOver();
+    void quitQuestion();
+    void closeBoxAsksOnEveryPage();
+    void finishFoldsAndEnds();
+    void foldArithmetic();
+    void externalModules();
 };
+
+namespace {
+QPushButton* button(QWidget* page, const char* name)
+{
+    return page->findChild<QPushButton*>(QString::fromLatin1(name));
+}
+
+// The one visible page of the wizard, or null when none or several are visible.
+WizardPage* visiblePage(Wizard& w)
+{
+    WizardPage* shown = nullptr;
+    for (int i = 0; i < Wizard::kPageCount; ++i) {
+        WizardPage* p = w.loadedPage(i);
+        if (p && p->isVisible()) {
+            if (shown)
+                return nullptr;
+            shown = p;
+        }
+    }
+    return shown;
+}
+
+// Moves on from the visible page with Next, answering what the page asks where needed.
+void next(Wizard& w)
+{
+    button(visiblePage(w), "cmdNext")->click();
+}
+} // namespace
 
 void TestWizard::startCreatesFoldersAndEventDatabase()
 {
@@ -91,6 +134,256 @@ void TestWizard::unwritableRootEndsInOrder()
     QVERIFY(root.programEnded());
     QCOMPARE(root.messages.size(), 1);
     QVERIFY(root.messages[0].text.contains("cannot be created"));
+}
+
+void TestWizard::walkTheRoad()
+{
+    TestRoot root;
+    root.writeCatalogue();
+    Wizard w;
+    QVERIFY(w.startAndShow());
+    QCOMPARE(visiblePage(w), w.loadedPage(0));
+    QCOMPARE(w.pageLoads(), 1);
+    const QStringList order{"Menu1", "Menu2", "Menu3", "Menu4", "Menu5",
+                            "Menu6", "Menu7", "Menu8", "Menu9", "MenuFinal"};
+    const QStringList titles{"Welcome to the Feteplan", "Bride and Groom", "Event Information",
+                             "Your EmCee", "Bridal Party", "Event Schedule", "Music",
+                             "Songs to Include", "Songs to Exclude", "Feteplan Finished"};
+    for (int i = 1; i < order.size(); ++i) {
+        next(w);
+        WizardPage* shown = visiblePage(w);
+        QVERIFY2(shown, qPrintable(QString("no single page after Next to %1").arg(order[i])));
+        QCOMPARE(shown->objectName(), order[i]);
+        QCOMPARE(shown->windowTitle(), titles[i]);
+        QCOMPARE(w.pageLoads(), i + 1);
+    }
+    QCOMPARE(w.state().CurrentStep, qint16(10));
+    QCOMPARE(button(visiblePage(w), "cmdNext")->text(), QString("Finish"));
+
+    // Back to the welcome page and forward again: nothing loads a second time.
+    for (int i = order.size() - 2; i >= 0; --i) {
+        button(visiblePage(w), "cmdBack")->click();
+        QCOMPARE(visiblePage(w)->objectName(), order[i]);
+        // Back leaves the focus on the left page's Next for its next showing.
+        QCOMPARE(w.loadedPage(i + 1)->focusWidget(), button(w.loadedPage(i + 1), "cmdNext"));
+    }
+    QVERIFY(!button(w.loadedPage(0), "cmdBack")->isEnabled());
+    for (int i = 1; i < order.size(); ++i)
+        next(w);
+    QCOMPARE(visiblePage(w)->objectName(), QString("MenuFinal"));
+    QCOMPARE(w.pageLoads(), 10);
+    QCOMPARE(w.state().CurrentStep, qint16(10));
+    QVERIFY(root.messages.isEmpty());
+}
+
+void TestWizard::progressList()
+{
+    TestRoot root;
+    root.writeCatalogue();
+    Wizard w;
+    QVERIFY(w.startAndShow());
+    for (int i = 1; i < 5; ++i)
+        next(w);
+    WizardPage* menu5 = visiblePage(w);
+    QCOMPARE(menu5->objectName(), QString("Menu5"));
+    QCOMPARE(w.state().CurrentStep, qint16(4));
+    const QStringList captions{"Progress:", "Bride && Groom", "Your Event", "Your EmCee",
+                               "Bridal Party", "Event Schedule", "Music", " Include", " Exclude",
+                               "", "", "", "", "", ""};
+    for (int i = 0; i < 15; ++i) {
+        auto* label = menu5->findChild<QLabel*>(QString("lblProgress_%1").arg(i));
+        QVERIFY(label);
+        QCOMPARE(label->property("caption").toString(), captions[i]);
+        QCOMPARE(label->font().bold(), i == 0 || i == 4);
+        const QColor expected = i > 4 ? QColor(128, 128, 128) : QColor(Qt::black);
+        QCOMPARE(label->palette().color(QPalette::WindowText), expected);
+    }
+    // The label shows the doubled ampersand as one, and keeps the indent of the list entries.
+    QCOMPARE(menu5->findChild<QLabel*>("lblProgress_1")->text(), QString("Bride & Groom"));
+    QCOMPARE(menu5->findChild<QLabel*>("lblProgress_7")->text(), QString(" Include"));
+    // No progress list on the welcome and finish pages.
+    QVERIFY(!w.loadedPage(0)->findChild<QLabel*>("lblProgress_0")->isVisibleTo(w.loadedPage(0)));
+    QCOMPARE(w.loadedPage(0)->findChild<QLabel*>("lblTop_0")->text(), QString("Feteplan"));
+    QCOMPARE(menu5->findChild<QLabel*>("lblTop_1")->text(),
+             QString("Please list all of the attendants and special family members for the "
+                     "Bride and Groom."));
+}
+
+void TestWizard::positionHandOver()
+{
+    TestRoot root;
+    root.writeCatalogue();
+    Wizard w;
+    QVERIFY(w.startAndShow());
+    next(w);
+    next(w);
+    WizardPage* menu3 = visiblePage(w);
+    QCOMPARE(menu3->objectName(), QString("Menu3"));
+    menu3->move(140, 90);
+    const QPoint moved = menu3->pos();
+    next(w);
+    WizardPage* menu4 = visiblePage(w);
+    QCOMPARE(menu4->pos(), moved);
+    QCOMPARE(menu4->size(), menu3->size());
+    menu4->move(220, 160);
+    const QPoint moved4 = menu4->pos();
+    button(menu4, "cmdBack")->click();
+    QCOMPARE(visiblePage(w), menu3);
+    QCOMPARE(menu3->pos(), moved4);
+}
+
+void TestWizard::quitQuestion()
+{
+    TestRoot root;
+    root.writeCatalogue();
+    Wizard w;
+    QVERIFY(w.startAndShow());
+    next(w);
+    WizardPage* menu2 = visiblePage(w);
+
+    // "No": the same page stays, the question is unloaded.
+    QString asked;
+    whenModal("FrmQuery", [&](QWidget* dlg) {
+        asked = dlg->findChild<QLabel*>("Label1")->text();
+        QCOMPARE(dlg->findChild<QPushButton*>("cmdOK")->text(), QString("Yes"));
+        button(dlg, "cmdCancel")->click();
+    });
+    button(menu2, "cmdCancel")->click();
+    QCOMPARE(asked, QString("Do you want to quit the Feteplan?"));
+    QCOMPARE(w.state().QueryAnswer, std::optional<qint16>(0));
+    QVERIFY(!root.programEnded());
+    QCOMPARE(visiblePage(w), menu2);
+    QVERIFY(!w.welcomePage()->findChild<QDialog*>("FrmQuery"));
+
+    // Closing the question with its close box counts as "No", even after another dialog
+    // left an answer of 1 behind.
+    w.state().QueryAnswer = 1;
+    whenModal("FrmQuery", [](QWidget* dlg) { dlg->close(); });
+    button(menu2, "cmdCancel")->click();
+    QVERIFY(!root.programEnded());
+    QCOMPARE(w.state().QueryAnswer, std::optional<qint16>(0));
+
+    // Escape on a page asks as Cancel does; "Yes" ends the program without saving.
+    next(w);
+    WizardPage* menu3 = visiblePage(w);
+    whenModal("FrmQuery", [](QWidget* dlg) { button(dlg, "cmdOK")->click(); });
+    QTest::keyClick(menu3, Qt::Key_Escape);
+    QVERIFY(root.programEnded());
+    QCOMPARE(w.state().QueryAnswer, std::optional<qint16>(1));
+}
+
+void TestWizard::closeBoxAsksOnEveryPage()
+{
+    TestRoot root;
+    root.writeCatalogue();
+    Wizard w;
+    QVERIFY(w.startAndShow());
+    for (int i = 0; i < Wizard::kPageCount; ++i) {
+        WizardPage* page = visiblePage(w);
+        int asked = 0;
+        whenModal("FrmQuery", [&](QWidget* dlg) {
+            ++asked;
+            button(dlg, "cmdCancel")->click();
+        });
+        QVERIFY(!page->close()); // refused
+        QCOMPARE(asked, 1);
+        QVERIFY(page->isVisible());
+        QVERIFY(!root.programEnded());
+        if (i + 1 < Wizard::kPageCount)
+            next(w);
+    }
+}
+
+void TestWizard::finishFoldsAndEnds()
+{
+    TestRoot root;
+    root.writeCatalogue();
+    Wizard w;
+    QVERIFY(w.startAndShow());
+    for (int i = 1; i < Wizard::kPageCount; ++i)
+        next(w);
+    WizardPage* final = visiblePage(w);
+    QCOMPARE(final->objectName(), QString("MenuFinal"));
+    button(final, "cmdNext")->click();
+    QVERIFY(root.programEnded());
+    QVERIFY(root.messages.isEmpty());
+    QCOMPARE(final->windowTitle(), QString());
+    QVERIFY(final->windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(final->width(), 1); // folded to a point
+    // A close request after the end asks nothing.
+    int asked = 0;
+    whenModal("FrmQuery", [&](QWidget* dlg) {
+        ++asked;
+        button(dlg, "cmdCancel")->click();
+    });
+    final->close();
+    QCOMPARE(asked, 0);
+}
+
+void TestWizard::foldArithmetic()
+{
+    // 4000 twips high: height 0 after 50 steps of 80, then 1 one step later; centred.
+    auto steps = FoldPlan::plan({1000, 2000, 6000, 4000}, 6000, 4000);
+    QCOMPARE(steps[49].height, qint16(0));
+    QCOMPARE(steps[49].top, 2000 + 2000.0);
+    QCOMPARE(steps[50].height, qint16(1));
+    QCOMPARE(steps[50].top, 2000 + 3999 / 2.0); // halves are kept
+    QCOMPARE(steps[51].height, qint16(10));
+    // Width 6000 reaches exactly 0 after 120 steps of 50, then 1 and the fold stops.
+    const int h0 = 52;
+    QCOMPARE(steps[h0 + 119].width, qint16(0));
+    QCOMPARE(steps[h0 + 120].width, qint16(1));
+    QCOMPARE(steps[h0 + 120].left, 1000 + 5999 / 2.0);
+    QCOMPARE(steps.size(), h0 + 121);
+
+    // A height that lands on exactly 1 stops there; the title removal changes the start.
+    steps = FoldPlan::plan({0, 0, 100, 200}, 100, 161);
+    QCOMPARE(steps[0].height, qint16(81));
+    QCOMPARE(steps[1].height, qint16(1));
+    QCOMPARE(steps[2].height, qint16(10));
+    QCOMPARE(steps[0].top, (200 - 81) / 2.0);
+
+    // A window too large for 16 bits is held at 32767 instead of wrapping.
+    steps = FoldPlan::plan({0, 0, 100000, 100000}, 100000, 100000);
+    QCOMPARE(steps[0].height, qint16(32767 - 80));
+    QCOMPARE(steps[0].top, 40.0);
+    QCOMPARE(steps.last().width, qint16(1));
+}
+
+void TestWizard::externalModules()
+{
+    TestRoot root;
+    root.writeCatalogue();
+    Wizard w;
+    QVERIFY(w.startAndShow());
+    auto* final = static_cast<MenuFinal*>(w.page(9));
+
+    // Neither utility program exists: the user is told and the wizard goes on.
+    final->startUtilityModule();
+    QCOMPARE(root.messages.size(), 1);
+    QCOMPARE(root.messages[0].text, QString("Unable to load ORBA Utility module"));
+    QCOMPARE(root.messages[0].title, QString("File Not Found"));
+    QVERIFY(!root.programEnded());
+
+    // A stand-in second utility program is started and the wizard ends.
+    const QString marker = root.path() + "/started";
+    QVERIFY(QDir().mkpath(QFileInfo(PathMap::utilityModule2()).path()));
+    QFile stand(PathMap::utilityModule2());
+    QVERIFY(stand.open(QIODevice::WriteOnly));
+    stand.write(QString("#!/bin/sh\necho $0 > '%1'\n").arg(marker).toUtf8());
+    stand.close();
+    stand.setPermissions(stand.permissions() | QFile::ExeOwner);
+    final->startUtilityModule();
+    QVERIFY(root.programEnded());
+    QVERIFY(waitUntil([&] { return QFileInfo(marker).size() > 0; }));
+    ProgramEnd::reset();
+
+    // The database module: missing gives its message, then the end.
+    w.welcomePage()->startDatabaseModule();
+    QCOMPARE(root.messages.last().text,
+             QString("The database module could not be loaded\n\nPlease re-install the software"));
+    QCOMPARE(root.messages.last().title, QString("System Error: Unable to load DB Module"));
+    QVERIFY(root.programEnded());
 }
 
 QTEST_MAIN(TestWizard)

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLayout>
 #include <QProcess>
 #include <QScreen>
 
@@ -47,6 +48,9 @@ void MenuFinal::ShrinkMe()
     setWindowTitle(QString());
     // The fold works on a window without title bar or border.
     setWindowFlag(Qt::FramelessWindowHint, true);
+    // The layout no longer holds the window at its minimum size while it folds.
+    if (layout())
+        layout()->setSizeConstraint(QLayout::SetNoConstraint);
     setMinimumSize(0, 0);
     move(frame.topLeft());
     show();

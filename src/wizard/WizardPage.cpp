@@ -11,7 +11,7 @@
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QShortcut>
+#include <QKeyEvent>
 
 WizardPage::WizardPage(Wizard& wizard, int index, const PageInfo& info)
     : QWidget(nullptr), m_wizard(wizard), m_state(wizard.state()),
@@ -38,11 +38,6 @@ WizardPage::WizardPage(Wizard& wizard, int index, const PageInfo& info)
     connect(m_frame->cmdNext, &QPushButton::clicked, this, &WizardPage::onNext);
     connect(m_frame->cmdBack, &QPushButton::clicked, this, &WizardPage::onBack);
     connect(m_frame->cmdCancel, &QPushButton::clicked, this, &WizardPage::onCancel);
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] {
-        if (QAbstractButton* b = escapeButton(); b && b->isEnabled() && b->isVisible())
-            b->click();
-    });
 }
 
 WizardPage::~WizardPage() = default;
@@ -177,6 +172,19 @@ void WizardPage::onCancel()
 {
     if (!ProgramEnd::hasEnded())
         m_wizard.welcomePage()->CheckExit();
+}
+
+void WizardPage::keyPressEvent(QKeyEvent* event)
+{
+    // Escape presses the page's cancel button (or the button the page gives it to), from
+    // whichever control has the focus.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (QAbstractButton* b = escapeButton(); b && b->isEnabled() && b->isVisible())
+            b->click();
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void WizardPage::closeEvent(QCloseEvent* event)

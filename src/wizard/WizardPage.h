@@ -74,6 +74,7 @@ protected:
     QAbstractButton* cancelButton() const;
 
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
     Wizard& m_wizard;
     WizardState& m_state;

@@ -10,8 +10,19 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
+
+namespace {
+// The waits of whenModal() still pending; a test case's root cancels them when it ends so
+// that an action never fires in the next test case.
+QList<QPointer<QTimer>>& pendingWaits()
+{
+    static QList<QPointer<QTimer>> waits;
+    return waits;
+}
+} // namespace
 
 TestRoot::TestRoot()
 {
@@ -31,6 +42,9 @@ TestRoot::TestRoot()
 
 TestRoot::~TestRoot()
 {
+    for (const QPointer<QTimer>& t : pendingWaits())
+        delete t.data();
+    pendingWaits().clear();
     MessageBox::setHandler({});
     ProgramEnd::setHandler({});
     ProgramEnd::reset();
@@ -123,6 +137,7 @@ void whenModal(const QString& objectName, std::function<void(QWidget*)> action)
 {
     auto* timer = new QTimer;
     timer->setInterval(0);
+    pendingWaits().append(timer);
     auto deadline = std::make_shared<QDeadlineTimer>(10000);
     QObject::connect(timer, &QTimer::timeout, [=]() {
         QWidget* modal = QApplication::activeModalWidget();
