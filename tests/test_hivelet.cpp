@@ -114,7 +114,7 @@ void TestHivelet::createsOnlyItsClass()
 
 void TestHivelet::firstRunFlag()
 {
-    TestRoot root;
+    TestRoot root(TestRoot::EmptyHive);
     Control control;
     // A fresh machine: the default, and the empty key is left behind.
     QCOMPARE(control.get("ZEL", "Data", "Ready", "0"), QByteArray("0"));
@@ -133,7 +133,7 @@ void TestHivelet::firstRunFlag()
 
 void TestHivelet::nullMainKey()
 {
-    TestRoot root;
+    TestRoot root(TestRoot::EmptyHive);
     Control control;
     QVERIFY(!control.save(nullptr, "Data", "Ready", "1"));
     QCOMPARE(control.get(nullptr, "Data", "Ready", "0"), QByteArray(""));
@@ -142,7 +142,7 @@ void TestHivelet::nullMainKey()
 
 void TestHivelet::thirtyCharacterLimit()
 {
-    TestRoot root;
+    TestRoot root(TestRoot::EmptyHive);
     Control control;
     const QByteArray thirty(30, 'x');
     const QByteArray thirtyOne(31, 'y');
@@ -164,7 +164,7 @@ void TestHivelet::thirtyCharacterLimit()
 
 void TestHivelet::emptySetting()
 {
-    TestRoot root;
+    TestRoot root(TestRoot::EmptyHive);
     Control control;
     QVERIFY(control.save("ZEL", "Data", "Empty", ""));
     QCOMPARE(control.get("ZEL", "Data", "Empty", "d"), QByteArray(""));
@@ -178,7 +178,7 @@ void TestHivelet::emptySetting()
 
 void TestHivelet::keyPathLimit()
 {
-    TestRoot root;
+    TestRoot root(TestRoot::EmptyHive);
     Control control;
     // "SOFTWARE\TARN\" + 42 + "\" + 42 characters is 99.
     const QByteArray main42(42, 'M');
@@ -211,7 +211,7 @@ void TestHivelet::keyPathLimit()
 
 void TestHivelet::namesIgnoreLetterCase()
 {
-    TestRoot root;
+    TestRoot root(TestRoot::EmptyHive);
     Control control;
     QVERIFY(control.save("ZEL", "Data", "Ready", "1"));
     QCOMPARE(control.get("zel", "DATA", "rEADY", "0"), QByteArray("1"));
@@ -229,7 +229,7 @@ void TestHivelet::namesIgnoreLetterCase()
 
 void TestHivelet::hiveCannotBeOpened()
 {
-    TestRoot root;
+    TestRoot root(TestRoot::EmptyHive);
     Control control;
     // The hive's top is a plain file: no key can be opened or created.
     QVERIFY(writeFile(hive(), "not a folder"));
@@ -247,7 +247,7 @@ void TestHivelet::hiveCannotBeOpened()
 
 void TestHivelet::unreadableAndUnwritableValues()
 {
-    TestRoot root;
+    TestRoot root(TestRoot::EmptyHive);
     Control control;
     QVERIFY(control.save("ZEL", "Data", "Ready", "1"));
     const QString data = tarn() + "/ZEL/Data";
@@ -270,7 +270,7 @@ void TestHivelet::unreadableAndUnwritableValues()
 
 void TestHivelet::namesNeverLeaveTheHive()
 {
-    TestRoot root;
+    TestRoot root(TestRoot::EmptyHive);
     Control control;
     const QString outside = root.path() + "/outside";
     QVERIFY(QDir().mkpath(outside));
@@ -310,7 +310,7 @@ void TestHivelet::namesNeverLeaveTheHive()
 
 void TestHivelet::concurrentWritersNeverTear()
 {
-    TestRoot root;
+    TestRoot root(TestRoot::EmptyHive);
     Control control;
     // Three writers of one key, each naming it in its own letter case; each round saves a
     // short value and a 64 KiB value of its letter. Meanwhile this process keeps reading.
@@ -378,7 +378,7 @@ void TestHivelet::concurrentWritersNeverTear()
 
 void TestHivelet::loadsByName()
 {
-    TestRoot root;
+    TestRoot root(TestRoot::EmptyHive);
     // A host that loads the library at run time finds every function by its plain name.
     void* library = dlopen(HIVELET_LIBRARY, RTLD_NOW | RTLD_LOCAL);
     QVERIFY2(library, dlerror());

@@ -6,6 +6,7 @@
 #include "platform/ProgramEnd.h"
 #include "platform/RichTextViewer.h"
 #include "wizard/FrmQuery.h"
+#include "wizard/Hivelet.h"
 #include "wizard/PageContent.h"
 #include "wizard/Wizard.h"
 
@@ -21,6 +22,13 @@ Menu1::Menu1(Wizard& wizard)
 }
 
 Menu1::~Menu1() = default;
+
+Hivelet& Menu1::hivelet()
+{
+    if (!m_hivelet)
+        m_hivelet = std::make_unique<Hivelet>();
+    return *m_hivelet;
+}
 
 void Menu1::loadPage()
 {

@@ -5,6 +5,7 @@
 #include <memory>
 
 class FrmQuery;
+class Hivelet;
 class RichTextViewer;
 
 // The welcome page: the start-up form. It stays loaded and hidden for the whole run and
@@ -22,6 +23,9 @@ public:
     // the user is told and the program ends as well. No control of the wizard offers it.
     void startDatabaseModule();
 
+    // The registry settings control the welcome page carries.
+    Hivelet& hivelet();
+
 protected:
     void loadPage() override;
     bool savePage() override;
@@ -29,4 +33,5 @@ protected:
 private:
     std::unique_ptr<FrmQuery> m_query; // created for each question, unloaded after "No"
     RichTextViewer* m_welcome = nullptr;
+    std::unique_ptr<Hivelet> m_hivelet;
 };

@@ -12,6 +12,7 @@
 #include "songs/SongListPage.h"
 #include "store/StoreSession.h"
 #include "wizard/DataFileCheck.h"
+#include "wizard/FirstRunCheck.h"
 #include "wizard/Menu1.h"
 #include "wizard/MenuFinal.h"
 
@@ -31,7 +32,9 @@ bool Wizard::start()
     m_state.initialise();
     if (!DataFileCheck::makeFolders(m_state))
         return false;
-    if (!firstRunCheck())
+    // The welcome page exists from here on (hidden); its load runs once the data are open.
+    m_pages[0] = makePage(0);
+    if (!FirstRunCheck::run(welcomePage()->hivelet(), welcomePage()))
         return false;
     if (!DataFileCheck::run(m_state))
         return false;
@@ -47,13 +50,6 @@ bool Wizard::startAndShow()
         return false;
     WizardPage* welcome = m_pages[0].get();
     welcome->show();
-    return true;
-}
-
-bool Wizard::firstRunCheck()
-{
-    // The data files are installed by the data loader on the first start; the settings
-    // library that records this is added to the start-up here.
     return true;
 }
 
@@ -96,8 +92,8 @@ WizardPage* Wizard::page(int index)
         // Every page opens at the size of the welcome page.
         if (index > 0 && m_pages[0])
             m_pages[index]->resize(m_pages[0]->size());
-        m_pages[index]->load();
     }
+    m_pages[index]->load();
     return m_pages[index].get();
 }
 

@@ -57,7 +57,6 @@ public:
     void setSongPicker(std::function<void(QWidget*)> picker) { m_songPicker = std::move(picker); }
 
 private:
-    bool firstRunCheck();
     bool openData();
     std::unique_ptr<WizardPage> makePage(int index);
 

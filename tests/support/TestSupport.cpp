@@ -7,6 +7,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -24,7 +25,7 @@ QList<QPointer<QTimer>>& pendingWaits()
 }
 } // namespace
 
-TestRoot::TestRoot()
+TestRoot::TestRoot(Hive hive)
 {
     m_oldRoot = qgetenv("ZEL_ROOT");
     m_oldHive = qgetenv("HIVELET_HIVE");
@@ -32,6 +33,8 @@ TestRoot::TestRoot()
     qputenv("HIVELET_HIVE", (m_dir.path() + QStringLiteral("/hive")).toUtf8());
     ProgramEnd::reset();
     ProgramEnd::setHandler([this](int code) { exitCode = code; });
+    if (hive == DataInstalled)
+        setReadyFlag(QStringLiteral("1"));
     MessageBox::setHandler([this](const MessageBox::Request& r) {
         messages.append(r);
         if (onMessage)
@@ -71,6 +74,21 @@ QString TestRoot::mediaFolder() const
     QDir().mkpath(f);
     return f;
 }
+
+QString TestRoot::readyFlagFile() const
+{
+    return m_dir.path() + QStringLiteral("/hive/SOFTWARE/TARN/ZEL/Data/Ready.value");
+}
+
+void TestRoot::setReadyFlag(const QString& value) const
+{
+    QDir().mkpath(QFileInfo(readyFlagFile()).path());
+    QFile f(readyFlagFile());
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(value.toUtf8()) < 0)
+        qFatal("cannot write the settings hive of the test root");
+}
+
+void TestRoot::clearReadyFlag() const { QFile::remove(readyFlagFile()); }
 
 bool TestRoot::programEnded() const { return ProgramEnd::hasEnded(); }
 

@@ -17,7 +17,8 @@ class QWidget;
 // case; everything is restored when it goes out of scope.
 class TestRoot {
 public:
-    TestRoot();
+    enum Hive { DataInstalled, EmptyHive };
+    explicit TestRoot(Hive hive = DataInstalled);
     ~TestRoot();
     TestRoot(const TestRoot&) = delete;
     TestRoot& operator=(const TestRoot&) = delete;
@@ -32,6 +33,12 @@ public:
     QMessageBox::StandardButton answer = QMessageBox::Ok;
     // Called with each request before answering (a test may act, e.g. check state).
     std::function<void(const MessageBox::Request&)> onMessage;
+
+    // The root starts with the data files counted as installed (the settings value "Ready"
+    // is "1"), so start-up goes straight to the welcome page. A first-run test clears it.
+    void setReadyFlag(const QString& value) const;
+    void clearReadyFlag() const;
+    QString readyFlagFile() const;
 
     bool programEnded() const;
     int exitCode = -1;
