@@ -57,6 +57,12 @@ struct CharProps {
     bool operator==(const CharProps&) const = default;
 };
 
+size_t qHash(const CharProps& p, size_t seed = 0)
+{
+    return qHashMulti(seed, p.bold, p.italic, p.underline, p.strike, p.halfPoints, p.font, p.color,
+                      p.background);
+}
+
 struct ParaProps {
     Qt::Alignment alignment = Qt::AlignLeft;
     int leftIndent = 0;
@@ -674,8 +680,10 @@ class Parser
     {
         const QString name = m_fontName.trimmed();
         if (m_fontNumber >= 0 && !name.isEmpty() &&
-            (m_fonts.size() < maxTableEntries || m_fonts.contains(m_fontNumber)))
+            (m_fonts.size() < maxTableEntries || m_fonts.contains(m_fontNumber))) {
             m_fonts.insert(m_fontNumber, name);
+            m_formats.clear();
+        }
         m_fontName.clear();
     }
 
@@ -688,12 +696,17 @@ class Parser
             else
                 m_colors.append(
                     QColor(std::max(m_red, 0), std::max(m_green, 0), std::max(m_blue, 0)));
+            m_formats.clear();
         }
         m_red = m_green = m_blue = -1;
     }
 
-    QTextCharFormat charFormat(const CharProps& props) const
+    QTextCharFormat charFormat(const CharProps& props)
     {
+        // A document uses few distinct formats; build each once.
+        const auto cached = m_formats.constFind(props);
+        if (cached != m_formats.cend())
+            return *cached;
         QTextCharFormat format;
         format.setFontWeight(props.bold ? QFont::Bold : QFont::Normal);
         format.setFontItalic(props.italic);
@@ -708,6 +721,8 @@ class Parser
         if (props.background > 0 && props.background < m_colors.size() &&
             m_colors[props.background].isValid())
             format.setBackground(m_colors[props.background]);
+        if (m_formats.size() < maxTableEntries)
+            m_formats.insert(props, format);
         return format;
     }
 
@@ -745,7 +760,7 @@ class Parser
                 data[i] = QChar(QChar::LineSeparator);
         }
         m_cursor.insertText(m_text, charFormat(m_textProps));
-        m_text.clear();
+        m_text.resize(0); // keeps the buffer for the next run
     }
 
     void paragraph()
@@ -779,6 +794,7 @@ class Parser
     QString m_fontName;
 
     QList<QColor> m_colors;
+    QHash<CharProps, QTextCharFormat> m_formats;
     int m_red = -1;
     int m_green = -1;
     int m_blue = -1;
