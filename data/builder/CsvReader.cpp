@@ -35,8 +35,9 @@ bool CsvReader::parse(const QByteArray& data, const QString& fileName)
         int line = 1;
         const QList<QByteArray> lines = data.split('\n');
         for (const QByteArray& l : lines) {
-            QStringDecoder probe(QStringDecoder::Utf8);
-            (void)probe.decode(l);
+            QStringDecoder probe(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            const QString decoded = probe.decode(l); // decoding happens on conversion
+            Q_UNUSED(decoded);
             if (probe.hasError())
                 break;
             ++line;
