@@ -9,6 +9,8 @@
 #include "store/KeyedItemStore.h"
 #include "wizard/Wizard.h"
 
+#include <QFontMetrics>
+
 namespace
 {
 const QString kCrLf = QStringLiteral("\r\n");
@@ -50,6 +52,11 @@ Menu3::Menu3(Wizard& wizard)
         picker->setTimeSpec(Qt::UTC);
         picker->setDateTimeRange(kEarliest, kLatest);
     }
+    // Room for the longest day name, whatever date is shown.
+    const QFontMetrics fm(m_ui->Date1->font());
+    m_ui->Date1->setMinimumWidth(m_ui->Date1->sizeHint().width() -
+                                 fm.horizontalAdvance(m_ui->Date1->text()) +
+                                 fm.horizontalAdvance(QStringLiteral("Wednesday 00/00/00")));
     CaretAtEnd::install(m_ui->txtGuests);
     connect(m_ui->Time1, &QDateTimeEdit::dateTimeChanged, this, &Menu3::startTimeChanged);
     connect(m_ui->cmdFacility, &QPushButton::clicked, this, &Menu3::editFacility);
