@@ -152,6 +152,7 @@ class TestDetailPages : public QObject
     void storedDatesAndOddValues();
     void facilitySummaryAndDialog();
     void restartShowsEveryAnswer();
+    void inputsLabelledAndInTabOrder();
 };
 
 void TestDetailPages::brideAndGroomFromEmptyStore()
@@ -679,6 +680,85 @@ void TestDetailPages::restartShowsEveryAnswer()
     QCOMPARE(t2, QString("09:15 PM"));
     QCOMPARE(t3, QString("02:45 PM"));
     QCOMPARE(child<QLineEdit>(m3, "txtGuests")->text(), QString("about 80"));
+}
+
+namespace
+{
+// Every input is announced: a label names it as its buddy, or it carries an accessible name.
+QStringList unlabelled(QWidget* form)
+{
+    QSet<QWidget*> buddies;
+    for (QLabel* l : form->findChildren<QLabel*>())
+        if (l->buddy())
+            buddies.insert(l->buddy());
+    QStringList missing;
+    for (QWidget* w : form->findChildren<QWidget*>()) {
+        const bool input = qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
+                           qobject_cast<QTextEdit*>(w) || qobject_cast<QDateTimeEdit*>(w);
+        if (input && !w->objectName().startsWith("qt_") && !buddies.contains(w) &&
+            w->accessibleName().isEmpty())
+            missing << w->objectName();
+    }
+    return missing;
+}
+
+QStringList tabChain(QWidget* first, int count)
+{
+    QStringList names;
+    QWidget* w = first;
+    for (int i = 0; i < count; ++i, w = w->nextInFocusChain()) {
+        while (!(w->focusPolicy() & Qt::TabFocus) || w->objectName().isEmpty() ||
+               w->objectName().startsWith("qt_"))
+            w = w->nextInFocusChain();
+        names << w->objectName();
+    }
+    return names;
+}
+} // namespace
+
+void TestDetailPages::inputsLabelledAndInTabOrder()
+{
+    Started s;
+    WizardPage* m2 = s.show(1);
+    QStringList bgMissing, bgOrder;
+    bool caretAtEnd = false;
+    whenModal("frmBGInfo", [&](QWidget* dlg) {
+        bgMissing = unlabelled(dlg);
+        bgOrder = tabChain(child<QWidget>(dlg, "txtName"), 13);
+        // Alt+E (the e-mail label's mnemonic) reaches the e-mail box; Tab from a phone
+        // enters its kind with the caret at the end and nothing selected.
+        QApplication::setActiveWindow(dlg);
+        QTest::keyClick(dlg, Qt::Key_E, Qt::AltModifier);
+        const bool mnemonic = dlg->focusWidget() == child<QWidget>(dlg, "txtEmail");
+        child<QLineEdit>(dlg, "txtPhone_1")->setFocus();
+        QTest::keyClick(child<QLineEdit>(dlg, "txtPhone_1"), Qt::Key_Tab);
+        auto* kind = child<QLineEdit>(dlg, "txtPhoneInfo_1");
+        caretAtEnd = mnemonic && dlg->focusWidget() == kind && !kind->hasSelectedText() &&
+                     kind->cursorPosition() == kind->text().size();
+        click(dlg, "cmdCancel");
+    });
+    click(m2, "cmdBride");
+    QCOMPARE(bgMissing, QStringList());
+    QCOMPARE(bgOrder, (QStringList{"txtName", "txtAge", "txtPronounce", "txtAddress", "txtPhone_0",
+                                   "txtPhoneInfo_0", "txtPhone_1", "txtPhoneInfo_1", "txtPhone_2",
+                                   "txtPhoneInfo_2", "txtEmail", "cmdOK", "cmdCancel"}));
+    QVERIFY(caretAtEnd);
+
+    WizardPage* m3 = s.show(2);
+    QCOMPARE(unlabelled(m3), QStringList());
+    QCOMPARE(
+        tabChain(child<QWidget>(m3, "Date1"), 7),
+        (QStringList{"Date1", "Time1", "Time2", "Time3", "cmdFacility", "facility2", "txtGuests"}));
+    QStringList facMissing, facOrder;
+    whenModal("frmFacInfo", [&](QWidget* dlg) {
+        facMissing = unlabelled(dlg);
+        facOrder = tabChain(child<QWidget>(dlg, "txtName"), 8);
+        click(dlg, "cmdCancel");
+    });
+    click(m3, "cmdFacility");
+    QCOMPARE(facMissing, QStringList());
+    QCOMPARE(facOrder, (QStringList{"txtName", "txtAddress", "txtContact", "txtPhone",
+                                    "txtPhoneInfo", "txtDirections", "cmdOK", "cmdCancel"}));
 }
 
 QTEST_MAIN(TestDetailPages)
