@@ -1,10 +1,182 @@
 #include "Menu3.h"
 
+#include "ui_Menu3.h"
+
+#include "pages/CaretAtEnd.h"
+#include "pages/FacilityRecord.h"
+#include "pages/frmFacInfo.h"
+#include "platform/OleDate.h"
+#include "store/KeyedItemStore.h"
+#include "wizard/Wizard.h"
+
+#include <QFontMetrics>
+
+namespace
+{
+const QString kCrLf = QStringLiteral("\r\n");
+constexpr int kGuestsLimit = 25;
+
+// The pickers work in UTC, so that no time of day falls into a daylight-saving gap; the
+// date and time shown are exactly those stored.
+const QDateTime kEarliest(QDate(100, 1, 1), QTime(0, 0), Qt::UTC);
+const QDateTime kLatest(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC);
+
+QDateTime pickerValue(double value)
+{
+    return QDateTime(OleDate::datePart(value), OleDate::timePart(value), Qt::UTC);
+}
+
+double valueOf(const QDateTimeEdit* picker)
+{
+    const QDateTime v = picker->dateTime();
+    return OleDate::fromDateTime(v.date(), v.time());
+}
+
+double now()
+{
+    const QDateTime local = QDateTime::currentDateTime();
+    return OleDate::fromDateTime(local.date(), local.time());
+}
+} // namespace
+
 Menu3::Menu3(Wizard& wizard)
     : WizardPage(wizard, 2,
                  {QStringLiteral("Menu3"), QStringLiteral("Event Information"), 2,
                   QStringLiteral("Time and Place"),
-                  QStringLiteral("Please indicate the time and location of your event."),
-                  true})
+                  QStringLiteral("Please indicate the time and location of your event."), true}),
+      m_ui(std::make_unique<Ui::Menu3>())
 {
+    m_ui->setupUi(content());
+    setTabOrder(m_ui->txtGuests, backButton());
+    for (QDateTimeEdit* picker : {m_ui->Date1, m_ui->Time1, m_ui->Time2, m_ui->Time3}) {
+        picker->setTimeSpec(Qt::UTC);
+        picker->setDateTimeRange(kEarliest, kLatest);
+    }
+    // Room for the longest day name, whatever date is shown.
+    const QFontMetrics fm(m_ui->Date1->font());
+    m_ui->Date1->setMinimumWidth(m_ui->Date1->sizeHint().width() -
+                                 fm.horizontalAdvance(m_ui->Date1->text()) +
+                                 fm.horizontalAdvance(QStringLiteral("Wednesday 00/00/00")));
+    CaretAtEnd::install(m_ui->txtGuests);
+    connect(m_ui->Time1, &QDateTimeEdit::dateTimeChanged, this, &Menu3::startTimeChanged);
+    connect(m_ui->cmdFacility, &QPushButton::clicked, this, &Menu3::editFacility);
+}
+
+Menu3::~Menu3() = default;
+
+double Menu3::readDateTime(const QString& key, const QString& defaultText, double fallback)
+{
+    // The date conversion takes the decimal day count (the stored form of the date) as well
+    // as date-time text (the stored form of the times). A value it cannot read, or one the
+    // pickers cannot show, counts as missing.
+    const std::optional<double> value = OleDate::fromText(items().GetStrItem(key, defaultText));
+    if (value && pickerValue(*value).isValid() && pickerValue(*value) >= kEarliest &&
+        pickerValue(*value) <= kLatest)
+        return *value;
+    return fallback;
+}
+
+void Menu3::loadPage()
+{
+    KeyedItemStore& store = items();
+    const double present = now();
+    m_state.EventDate =
+        readDateTime(QStringLiteral("ED"), OleDate::toGeneralText(present), present);
+    m_state.StartTime = readDateTime(QStringLiteral("EST"), QStringLiteral("6:00 PM"),
+                                     *OleDate::fromText(QStringLiteral("6:00 PM")));
+    m_state.EndTime = readDateTime(QStringLiteral("EET"), QStringLiteral("10:00 PM"),
+                                   *OleDate::fromText(QStringLiteral("10:00 PM")));
+    m_state.SetupTime = readDateTime(QStringLiteral("ERT"), QStringLiteral("4:00 PM"),
+                                     *OleDate::fromText(QStringLiteral("4:00 PM")));
+    FacilityRecord& facility = m_state.Facility;
+    facility.Name = store.GetStrItem(QStringLiteral("EF"), QString());
+    facility.Address = store.GetMemItem(QStringLiteral("EFA"), QString());
+    facility.Contact = store.GetStrItem(QStringLiteral("EFC"), QString());
+    facility.Number = store.GetStrItem(QStringLiteral("EFN1"), QString());
+    facility.NumberKind = store.GetStrItem(QStringLiteral("EFN2"), QStringLiteral("office"));
+    facility.Directions = store.GetMemItem(QStringLiteral("EFD"), QString());
+    m_state.Guests = store.GetStrItem(QStringLiteral("NG"), QStringLiteral("50-60"));
+
+    // The earliest date is now, or the stored date when that lies in the past, so a past
+    // event can still be shown.
+    const QDateTime event = pickerValue(m_state.EventDate);
+    m_ui->Date1->setMinimumDateTime(qMin(pickerValue(present), event));
+    m_ui->Date1->setDateTime(event);
+
+    // The start first: its rule moves the end and setup times, which then get their stored
+    // values.
+    m_ui->Time1->setToolTip(QStringLiteral("Starting time for your event"));
+    m_ui->Time1->setDateTime(pickerValue(m_state.StartTime));
+    m_ui->Time2->setToolTip(QStringLiteral("Estimated ending time for your event"));
+    m_ui->Time2->setDateTime(pickerValue(m_state.EndTime));
+    m_ui->Time3->setToolTip(QStringLiteral("Room available for equipment setup"));
+    m_ui->Time3->setDateTime(pickerValue(m_state.SetupTime));
+
+    setLimitedText(m_ui->txtGuests, kGuestsLimit, m_state.Guests);
+    showFacility();
+}
+
+void Menu3::startTimeChanged()
+{
+    const QDateTime start = m_ui->Time1->dateTime();
+    m_ui->Time2->setDateTime(start.addSecs(4 * 3600));
+    m_ui->Time3->setDateTime(start.addSecs(-2 * 3600));
+}
+
+void Menu3::showFacility()
+{
+    const FacilityRecord& facility = m_state.Facility;
+    QString text = facility.Name;
+    if (!facility.Address.isEmpty())
+        text += kCrLf + facility.Address;
+    text += kCrLf;
+    if (!facility.Contact.isEmpty())
+        text += kCrLf + facility.Contact + kCrLf + facility.Number + QStringLiteral("  (") +
+                facility.NumberKind + QLatin1Char(')');
+    m_ui->lblFacility->setText(text);
+    QString directions = facility.Directions;
+    directions.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    m_ui->facility2->setPlainText(directions);
+}
+
+void Menu3::editFacility()
+{
+    frmFacInfo& dialog = m_dialog.get(m_state, this);
+    dialog.setWindowTitle(QStringLiteral("Facility Information"));
+    dialog.fill(m_state.Facility);
+    dialog.showModal();
+    if (m_state.QueryAnswer == 1) {
+        if (frmFacInfo* saved = m_dialog.current())
+            saved->readInto(m_state.Facility);
+    }
+    showFacility();
+}
+
+bool Menu3::savePage()
+{
+    const double date = valueOf(m_ui->Date1);
+    const double start = valueOf(m_ui->Time1);
+    const double end = valueOf(m_ui->Time2);
+    const double setup = valueOf(m_ui->Time3);
+    const FacilityRecord& facility = m_state.Facility;
+    // Every item is written even after a refusal, so as much as possible reaches the store.
+    bool ok = saveStr(QStringLiteral("ED"), OleDate::toDayCountText(date));
+    ok &= saveStr(QStringLiteral("EST"), OleDate::toGeneralText(start));
+    ok &= saveStr(QStringLiteral("EET"), OleDate::toGeneralText(end));
+    ok &= saveStr(QStringLiteral("ERT"), OleDate::toGeneralText(setup));
+    ok &= saveStr(QStringLiteral("EF"), facility.Name);
+    ok &= saveMem(QStringLiteral("EFA"), facility.Address);
+    ok &= saveStr(QStringLiteral("EFC"), facility.Contact);
+    ok &= saveStr(QStringLiteral("EFN1"), facility.Number);
+    ok &= saveStr(QStringLiteral("EFN2"), facility.NumberKind);
+    ok &= saveMem(QStringLiteral("EFD"), facility.Directions);
+    ok &= saveStr(QStringLiteral("NG"), m_ui->txtGuests->text());
+    // The schedule page offers the start time the couple chose here, not the one the page
+    // loaded with.
+    m_state.EventDate = date;
+    m_state.StartTime = start;
+    m_state.EndTime = end;
+    m_state.SetupTime = setup;
+    m_state.Guests = m_ui->txtGuests->text();
+    return ok;
 }

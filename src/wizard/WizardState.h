@@ -1,5 +1,8 @@
 #pragma once
 
+#include "pages/FacilityRecord.h"
+#include "pages/PersonRecord.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -32,6 +35,14 @@ struct WizardState {
     double StartTime = 0;
     double EndTime = 0;
     double SetupTime = 0;
+
+    // The couple, filled and edited by the bride and groom page.
+    PersonRecord Bride;
+    PersonRecord Groom;
+    // The place of the reception and the expected number of guests, filled by the time and
+    // place page.
+    FacilityRecord Facility;
+    QString Guests;
 
     // Fills the progress captions (15 entries) and sets CurrentStep to 1.
     void initialise();

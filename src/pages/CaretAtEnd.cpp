@@ -1,0 +1,54 @@
+#include "CaretAtEnd.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
+void CaretAtEnd::install(QLineEdit* edit)
+{
+    edit->installEventFilter(new CaretAtEnd(edit));
+}
+
+bool CaretAtEnd::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::FocusIn || m_inside)
+        return false;
+    auto* edit = qobject_cast<QLineEdit*>(watched);
+    if (!edit)
+        return false;
+    // Let the box take the focus its own way first (it may select everything), then move
+    // the caret to the end.
+    m_inside = true;
+    QCoreApplication::sendEvent(edit, event);
+    m_inside = false;
+    edit->deselect();
+    edit->end(false);
+    return true;
+}
+
+namespace MultiLine
+{
+
+QString toStored(const QPlainTextEdit* box)
+{
+    QString text = box->toPlainText();
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    return text;
+}
+
+void show(QPlainTextEdit* box, const QString& stored)
+{
+    QString text = stored;
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    box->setPlainText(text);
+}
+
+} // namespace MultiLine
+
+void setLimitedText(QLineEdit* edit, int limit, const QString& text)
+{
+    edit->setMaxLength(qMax(limit, int(text.size())));
+    edit->setText(text);
+}

@@ -1,0 +1,66 @@
+#include "frmBGInfo.h"
+
+#include "ui_frmBGInfo.h"
+
+#include "pages/CaretAtEnd.h"
+#include "pages/PersonRecord.h"
+
+namespace
+{
+constexpr int kNameLimit = 200;
+constexpr int kAgeLimit = 3;
+constexpr int kPronounceLimit = 200;
+constexpr int kPhoneLimit = 25;
+constexpr int kEmailLimit = 100;
+} // namespace
+
+frmBGInfo::frmBGInfo(WizardState& state, QWidget* owner)
+    : PageDialog(state, owner), m_ui(std::make_unique<Ui::frmBGInfo>())
+{
+    m_ui->setupUi(this);
+    m_ui->txtPhoneInfo_0->setText(QStringLiteral("work"));
+    m_ui->txtPhoneInfo_1->setText(QStringLiteral("home"));
+    m_ui->txtPhoneInfo_2->setText(QStringLiteral("other"));
+    for (QLineEdit* kind : {m_ui->txtPhoneInfo_0, m_ui->txtPhoneInfo_1, m_ui->txtPhoneInfo_2})
+        CaretAtEnd::install(kind);
+
+    // Save is available exactly while the name holds at least one character.
+    connect(m_ui->txtName, &QLineEdit::textChanged, this,
+            [this](const QString& name) { m_ui->cmdOK->setEnabled(!name.isEmpty()); });
+    connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { answer(1); });
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(0); });
+}
+
+frmBGInfo::~frmBGInfo() = default;
+
+void frmBGInfo::fill(const PersonRecord& person)
+{
+    setLimitedText(m_ui->txtName, kNameLimit, person.Name);
+    setLimitedText(m_ui->txtAge, kAgeLimit, person.Age);
+    setLimitedText(m_ui->txtPronounce, kPronounceLimit, person.Pronunciation);
+    MultiLine::show(m_ui->txtAddress, person.Address);
+    setLimitedText(m_ui->txtPhone_0, kPhoneLimit, person.Phone1);
+    setLimitedText(m_ui->txtPhone_1, kPhoneLimit, person.Phone2);
+    setLimitedText(m_ui->txtPhone_2, kPhoneLimit, person.Phone3);
+    setLimitedText(m_ui->txtPhoneInfo_0, kPhoneLimit, person.PhoneKind1);
+    setLimitedText(m_ui->txtPhoneInfo_1, kPhoneLimit, person.PhoneKind2);
+    setLimitedText(m_ui->txtPhoneInfo_2, kPhoneLimit, person.PhoneKind3);
+    setLimitedText(m_ui->txtEmail, kEmailLimit, person.Email);
+    // Each opening starts in the name box.
+    m_ui->txtName->setFocus();
+}
+
+void frmBGInfo::readInto(PersonRecord& person) const
+{
+    person.Name = m_ui->txtName->text();
+    person.Age = m_ui->txtAge->text();
+    person.Pronunciation = m_ui->txtPronounce->text();
+    person.Address = MultiLine::toStored(m_ui->txtAddress);
+    person.Phone1 = m_ui->txtPhone_0->text();
+    person.Phone2 = m_ui->txtPhone_1->text();
+    person.Phone3 = m_ui->txtPhone_2->text();
+    person.PhoneKind1 = m_ui->txtPhoneInfo_0->text();
+    person.PhoneKind2 = m_ui->txtPhoneInfo_1->text();
+    person.PhoneKind3 = m_ui->txtPhoneInfo_2->text();
+    person.Email = m_ui->txtEmail->text();
+}
