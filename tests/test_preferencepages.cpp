@@ -130,6 +130,18 @@ bool pictureVisible(QWidget* p)
     return !child<QLabel>(p, "imgLooks")->pixmap().isNull();
 }
 
+// The names of the widgets that Tab visits after `from`, `count` of them.
+QStringList tabOrder(QWidget* from, int count)
+{
+    QStringList names;
+    for (QWidget* w = from->nextInFocusChain(); w != from && names.size() < count;
+         w = w->nextInFocusChain()) {
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(from->window()) && w->isEnabled())
+            names << w->objectName();
+    }
+    return names;
+}
+
 QString playList(QWidget* p)
 {
     return child<QLabel>(p, "lblPlayit1")->text();
@@ -189,6 +201,8 @@ void TestPreferencePages::guidelinesEmptyStore()
     auto* notes = child<QPlainTextEdit>(p, "txtHotNotes");
     QCOMPARE(notesLabel->text(), QString("Any special comments or instructions:"));
     QCOMPARE(notesLabel->buddy(), notes);
+    QCOMPARE(tabOrder(looks(p, 2), 5), QStringList({"opAttitude_0", "opAttitude_1", "opAttitude_2",
+                                                    "txtHotNotes", "cmdBack"}));
 
     QCOMPARE(checkedIndex(p, "opLooks"), 0);
     QCOMPARE(checkedIndex(p, "opAttitude"), 1);
@@ -443,6 +457,9 @@ void TestPreferencePages::musicEmptyStore()
         QTest::keyClicks(box, "KISS-FM 101.5");
         QCOMPARE(box->text(), QString("KISS-FM 10"));
     }
+    QCOMPARE(
+        tabOrder(child<QWidget>(p, "cmdPlayIt"), 6),
+        QStringList({"txtRadio_0", "txtRadio_1", "txtRadio_2", "cmdBack", "cmdNext", "cmdCancel"}));
     // The summary boxes grow with their text: all eleven lines fit.
     auto* play = child<QLabel>(p, "lblPlayit1");
     QVERIFY(play->height() >= play->sizeHint().height());
