@@ -77,9 +77,11 @@ void Menu4::loadPage()
     m_hotNotes = items().GetMemItem(QStringLiteral("DN"), QString());
 
     // Selecting the option runs the selection handler, which loads the picture. A button
-    // that is already checked sends no signal, so the picture is loaded here as well.
-    m_looks[m_looksIndex]->setChecked(true);
-    looksSelected(m_looksIndex);
+    // that is already checked sends no signal, so then the handler is run here.
+    if (m_looks[m_looksIndex]->isChecked())
+        looksSelected(m_looksIndex);
+    else
+        m_looks[m_looksIndex]->setChecked(true);
     m_attitude[m_attitudeIndex]->setChecked(true);
     m_ui->txtHotNotes->setPlainText(fromStoredLines(m_hotNotes));
 }
