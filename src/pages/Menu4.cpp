@@ -1,10 +1,138 @@
 #include "Menu4.h"
 
+#include "ui_Menu4.h"
+
+#include "platform/VbConvert.h"
+#include "store/KeyedItemStore.h"
+#include "wizard/WizardState.h"
+
+#include <QEvent>
+#include <QRadioButton>
+
+namespace
+{
+
+constexpr qint16 kDefaultLooks = 0;    // Casual
+constexpr qint16 kDefaultAttitude = 1; // Moderately Interactive
+
+// A stored option index: the leading number of the text, rounded halves to even; an index
+// that names none of the three options gives the default.
+qint16 storedIndex(const QString& text, qint16 fallback)
+{
+    const qint16 index = VbConvert::leadingInt16(text);
+    return index >= 0 && index <= 2 ? index : fallback;
+}
+
+// The Windows line breaks the comments are stored with, and the single breaks the text box
+// works with.
+QString toStoredLines(QString text)
+{
+    return text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+}
+
+QString fromStoredLines(QString text)
+{
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+}
+
+} // namespace
+
+const std::array<QString, 3> Menu4::kDressPictures = {
+    QStringLiteral("dress1.jpg"), QStringLiteral("dress2.jpg"), QStringLiteral("dress3.jpg")};
+
 Menu4::Menu4(Wizard& wizard)
     : WizardPage(wizard, 3,
                  {QStringLiteral("Menu4"), QStringLiteral("Your EmCee"), 3,
                   QStringLiteral("EmCee Guidelines"),
-                  QStringLiteral("Select the appearance and behavior expectations of your entertainer(s)."),
-                  true})
+                  QStringLiteral(
+                      "Select the appearance and behavior expectations of your entertainer(s)."),
+                  true}),
+      m_ui(std::make_unique<Ui::Menu4>())
 {
+    m_ui->setupUi(content());
+    m_looks = {m_ui->opLooks_0, m_ui->opLooks_1, m_ui->opLooks_2};
+    m_attitude = {m_ui->opAttitude_0, m_ui->opAttitude_1, m_ui->opAttitude_2};
+    for (int i = 0; i < 3; ++i) {
+        connect(m_looks[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                looksSelected(i);
+        });
+        connect(m_attitude[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                attitudeSelected(i);
+        });
+    }
+    m_ui->imgLooks->installEventFilter(this);
+}
+
+Menu4::~Menu4() = default;
+
+void Menu4::loadPage()
+{
+    m_looksIndex =
+        storedIndex(items().GetStrItem(QStringLiteral("DL"), QStringLiteral("0")), kDefaultLooks);
+    m_attitudeIndex = storedIndex(items().GetStrItem(QStringLiteral("DA"), QStringLiteral("1")),
+                                  kDefaultAttitude);
+    m_hotNotes = items().GetMemItem(QStringLiteral("DN"), QString());
+
+    // Selecting the option runs the selection handler, which loads the picture. A button
+    // that is already checked sends no signal, so then the handler is run here.
+    if (m_looks[m_looksIndex]->isChecked())
+        looksSelected(m_looksIndex);
+    else
+        m_looks[m_looksIndex]->setChecked(true);
+    m_attitude[m_attitudeIndex]->setChecked(true);
+    m_ui->txtHotNotes->setPlainText(fromStoredLines(m_hotNotes));
+}
+
+bool Menu4::savePage()
+{
+    m_hotNotes = toStoredLines(m_ui->txtHotNotes->toPlainText());
+    bool ok = saveStr(QStringLiteral("DL"), QString::number(m_looksIndex));
+    ok = saveStr(QStringLiteral("DA"), QString::number(m_attitudeIndex)) && ok;
+    ok = saveMem(QStringLiteral("DN"), m_hotNotes) && ok;
+    return ok;
+}
+
+void Menu4::looksSelected(int index)
+{
+    m_looksIndex = qint16(index);
+    loadPicture();
+}
+
+void Menu4::attitudeSelected(int index)
+{
+    m_attitudeIndex = qint16(index);
+}
+
+void Menu4::loadPicture()
+{
+    m_picture = QPixmap(m_state.MediaFolder + kDressPictures[m_looksIndex]);
+    m_ui->imgLooks->setProperty("pictureFile",
+                                m_picture.isNull() ? QString() : kDressPictures[m_looksIndex]);
+    showPicture();
+}
+
+void Menu4::showPicture()
+{
+    QLabel* img = m_ui->imgLooks;
+    if (m_picture.isNull()) {
+        img->clear();
+        return;
+    }
+    const QSize room = img->contentsRect().size() - QSize(8, 8);
+    if (room.width() <= 0 || room.height() <= 0)
+        return;
+    const qreal ratio = img->devicePixelRatioF();
+    QPixmap scaled = m_picture.scaled(room * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    scaled.setDevicePixelRatio(ratio);
+    img->setPixmap(scaled);
+}
+
+bool Menu4::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_ui->imgLooks && event->type() == QEvent::Resize)
+        showPicture();
+    return WizardPage::eventFilter(watched, event);
 }

@@ -1,10 +1,119 @@
 #include "Menu7.h"
 
+#include "ui_Menu7.h"
+
+#include "frmSongPref.h"
+#include "store/KeyedItemStore.h"
+#include "wizard/WizardState.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace
+{
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+// The stored play flag: "False" in any letter case means avoid; anything else, including
+// texts the page never writes, means play, the answer when nothing was chosen.
+bool playFlag(const QString& stored)
+{
+    return stored.trimmed().compare(QLatin1String("False"), Qt::CaseInsensitive) != 0;
+}
+
+QString flagText(bool play)
+{
+    return play ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+} // namespace
+
 Menu7::Menu7(Wizard& wizard)
     : WizardPage(wizard, 6,
                  {QStringLiteral("Menu7"), QStringLiteral("Music"), 6,
                   QStringLiteral("Music for your Reception"),
                   QStringLiteral("Please indicate music preferences for you and your guests."),
-                  true})
+                  true}),
+      m_ui(std::make_unique<Ui::Menu7>())
 {
+    m_ui->setupUi(content());
+    m_radio = {m_ui->txtRadio_0, m_ui->txtRadio_1, m_ui->txtRadio_2};
+    m_playIt.fill(true);
+    connect(m_ui->cmdPlayIt, &QPushButton::clicked, this, &Menu7::changePreferences);
+}
+
+Menu7::~Menu7() = default;
+
+frmSongPref* Menu7::songPrefDialog() const
+{
+    return m_songPref.current();
+}
+
+void Menu7::loadPage()
+{
+    for (int n = 1; n <= kTypeCount; ++n)
+        m_playIt[n - 1] =
+            playFlag(items().GetStrItem(QStringLiteral("MTP%1").arg(n), QStringLiteral("True")));
+    for (int i = 0; i < 3; ++i)
+        m_radio[i]->setText(items().GetStrItem(QStringLiteral("FRS%1").arg(i + 1), QString()));
+    m_typeNames = {QStringLiteral("Popular 50's"), QStringLiteral("Popular 60's"),
+                   QStringLiteral("Popular 70's"), QStringLiteral("Popular 80's"),
+                   QStringLiteral("Popular 90's"), QStringLiteral("Jazz/Big Band"),
+                   QStringLiteral("Country"),      QStringLiteral("Hip Hop/Rap"),
+                   QStringLiteral("Pop/Top 40"),   QStringLiteral("Ethnic")};
+    summary();
+}
+
+void Menu7::summary()
+{
+    m_ui->lblField_0->setText(QStringLiteral("Please list your 3 favorite radio stations:"));
+    auto list = [this](const QString& heading, bool play) {
+        QString text = heading;
+        bool any = false;
+        for (int n = 0; n < kTypeCount; ++n) {
+            if (m_playIt[n] == play) {
+                text += kCrLf + m_typeNames[n];
+                any = true;
+            }
+        }
+        if (!any)
+            text += kCrLf + kCrLf + QStringLiteral("(none)");
+        return text;
+    };
+    m_ui->lblPlayit1->setText(list(QStringLiteral("PLAY THESE TYPES OF MUSIC:"), true));
+    m_ui->lblPlayit2->setText(list(QStringLiteral("AVOID THESE TYPES OF MUSIC:"), false));
+}
+
+void Menu7::changePreferences()
+{
+    frmSongPref& dialog = m_songPref.get(m_state, this);
+    for (int n = 0; n < kTypeCount; ++n) {
+        dialog.lblField(n)->setText(m_typeNames[n]);
+        dialog.option(n, 0)->setText(QStringLiteral("Play"));
+        dialog.option(n, 1)->setText(QStringLiteral("Avoid"));
+        // The names are read by screen readers with each choice of the row.
+        dialog.option(n, 0)->setAccessibleName(m_typeNames[n] + QStringLiteral(": Play"));
+        dialog.option(n, 1)->setAccessibleName(m_typeNames[n] + QStringLiteral(": Avoid"));
+        dialog.option(n, m_playIt[n] ? 0 : 1)->setChecked(true);
+    }
+    // The dialog sets the answer on every way out; a window that goes away any other way
+    // counts as cancelled.
+    m_state.QueryAnswer = 0;
+    dialog.showModal();
+    if (m_state.QueryAnswer.value_or(0) == 0)
+        return;
+    for (int n = 0; n < kTypeCount; ++n)
+        m_playIt[n] = dialog.option(n, 0)->isChecked();
+    summary();
+}
+
+bool Menu7::savePage()
+{
+    bool ok = true;
+    for (int n = 1; n <= kTypeCount; ++n)
+        ok = saveStr(QStringLiteral("MTP%1").arg(n), flagText(m_playIt[n - 1])) && ok;
+    for (int i = 0; i < 3; ++i)
+        ok = saveStr(QStringLiteral("FRS%1").arg(i + 1), m_radio[i]->text()) && ok;
+    return ok;
 }
