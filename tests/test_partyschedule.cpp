@@ -108,6 +108,9 @@ class TestPartySchedule : public QObject
     void removeAndRefusedChanges();
     void gridReadNeverBlocksSaves();
     void cellTipsAfterOneSecond();
+
+    // Pictures of both pages and both dialogs for looking at (ZEL_SCREENSHOT_DIR).
+    void screenshots();
 };
 
 void TestPartySchedule::partyDialogRulesAndLifeCycle()
@@ -799,6 +802,91 @@ void TestPartySchedule::cellTipsAfterOneSecond()
     QVERIFY(timer->isActive());
     QTest::mousePress(s.grid->viewport(), Qt::LeftButton, {}, cell.center());
     QVERIFY(!timer->isActive());
+}
+
+void TestPartySchedule::screenshots()
+{
+    const QString dir = qEnvironmentVariable("ZEL_SCREENSHOT_DIR");
+    if (dir.isEmpty())
+        QSKIP("set ZEL_SCREENSHOT_DIR to write the pictures");
+    QDir().mkpath(dir);
+    Schedule s;
+    Wizard& w = *s.wizard;
+    KeyedItemStore& items = w.items();
+    const QStringList party[] = {
+        {"Carla Ruiz", "Maid of Honor", "Daniel Ruiz", "Best Man", "CAR-la ROO-eez", "DAN-yel"},
+        {"Emily Chen", "Bridesmaid", "Frank O'Brien", "Groomsman", "EM-i-lee", "frank"},
+        {"Grace Hall", "Flower Girl", "", "", "grace", ""},
+        {"Margaret Stone", "Mother of Bride", "Robert Stone", "Father of Bride", "", ""},
+        {"Sofia Rossi", "Jr. Bridesmaid", "Luca Rossi", "Jr. Groomsman", "SO-fee-a", "LOO-ka"}};
+    items.SaveStrItem("BPCOUNT", " 5");
+    for (int i = 0; i < 5; ++i) {
+        const char* keys[6] = {"BPN", "BPNR", "BPEN", "BPENR", "BPNP", "BPENP"};
+        for (int c = 0; c < 6; ++c)
+            items.SaveStrItem(QString("%1%2").arg(keys[c]).arg(i + 1), party[i][c]);
+    }
+    WizardPage* menu5 = w.page(4);
+    menu5->show();
+    child<QTreeWidget>(menu5, "lvListView")->topLevelItem(1)->setSelected(true);
+    QCoreApplication::processEvents();
+    menu5->grab().save(dir + "/Menu5.png");
+    whenModal("frmParty", [&](QWidget* dlg) {
+        typeInto(dlg, "txtName1", "Hannah Weber");
+        typeInto(dlg, "txtPronoun1", "HAH-na VAY-ber");
+        child<QComboBox>(dlg, "cbRole1")->setCurrentIndex(1);
+        typeInto(dlg, "txtName2", "Ian Weber");
+        QCoreApplication::processEvents();
+        dlg->grab().save(dir + "/frmParty.png");
+        child<QRadioButton>(dlg, "opEscort_1")->click();
+        QCoreApplication::processEvents();
+        dlg->grab().save(dir + "/frmParty-not-escorted.png");
+        child<QPushButton>(dlg, "cmdCancel")->click();
+    });
+    child<QPushButton>(menu5, "cmdAdd")->click();
+    menu5->hide();
+
+    s.page->show();
+    pickFromCatalogue(w, 1, 12);
+    s.add("Arrival of Guests", QTime(17, 30), "Everyone");
+    s.add("Bridal Party Introduction", QTime(18, 0), "Bridal party, DJ",
+          "Introduce the couple last as Mr. and Mrs. Ruiz; the ushers come in first");
+    QDialog* dlg = s.openActivity();
+    child<QDateTimeEdit>(dlg, "Time1")->setTime(QTime(20, 0));
+    child<QComboBox>(dlg, "cbActivity1")->setCurrentIndex(7);
+    child<QPushButton>(dlg, "cmdPick")->click();
+    child<QLineEdit>(dlg, "txtWho")->setText("Bride and groom");
+    child<QPlainTextEdit>(dlg, "txtHotNotes")->setPlainText("Fade out after the second chorus.");
+    QCoreApplication::processEvents();
+    dlg->grab().save(dir + "/frmActivity.png");
+    child<QPushButton>(dlg, "cmdOK")->click();
+    pickFromCatalogue(w, -2);
+    dlg = s.openActivity();
+    static_cast<frmActivity*>(dlg)->setCustomSongEntry([&](QWidget*) {
+        w.state().PickedSong = {-3, "Our Song", "Cousin Joe", "4:00"};
+        w.state().QueryAnswer = 1;
+    });
+    child<QDateTimeEdit>(dlg, "Time1")->setTime(QTime(20, 30));
+    child<QComboBox>(dlg, "cbActivity1")->setCurrentIndex(9);
+    child<QPushButton>(dlg, "cmdPick")->click();
+    child<QLineEdit>(dlg, "txtWho")->clear();
+    child<QPlainTextEdit>(dlg, "txtHotNotes")->clear();
+    child<QPushButton>(dlg, "cmdOK")->click();
+    static_cast<frmActivity*>(dlg)->setCustomSongEntry([&](QWidget*) {
+        w.state().PickedSong = {-2, "Dancing Queen", "ABBA", "3:51"};
+        w.state().QueryAnswer = 1;
+    });
+    dlg = s.openActivity();
+    child<QDateTimeEdit>(dlg, "Time1")->setTime(QTime(19, 0));
+    child<QComboBox>(dlg, "cbActivity1")->setCurrentIndex(5);
+    child<QPushButton>(dlg, "cmdClear")->click();
+    child<QPushButton>(dlg, "cmdOK")->click();
+    dlg = s.openActivity();
+    child<QDateTimeEdit>(dlg, "Time1")->setTime(QTime(21, 0));
+    child<QComboBox>(dlg, "cbActivity1")->setCurrentIndex(12);
+    child<QPushButton>(dlg, "cmdPick")->click();
+    child<QPushButton>(dlg, "cmdOK")->click();
+    QCoreApplication::processEvents();
+    s.page->grab().save(dir + "/Menu6.png");
 }
 
 QTEST_MAIN(TestPartySchedule)

@@ -99,9 +99,9 @@ void Menu6::setUpGrid()
                   header->fontMetrics().horizontalAdvance(QStringLiteral("Est. Time")) + margin});
     grid->setColumnWidth(ScheduleModel::DtScheduled, timeWidth);
     const int ch = fm.averageCharWidth();
-    grid->setColumnWidth(ScheduleModel::Name, ch * 24);
-    grid->setColumnWidth(ScheduleModel::SongTitle, ch * 24 + 20);
-    grid->setColumnWidth(ScheduleModel::Who, ch * 18);
+    grid->setColumnWidth(ScheduleModel::Name, ch * 27);
+    grid->setColumnWidth(ScheduleModel::SongTitle, ch * 20 + 20);
+    grid->setColumnWidth(ScheduleModel::Who, ch * 15);
 
     // Cell tips: the cell's full text after the pointer rested on it for a second.
     grid->viewport()->setMouseTracking(true);
