@@ -1,10 +1,291 @@
 #include "Menu6.h"
 
+#include "ui_Menu6.h"
+
+#include "pages/ListIcons.h"
+#include "pages/ScheduleModel.h"
+#include "platform/MessageBox.h"
+#include "platform/OleDate.h"
+#include "store/SqlConnection.h"
+#include "store/StoreSession.h"
+#include "wizard/Wizard.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTimer>
+#include <QToolTip>
+
 Menu6::Menu6(Wizard& wizard)
     : WizardPage(wizard, 5,
                  {QStringLiteral("Menu6"), QStringLiteral("Event Schedule"), 5,
                   QStringLiteral("Order of Events"),
                   QStringLiteral("Customize your event with your own schedule of activities."),
-                  true})
+                  true}),
+      m_ui(std::make_unique<Ui::Menu6>())
 {
+    m_ui->setupUi(content());
+    m_ui->cmdAdd->setIcon(ListIcons::add());
+    m_ui->cmdRemove->setIcon(ListIcons::remove());
+    connect(m_ui->cmdAdd, &QPushButton::clicked, this, &Menu6::addActivity);
+    connect(m_ui->cmdRemove, &QPushButton::clicked, this, &Menu6::removeActivity);
+
+    m_model = new ScheduleModel(this);
+    m_model->setObjectName(QStringLiteral("dataEvents"));
+    m_ui->dbgEvents->setModel(m_model);
+
+    m_tipTimer = new QTimer(this);
+    m_tipTimer->setObjectName(QStringLiteral("tipTimer"));
+    m_tipTimer->setSingleShot(true);
+    m_tipTimer->setInterval(kTipDelayMs);
+    connect(m_tipTimer, &QTimer::timeout, this, &Menu6::showTip);
+}
+
+Menu6::~Menu6()
+{
+    // The dialog and the grid go before the connection they read through.
+    m_activity.reset();
+    m_ui->dbgEvents->setModel(nullptr);
+    delete m_model;
+    m_model = nullptr;
+}
+
+void Menu6::loadPage()
+{
+    // The schedule's own connection to the event database, apart from the keyed items'.
+    m_conn =
+        std::make_unique<SqlConnection>(m_wizard.store().eventDatabase(), SqlConnection::ReadWrite);
+    if (!m_conn->isOpen()) {
+        MessageBox::show(QStringLiteral("The schedule cannot be read from the event database (%1). "
+                                        "Activities cannot be added or removed in this run.")
+                             .arg(m_conn->errorString()),
+                         QStringLiteral("Event Schedule"), QMessageBox::Ok, QMessageBox::Warning,
+                         this);
+        m_ui->cmdAdd->setEnabled(false);
+        m_ui->cmdRemove->setEnabled(false);
+    } else {
+        m_model->setDatabase(m_conn->database());
+    }
+    const QString folder = m_state.MediaFolder;
+    m_model->setSongPictures(QPixmap(folder + QStringLiteral("cd.bmp")),
+                             QPixmap(folder + QStringLiteral("nocd.bmp")));
+    if (m_conn->isOpen())
+        requery();
+    setUpGrid();
+}
+
+void Menu6::setUpGrid()
+{
+    QTableView* grid = m_ui->dbgEvents;
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->verticalHeader()->hide();
+    const QFontMetrics fm = grid->fontMetrics();
+    grid->verticalHeader()->setDefaultSectionSize(std::max(fm.height(), 16) + 6);
+    grid->setIconSize(QSize(16, 16));
+    grid->setTextElideMode(Qt::ElideRight);
+    for (int c : {ScheduleModel::DbKey, ScheduleModel::SongKey, ScheduleModel::SongArtist})
+        grid->setColumnHidden(c, true);
+
+    QHeaderView* header = grid->horizontalHeader();
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setStretchLastSection(true);
+    header->setHighlightSections(false);
+    // "Est. Time" is 1000 twips wide (67 pixels at 96 dpi), wider only when the time or
+    // the caption needs it.
+    const int margin = 2 * grid->style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
+    const int timeWidth =
+        std::max({67, fm.horizontalAdvance(QStringLiteral("00:00 PM")) + margin,
+                  header->fontMetrics().horizontalAdvance(QStringLiteral("Est. Time")) + margin});
+    grid->setColumnWidth(ScheduleModel::DtScheduled, timeWidth);
+    const int ch = fm.averageCharWidth();
+    grid->setColumnWidth(ScheduleModel::Name, ch * 27);
+    grid->setColumnWidth(ScheduleModel::SongTitle, ch * 20 + 20);
+    grid->setColumnWidth(ScheduleModel::Who, ch * 15);
+
+    // Cell tips: the cell's full text after the pointer rested on it for a second.
+    grid->viewport()->setMouseTracking(true);
+    grid->viewport()->installEventFilter(this);
+}
+
+bool Menu6::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_ui->dbgEvents->viewport()) {
+        switch (event->type()) {
+        case QEvent::ToolTip:
+            return true; // the grid's own, quicker tips give way to the rested ones
+        case QEvent::MouseMove: {
+            const QPoint pos = static_cast<QMouseEvent*>(event)->position().toPoint();
+            if (m_ui->dbgEvents->indexAt(pos) != m_ui->dbgEvents->indexAt(m_tipPos))
+                QToolTip::hideText();
+            m_tipPos = pos;
+            m_tipTimer->start();
+            break;
+        }
+        case QEvent::Leave:
+            m_tipTimer->stop(); // a tip already shown goes by itself when the pointer moves on
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::Wheel:
+        case QEvent::Hide:
+            m_tipTimer->stop();
+            QToolTip::hideText();
+            break;
+        default:
+            break;
+        }
+    }
+    return WizardPage::eventFilter(watched, event);
+}
+
+void Menu6::showTip()
+{
+    QTableView* grid = m_ui->dbgEvents;
+    const QModelIndex index = grid->indexAt(m_tipPos);
+    if (!index.isValid() || !grid->viewport()->isVisible())
+        return;
+    const QString text = index.data(Qt::ToolTipRole).toString();
+
+    if (text.isEmpty())
+        return;
+    QToolTip::showText(grid->viewport()->mapToGlobal(m_tipPos), text, grid->viewport());
+}
+
+// The time a new activity starts from: the event's start time; when the start time was
+// never set, 6:00 PM (the time and place page's own default) on the event's date.
+double Menu6::startTimePreset() const
+{
+    if (m_state.StartTime != 0)
+        return m_state.StartTime;
+    return OleDate::fromDateTime(OleDate::datePart(m_state.EventDate), QTime(18, 0));
+}
+
+void Menu6::addActivity()
+{
+    frmActivity& dialog = m_activity.get(
+        m_state, m_wizard, [this] { AddReturn(); }, this);
+    dialog.setTime(startTimePreset());
+    m_shownDialog = &dialog;
+    // Only the dialog is on the screen while it is open, in the page's place.
+    if (!dialog.isVisible()) {
+        dialog.adjustSize();
+        dialog.move(frameGeometry().center() - dialog.rect().center());
+    }
+    hide();
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+}
+
+void Menu6::AddReturn()
+{
+    show();
+    raise();
+    activateWindow();
+    frmActivity* dialog = m_shownDialog;
+    m_shownDialog = nullptr;
+    if (dialog)
+        dialog->hide();
+    if (m_state.QueryAnswer != 1 || !dialog)
+        return;
+
+    QVariant newKey;
+    if (!storeActivity(dialog->activity(), &newKey)) {
+        // Nothing was stored; the dialog keeps the activity for another try.
+        MessageBox::show(QStringLiteral("The activity could not be saved to the event database "
+                                        "(%1).\n\nThe schedule is as it was. The activity is still "
+                                        "in the activity dialog: press Add to try again.")
+                             .arg(m_lastError),
+                         QStringLiteral("Unable to save"), QMessageBox::Ok, QMessageBox::Warning,
+                         this);
+        return;
+    }
+    requery(newKey);
+}
+
+// Writes one row with only the fields the activity has: the song fields when it has a
+// song, Who and MoreInfo when they are not empty; the others stay without a value.
+bool Menu6::storeActivity(const frmActivity::Activity& a, QVariant* newKey)
+{
+    m_lastError = QStringLiteral("the schedule is not open");
+    if (!m_conn || !m_conn->isOpen())
+        return false;
+    QStringList fields{QStringLiteral("dtScheduled"), QStringLiteral("Name")};
+    QVariantList values{a.time, a.name};
+    if (!a.title.isEmpty()) {
+        bool isNumber = false;
+        const int key = a.songKey.trimmed().toInt(&isNumber);
+        fields << QStringLiteral("SongKey") << QStringLiteral("SongTitle")
+               << QStringLiteral("SongArtist");
+        values << (isNumber && key >= -32768 && key <= 32767 ? QVariant(key) : QVariant())
+               << a.title << a.artist;
+    }
+    if (!a.who.isEmpty()) {
+        fields << QStringLiteral("Who");
+        values << a.who;
+    }
+    if (!a.notes.isEmpty()) {
+        fields << QStringLiteral("MoreInfo");
+        values << a.notes;
+    }
+    QStringList marks;
+    for (qsizetype i = 0; i < fields.size(); ++i)
+        marks << QStringLiteral("?");
+    QSqlQuery q(m_conn->database());
+    if (!q.prepare(QStringLiteral("INSERT INTO Activities (%1) VALUES (%2)")
+                       .arg(fields.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))))) {
+        m_lastError = q.lastError().text();
+        return false;
+    }
+    for (const QVariant& v : values)
+        q.addBindValue(v);
+    if (!q.exec()) {
+        m_lastError = q.lastError().text();
+        return false;
+    }
+    *newKey = q.lastInsertId();
+    return true;
+}
+
+void Menu6::removeActivity()
+{
+    const QModelIndex current = m_ui->dbgEvents->currentIndex();
+    if (!current.isValid() || !m_conn || !m_conn->isOpen())
+        return;
+    const int row = current.row();
+    const QVariant key = m_model->keyOf(row);
+    QSqlQuery q(m_conn->database());
+    if (!q.prepare(QStringLiteral("DELETE FROM Activities WHERE dbKey = ?")) ||
+        (q.addBindValue(key), !q.exec())) {
+        MessageBox::show(QStringLiteral("The activity could not be removed from the event database "
+                                        "(%1).\n\nThe schedule is as it was.")
+                             .arg(q.lastError().text()),
+                         QStringLiteral("Unable to remove"), QMessageBox::Ok, QMessageBox::Warning,
+                         this);
+        return;
+    }
+    requery({}, row);
+}
+
+// Runs the grid's statement again and makes the row of `selectKey` (or the row at
+// `fallbackRow`, or the nearest one) current.
+bool Menu6::requery(const QVariant& selectKey, int fallbackRow)
+{
+    if (!m_model->refresh()) {
+        MessageBox::show(QStringLiteral("The schedule could not be read from the event database "
+                                        "(%1).")
+                             .arg(m_model->errorString()),
+                         QStringLiteral("Event Schedule"), QMessageBox::Ok, QMessageBox::Warning,
+                         this);
+        return false;
+    }
+    int row = selectKey.isValid() ? m_model->rowOf(selectKey.toLongLong()) : -1;
+    if (row < 0 && fallbackRow >= 0)
+        row = std::min(fallbackRow, m_model->rowCount() - 1);
+    if (row >= 0) {
+        const QModelIndex index = m_model->index(row, ScheduleModel::Name);
+        m_ui->dbgEvents->setCurrentIndex(index);
+        m_ui->dbgEvents->scrollTo(index);
+    }
+    return true;
 }

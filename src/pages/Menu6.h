@@ -1,10 +1,60 @@
 #pragma once
 
+#include "pages/frmActivity.h"
+#include "wizard/PageDialog.h"
 #include "wizard/WizardPage.h"
 
-// The event schedule page: the timed activities with their songs.
-class Menu6 : public WizardPage {
+#include <QPoint>
+#include <QPointer>
+
+#include <memory>
+
+class QTimer;
+class ScheduleModel;
+class SqlConnection;
+namespace Ui
+{
+class Menu6;
+}
+
+// The event schedule page: the activities of the reception in time order, each a row of
+// the table Activities, read for the grid on the page's own connection.
+//
+// An activity is written the moment the activity dialog is saved (AddReturn) and deleted
+// the moment Remove is pressed; the page has no save step of its own.
+class Menu6 : public WizardPage
+{
     Q_OBJECT
-public:
+  public:
     explicit Menu6(Wizard& wizard);
+    ~Menu6() override;
+
+    // Called by the activity dialog at the end of every use: shows the page again, hides
+    // the dialog and, when QueryAnswer is 1, stores the activity and shows it in its place.
+    void AddReturn();
+
+    // How long the pointer rests on a cell before its tip shows.
+    static constexpr int kTipDelayMs = 1000;
+
+  protected:
+    void loadPage() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void setUpGrid();
+    void addActivity();
+    void removeActivity();
+    bool requery(const QVariant& selectKey = {}, int fallbackRow = -1);
+    double startTimePreset() const;
+    bool storeActivity(const frmActivity::Activity& a, QVariant* newKey);
+    void showTip();
+
+    std::unique_ptr<Ui::Menu6> m_ui;
+    std::unique_ptr<SqlConnection> m_conn;
+    ScheduleModel* m_model = nullptr;
+    DialogSlot<frmActivity> m_activity;
+    QPointer<frmActivity> m_shownDialog;
+    QTimer* m_tipTimer = nullptr;
+    QPoint m_tipPos;
+    QString m_lastError;
 };

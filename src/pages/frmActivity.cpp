@@ -1,0 +1,180 @@
+#include "frmActivity.h"
+
+#include "ui_frmActivity.h"
+
+#include "platform/MessageBox.h"
+#include "platform/OleDate.h"
+#include "wizard/Wizard.h"
+#include "wizard/WizardState.h"
+
+#include <QCloseEvent>
+
+const QStringList frmActivity::kPresetActivities = {QStringLiteral("Arrival of Guests"),
+                                                    QStringLiteral("Bridal Party Introduction"),
+                                                    QStringLiteral("Toast"),
+                                                    QStringLiteral("Prayer/Grace"),
+                                                    QStringLiteral("Hors D'oeuvres/Cocktails"),
+                                                    QStringLiteral("Dinner"),
+                                                    QStringLiteral("Cake Cutting"),
+                                                    QStringLiteral("Bridal Dance"),
+                                                    QStringLiteral("Bridal Party Dance"),
+                                                    QStringLiteral("Father/Daughter Dance"),
+                                                    QStringLiteral("Mother/Son Dance"),
+                                                    QStringLiteral("Garter/Bouquet Toss"),
+                                                    QStringLiteral("Dollar Dance"),
+                                                    QStringLiteral("Anniversary Dance"),
+                                                    QStringLiteral("Other")};
+
+namespace
+{
+const char* const kTag = "tag"; // the song key, kept with the title box
+}
+
+frmActivity::frmActivity(WizardState& state, Wizard& wizard, std::function<void()> addReturn,
+                         QWidget* owner)
+    : PageDialog(state, owner), m_ui(std::make_unique<Ui::frmActivity>()), m_wizard(wizard),
+      m_addReturn(std::move(addReturn))
+{
+    m_ui->setupUi(this);
+    setModal(false);
+
+    // The picker edits hours, minutes and AM/PM; the date part it was given stays. It works
+    // in UTC so that no daylight-saving gap can move a time.
+    m_ui->Time1->setTimeSpec(Qt::UTC);
+    m_ui->Time1->setLocale(QLocale(QLocale::English, QLocale::UnitedStates));
+    m_ui->Time1->setMinimumDate(QDate(100, 1, 1));
+    m_ui->Time1->setWrapping(true);
+
+    // The song boxes are filled only by Select a Song and Clear Song: read-only, light yellow.
+    for (QLineEdit* box : {m_ui->txtTitle, m_ui->txtArtist}) {
+        QPalette p = box->palette();
+        p.setColor(QPalette::Base, QColor(255, 255, 192));
+        box->setPalette(p);
+    }
+
+    connect(m_ui->cbActivity1, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (i >= 0)
+            m_ui->txtName->setText(m_ui->cbActivity1->itemText(i));
+    });
+    connect(m_ui->cbActivity1, &QComboBox::activated, this,
+            [this](int i) { m_ui->txtName->setText(m_ui->cbActivity1->itemText(i)); });
+    // A typed name stands: no preset is shown as chosen any more.
+    connect(m_ui->txtName, &QLineEdit::textEdited, this,
+            [this] { m_ui->cbActivity1->setCurrentIndex(-1); });
+
+    connect(m_ui->cmdPick, &QPushButton::clicked, this, &frmActivity::selectSong);
+    connect(m_ui->cmdClear, &QPushButton::clicked, this, &frmActivity::clearSong);
+    connect(m_ui->cmdOK, &QPushButton::clicked, this, &frmActivity::save);
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { finish(0); });
+
+    formLoad();
+}
+
+frmActivity::~frmActivity() = default;
+
+void frmActivity::formLoad()
+{
+    QFont italic = m_ui->lblTime->font();
+    italic.setItalic(true);
+    m_ui->lblTime->setFont(italic);
+    m_ui->lblTime->setText(QStringLiteral("Estimated Starting Time"));
+    m_ui->lblField_0->setText(QStringLiteral("Time:"));
+    m_ui->lblField_1->setText(QStringLiteral("Activity:"));
+    m_ui->lblField_2->setText(QStringLiteral("Song:"));
+    m_ui->lblField_3->setText(QStringLiteral("Who is involved:"));
+
+    m_ui->cbActivity1->clear();
+    m_ui->cbActivity1->addItems(kPresetActivities);
+    // Selecting runs the preset rule: the name shows "Arrival of Guests".
+    m_ui->cbActivity1->setCurrentIndex(-1);
+    m_ui->cbActivity1->setCurrentIndex(0);
+
+    clearSong();
+    m_ui->txtWho->clear();
+    m_ui->txtHotNotes->clear();
+}
+
+void frmActivity::setTime(double dayCount)
+{
+    const QDateTime t = OleDate::toDateTime(dayCount);
+    m_ui->Time1->setDateTime(QDateTime(t.date(), t.time(), Qt::UTC));
+}
+
+frmActivity::Activity frmActivity::activity() const
+{
+    const QDateTime t = m_ui->Time1->dateTime();
+    return {OleDate::fromDateTime(t.date(), t.time()),
+            m_ui->txtName->text(),
+            m_ui->txtTitle->property(kTag).toString(),
+            m_ui->txtTitle->text(),
+            m_ui->txtArtist->text(),
+            m_ui->txtWho->text(),
+            m_ui->txtHotNotes->toPlainText()};
+}
+
+void frmActivity::selectSong()
+{
+    m_state.QueryAnswer = 0;
+    m_wizard.pickSong(this);
+    if (m_state.QueryAnswer == -2)
+        enterCustomSong();
+    if (m_state.QueryAnswer != 1)
+        return; // nothing chosen: the song stays as it was
+    const PickedSongRecord& song = m_state.PickedSong;
+    m_ui->txtTitle->setProperty(kTag, QString::number(song.Key));
+    m_ui->txtTitle->setText(song.Title);
+    m_ui->txtTitle->setCursorPosition(0);
+    m_ui->txtArtist->setText(song.Artist);
+    m_ui->txtArtist->setCursorPosition(0);
+}
+
+// A song the catalogue lacks, entered by hand through the custom song dialog, modal over
+// this dialog.
+void frmActivity::enterCustomSong()
+{
+    m_state.QueryAnswer = 0;
+    if (m_customSongEntry)
+        m_customSongEntry(this);
+}
+
+void frmActivity::clearSong()
+{
+    m_ui->txtTitle->setProperty(kTag, QString());
+    m_ui->txtTitle->clear();
+    m_ui->txtArtist->clear();
+}
+
+void frmActivity::save()
+{
+    if (m_ui->txtName->text().isEmpty()) {
+        MessageBox::show(QStringLiteral("Your activity must have a name."),
+                         QStringLiteral("Name Required"), QMessageBox::Ok, QMessageBox::NoIcon,
+                         this);
+        m_ui->txtName->setFocus();
+        return;
+    }
+    finish(1);
+}
+
+void frmActivity::finish(qint16 answer)
+{
+    m_state.QueryAnswer = answer;
+    if (m_addReturn)
+        m_addReturn();
+}
+
+void frmActivity::reject()
+{
+    // Escape does nothing; only the close box comes through here to end the dialog.
+    if (m_closing)
+        hide();
+}
+
+void frmActivity::closeEvent(QCloseEvent* event)
+{
+    m_closing = true;
+    PageDialog::closeEvent(event); // QueryAnswer 0, and the dialog is built afresh next time
+    m_closing = false;
+    if (event->isAccepted())
+        finish(0);
+}

@@ -1,0 +1,134 @@
+#include "frmParty.h"
+
+#include "ui_frmParty.h"
+
+#include "wizard/WizardState.h"
+
+const QString frmParty::kMemberRoles = QStringLiteral(
+    "Maid of Honor (not married)|Matron of Honor (married)|Bridesmaid|Ring Bearer|Flower Girl|"
+    "Usher|Jr. Bridesmaid|Mother of Bride|Stepmother of Bride|Father of Bride|"
+    "Stepfather of Bride|Mother of Groom|Stepmother of Groom|Father of Groom|"
+    "Stepfather of Groom");
+
+const QString frmParty::kEscortRoles = QStringLiteral(
+    "Best Man|Maid of Honor (not married)|Matron of Honor (married)|Bridesmaid|Groomsman|"
+    "Ring Bearer|Flower Girl|Usher|Jr. Bridesmaid|Jr. Groomsman|Mother of Bride|"
+    "Stepmother of Bride|Father of Bride|Stepfather of Bride|Mother of Groom|"
+    "Stepmother of Groom|Father of Groom|Stepfather of Groom");
+
+frmParty::frmParty(WizardState& state, QWidget* owner)
+    : PageDialog(state, owner), m_ui(std::make_unique<Ui::frmParty>())
+{
+    m_ui->setupUi(this);
+
+    connect(m_ui->cbRole1, &QComboBox::currentIndexChanged, this,
+            [this](int i) { pickRole(m_ui->cbRole1, m_ui->txtRole1, i); });
+    connect(m_ui->cbRole1, &QComboBox::activated, this,
+            [this](int i) { pickRole(m_ui->cbRole1, m_ui->txtRole1, i); });
+    connect(m_ui->cbRole2, &QComboBox::currentIndexChanged, this,
+            [this](int i) { pickRole(m_ui->cbRole2, m_ui->txtRole2, i); });
+    connect(m_ui->cbRole2, &QComboBox::activated, this,
+            [this](int i) { pickRole(m_ui->cbRole2, m_ui->txtRole2, i); });
+    // Typing a role of one's own: no preset is shown as chosen any more.
+    connect(m_ui->txtRole1, &QLineEdit::textEdited, this,
+            [this] { m_ui->cbRole1->setCurrentIndex(-1); });
+    connect(m_ui->txtRole2, &QLineEdit::textEdited, this,
+            [this] { m_ui->cbRole2->setCurrentIndex(-1); });
+
+    connect(m_ui->txtName1, &QLineEdit::textChanged, this, &frmParty::saveCheck);
+    connect(m_ui->txtName2, &QLineEdit::textChanged, this, &frmParty::saveCheck);
+    connect(m_ui->opEscort_0, &QRadioButton::clicked, this, [this] { setEscorted(true); });
+    connect(m_ui->opEscort_1, &QRadioButton::clicked, this, [this] { setEscorted(false); });
+
+    connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { answer(1); });
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(0); });
+
+    formLoad();
+}
+
+frmParty::~frmParty() = default;
+
+void frmParty::formLoad()
+{
+    m_ui->lblField_0->hide();
+    m_ui->lblField_1->setText(QStringLiteral("Full Name:"));
+    m_ui->lblField_2->setText(QStringLiteral("Pronounced:"));
+    m_ui->lblField_3->setText(QStringLiteral("Role:"));
+    m_ui->lblField_4->setText(QStringLiteral("Full Name:"));
+    m_ui->lblField_5->setText(QStringLiteral("Pronounced:"));
+    m_ui->lblField_6->setText(QStringLiteral("Role:"));
+    for (QLabel* l : {m_ui->lblField_2, m_ui->lblField_5}) {
+        QFont f = l->font();
+        f.setItalic(true);
+        l->setFont(f);
+    }
+
+    m_ui->cbRole1->clear();
+    m_ui->cbRole1->addItems(kMemberRoles.split(QLatin1Char('|')));
+    m_ui->cbRole2->clear();
+    m_ui->cbRole2->addItems(kEscortRoles.split(QLatin1Char('|')));
+    // Selecting runs the picker rule: the boxes show "Maid of Honor" and "Best Man".
+    m_ui->cbRole1->setCurrentIndex(-1);
+    m_ui->cbRole1->setCurrentIndex(0);
+    m_ui->cbRole2->setCurrentIndex(-1);
+    m_ui->cbRole2->setCurrentIndex(0);
+
+    m_ui->opEscort_0->setChecked(true);
+    setEscorted(true);
+}
+
+QString frmParty::roleOf(const QString& entry)
+{
+    const qsizetype paren = entry.indexOf(QLatin1Char('('));
+    if (paren < 0)
+        return entry;
+    // Drop the blank before the parenthesis and everything from it on.
+    return entry.left(std::max<qsizetype>(0, paren - 1));
+}
+
+void frmParty::pickRole(QComboBox* picker, QLineEdit* box, int index)
+{
+    if (index < 0)
+        return;
+    box->setText(roleOf(picker->itemText(index)));
+}
+
+void frmParty::setEscorted(bool escorted)
+{
+    if (!escorted) {
+        m_ui->txtName2->clear();
+        m_ui->txtPronoun2->clear();
+        m_ui->txtRole2->clear();
+        m_ui->cbRole2->setCurrentIndex(-1);
+    }
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             m_ui->txtName2, m_ui->txtPronoun2, m_ui->txtRole2, m_ui->cbRole2, m_ui->lblField_4,
+             m_ui->lblField_5, m_ui->lblField_6})
+        w->setVisible(escorted);
+    saveCheck();
+}
+
+void frmParty::saveCheck()
+{
+    const bool escorted = m_ui->opEscort_0->isChecked();
+    m_ui->cmdOK->setEnabled(!m_ui->txtName1->text().isEmpty() &&
+                            (!escorted || !m_ui->txtName2->text().isEmpty()));
+}
+
+frmParty::Entry frmParty::entry() const
+{
+    return {m_ui->txtName1->text(), m_ui->txtRole1->text(),    m_ui->txtName2->text(),
+            m_ui->txtRole2->text(), m_ui->txtPronoun1->text(), m_ui->txtPronoun2->text()};
+}
+
+void frmParty::clearEntry()
+{
+    m_ui->txtName1->clear();
+    m_ui->txtRole1->clear();
+    m_ui->txtPronoun1->clear();
+    m_ui->cbRole1->setCurrentIndex(-1);
+    m_ui->txtName2->clear();
+    m_ui->txtRole2->clear();
+    m_ui->txtPronoun2->clear();
+    m_ui->cbRole2->setCurrentIndex(-1);
+}

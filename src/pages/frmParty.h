@@ -1,0 +1,53 @@
+#pragma once
+
+#include "wizard/PageDialog.h"
+
+#include <QString>
+
+#include <memory>
+
+class QComboBox;
+class QLineEdit;
+namespace Ui
+{
+class frmParty;
+}
+
+// The party member dialog: one member with name, pronunciation and role, and optionally
+// the member's escort with the same three fields.
+//
+// Save is enabled only while the names needed are present. Save sets QueryAnswer to 1 and
+// hides the dialog, Cancel (and Escape) sets 0 and hides it, keeping what was typed; the
+// close box discards the dialog so that its next use starts from the form load. After a
+// Save the opener reads entry() and empties the fields with clearEntry().
+class frmParty : public PageDialog
+{
+    Q_OBJECT
+  public:
+    frmParty(WizardState& state, QWidget* owner);
+    ~frmParty() override;
+
+    // The six texts of the entry, as typed (not trimmed).
+    struct Entry {
+        QString name1, role1, name2, role2, pronoun1, pronoun2;
+    };
+    Entry entry() const;
+
+    // The opener's clearing after a Save: empties the six texts and both pickers'
+    // selections; the escort choice stays as the user left it.
+    void clearEntry();
+
+    // The role lists, each entry separated by "|".
+    static const QString kMemberRoles;
+    static const QString kEscortRoles;
+    // A picker entry as it goes into the role box: without its parenthesised remark.
+    static QString roleOf(const QString& entry);
+
+  private:
+    void formLoad();
+    void pickRole(QComboBox* picker, QLineEdit* box, int index);
+    void setEscorted(bool escorted);
+    void saveCheck();
+
+    std::unique_ptr<Ui::frmParty> m_ui;
+};
