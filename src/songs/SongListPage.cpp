@@ -22,7 +22,7 @@ SongListPage::SongListPage(Wizard& wizard, Kind kind)
 
     connect(m_ui->cmdAdd, &QPushButton::clicked, this, &SongListPage::onAdd);
     connect(m_ui->cmdRemove, &QPushButton::clicked, this, &SongListPage::onRemove);
-    m_ui->lvListView->installEventFilter(this);
+    m_ui->lvListView->viewport()->installEventFilter(this);
 }
 
 SongListPage::~SongListPage() = default;
@@ -203,7 +203,7 @@ void SongListPage::fitColumns()
 
 bool SongListPage::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_ui->lvListView && event->type() == QEvent::Resize)
+    if (watched == m_ui->lvListView->viewport() && event->type() == QEvent::Resize)
         fitColumns();
     return WizardPage::eventFilter(watched, event);
 }
