@@ -156,6 +156,7 @@ class TestSongLists : public QObject
     void removeAndEmptyList();
     void failedSaveLeavesStoredListAsItWas();
     void includeAndExcludeDiffer();
+    void unreadableTableIsReported();
     void oddSongNameRequiredAndKeys();
     void oddSongKeepsTextAndCloseBoxStartsAfresh();
     void oddSongLimitsAndText();
@@ -437,6 +438,25 @@ void TestSongLists::includeAndExcludeDiffer()
         QCOMPARE(caption, e.pickCaption);
         page->hide();
     }
+}
+
+void TestSongLists::unreadableTableIsReported()
+{
+    TestRoot root;
+    auto w = startWizard(root);
+    QVERIFY(w);
+    execAll({"ALTER TABLE MusicOut RENAME TO Elsewhere"});
+    auto* page = w->page(8);
+    QCOMPARE(root.messages.size(), 1);
+    QCOMPARE(root.messages[0].title, QString("Unable to read"));
+    QVERIFY(root.messages[0].text.contains("MusicOut"));
+    QCOMPARE(listOf(page)->topLevelItemCount(), 0);
+    // Nor is a save reported as done.
+    page->show();
+    clickNext(page);
+    QCOMPARE(root.messages.size(), 2);
+    QCOMPARE(root.messages[1].title, QString("Unable to save"));
+    QVERIFY(page->isVisible());
 }
 
 void TestSongLists::oddSongNameRequiredAndKeys()
