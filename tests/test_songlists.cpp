@@ -360,7 +360,7 @@ void TestSongLists::failedSaveLeavesStoredListAsItWas()
     });
     auto* page = w->page(7);
     page->show();
-    listOf(page)->takeTopLevelItem(1);
+    delete listOf(page)->takeTopLevelItem(1);
     clickAdd(page); // list: At Last, Poison
     clickNext(page);
 
@@ -433,7 +433,7 @@ void TestSongLists::includeAndExcludeDiffer()
         page->show();
         clickAdd(page);
         QCOMPARE(root.messages.last().text, e.full);
-        lv->takeTopLevelItem(0);
+        delete lv->takeTopLevelItem(0);
         clickAdd(page);
         QCOMPARE(caption, e.pickCaption);
         page->hide();
