@@ -1,21 +1,209 @@
 #include "SongListPage.h"
 
+#include "ui_SongListPage.h"
+
+#include "platform/MessageBox.h"
+#include "platform/PathMap.h"
+#include "store/SqlConnection.h"
+#include "wizard/Wizard.h"
+
+#include <QEvent>
+#include <QHeaderView>
+#include <QSqlError>
+#include <QSqlQuery>
+
 SongListPage::SongListPage(Wizard& wizard, Kind kind)
-    : WizardPage(wizard, kind == Include ? 7 : 8, infoFor(kind)), m_kind(kind)
+    : WizardPage(wizard, kind == Include ? 7 : 8, infoFor(kind)), m_kind(kind),
+      m_ui(std::make_unique<Ui::SongListPage>())
 {
+    m_ui->setupUi(content());
+    for (const QString& name : {QStringLiteral("hd"), QStringLiteral("cd"), QStringLiteral("nocd")})
+        m_smallicons.insert(name, QIcon(QStringLiteral(":/songs/%1.png").arg(name)));
+
+    connect(m_ui->cmdAdd, &QPushButton::clicked, this, &SongListPage::onAdd);
+    connect(m_ui->cmdRemove, &QPushButton::clicked, this, &SongListPage::onRemove);
+    m_ui->lvListView->viewport()->installEventFilter(this);
 }
+
+SongListPage::~SongListPage() = default;
 
 PageInfo SongListPage::infoFor(Kind kind)
 {
     if (kind == Include)
-        return {QStringLiteral("Menu8"), QStringLiteral("Songs to Include"), 7,
+        return {QStringLiteral("Menu8"),
+                QStringLiteral("Songs to Include"),
+                7,
                 QStringLiteral("Suggested Play List"),
                 QStringLiteral("Build a list of up to 50 songs that you would like to hear at your "
                                "reception."),
                 true};
-    return {QStringLiteral("Menu9"), QStringLiteral("Songs to Exclude"), 8,
+    return {QStringLiteral("Menu9"),
+            QStringLiteral("Songs to Exclude"),
+            8,
             QStringLiteral("Do-Not-Play List"),
             QStringLiteral("Please indicate up to 50 songs that you specifically would like to NOT "
                            "hear at your reception."),
             true};
+}
+
+QString SongListPage::tableName() const
+{
+    return m_kind == Include ? QStringLiteral("MusicIn") : QStringLiteral("MusicOut");
+}
+
+QString SongListPage::pickCaption() const
+{
+    return m_kind == Include ? QStringLiteral("Select a song to include")
+                             : QStringLiteral("Select a song to exclude");
+}
+
+QString SongListPage::fullMessage() const
+{
+    return m_kind == Include ? QStringLiteral("The song include list already has 50 songs on it.")
+                             : QStringLiteral("The song exclude list already has 50 songs on it.");
+}
+
+QString SongListPage::iconNameFor(qint16 key)
+{
+    if (key == -3)
+        return QStringLiteral("cd");
+    if (key == -2)
+        return QStringLiteral("nocd");
+    return QStringLiteral("hd");
+}
+
+void SongListPage::loadPage()
+{
+    QString error;
+    if (!readRows(&error)) {
+        // The page still works; the couple learns that what they saved before is not shown,
+        // so they do not take the empty list for their own.
+        MessageBox::show(
+            QStringLiteral("The songs saved earlier on this page could not be read from the "
+                           "event database (%1).\n\nThe list starts empty.")
+                .arg(error),
+            QStringLiteral("Unable to read"), QMessageBox::Ok, QMessageBox::Warning, this);
+    }
+}
+
+bool SongListPage::readRows(QString* error)
+{
+    m_ui->lvListView->clear();
+    SqlConnection conn(PathMap::eventDatabase(), SqlConnection::ReadOnly);
+    if (!conn.isOpen()) {
+        *error = conn.errorString();
+        return false;
+    }
+    QSqlQuery q(conn.database());
+    q.setForwardOnly(true);
+    const QString statement =
+        QStringLiteral("SELECT SongKey, SongTitle, SongArtist, SongTime FROM %1 ORDER BY dbKey")
+            .arg(tableName());
+    if (!q.exec(statement)) {
+        *error = q.lastError().text();
+        return false;
+    }
+    while (q.next())
+        addRow(qint16(q.value(0).toInt()), q.value(1).toString(), q.value(2).toString(),
+               q.value(3).toString());
+    return true;
+}
+
+void SongListPage::addRow(qint16 key, const QString& title, const QString& artist,
+                          const QString& length)
+{
+    auto* item = new QTreeWidgetItem(m_ui->lvListView, {title, artist, length});
+    const QString icon = iconNameFor(key);
+    item->setData(0, kKeyRole, int(key));
+    item->setData(0, kIconRole, icon);
+    item->setIcon(0, m_smallicons.value(icon));
+    item->setToolTip(0, title);
+}
+
+void SongListPage::onAdd()
+{
+    m_state.QueryAnswer = 0;
+    if (m_ui->lvListView->topLevelItemCount() > kMaxSongs - 1) {
+        MessageBox::show(fullMessage(), QStringLiteral("Too many songs selected"), QMessageBox::Ok,
+                         QMessageBox::NoIcon, this);
+        return;
+    }
+    // The song-pick dialog takes its caption from the form that opens it.
+    setProperty("songPickCaption", pickCaption());
+    m_wizard.pickSong(this);
+    if (m_state.QueryAnswer == qint16(-2))
+        frmOddSong::ask(m_oddSong, m_state, this);
+    if (m_state.QueryAnswer == qint16(1)) {
+        const PickedSongRecord& song = m_state.PickedSong;
+        addRow(song.Key, song.Title, song.Artist, song.Length);
+    }
+}
+
+void SongListPage::onRemove()
+{
+    const QList<QTreeWidgetItem*> selected = m_ui->lvListView->selectedItems();
+    if (selected.isEmpty())
+        return;
+    delete selected.first();
+}
+
+bool SongListPage::savePage()
+{
+    const int n = m_ui->lvListView->topLevelItemCount();
+    SqlConnection conn(PathMap::eventDatabase(), SqlConnection::ReadWrite);
+    if (!conn.isOpen()) {
+        saveFailed(tableName(), conn.errorString());
+        return false;
+    }
+    QSqlDatabase db = conn.database();
+    // The whole list is rewritten at once: a failure on the way leaves the stored list as
+    // it was, never half of the new one.
+    if (!db.transaction()) {
+        saveFailed(tableName(), db.lastError().text());
+        return false;
+    }
+    QSqlQuery q(db);
+    auto fail = [&](const QString& reason) {
+        q.finish();
+        db.rollback();
+        saveFailed(tableName(), reason);
+        return false;
+    };
+    if (!q.exec(QStringLiteral("DELETE from %1 WHERE dbkey > 0").arg(tableName())))
+        return fail(q.lastError().text());
+    // The four fields after dbKey, by their place in the table: SongKey, SongTitle,
+    // SongArtist, SongTime; the database numbers the rows anew.
+    if (!q.prepare(QStringLiteral("INSERT INTO %1 VALUES (NULL, ?, ?, ?, ?)").arg(tableName())))
+        return fail(q.lastError().text());
+    for (int i = 0; i < n; ++i) {
+        const QTreeWidgetItem* item = m_ui->lvListView->topLevelItem(i);
+        q.bindValue(0, item->data(0, kKeyRole).toInt());
+        q.bindValue(1, item->text(0));
+        q.bindValue(2, item->text(1));
+        q.bindValue(3, item->text(2));
+        if (!q.exec())
+            return fail(QStringLiteral("song %1, \"%2\": %3")
+                            .arg(i + 1)
+                            .arg(item->text(0), q.lastError().text()));
+    }
+    q.finish();
+    if (!db.commit())
+        return fail(db.lastError().text());
+    return true;
+}
+
+void SongListPage::fitColumns()
+{
+    // Title and Artist a third of the list's width each, Length a quarter.
+    const int width = m_ui->lvListView->viewport()->width();
+    m_ui->lvListView->setColumnWidth(0, width / 3);
+    m_ui->lvListView->setColumnWidth(1, width / 3);
+    m_ui->lvListView->setColumnWidth(2, width / 4);
+}
+
+bool SongListPage::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_ui->lvListView->viewport() && event->type() == QEvent::Resize)
+        fitColumns();
+    return WizardPage::eventFilter(watched, event);
 }
