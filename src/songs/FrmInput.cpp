@@ -7,6 +7,8 @@
 
 #include <QSqlQuery>
 
+#include <algorithm>
+
 FrmInput::FrmInput(WizardState& state, QWidget* owner)
     : PageDialog(state, owner), m_ui(std::make_unique<Ui::FrmInput>())
 {
@@ -49,6 +51,10 @@ void FrmInput::FillDropDowns(qint16& Index)
         if (!v.trimmed().isEmpty())
             list << v;
     }
+    // Sorted without regard to letter case, as the catalogue's texts always compared.
+    std::stable_sort(list.begin(), list.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
     m_ui->ComboUser1->addItems(list);
 }
 

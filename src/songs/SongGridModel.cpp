@@ -71,6 +71,11 @@ bool SongGridModel::run(const SongQuery::Bound& query)
     m_error.clear();
     ++m_searches;
 
+    if (!m_db.isOpen()) {
+        m_error = QStringLiteral("The song catalogue cannot be opened.");
+        endResetModel();
+        return false;
+    }
     QSqlQuery& count = prepared(query.countText());
     for (int i = 0; i < query.values.size(); ++i)
         count.bindValue(i, query.values.at(i));

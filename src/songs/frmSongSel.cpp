@@ -73,7 +73,13 @@ frmSongSel::frmSongSel(WizardState& state, KeyedItemStore& items, const QString&
     m_ui->txtFind->setFocus();
 }
 
-frmSongSel::~frmSongSel() = default;
+frmSongSel::~frmSongSel()
+{
+    // The grid's statements go before the connection they run on.
+    m_ui->dbgSongList->setModel(nullptr);
+    delete m_model;
+    m_model = nullptr;
+}
 
 int frmSongSel::twips(int t) const
 {
