@@ -39,6 +39,7 @@ void SongGridModel::setCatalogue(const QSqlDatabase& db, const CatalogueSettings
     m_windows.clear();
     m_windowOrder.clear();
     m_rows = 0;
+    m_total = -1;
     endResetModel();
 }
 
@@ -105,7 +106,12 @@ const QVector<SongGridModel::Row>* SongGridModel::window(int index) const
         m_windowOrder.append(index);
         return &*it;
     }
-    QSqlQuery& q = prepared(m_query.windowText());
+    // Walking the index in result order finds a window quickly when matches are common;
+    // when they are rare it would look up most of the catalogue row by row, so then the
+    // table is read through once and the few matches are sorted.
+    const qint64 reach = qint64(index + 1) * kWindowRows;
+    const bool scan = reach * 4 > m_rows && qint64(m_rows) * 2 < totalSongs();
+    QSqlQuery& q = prepared(m_query.windowText(scan));
     int i = 0;
     for (; i < m_query.values.size(); ++i)
         q.bindValue(i, m_query.values.at(i));
@@ -136,6 +142,17 @@ const QVector<SongGridModel::Row>* SongGridModel::window(int index) const
         m_windows.remove(m_windowOrder.takeFirst());
     m_windowOrder.append(index);
     return &*m_windows.insert(index, std::move(rows));
+}
+
+qint64 SongGridModel::totalSongs() const
+{
+    if (m_total < 0) {
+        QSqlQuery q(m_db);
+        m_total = q.exec(QStringLiteral("SELECT COUNT(*) FROM MUSIC")) && q.next()
+                      ? q.value(0).toLongLong()
+                      : 0;
+    }
+    return m_total;
 }
 
 QVariant SongGridModel::field(int row, int column) const

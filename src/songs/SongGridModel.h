@@ -61,12 +61,14 @@ class SongGridModel : public QAbstractTableModel
     const QVector<Row>* window(int index) const;
     QSqlQuery& prepared(const QString& text) const;
     QString displayed(int row, int column) const;
+    qint64 totalSongs() const; // rows of the whole catalogue, read once
 
     QSqlDatabase m_db;
     const CatalogueSettings* m_settings = nullptr;
     SongQuery::Bound m_query;
     int m_rows = 0;
     int m_searches = 0;
+    mutable qint64 m_total = -1;
     QString m_error;
 
     mutable QHash<QString, QSqlQuery> m_statements;

@@ -107,7 +107,9 @@ QString SongQuery::Bound::selectText() const
     return QStringLiteral("SELECT * FROM MUSIC WHERE ") + where + order;
 }
 
-QString SongQuery::Bound::windowText() const
+QString SongQuery::Bound::windowText(bool scan) const
 {
-    return selectText() + QStringLiteral(" LIMIT ? OFFSET ?");
+    return (scan ? QStringLiteral("SELECT * FROM MUSIC NOT INDEXED WHERE ") + where + order
+                 : selectText()) +
+           QStringLiteral(" LIMIT ? OFFSET ?");
 }

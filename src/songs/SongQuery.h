@@ -36,7 +36,9 @@ class SongQuery
         QVariantList values;
         QString countText() const;  // SELECT COUNT(*) ...
         QString selectText() const; // SELECT * ... (whole result)
-        QString windowText() const; // SELECT * ... LIMIT ? OFFSET ?
+        // SELECT * ... LIMIT ? OFFSET ?; `scan` reads the table through and sorts the
+        // matches instead of walking an index in result order.
+        QString windowText(bool scan = false) const;
     };
 
     static QString statementText(const SongSearch& search);
