@@ -10,6 +10,7 @@
 #include "platform/PathMap.h"
 #include "platform/ProgramEnd.h"
 #include "songs/SongListPage.h"
+#include "songs/SongPicker.h"
 #include "store/StoreSession.h"
 #include "wizard/DataFileCheck.h"
 #include "wizard/FirstRunCheck.h"
@@ -104,7 +105,16 @@ WizardPage* Wizard::loadedPage(int index) const
 
 Menu1* Wizard::welcomePage() const { return static_cast<Menu1*>(m_pages[0].get()); }
 
-void Wizard::preloadSongCatalogue() {}
+void Wizard::preloadSongCatalogue()
+{
+    // The one song-pick dialog of the run is built here, reading the catalogue settings and
+    // running its first search; a picker installed before (by a test) is kept.
+    if (m_songPicker || !m_store || !m_store->isOpen())
+        return;
+    auto picker = std::make_shared<SongPicker>(m_state, items(), PathMap::catalogue());
+    picker->dialog();
+    setSongPicker([picker](QWidget* opener) { picker->pickFor(opener); });
+}
 
 void Wizard::pickSong(QWidget* opener)
 {

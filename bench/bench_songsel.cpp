@@ -1,0 +1,264 @@
+// Prints the speed of the song-pick dialog on synthetic catalogues: creating the dialog
+// (settings, lists, buttons, first search) and every keystroke in the search box until
+// the grid and the count are updated, at 32,767 and at 100,000 songs.
+//   build/bench/bench_songsel
+#include "platform/PathMap.h"
+#include "songs/SongGridModel.h"
+#include "songs/frmSongSel.h"
+#include "store/SqlConnection.h"
+#include "wizard/Wizard.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <vector>
+
+namespace
+{
+const char* kWords[] = {
+    "Love",      "Heart",     "Night",   "Dance",     "Forever",  "Baby",   "Dream",    "Sweet",
+    "Moon",      "Tonight",   "Time",    "Girl",      "Kiss",     "You",    "Me",       "Stay",
+    "Wonderful", "World",     "Little",  "Crazy",     "Endless",  "Golden", "Summer",   "River",
+    "Angel",     "Fire",      "Rain",    "Shine",     "Blue",     "Home",   "Together", "Always",
+    "Perfect",   "Smile",     "Wild",    "Heaven",    "Morning",  "Lady",   "Darling",  "Slow",
+    "Rock",      "Roll",      "Shout",   "Celebrate", "Groove",   "Magic",  "Paradise", "Sugar",
+    "Honey",     "Starlight", "Tender",  "Melody",    "Memories", "Road",   "Train",    "Highway",
+    "Island",    "Sunset",    "Thunder", "Whisper",   "Promise",  "Wish",   "Wings",    "Rose"};
+const char* kFirst[] = {"Ed",      "Aretha", "Elvis",  "Diana",  "Marvin", "Whitney", "Bruno",
+                        "Etta",    "Frank",  "Louis",  "Stevie", "Tina",   "Al",      "Otis",
+                        "Dolly",   "Kenny",  "Lionel", "Celine", "Shania", "Adele",   "Norah",
+                        "Michael", "Prince", "Cyndi",  "Bonnie", "Billy",  "Elton",   "Ray"};
+const char* kLast[] = {"Sheeran", "Franklin", "Presley", "Ross",      "Gaye",   "Houston",
+                       "Mars",    "James",    "Sinatra", "Armstrong", "Wonder", "Turner",
+                       "Green",   "Redding",  "Parton",  "Rogers",    "Richie", "Dion",
+                       "Twain",   "Adkins",   "Jones",   "Jackson",   "Lauper", "Tyler",
+                       "Joel",    "John",     "Charles", "Brothers",  "Band",   "Orchestra"};
+
+template <class T, size_t N> const char* pick(const T (&a)[N], std::mt19937& rng)
+{
+    return a[rng() % N];
+}
+
+void writeCatalogue(const QString& file, int songs)
+{
+    QFile::remove(file);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "bench-writer");
+        db.setDatabaseName(file);
+        if (!db.open())
+            qFatal("cannot write the catalogue");
+        QSqlQuery q(db);
+        q.exec("CREATE TABLE MUSIC (dbKey INTEGER PRIMARY KEY, Name TEXT, Type TEXT, "
+               "SType1 TEXT, SType2 TEXT, Time TEXT, Matrix TEXT, UDF01 TEXT, UDF02 TEXT, "
+               "UDF03 TEXT, UDF04 TEXT, UDF05 TEXT, UDF06 TEXT, UDF07 TEXT, UDF08 TEXT, "
+               "UDF09 TEXT)");
+        q.exec("CREATE TABLE Config (Item TEXT UNIQUE COLLATE NOCASE, Usage TEXT)");
+        db.transaction();
+        const QList<QPair<QString, QString>> settings{{"TotalTypes", "6"},
+                                                      {"T01", "Rock"},
+                                                      {"T02", "Pop"},
+                                                      {"T03", "Country"},
+                                                      {"T04", "R&B"},
+                                                      {"T05", "Jazz"},
+                                                      {"T06", "Dance"},
+                                                      {"SType1", "True"},
+                                                      {"SType1Count", "3"},
+                                                      {"SType11", "Slow"},
+                                                      {"SType12", "Medium"},
+                                                      {"SType13", "Fast"},
+                                                      {"UDFCount", "2"},
+                                                      {"UDF01", "Artist"},
+                                                      {"UDF02", "Album"},
+                                                      {"MATRIX00", "+First Dance"},
+                                                      {"MATRIX01", "+Oldies"},
+                                                      {"MATRIX02", "+Line Dance"},
+                                                      {"MATRIX03", "+Slow Dance"},
+                                                      {"MATRIX04", "+Party"},
+                                                      {"MATRIX05", "+Cake"}};
+        q.prepare("INSERT INTO Config (Item, Usage) VALUES (?, ?)");
+        for (const auto& s : settings) {
+            q.addBindValue(s.first);
+            q.addBindValue(s.second);
+            q.exec();
+        }
+        std::mt19937 rng(12345);
+        q.prepare("INSERT INTO MUSIC (dbKey, Name, Type, SType1, Time, Matrix, UDF01, UDF02) "
+                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+        for (int k = 1; k <= songs; ++k) {
+            QString title = QString::fromLatin1(pick(kWords, rng));
+            const int words = 1 + int(rng() % 4);
+            for (int w = 0; w < words; ++w)
+                title += QLatin1Char(' ') + QString::fromLatin1(pick(kWords, rng));
+            QString matrix;
+            for (int c = 0; c < 6; ++c)
+                if (rng() % 5 == 0)
+                    matrix += QChar('0' + c);
+            q.addBindValue(k); // keys above 16 bits only in the stress file
+            q.addBindValue(title);
+            q.addBindValue(QString::number(1 + rng() % 6));
+            q.addBindValue(QString::number(1 + rng() % 3));
+            q.addBindValue(QStringLiteral("%1:%2")
+                               .arg(2 + rng() % 4)
+                               .arg(rng() % 60, 2, 10, QLatin1Char('0')));
+            q.addBindValue(matrix);
+            q.addBindValue(QStringLiteral("%1 %2").arg(pick(kFirst, rng), pick(kLast, rng)));
+            q.addBindValue(QString::fromLatin1(pick(kWords, rng)) + QStringLiteral(" Hits"));
+            if (!q.exec())
+                qFatal("insert: %s", qPrintable(q.lastError().text()));
+        }
+        q.exec("CREATE INDEX MUSIC_Name ON MUSIC (Name COLLATE NOCASE)");
+        q.exec("CREATE INDEX MUSIC_UDF01 ON MUSIC (UDF01 COLLATE NOCASE)");
+        db.commit();
+        q.exec("ANALYZE");
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("bench-writer");
+}
+
+struct Stats {
+    double median, p95, max;
+};
+
+Stats stats(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return {v[v.size() / 2], v[std::min(v.size() - 1, size_t(v.size() * 0.95))], v.back()};
+}
+
+void key(QWidget* w, int code, const QString& text = {})
+{
+    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, text);
+    QApplication::sendEvent(w, &release);
+}
+
+// Times one input: from the event until the grid has painted its rows and the count is set.
+double timed(frmSongSel& dlg, const std::function<void()>& input)
+{
+    auto* grid = dlg.findChild<QTableView*>("dbgSongList");
+    QElapsedTimer t;
+    t.start();
+    input();
+    grid->viewport()->repaint();
+    return t.nsecsElapsed() / 1e6;
+}
+
+void run(int songs, const QString& root)
+{
+    qputenv("ZEL_ROOT", root.toUtf8());
+    QDir().mkpath(PathMap::dbFolder());
+    QElapsedTimer t;
+    t.start();
+    writeCatalogue(PathMap::catalogue(), songs);
+    std::printf("\n== %d songs (catalogue written in %.0f ms)\n", songs, t.nsecsElapsed() / 1e6);
+
+    Wizard w;
+    if (!w.start())
+        qFatal("start failed");
+
+    std::vector<double> create;
+    for (int i = 0; i < 7; ++i) {
+        t.start();
+        frmSongSel dlg(w.state(), w.items(), PathMap::catalogue());
+        create.push_back(t.nsecsElapsed() / 1e6);
+    }
+    const Stats c = stats(create);
+    std::printf("create frmSongSel (settings, lists, buttons, first search): first %.1f ms, "
+                "median %.1f ms, max %.1f ms\n",
+                create.front(), c.median, c.max);
+
+    frmSongSel dlg(w.state(), w.items(), PathMap::catalogue());
+    dlg.resize(800, 600);
+    dlg.show();
+    QApplication::processEvents();
+    auto* find = dlg.findChild<QLineEdit*>("txtFind");
+    auto* grid = dlg.findChild<QTableView*>("dbgSongList");
+    find->setFocus();
+
+    std::vector<double> keys;
+    auto type = [&](const QString& text) {
+        for (QChar ch : text)
+            keys.push_back(timed(dlg, [&] { key(find, ch.toUpper().unicode(), QString(ch)); }));
+    };
+    auto erase = [&](int n) {
+        for (int i = 0; i < n; ++i)
+            keys.push_back(timed(dlg, [&] { key(find, Qt::Key_Backspace); }));
+    };
+    const QStringList words{"love",   "dance", "night", "you",  "forever", "zqx", "heart",
+                            "the",    "a",     "mo",    "rose", "e",       "ing", "sweet h",
+                            "wild r", "%o%e",  "l_ve",  "qqq",  "summer",  "t"};
+    for (int round = 0; round < 3; ++round)
+        for (const QString& word : words) {
+            type(word);
+            erase(int(word.size()));
+        }
+    const Stats k = stats(keys);
+    std::printf("keystroke -> grid and count (%zu keystrokes): median %.2f ms, p95 %.2f ms, "
+                "max %.2f ms\n",
+                keys.size(), k.median, k.p95, k.max);
+
+    // Other inputs: lists, categories, searching a user field, scrolling to the end.
+    std::vector<double> other;
+    auto* types = dlg.findChild<QComboBox*>("cbTypes");
+    auto* subs = dlg.findChild<QComboBox*>("cbSubTypes");
+    auto* look = dlg.findChild<QComboBox*>("cbLook");
+    for (int i = 0; i <= 6; ++i)
+        other.push_back(timed(dlg, [&] { types->setCurrentIndex(i); }));
+    for (int i = 0; i <= 3; ++i)
+        other.push_back(timed(dlg, [&] { subs->setCurrentIndex(i); }));
+    types->setCurrentIndex(0);
+    subs->setCurrentIndex(0);
+    for (int i = 1; i <= 6; ++i)
+        other.push_back(timed(dlg, [&] {
+            dlg.findChild<QPushButton*>(QStringLiteral("cmdCat_%1").arg(i))->click();
+        }));
+    for (int i = 1; i <= 6; ++i)
+        other.push_back(timed(dlg, [&] {
+            dlg.findChild<QPushButton*>(QStringLiteral("cmdCat_%1").arg(i))->click();
+        }));
+    other.push_back(timed(dlg, [&] { look->setCurrentIndex(1); }));
+    type("ed sh");
+    erase(5);
+    other.push_back(timed(dlg, [&] { look->setCurrentIndex(0); }));
+    other.push_back(timed(dlg, [&] { grid->scrollToBottom(); }));
+    other.push_back(timed(dlg, [&] { grid->verticalScrollBar()->setValue(songs / 2); }));
+    other.push_back(timed(dlg, [&] { grid->scrollToTop(); }));
+    const QString pasted = QString(2000, QLatin1Char('%')) + QStringLiteral("x");
+    other.push_back(timed(dlg, [&] { find->setText(pasted); }));
+    other.push_back(timed(dlg, [&] { find->clear(); }));
+    if (qEnvironmentVariableIsSet("BENCH_VERBOSE"))
+        for (size_t i = 0; i < other.size(); ++i)
+            std::printf("  input %zu: %.2f ms\n", i, other[i]);
+    const Stats o = stats(other);
+    std::printf("other inputs (lists, categories, user field, scrolling, pasted pattern; %zu): "
+                "median %.2f ms, max %.2f ms\n",
+                other.size(), o.median, o.max);
+    std::printf("longest stall of any input: %.2f ms (%d searches run)\n", std::max(k.max, o.max),
+                dlg.model()->searches());
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir a, b;
+    run(32767, a.path());
+    run(100000, b.path());
+    return 0;
+}

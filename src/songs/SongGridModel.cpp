@@ -1,0 +1,226 @@
+#include "SongGridModel.h"
+
+#include "platform/VbConvert.h"
+#include "songs/CatalogueSettings.h"
+
+#include <QSqlError>
+#include <QSqlRecord>
+
+#include <algorithm>
+#include <limits>
+
+namespace
+{
+constexpr int kKeptWindows = 8;
+constexpr int kKeptStatements = 64;
+
+const QStringList& fieldNames()
+{
+    static const QStringList names = [] {
+        QStringList n{QStringLiteral("dbKey"),  QStringLiteral("Name"),   QStringLiteral("Type"),
+                      QStringLiteral("SType1"), QStringLiteral("SType2"), QStringLiteral("Time"),
+                      QStringLiteral("Matrix")};
+        for (int i = 1; i <= 9; ++i)
+            n << QStringLiteral("UDF%1").arg(i, 2, 10, QLatin1Char('0'));
+        return n;
+    }();
+    return names;
+}
+} // namespace
+
+SongGridModel::SongGridModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+void SongGridModel::setCatalogue(const QSqlDatabase& db, const CatalogueSettings* settings)
+{
+    beginResetModel();
+    m_db = db;
+    m_settings = settings;
+    m_statements.clear();
+    m_windows.clear();
+    m_windowOrder.clear();
+    m_rows = 0;
+    m_total = -1;
+    endResetModel();
+}
+
+QString SongGridModel::fieldName(int column)
+{
+    return fieldNames().value(column);
+}
+
+QSqlQuery& SongGridModel::prepared(const QString& text) const
+{
+    auto it = m_statements.find(text);
+    if (it != m_statements.end())
+        return *it;
+    if (m_statements.size() >= kKeptStatements)
+        m_statements.clear();
+    QSqlQuery q(m_db);
+    q.setForwardOnly(true);
+    if (!q.prepare(text))
+        q = QSqlQuery(m_db); // an unprepared query fails at exec() with the reason
+    return *m_statements.insert(text, q);
+}
+
+bool SongGridModel::run(const SongQuery::Bound& query)
+{
+    beginResetModel();
+    m_query = query;
+    m_windows.clear();
+    m_windowOrder.clear();
+    m_rows = 0;
+    m_error.clear();
+    ++m_searches;
+
+    if (!m_db.isOpen()) {
+        m_error = QStringLiteral("The song catalogue cannot be opened.");
+        endResetModel();
+        return false;
+    }
+    QSqlQuery& count = prepared(query.countText());
+    for (int i = 0; i < query.values.size(); ++i)
+        count.bindValue(i, query.values.at(i));
+    bool ok = count.exec() && count.next();
+    if (ok)
+        m_rows = int(
+            std::clamp<qint64>(count.value(0).toLongLong(), 0, std::numeric_limits<int>::max()));
+    else
+        m_error = count.lastError().text().isEmpty()
+                      ? QStringLiteral("the catalogue cannot be read")
+                      : count.lastError().text();
+    count.finish();
+    // The first window is read now, so the grid shows its rows without another trip.
+    if (ok && m_rows > 0 && !window(0)) {
+        ok = false;
+        m_rows = 0;
+    }
+    endResetModel();
+    return ok;
+}
+
+const QVector<SongGridModel::Row>* SongGridModel::window(int index) const
+{
+    auto it = m_windows.find(index);
+    if (it != m_windows.end()) {
+        m_windowOrder.removeOne(index);
+        m_windowOrder.append(index);
+        return &*it;
+    }
+    // Walking the index in result order finds a window quickly when matches are common;
+    // when they are rare it would look up most of the catalogue row by row, so then the
+    // table is read through once and the few matches are sorted.
+    const qint64 reach = qint64(index + 1) * kWindowRows;
+    const bool scan = reach * 4 > m_rows && qint64(m_rows) * 2 < totalSongs();
+    QSqlQuery& q = prepared(m_query.windowText(scan));
+    int i = 0;
+    for (; i < m_query.values.size(); ++i)
+        q.bindValue(i, m_query.values.at(i));
+    q.bindValue(i++, kWindowRows);
+    q.bindValue(i, index * kWindowRows);
+    if (!q.exec()) {
+        auto* self = const_cast<SongGridModel*>(this);
+        self->m_error = q.lastError().text();
+        return nullptr;
+    }
+    // Columns are found by name, so a catalogue with its columns in another order, or
+    // without one of the optional columns, still shows what it has.
+    const QSqlRecord rec = q.record();
+    std::array<int, kColumnCount> at{};
+    for (int c = 0; c < kColumnCount; ++c)
+        at[c] = rec.indexOf(fieldName(c));
+    QVector<Row> rows;
+    rows.reserve(kWindowRows);
+    while (q.next()) {
+        Row row(kColumnCount);
+        for (int c = 0; c < kColumnCount; ++c)
+            if (at[c] >= 0)
+                row[c] = q.value(at[c]);
+        rows.append(std::move(row));
+    }
+    q.finish();
+    if (m_windows.size() >= kKeptWindows && !m_windowOrder.isEmpty())
+        m_windows.remove(m_windowOrder.takeFirst());
+    m_windowOrder.append(index);
+    return &*m_windows.insert(index, std::move(rows));
+}
+
+qint64 SongGridModel::totalSongs() const
+{
+    if (m_total < 0) {
+        QSqlQuery q(m_db);
+        m_total = q.exec(QStringLiteral("SELECT COUNT(*) FROM MUSIC")) && q.next()
+                      ? q.value(0).toLongLong()
+                      : 0;
+    }
+    return m_total;
+}
+
+QVariant SongGridModel::field(int row, int column) const
+{
+    if (row < 0 || row >= m_rows || column < 0 || column >= kColumnCount)
+        return {};
+    const QVector<Row>* w = window(row / kWindowRows);
+    const int at = row % kWindowRows;
+    if (!w || at >= w->size())
+        return {};
+    return w->at(at).at(column);
+}
+
+QString SongGridModel::displayed(int row, int column) const
+{
+    const QVariant v = field(row, column);
+    const QString text = v.isNull() ? QString() : v.toString();
+    if (m_settings && (column == ColType || column == ColSType1)) {
+        // A number 1..9 stands for the type (or sub-type) of that number.
+        const double n = VbConvert::leadingNumber(text);
+        if (n >= 1 && n <= 9) {
+            const int i = VbConvert::toInt16(n);
+            return column == ColType ? m_settings->TypeNames[i] : m_settings->SubTypeNames[i];
+        }
+    }
+    return text;
+}
+
+int SongGridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_rows;
+}
+
+int SongGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kColumnCount;
+}
+
+QVariant SongGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:
+        return displayed(index.row(), index.column());
+    case Qt::TextAlignmentRole:
+        if (index.column() == ColTime)
+            return QVariant(Qt::AlignCenter);
+        return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant SongGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+        section >= kColumnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (section >= ColUDF01 && m_settings)
+        return m_settings->UserFieldNames[section - ColUDF01 + 1];
+    return fieldName(section);
+}
+
+Qt::ItemFlags SongGridModel::flags(const QModelIndex& index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+}

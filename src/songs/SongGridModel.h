@@ -1,0 +1,77 @@
+#pragma once
+
+#include "songs/SongQuery.h"
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QList>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+#include <QVector>
+
+#include <array>
+
+struct CatalogueSettings;
+
+// The rows of one catalogue search for the song grid. The number of rows comes from a
+// COUNT(*) of the search's condition; the rows themselves are read lazily, a window of
+// rows at a time (LIMIT/OFFSET on the search's total order), only when the grid shows
+// them, and a few windows are kept. Statements are prepared once per shape and reused.
+//
+// Sixteen columns, in the catalogue's order: dbKey, Name, Type, SType1, SType2, Time,
+// Matrix, UDF01..UDF09. Headers are the field names, user fields headed by their names
+// from the catalogue settings. Type and SType1 show the type or sub-type name for a number
+// 1..9. The grid is for display and selection only.
+class SongGridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+  public:
+    enum Column { ColKey, ColName, ColType, ColSType1, ColSType2, ColTime, ColMatrix, ColUDF01 };
+    static constexpr int kColumnCount = 16;
+    static constexpr int kWindowRows = 128;
+
+    explicit SongGridModel(QObject* parent = nullptr);
+
+    // The catalogue to read and the lists that name types, sub-types and user fields. The
+    // settings must outlive the model.
+    void setCatalogue(const QSqlDatabase& db, const CatalogueSettings* settings);
+
+    // Runs a search: counts its rows and reads the first window. Returns false (with an
+    // empty result and errorString() set) when the catalogue refused the statement.
+    bool run(const SongQuery::Bound& query);
+    QString errorString() const { return m_error; }
+
+    // The stored value of a field of `row` ("Name", "UDF01", ...); invalid when out of range.
+    QVariant field(int row, int column) const;
+    static QString fieldName(int column);
+
+    // How many times the catalogue was searched (counted statements), for tests and figures.
+    int searches() const { return m_searches; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation,
+                        int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  private:
+    using Row = QVector<QVariant>;
+    const QVector<Row>* window(int index) const;
+    QSqlQuery& prepared(const QString& text) const;
+    QString displayed(int row, int column) const;
+    qint64 totalSongs() const; // rows of the whole catalogue, read once
+
+    QSqlDatabase m_db;
+    const CatalogueSettings* m_settings = nullptr;
+    SongQuery::Bound m_query;
+    int m_rows = 0;
+    int m_searches = 0;
+    mutable qint64 m_total = -1;
+    QString m_error;
+
+    mutable QHash<QString, QSqlQuery> m_statements;
+    mutable QHash<int, QVector<Row>> m_windows;
+    mutable QList<int> m_windowOrder; // least recently read first
+};

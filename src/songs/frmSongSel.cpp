@@ -1,0 +1,403 @@
+#include "frmSongSel.h"
+
+#include "ui_frmSongSel.h"
+
+#include "platform/VbConvert.h"
+#include "songs/FrmInput.h"
+#include "songs/SongGridModel.h"
+#include "songs/SongQuery.h"
+#include "store/SqlConnection.h"
+#include "wizard/PageStyle.h"
+#include "wizard/WizardState.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStyle>
+
+frmSongSel::frmSongSel(WizardState& state, KeyedItemStore& items, const QString& catalogueFile,
+                       QWidget* owner)
+    : QDialog(owner), m_state(state), m_ui(std::make_unique<Ui::frmSongSel>())
+{
+    m_ui->setupUi(this);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setModal(true);
+
+    m_catalogue = std::make_unique<SqlConnection>(catalogueFile, SqlConnection::ReadOnly);
+    m_model = new SongGridModel(this);
+    m_model->setCatalogue(m_catalogue->database(), &m_settings);
+
+    m_ui->txtFind->setFont(PageStyle::tahoma(m_ui->txtFind->font().pointSizeF()));
+    m_ui->txtFind->installEventFilter(this);
+    const QIcon clearIcon = style()->standardIcon(QStyle::SP_LineEditClearButton);
+    if (clearIcon.isNull())
+        m_ui->cmdClear->setText(QStringLiteral("x"));
+    else
+        m_ui->cmdClear->setIcon(clearIcon);
+
+    load(items);
+
+    connect(m_ui->txtFind, &QLineEdit::textChanged, this, &frmSongSel::search);
+    connect(m_ui->cbLook, &QComboBox::currentIndexChanged, this, [this] {
+        updatePickValue();
+        search();
+    });
+    connect(m_ui->cbTypes, &QComboBox::currentIndexChanged, this, &frmSongSel::search);
+    connect(m_ui->cbSubTypes, &QComboBox::currentIndexChanged, this, &frmSongSel::search);
+    for (int i = 1; i <= 15; ++i)
+        connect(m_cmdCat[i], &QPushButton::clicked, this, &frmSongSel::search);
+    connect(m_ui->cmdClear, &QToolButton::clicked, this, &frmSongSel::clearFind);
+    connect(m_ui->cmdPickValue, &QToolButton::clicked, this, &frmSongSel::pickValue);
+    connect(m_ui->cmdPickIt, &QPushButton::clicked, this, [this] {
+        if (m_rows >= 1) {
+            m_ui->txtFind->setFocus();
+            pick();
+        }
+    });
+    connect(m_ui->cmdQuit, &QPushButton::clicked, this, [this] { finish(0); });
+    connect(m_ui->cmdCustom, &QPushButton::clicked, this, [this] { finish(-2); });
+    connect(m_ui->dbgSongList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &frmSongSel::currentRowChanged);
+    m_ui->dbgSongList->viewport()->installEventFilter(this);
+
+    // Opens at its design size, or larger when the controls need it, with room for a
+    // dozen rows of the grid.
+    const int topHeight = m_ui->panelTop->sizeHint().height();
+    setMinimumSize(m_ui->panelTop->minimumSizeHint().width(),
+                   topHeight + twips(500) + twips(100) + 4 * fontMetrics().height());
+    resize(qMax(twips(8100), m_ui->panelTop->sizeHint().width()),
+           qMax(twips(5856), topHeight + twips(500) + 14 * fontMetrics().height()));
+    m_ui->txtFind->setFocus();
+}
+
+frmSongSel::~frmSongSel()
+{
+    // The grid's statements go before the connection they run on.
+    m_ui->dbgSongList->setModel(nullptr);
+    delete m_model;
+    m_model = nullptr;
+}
+
+int frmSongSel::twips(int t) const
+{
+    return t * logicalDpiX() / 1440;
+}
+
+void frmSongSel::load(KeyedItemStore& items)
+{
+    m_loading = true;
+    m_ui->lblCount->clear();
+    m_ui->lblSelect2->setText(QStringLiteral("You have looked and looked and looked and..."));
+
+    m_settings.LoadCatalogueSettings(items);
+
+    m_ui->lblField_0->setText(QStringLiteral("Look in:"));
+    m_ui->lblField_1->setText(QStringLiteral("Search for:"));
+    m_ui->lblField_2->setText(QStringLiteral("Type of Music:"));
+    m_ui->lblField_3->setText(QStringLiteral("Sub-Type of Music:"));
+    m_ui->lblField_4->setText(QStringLiteral("Search Special Categories:"));
+
+    // The lists are filled without searching at each entry: with every list at its first
+    // entry the statement is the one the final search below runs, so the catalogue is
+    // read once, as it would be if only the first of those searches reached it.
+    {
+        const QSignalBlocker b1(m_ui->cbLook), b2(m_ui->cbTypes), b3(m_ui->cbSubTypes);
+        m_ui->cbLook->clear();
+        m_ui->cbLook->addItem(QStringLiteral("Title"));
+        m_ui->cbLook->setCurrentIndex(0);
+        for (int n = 1; n <= m_settings.UserFieldCount; ++n)
+            m_ui->cbLook->addItem(m_settings.UserFieldNames[n]);
+        m_ui->cbTypes->clear();
+        m_ui->cbTypes->addItem(QStringLiteral("All"));
+        m_ui->cbTypes->setCurrentIndex(0);
+        for (int n = 1; n <= m_settings.TypeCount; ++n)
+            m_ui->cbTypes->addItem(m_settings.TypeNames[n]);
+        m_ui->cbSubTypes->clear();
+        m_ui->cbSubTypes->addItem(QStringLiteral("All"));
+        m_ui->cbSubTypes->setCurrentIndex(0);
+        for (int n = 1; n <= m_settings.SubTypeCount; ++n)
+            m_ui->cbSubTypes->addItem(m_settings.SubTypeNames[n]);
+    }
+
+    m_settings.LoadCategories(items);
+    layoutCategoryButtons();
+    setupGrid();
+    updatePickValue();
+    m_loading = false;
+    search();
+}
+
+void frmSongSel::layoutCategoryButtons()
+{
+    QWidget* panel = m_ui->panelCats;
+    auto* grid = static_cast<QGridLayout*>(panel->layout());
+    panel->hide();
+    panel->setMinimumWidth(twips(5412));
+    const QFont font = PageStyle::tahoma(6);
+    constexpr int perRow = 15 / 3;
+    for (int i = 0; i <= 15; ++i) {
+        if (!m_cmdCat[i]) {
+            m_cmdCat[i] = new QPushButton(panel);
+            m_cmdCat[i]->setObjectName(QStringLiteral("cmdCat_%1").arg(i));
+            m_cmdCat[i]->setCheckable(true);
+            m_cmdCat[i]->setAutoDefault(false);
+            m_cmdCat[i]->setFont(font);
+            m_cmdCat[i]->setMinimumWidth(twips(5000 / perRow));
+            m_cmdCat[i]->setMinimumHeight(twips(252));
+            if (i > 0)
+                grid->addWidget(m_cmdCat[i], (i - 1) / perRow, (i - 1) % perRow);
+        }
+        if (i == 0)
+            continue;
+        const CatalogueCategory& c = m_settings.Categories[i - 1];
+        m_cmdCat[i]->setChecked(false);
+        m_cmdCat[i]->setEnabled(c.On);
+        m_cmdCat[i]->setText(c.On ? c.Name : QString());
+        m_cmdCat[i]->setProperty("code", c.On ? c.Code : QString());
+        m_cmdCat[i]->setToolTip(c.On ? PageStyle::shownText(c.Name) : QString());
+    }
+    m_cmdCat[0]->hide();
+    // Tab order: after the sub-types, the category buttons in order, then the grid.
+    QWidget* previous = m_ui->cbSubTypes;
+    for (int i = 1; i <= 15; ++i) {
+        setTabOrder(previous, m_cmdCat[i]);
+        previous = m_cmdCat[i];
+    }
+    setTabOrder(previous, m_ui->dbgSongList);
+    m_ui->lblField_4->setBuddy(m_cmdCat[1]);
+    panel->show();
+}
+
+void frmSongSel::setupGrid()
+{
+    QTableView* grid = m_ui->dbgSongList;
+    if (grid->model() != m_model)
+        grid->setModel(m_model);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->horizontalHeader()->setStretchLastSection(false);
+    for (int c = 0; c < SongGridModel::kColumnCount; ++c) {
+        bool shown = c == SongGridModel::ColName || c == SongGridModel::ColType ||
+                     c == SongGridModel::ColSType1 || c == SongGridModel::ColTime;
+        if (c >= SongGridModel::ColUDF01)
+            shown = c - SongGridModel::ColUDF01 + 1 <= m_settings.UserFieldCount;
+        grid->setColumnHidden(c, !shown);
+    }
+    const int em = fontMetrics().averageCharWidth();
+    grid->setColumnWidth(SongGridModel::ColName, 28 * em);
+    grid->setColumnWidth(SongGridModel::ColType, 12 * em);
+    grid->setColumnWidth(SongGridModel::ColSType1, 12 * em);
+    grid->setColumnWidth(SongGridModel::ColTime, 8 * em);
+    for (int c = SongGridModel::ColUDF01; c < SongGridModel::kColumnCount; ++c)
+        grid->setColumnWidth(c, 20 * em);
+}
+
+SongSearch frmSongSel::currentSearch() const
+{
+    SongSearch s;
+    s.lookIndex = m_ui->cbLook->currentIndex();
+    s.findText = m_ui->txtFind->text();
+    s.typeIndex = m_ui->cbTypes->currentIndex();
+    if (s.typeIndex >= 1 && s.typeIndex <= CatalogueSettings::kMaxNames)
+        s.typeName = m_settings.TypeNames[s.typeIndex];
+    s.subTypeIndex = m_ui->cbSubTypes->currentIndex();
+    if (s.subTypeIndex > 0)
+        s.subTypeText = m_ui->cbSubTypes->currentText();
+    for (int i = 1; i <= 15; ++i)
+        if (m_cmdCat[i] && m_cmdCat[i]->isChecked())
+            s.categoryCodes << m_cmdCat[i]->property("code").toString();
+    return s;
+}
+
+void frmSongSel::search()
+{
+    if (m_loading)
+        return;
+    const SongSearch s = currentSearch();
+    const QString statement = SongQuery::statementText(s);
+    if (statement == m_lastQuery)
+        return;
+    const bool ok = m_model->run(SongQuery::bound(s));
+    m_rows = m_model->rowCount();
+    showCount();
+    m_ui->lblCount->setToolTip(ok ? QString() : m_model->errorString());
+    // A statement the catalogue refused is tried again at the next search.
+    m_lastQuery = ok ? statement : QString();
+    if (m_rows > 0)
+        m_ui->dbgSongList->setCurrentIndex(m_model->index(0, SongGridModel::ColName));
+    currentRowChanged();
+}
+
+void frmSongSel::showCount()
+{
+    QPalette p = m_ui->lblCount->palette();
+    if (m_rows == 0) {
+        m_ui->lblCount->setText(QStringLiteral("NO SONGS FOUND"));
+        p.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    } else {
+        m_ui->lblCount->setText(m_rows == 1
+                                    ? QStringLiteral("1 song found.")
+                                    : QString::number(m_rows) + QStringLiteral(" songs found."));
+        p.setColor(QPalette::WindowText, QColor(0, 0, 0));
+    }
+    m_ui->lblCount->setPalette(p);
+}
+
+void frmSongSel::currentRowChanged()
+{
+    const QModelIndex current = m_ui->dbgSongList->currentIndex();
+    // With no row there is no title to show; an old title would name a song not listed.
+    m_ui->lblSelect1->setText(current.isValid()
+                                  ? m_model->field(current.row(), SongGridModel::ColName).toString()
+                                  : QString());
+}
+
+qint16 frmSongSel::songKeyOf(const QVariant& dbKey)
+{
+    bool ok = false;
+    const double key = dbKey.toDouble(&ok);
+    if (!ok || key < 1 || key > 32767)
+        return 0;
+    return VbConvert::toInt16(key);
+}
+
+void frmSongSel::pick()
+{
+    QModelIndex current = m_ui->dbgSongList->currentIndex();
+    const int row = current.isValid() ? current.row() : 0;
+    if (row >= m_model->rowCount())
+        return;
+    m_state.PickedSong.Key = songKeyOf(m_model->field(row, SongGridModel::ColKey));
+    m_state.PickedSong.Title = m_model->field(row, SongGridModel::ColName).toString();
+    m_state.PickedSong.Artist = m_model->field(row, SongGridModel::ColUDF01).toString();
+    m_state.PickedSong.Length = m_model->field(row, SongGridModel::ColTime).toString();
+    finish(1);
+}
+
+void frmSongSel::finish(qint16 answer)
+{
+    m_state.QueryAnswer = answer;
+    hide();
+}
+
+void frmSongSel::reject()
+{
+    finish(0);
+}
+
+void frmSongSel::clearFind()
+{
+    m_ui->txtFind->clear();
+    m_ui->txtFind->setFocus();
+}
+
+void frmSongSel::updatePickValue()
+{
+    const int field = m_ui->cbLook->currentIndex();
+    m_ui->cmdPickValue->setVisible(field >= 1);
+    m_ui->cmdPickValue->setEnabled(field >= 1 && QFileInfo::exists(FrmInput::databaseFile()));
+}
+
+void frmSongSel::pickValue()
+{
+    qint16 field = qint16(m_ui->cbLook->currentIndex());
+    if (field < 1)
+        return;
+    if (!m_input || m_input->wasClosed())
+        m_input = std::make_unique<FrmInput>(m_state, this);
+    // The picker answers through QueryAnswer too; the opener of this dialog must still
+    // find the answer it set.
+    const std::optional<qint16> answer = m_state.QueryAnswer;
+    m_input->setFieldCaption(m_settings.UserFieldNames[field] + QLatin1Char(':'));
+    m_input->FillDropDowns(field);
+    m_input->showModal();
+    const bool picked = m_state.QueryAnswer == 1;
+    m_state.QueryAnswer = answer;
+    if (picked && !m_input->value().isEmpty())
+        m_ui->txtFind->setText(m_input->value());
+    m_ui->txtFind->setFocus();
+}
+
+void frmSongSel::pickFor(QWidget* opener, const QString& caption)
+{
+    m_state.QueryAnswer = 0;
+    if (!caption.isEmpty())
+        setWindowTitle(caption);
+    const Qt::WindowFlags flags = windowFlags();
+    setParent(opener, flags);
+    exec();
+    setParent(nullptr, flags);
+}
+
+QString frmSongSel::captionFor(const QWidget* opener)
+{
+    if (!opener)
+        return {};
+    const QString own = opener->property("songPickCaption").toString();
+    if (!own.isEmpty())
+        return own;
+    const QString name = opener->objectName();
+    if (name == QLatin1String("Menu8"))
+        return QStringLiteral("Select a song to include");
+    if (name == QLatin1String("Menu9"))
+        return QStringLiteral("Select a song to exclude");
+    if (name == QLatin1String("frmActivity"))
+        return QStringLiteral("Select a song for your activity");
+    return {};
+}
+
+bool frmSongSel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_ui->txtFind && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Escape) {
+            clearFind();
+            return true;
+        }
+        if (key->text().contains(QLatin1Char('"')) || key->text().contains(QLatin1Char('|')))
+            return true;
+    } else if (watched == m_ui->dbgSongList->viewport()) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_rightPress = static_cast<QMouseEvent*>(event)->button() == Qt::RightButton;
+        } else if (event->type() == QEvent::MouseButtonDblClick) {
+            if (!m_rightPress && m_model->rowCount() >= 1 && m_rows >= 1) {
+                pick();
+                return true;
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmSongSel::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    if (isMinimized())
+        return;
+    const int top = m_ui->panelTop->sizeHint().height();
+    m_ui->panelTop->setGeometry(0, 0, width(), top);
+    // The grid fills the window below the controls, short of a margin on the right and
+    // at the bottom, and never shrinks below a sliver.
+    const int floor = twips(100);
+    int w = width() - twips(160);
+    int h = height() - top - twips(500);
+    if (w <= floor)
+        w = floor;
+    if (h <= floor)
+        h = floor;
+    m_ui->dbgSongList->setGeometry(0, top, w, h);
+}
+
+void frmSongSel::closeEvent(QCloseEvent* event)
+{
+    // The close box: the instance is finished with; QueryAnswer and PickedSong stay as the
+    // opener left them.
+    m_closed = true;
+    hide();
+    event->accept();
+}
