@@ -11,6 +11,7 @@
 #include "wizard/Wizard.h"
 
 #include <QAbstractItemModelTester>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
 #include <QDir>
@@ -34,6 +35,20 @@ template <class T> T* child(QWidget* parent, const char* name)
     if (!w)
         qFatal("no control %s", name);
     return w;
+}
+
+// Answers the custom song dialog, when it next opens, with a song typed by hand.
+void enterCustomSong(QWidget* opener, const QString& name, const QString& artist,
+                     const QString& length, bool haveMusic)
+{
+    whenModal("frmOddSong", [=](QWidget* odd) {
+        QCOMPARE(odd->parentWidget(), opener);
+        child<QLineEdit>(odd, "txtName")->setText(name);
+        child<QLineEdit>(odd, "txtArtist")->setText(artist);
+        child<QLineEdit>(odd, "txtLength")->setText(length);
+        child<QCheckBox>(odd, "chkHaveMusic")->setChecked(haveMusic);
+        child<QPushButton>(odd, "cmdOK")->click();
+    });
 }
 
 // Opens the party member dialog from the page, runs `fill` on it and returns.
@@ -636,27 +651,21 @@ void TestPartySchedule::songsFromCatalogueAndByHand()
     // "I can't find the song" goes on to the custom song entry: music provided (-3).
     dlg = s.openActivity();
     pickFromCatalogue(w, -2);
-    qint16 customKey = -3;
-    static_cast<frmActivity*>(dlg)->setCustomSongEntry([&](QWidget* opener) {
-        QCOMPARE(opener, dlg);
-        w.state().PickedSong = {customKey, "Our Song", "Cousin Joe", "4:00"};
-        w.state().QueryAnswer = 1;
-    });
+    enterCustomSong(dlg, "Our Song", "Cousin Joe", "4:00", true);
     pick->click();
     QCOMPARE(child<QLineEdit>(dlg, "txtTitle")->property("tag").toString(), QString("-3"));
     typeInto(dlg, "txtName", "First Dance");
     child<QPushButton>(dlg, "cmdOK")->click();
     // Music not supplied (-2).
     dlg = s.openActivity();
-    customKey = -2;
+    enterCustomSong(dlg, "Our Song", "Cousin Joe", "4:00", false);
     child<QPushButton>(dlg, "cmdPick")->click();
     QCOMPARE(child<QLineEdit>(dlg, "txtTitle")->property("tag").toString(), QString("-2"));
     typeInto(dlg, "txtName", "Last Dance");
     child<QPushButton>(dlg, "cmdOK")->click();
     // The custom entry left without a song keeps the song; Clear Song then removes it.
     dlg = s.openActivity();
-    static_cast<frmActivity*>(dlg)->setCustomSongEntry(
-        [&](QWidget*) { w.state().QueryAnswer = 0; });
+    whenModal("frmOddSong", [](QWidget* odd) { child<QPushButton>(odd, "cmdCancel")->click(); });
     child<QPushButton>(dlg, "cmdPick")->click();
     QCOMPARE(child<QLineEdit>(dlg, "txtTitle")->text(), QString("Our Song"));
     child<QPushButton>(dlg, "cmdClear")->click();
@@ -861,20 +870,13 @@ void TestPartySchedule::screenshots()
     child<QPushButton>(dlg, "cmdOK")->click();
     pickFromCatalogue(w, -2);
     dlg = s.openActivity();
-    static_cast<frmActivity*>(dlg)->setCustomSongEntry([&](QWidget*) {
-        w.state().PickedSong = {-3, "Our Song", "Cousin Joe", "4:00"};
-        w.state().QueryAnswer = 1;
-    });
+    enterCustomSong(dlg, "Our Song", "Cousin Joe", "4:00", true);
     child<QDateTimeEdit>(dlg, "Time1")->setTime(QTime(20, 30));
     child<QComboBox>(dlg, "cbActivity1")->setCurrentIndex(9);
     child<QPushButton>(dlg, "cmdPick")->click();
     child<QLineEdit>(dlg, "txtWho")->clear();
     child<QPlainTextEdit>(dlg, "txtHotNotes")->clear();
     child<QPushButton>(dlg, "cmdOK")->click();
-    static_cast<frmActivity*>(dlg)->setCustomSongEntry([&](QWidget*) {
-        w.state().PickedSong = {-2, "Dancing Queen", "ABBA", "3:51"};
-        w.state().QueryAnswer = 1;
-    });
     dlg = s.openActivity();
     child<QDateTimeEdit>(dlg, "Time1")->setTime(QTime(19, 0));
     child<QComboBox>(dlg, "cbActivity1")->setCurrentIndex(5);

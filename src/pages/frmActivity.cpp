@@ -133,8 +133,7 @@ void frmActivity::selectSong()
 void frmActivity::enterCustomSong()
 {
     m_state.QueryAnswer = 0;
-    if (m_customSongEntry)
-        m_customSongEntry(this);
+    frmOddSong::ask(m_oddSong, m_state, this);
 }
 
 void frmActivity::clearSong()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "songs/frmOddSong.h"
+
 #include "wizard/PageDialog.h"
 
 #include <QString>
@@ -46,14 +48,6 @@ class frmActivity : public PageDialog
     // The time the picker shows (a day-count value; only its time of day is edited).
     void setTime(double dayCount);
 
-    // Who takes a song that is not in the catalogue, after the song-pick dialog answered
-    // "I can't find the song" (the custom song dialog). It leaves QueryAnswer 1 with
-    // PickedSong filled, or 0.
-    void setCustomSongEntry(std::function<void(QWidget*)> entry)
-    {
-        m_customSongEntry = std::move(entry);
-    }
-
     static const QStringList kPresetActivities;
 
     void reject() override; // Escape: nothing
@@ -72,6 +66,6 @@ class frmActivity : public PageDialog
     std::unique_ptr<Ui::frmActivity> m_ui;
     Wizard& m_wizard;
     std::function<void()> m_addReturn;
-    std::function<void(QWidget*)> m_customSongEntry;
+    DialogSlot<frmOddSong> m_oddSong; // the custom song dialog, for songs the catalogue lacks
     bool m_closing = false;
 };
