@@ -9,6 +9,7 @@
 #include "wizard/MenuFinal.h"
 #include "wizard/Wizard.h"
 #include "wizard/WizardPage.h"
+#include "wizard/frmLoadData.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -31,7 +32,12 @@ private slots:
     void finishFoldsAndEnds();
     void foldArithmetic();
     void externalModules();
+    void firstRunLoadsTheData();
+    void firstRunFlagReading();
+    void loaderRefusesAndFails();
+    void withoutSettingsLibrary();
 };
+
 
 namespace {
 QPushButton* button(QWidget* page, const char* name)
@@ -393,6 +399,186 @@ void TestWizard::externalModules()
              QString("The database module could not be loaded\n\nPlease re-install the software"));
     QCOMPARE(root.messages.last().title, QString("System Error: Unable to load DB Module"));
     QVERIFY(root.programEnded());
+}
+
+namespace {
+// A copy of the built sample medium in a folder of its own, for the loader to read.
+QString makeMedium(const QString& folder)
+{
+    const QDir built(qEnvironmentVariable("ZEL_BUILD_DIR") + "/medium");
+    QDir().mkpath(folder);
+    for (const QString& f : built.entryList(QDir::Files))
+        QFile::copy(built.filePath(f), folder + "/" + f);
+    return folder;
+}
+
+QString readFile(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString("<missing>");
+}
+
+// Picks `medium` in the loader when it opens and presses Load; records whether a page had
+// been loaded by then.
+void loadFrom(const QString& medium, Wizard& w, int* pagesLoadedBefore = nullptr)
+{
+    whenModal("frmLoadData", [=, &w](QWidget* dlg) {
+        if (pagesLoadedBefore)
+            *pagesLoadedBefore = w.pageLoads();
+        auto* loader = static_cast<frmLoadData*>(dlg);
+        QCOMPARE(loader->windowTitle(), QString("Load/Update Data"));
+        QCOMPARE(loader->findChild<QLabel*>("lbl1")->text(),
+                 QString("Please select the drive where ZEL DATA is located."));
+        loader->addSource(medium, "Test medium", true);
+        button(loader, "cmdOK")->click();
+    });
+}
+} // namespace
+
+void TestWizard::firstRunLoadsTheData()
+{
+    TestRoot root(TestRoot::EmptyHive);
+    const QString medium = makeMedium(root.path() + "/medium");
+    {
+        Wizard w;
+        int pagesBefore = -1;
+        loadFrom(medium, w, &pagesBefore);
+        QVERIFY(w.startAndShow());
+        QCOMPARE(pagesBefore, 0); // the loader comes before any page
+        QVERIFY(root.messages.isEmpty());
+        for (const QString& f : frmLoadData::dataFiles()) {
+            const QString to = (f == "songlist.mdb" ? PathMap::dbFolder() : PathMap::mediaFolder()) + f;
+            QVERIFY2(QFileInfo(to).size() == QFileInfo(medium + "/" + f).size(), qPrintable(f));
+        }
+        QVERIFY(QFile::exists(PathMap::mediaFolder() + "cd.bmp"));
+        QCOMPARE(readFile(root.readyFlagFile()), QString("1"));
+        QVERIFY(w.items().SaveStrItem("BN", "Anna"));
+    }
+    // The next start goes straight to the welcome page.
+    {
+        Wizard w;
+        bool asked = false;
+        whenModal("frmLoadData", [&](QWidget* dlg) {
+            asked = true;
+            dlg->close();
+        });
+        QVERIFY(w.startAndShow());
+        QCoreApplication::processEvents();
+        QVERIFY(!asked);
+        cancelModalWaits();
+        QCOMPARE(visiblePage(w)->objectName(), QString("Menu1"));
+    }
+    // Loading again over an installation replaces the data but never the event database.
+    root.setReadyFlag("0");
+    QFile hi(medium + "/hi.rtf");
+    QVERIFY(hi.open(QIODevice::Append));
+    hi.write("\n");
+    hi.close();
+    Wizard w;
+    loadFrom(medium, w);
+    QVERIFY(w.start());
+    QCOMPARE(QFileInfo(PathMap::mediaFolder() + "hi.rtf").size(), QFileInfo(medium + "/hi.rtf").size());
+    QCOMPARE(w.items().GetStrItem("BN", ""), QString("Anna"));
+}
+
+void TestWizard::firstRunFlagReading()
+{
+    // "1abc" counts as installed by its leading number; "abc" and "" do not.
+    const QList<QPair<QString, bool>> cases{{"1abc", true}, {" 2", true}, {"abc", false},
+                                            {"", false}, {"0.4", false}};
+    for (const auto& [flag, installed] : cases) {
+        TestRoot root(TestRoot::EmptyHive);
+        const QString medium = makeMedium(root.path() + "/medium");
+        root.setReadyFlag(flag);
+        root.writeCatalogue();
+        Wizard w;
+        bool asked = false;
+        whenModal("frmLoadData", [&](QWidget* dlg) {
+            asked = true;
+            static_cast<frmLoadData*>(dlg)->addSource(medium, "Test medium", true);
+            button(dlg, "cmdOK")->click();
+        });
+        QVERIFY(w.start());
+        QCoreApplication::processEvents();
+        QVERIFY2(asked == !installed, qPrintable("flag " + flag));
+        cancelModalWaits();
+        QCOMPARE(readFile(root.readyFlagFile()), QString("1"));
+    }
+}
+
+void TestWizard::loaderRefusesAndFails()
+{
+    // A catalogue in other letters is not the catalogue; the loader stays until closed.
+    {
+        TestRoot root(TestRoot::EmptyHive);
+        const QString medium = makeMedium(root.path() + "/medium");
+        QVERIFY(QFile::rename(medium + "/songlist.mdb", medium + "/SONGLIST.MDB"));
+        Wizard w;
+        whenModal("frmLoadData", [&](QWidget* dlg) {
+            static_cast<frmLoadData*>(dlg)->addSource(medium, "Test medium", true);
+            button(dlg, "cmdOK")->click();
+            QVERIFY(dlg->isVisible());
+            QVERIFY(button(dlg, "cmdOK")->isVisible());
+            dlg->close(); // the close box ends the program
+        });
+        QVERIFY(!w.start());
+        QCOMPARE(root.messages.size(), 1);
+        QCOMPARE(root.messages[0].text, QString("Unable to load data from this location"));
+        QCOMPARE(root.messages[0].title, QString("Data files not found"));
+        QVERIFY(root.programEnded());
+        QVERIFY(!QFile::exists(root.readyFlagFile()));
+        QVERIFY(!QFile::exists(PathMap::mediaFolder() + "hi.rtf"));
+    }
+    // A medium without song.rtf: the first two files are copied, then the load fails.
+    TestRoot root(TestRoot::EmptyHive);
+    const QString medium = makeMedium(root.path() + "/medium");
+    QVERIFY(QFile::remove(medium + "/song.rtf"));
+    Wizard w;
+    loadFrom(medium, w);
+    QVERIFY(!w.start());
+    QCOMPARE(root.messages.size(), 1);
+    QCOMPARE(root.messages[0].text, QString("Error during load."));
+    QCOMPARE(root.messages[0].title, QString("Data Error"));
+    QVERIFY(root.programEnded());
+    QVERIFY(QFile::exists(PathMap::mediaFolder() + "hi.rtf"));
+    QVERIFY(QFile::exists(PathMap::mediaFolder() + "bye.rtf"));
+    QVERIFY(!QFile::exists(PathMap::mediaFolder() + "logo.jpg"));
+    QVERIFY(!QFile::exists(PathMap::catalogue()));
+    QVERIFY(!QFile::exists(root.readyFlagFile())); // the next start shows the loader again
+    // No page was ever loaded and no temporary file was left behind.
+    QCOMPARE(w.pageLoads(), 0);
+    QCOMPARE(QDir(PathMap::mediaFolder()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"bye.rtf", "hi.rtf"}));
+}
+
+void TestWizard::withoutSettingsLibrary()
+{
+    // Without the library the flag cannot be read: an installed catalogue counts as the
+    // data being installed; without one the loader is shown.
+    qputenv("ZEL_HIVELET_LIBRARY", "/nonexistent/libhivelet.so");
+    {
+        TestRoot root(TestRoot::EmptyHive);
+        root.writeCatalogue();
+        Wizard w;
+        bool asked = false;
+        whenModal("frmLoadData", [&](QWidget* dlg) {
+            asked = true;
+            dlg->close();
+        });
+        QVERIFY(w.startAndShow());
+        QCoreApplication::processEvents();
+        QVERIFY(!asked);
+        cancelModalWaits();
+    }
+    {
+        TestRoot root(TestRoot::EmptyHive);
+        const QString medium = makeMedium(root.path() + "/medium");
+        Wizard w;
+        loadFrom(medium, w);
+        QVERIFY(w.startAndShow());
+        QVERIFY(QFile::exists(PathMap::catalogue()));
+    }
+    qunsetenv("ZEL_HIVELET_LIBRARY");
 }
 
 QTEST_MAIN(TestWizard)

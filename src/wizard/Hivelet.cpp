@@ -5,14 +5,15 @@
 #include <QStringList>
 
 namespace {
-// Where the library is looked for, first match wins: an explicit file, beside the program,
-// the build tree, then the system's library path by name.
+// Where the library is looked for, first match wins: beside the program, the build tree,
+// then the system's library path by name. ZEL_HIVELET_LIBRARY names the one file to use
+// instead.
 QStringList candidates()
 {
     QStringList files;
     const QString fromEnv = qEnvironmentVariable("ZEL_HIVELET_LIBRARY");
     if (!fromEnv.isEmpty())
-        files << fromEnv;
+        return {fromEnv};
     if (QCoreApplication::instance())
         files << QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("hivelet"));
 #ifdef ZEL_HIVELET_BUILD_DIR

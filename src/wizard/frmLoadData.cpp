@@ -175,6 +175,12 @@ bool frmLoadData::copyDataSet(const QString& source)
         if (!QDir(QFileInfo(to).path()).exists() || !copyReplacing(source + name, to))
             return false; // files copied before stay copied
     }
+    // The schedule's song pictures come with the data set when the medium has them; a
+    // medium without them still loads (the schedule then shows no pictures).
+    for (const QString& name : {QStringLiteral("cd.bmp"), QStringLiteral("nocd.bmp")}) {
+        if (QFileInfo::exists(source + name) && !copyReplacing(source + name, media + name))
+            return false;
+    }
     return true;
 }
 

@@ -45,9 +45,7 @@ TestRoot::TestRoot(Hive hive)
 
 TestRoot::~TestRoot()
 {
-    for (const QPointer<QTimer>& t : pendingWaits())
-        delete t.data();
-    pendingWaits().clear();
+    cancelModalWaits();
     MessageBox::setHandler({});
     ProgramEnd::setHandler({});
     ProgramEnd::reset();
@@ -170,6 +168,13 @@ void whenModal(const QString& objectName, std::function<void(QWidget*)> action)
         }
     });
     timer->start();
+}
+
+void cancelModalWaits()
+{
+    for (const QPointer<QTimer>& t : pendingWaits())
+        delete t.data();
+    pendingWaits().clear();
 }
 
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs)

@@ -61,5 +61,9 @@ private:
 // the action runs from the event loop of the dialog's exec(). Returns at once.
 void whenModal(const QString& objectName, std::function<void(QWidget*)> action);
 
+// Cancels every whenModal() wait that has not acted yet (after checking that a dialog
+// did not open).
+void cancelModalWaits();
+
 // Processes events until `condition` holds or `timeoutMs` passes; returns the condition.
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
