@@ -101,7 +101,9 @@ void Menu6::setUpGrid()
     const int ch = fm.averageCharWidth();
     grid->setColumnWidth(ScheduleModel::Name, ch * 27);
     grid->setColumnWidth(ScheduleModel::SongTitle, ch * 20 + 20);
-    grid->setColumnWidth(ScheduleModel::Who, ch * 15);
+    const QString whoCaption = m_model->headerData(ScheduleModel::Who, Qt::Horizontal).toString();
+    grid->setColumnWidth(ScheduleModel::Who,
+                         std::max(ch * 15, header->fontMetrics().horizontalAdvance(whoCaption) + margin));
 
     // Cell tips: the cell's full text after the pointer rested on it for a second.
     grid->viewport()->setMouseTracking(true);
