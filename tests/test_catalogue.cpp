@@ -5,7 +5,7 @@
 #include "TestSupport.h"
 
 #include "CatalogueBuilder.h"
-#include "CatalogueSettings.h"
+#include "SettingsSheet.h"
 #include "CsvReader.h"
 #include "store/StoreSession.h"
 #include "store/frmData.h"
@@ -161,14 +161,14 @@ void TestCatalogue::realCatalogueRoundTrip()
         QVERIFY(cat.isOpen());
         for (int j = 0; j < 15; ++j) {
             const QString v =
-                items.GetConfigItem(CatalogueSettings::categoryKey(j), QStringLiteral("0"));
+                items.GetConfigItem(SettingsSheet::categoryKey(j), QStringLiteral("0"));
             if (!v.startsWith(QLatin1Char('+')))
                 continue;
             ++used;
-            QVERIFY2(v.size() - 1 <= CatalogueSettings::kMaxCaptionLength, qPrintable(v));
+            QVERIFY2(v.size() - 1 <= SettingsSheet::kMaxCaptionLength, qPrintable(v));
             const int songs =
                 cat.value(QStringLiteral("SELECT count(*) FROM MUSIC WHERE Matrix LIKE ?"),
-                          {QStringLiteral("%") + CatalogueSettings::categoryCode(j) +
+                          {QStringLiteral("%") + SettingsSheet::categoryCode(j) +
                            QStringLiteral("%")})
                     .toInt();
             QVERIFY2(songs >= 5, qPrintable(v));

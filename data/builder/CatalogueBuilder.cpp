@@ -1,14 +1,14 @@
 #include "CatalogueBuilder.h"
 
 #include "CatalogueGenerator.h"
-#include "CatalogueSettings.h"
+#include "SettingsSheet.h"
 #include "CatalogueWriter.h"
 #include "CsvReader.h"
 #include "SongListReader.h"
 
 namespace
 {
-bool loadSettings(const QString& file, CatalogueSettings* settings, QString* error)
+bool loadSettings(const QString& file, SettingsSheet* settings, QString* error)
 {
     CsvReader csv;
     if (!csv.readFile(file)) {
@@ -27,7 +27,7 @@ bool CatalogueBuilder::build(const QString& songsFile, const QString& settingsFi
                              const QString& outFile)
 {
     m_songCount = m_settingCount = 0;
-    CatalogueSettings settings;
+    SettingsSheet settings;
     if (!loadSettings(settingsFile, &settings, &m_error))
         return false;
 
@@ -72,7 +72,7 @@ bool CatalogueBuilder::generate(qint64 count, quint32 seed, bool allowBeyond16Bi
         return false;
     }
 
-    CatalogueSettings settings = CatalogueSettings::synthetic();
+    SettingsSheet settings = SettingsSheet::synthetic();
     if (!settingsFile.isEmpty() && !loadSettings(settingsFile, &settings, &m_error))
         return false;
 

@@ -67,7 +67,7 @@ QString CatalogueGenerator::artist()
     }
 }
 
-QList<CatalogueSong> CatalogueGenerator::generate(qint64 count, const CatalogueSettings& settings)
+QList<CatalogueSong> CatalogueGenerator::generate(qint64 count, const SettingsSheet& settings)
 {
     const int types = qMax(1, settings.typeCount());
     const int subTypes = settings.subTypeCount();

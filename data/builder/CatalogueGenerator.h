@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CatalogueSettings.h"
+#include "SettingsSheet.h"
 #include "CatalogueSong.h"
 
 #include <QList>
@@ -18,7 +18,7 @@ class CatalogueGenerator
     explicit CatalogueGenerator(quint32 seed = 1) : m_random(seed) {}
 
     // Songs with the keys 1..count.
-    QList<CatalogueSong> generate(qint64 count, const CatalogueSettings& settings);
+    QList<CatalogueSong> generate(qint64 count, const SettingsSheet& settings);
 
   private:
     // A number in 0..bound-1, drawn the same way by every standard library.

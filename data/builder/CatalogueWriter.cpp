@@ -19,7 +19,7 @@ QVariant textOrNull(const QString& s)
 }
 } // namespace
 
-bool CatalogueWriter::write(const QString& fileName, const CatalogueSettings& settings,
+bool CatalogueWriter::write(const QString& fileName, const SettingsSheet& settings,
                             const QList<CatalogueSong>& songs, KeyRange range)
 {
     m_error.clear();
@@ -74,7 +74,7 @@ bool CatalogueWriter::write(const QString& fileName, const CatalogueSettings& se
     return ok;
 }
 
-bool CatalogueWriter::fill(const QString& connectionName, const CatalogueSettings& settings,
+bool CatalogueWriter::fill(const QString& connectionName, const SettingsSheet& settings,
                            const QList<CatalogueSong>& songs, KeyRange range)
 {
     QSqlDatabase db = QSqlDatabase::database(connectionName, false);

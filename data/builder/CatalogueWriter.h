@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CatalogueSettings.h"
+#include "SettingsSheet.h"
 #include "CatalogueSong.h"
 
 #include <QList>
@@ -23,13 +23,13 @@ class CatalogueWriter
 
     static constexpr int kFormatVersion = 1;
 
-    bool write(const QString& fileName, const CatalogueSettings& settings,
+    bool write(const QString& fileName, const SettingsSheet& settings,
                const QList<CatalogueSong>& songs, KeyRange range = SixteenBit);
 
     QString errorString() const { return m_error; }
 
   private:
-    bool fill(const QString& connectionName, const CatalogueSettings& settings,
+    bool fill(const QString& connectionName, const SettingsSheet& settings,
               const QList<CatalogueSong>& songs, KeyRange range);
 
     QString m_error;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "CatalogueSettings.h"
+#include "SettingsSheet.h"
 #include "CatalogueSong.h"
 #include "CsvReader.h"
 
@@ -20,7 +20,7 @@ class SongListReader
     static constexpr qint64 kMaxKey16 = 32767;
     static const QStringList& columns();
 
-    explicit SongListReader(const CatalogueSettings& settings) : m_settings(settings) {}
+    explicit SongListReader(const SettingsSheet& settings) : m_settings(settings) {}
 
     bool read(const CsvReader& csv, const QString& fileName);
 
@@ -31,7 +31,7 @@ class SongListReader
     bool fail(const QString& fileName, int line, const QString& reason);
     bool readSong(const CsvRecord& rec, CatalogueSong* song, QString* reason) const;
 
-    const CatalogueSettings& m_settings;
+    const SettingsSheet& m_settings;
     QList<CatalogueSong> m_songs;
     QString m_error;
 };

@@ -1,4 +1,4 @@
-#include "CatalogueSettings.h"
+#include "SettingsSheet.h"
 
 #include <QHash>
 
@@ -27,14 +27,14 @@ bool isCount(const QString& v, int low, int high)
 }
 } // namespace
 
-bool CatalogueSettings::fail(const QString& fileName, int line, const QString& reason)
+bool SettingsSheet::fail(const QString& fileName, int line, const QString& reason)
 {
     m_error = QStringLiteral("%1:%2: %3").arg(fileName).arg(line).arg(reason);
     m_items.clear();
     return false;
 }
 
-bool CatalogueSettings::checkValue(const QString& key, const QString& value, QString* reason) const
+bool SettingsSheet::checkValue(const QString& key, const QString& value, QString* reason) const
 {
     // The counts the wizard reads must be whole numbers its lists can hold (at most nine).
     if (key.compare(QLatin1String("TotalTypes"), Qt::CaseInsensitive) == 0 && !isCount(value, 1, 9))
@@ -59,7 +59,7 @@ bool CatalogueSettings::checkValue(const QString& key, const QString& value, QSt
     return reason->isEmpty();
 }
 
-bool CatalogueSettings::load(const CsvReader& csv, const QString& fileName)
+bool SettingsSheet::load(const CsvReader& csv, const QString& fileName)
 {
     m_items.clear();
     m_error.clear();
@@ -99,9 +99,9 @@ bool CatalogueSettings::load(const CsvReader& csv, const QString& fileName)
     return true;
 }
 
-CatalogueSettings CatalogueSettings::synthetic()
+SettingsSheet SettingsSheet::synthetic()
 {
-    CatalogueSettings s;
+    SettingsSheet s;
     s.m_items = {{QStringLiteral("TotalTypes"), QStringLiteral("9")},
                  {QStringLiteral("SType1"), QStringLiteral("True")},
                  {QStringLiteral("SType1Count"), QStringLiteral("3")},
@@ -119,7 +119,7 @@ CatalogueSettings CatalogueSettings::synthetic()
     return s;
 }
 
-QString CatalogueSettings::value(const QString& key, const QString& defaultValue) const
+QString SettingsSheet::value(const QString& key, const QString& defaultValue) const
 {
     for (const auto& item : m_items)
         if (item.first.compare(key, Qt::CaseInsensitive) == 0)
@@ -127,19 +127,19 @@ QString CatalogueSettings::value(const QString& key, const QString& defaultValue
     return defaultValue;
 }
 
-int CatalogueSettings::typeCount() const
+int SettingsSheet::typeCount() const
 {
     return value(QStringLiteral("TotalTypes"), QStringLiteral("1")).toInt();
 }
 
-int CatalogueSettings::subTypeCount() const
+int SettingsSheet::subTypeCount() const
 {
     if (!flagIsTrue(value(QStringLiteral("SType1"), QStringLiteral("False"))))
         return 0;
     return value(QStringLiteral("SType1Count"), QStringLiteral("0")).toInt();
 }
 
-QString CatalogueSettings::usedCategoryCodes() const
+QString SettingsSheet::usedCategoryCodes() const
 {
     QString codes;
     for (int j = 0; j < kCategoryCount; ++j)
@@ -148,7 +148,7 @@ QString CatalogueSettings::usedCategoryCodes() const
     return codes;
 }
 
-QString CatalogueSettings::categoryCaption(QChar code) const
+QString SettingsSheet::categoryCaption(QChar code) const
 {
     for (int j = 0; j < kCategoryCount; ++j)
         if (categoryCode(j) == code)

@@ -11,7 +11,7 @@
 // the number of sub-types and the codes of the special categories in use.
 //
 // The settings file has the header "Item,Usage" and one setting per line.
-class CatalogueSettings
+class SettingsSheet
 {
   public:
     static constexpr int kCategoryCount = 15;
@@ -22,7 +22,7 @@ class CatalogueSettings
     bool load(const CsvReader& csv, const QString& fileName);
     // A plain set for synthetic catalogues: nine types, three sub-types, artist and year,
     // all fifteen categories in use.
-    static CatalogueSettings synthetic();
+    static SettingsSheet synthetic();
 
     const QList<QPair<QString, QString>>& items() const { return m_items; }
     QString value(const QString& key, const QString& defaultValue) const;
