@@ -21,14 +21,6 @@
 namespace
 {
 
-template <class T> T* child(QWidget* parent, const char* name)
-{
-    T* w = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!w)
-        qWarning("no control %s", name);
-    return w;
-}
-
 QString text(QWidget* parent, const char* name)
 {
     return child<QLabel>(parent, name)->text();

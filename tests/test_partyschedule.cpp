@@ -29,14 +29,6 @@
 namespace
 {
 
-template <class T> T* child(QWidget* parent, const char* name)
-{
-    T* w = parent->findChild<T*>(QString::fromLatin1(name));
-    if (!w)
-        qFatal("no control %s", name);
-    return w;
-}
-
 // Answers the custom song dialog, when it next opens, with a song typed by hand.
 void enterCustomSong(QWidget* opener, const QString& name, const QString& artist,
                      const QString& length, bool haveMusic)

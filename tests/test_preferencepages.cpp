@@ -67,14 +67,6 @@ int rowCount(const QString& table, const QString& key)
     return q.exec() && q.next() ? q.value(0).toInt() : -1;
 }
 
-template <class T> T* child(QWidget* parent, const QString& name)
-{
-    T* w = parent->findChild<T*>(name);
-    if (!w)
-        qWarning("no control %s", qPrintable(name));
-    return w;
-}
-
 // Clicks an option button on its indicator, as a user does.
 void clickOption(QRadioButton* button)
 {

@@ -6,11 +6,11 @@
 #include <QMap>
 #include <QString>
 #include <QTemporaryDir>
+#include <QWidget>
 
 #include <functional>
 #include <memory>
 
-class QWidget;
 
 // A fresh temporary root for the fixed folders (ZEL_ROOT) and the settings hive
 // (HIVELET_HIVE), and fresh message-box and program-end recorders. Create one per test
@@ -55,6 +55,17 @@ private:
     QByteArray m_oldRoot;
     QByteArray m_oldHive;
 };
+
+// The control named `name` (its object name) inside `parent`; a missing control ends the
+// test program with its name, since every later step would be meaningless.
+template <class T>
+T* child(const QWidget* parent, const QString& name)
+{
+    T* w = parent->findChild<T*>(name);
+    if (!w)
+        qFatal("no control named %s in %s", qPrintable(name), qPrintable(parent->objectName()));
+    return w;
+}
 
 // Waits (processing events, without sleeping) for a modal widget named `objectName` to
 // become active, then runs `action` on it. Call before the code that opens the dialog;
