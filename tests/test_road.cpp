@@ -57,7 +57,8 @@ const Person kGroom{"Ben Ross",
 struct Facility {
     QString name, address, contact, phone, kind, directions;
 };
-const Facility kFacility{"Lakeside Inn", "4 Shore Road\nLakeside", "Dana Park", "555-0400",
+const Facility kFacility{"Lakeside Inn", "4 Shore Road\nLakeside",
+                         "Dana Park",    "555-0400",
                          "events",       "Take exit 12.\nSecond left after the bridge."};
 const QString kGuests = QStringLiteral("about 120");
 const QTime kStart(17, 30);
@@ -66,8 +67,8 @@ const QTime kEnd(23, 0);
 const QString kHotNotes = QStringLiteral("No line dances, please.\nAnnounce the cake cutting.");
 
 // A row of the bridal party list, in its column order.
-const QStringList kMember1{"Carla Diaz", "Matron of Honor", "Evan Diaz", "Best Man",
-                           "CAR-la",     "EH-van"};
+const QStringList kMember1{"Carla Diaz", "Matron of Honor", "Evan Diaz",
+                           "Best Man",   "CAR-la",          "EH-van"};
 const QStringList kMember2{"Lily Ross", "Niece & Flower Girl", "", "", "LIL-ee", ""};
 
 // A song as a list shows it, with its key.
@@ -131,18 +132,18 @@ void type(QWidget* form, const QString& box, const QString& text)
 
 // Compares what the program shows or stored with what the couple entered; a mismatch
 // names the page and the answer that was lost.
-#define EXPECT_ANSWER(what, shown, entered)                                                     \
-    do {                                                                                        \
-        if (!QTest::qCompare(QString(shown), QString(entered), qPrintable(what), "entered",     \
-                             __FILE__, __LINE__))                                               \
-            return;                                                                             \
+#define EXPECT_ANSWER(what, shown, entered)                                                        \
+    do {                                                                                           \
+        if (!QTest::qCompare(QString(shown), QString(entered), qPrintable(what), "entered",        \
+                             __FILE__, __LINE__))                                                  \
+            return;                                                                                \
     } while (false)
 
-#define EXPECT_COUNT(what, shown, entered)                                                      \
-    do {                                                                                        \
-        if (!QTest::qCompare(int(shown), int(entered), qPrintable(what), "entered", __FILE__,   \
-                             __LINE__))                                                         \
-            return;                                                                             \
+#define EXPECT_COUNT(what, shown, entered)                                                         \
+    do {                                                                                           \
+        if (!QTest::qCompare(int(shown), int(entered), qPrintable(what), "entered", __FILE__,      \
+                             __LINE__))                                                            \
+            return;                                                                                \
     } while (false)
 
 // Runs `act` on the modal dialog `name` when it opens; whatever `act` does or fails, the
@@ -197,12 +198,12 @@ WizardPage* next(Wizard& w, WizardPage* page, TestRoot& root, QString* why)
 }
 
 // Next on the page in `page` (a variable), which then holds the next page.
-#define NEXT(page)                                                                              \
-    do {                                                                                        \
-        QString why_;                                                                           \
-        WizardPage* shown_ = next(w, page, root, &why_);                                        \
-        QVERIFY2(shown_, qPrintable(why_));                                                     \
-        page = shown_;                                                                          \
+#define NEXT(page)                                                                                 \
+    do {                                                                                           \
+        QString why_;                                                                              \
+        WizardPage* shown_ = next(w, page, root, &why_);                                           \
+        QVERIFY2(shown_, qPrintable(why_));                                                        \
+        page = shown_;                                                                             \
     } while (false)
 
 // ---- the catalogue -------------------------------------------------------------------------
@@ -298,16 +299,22 @@ struct Shown {
 void answerMenu2(WizardPage* page, Shown& shown)
 {
     bool seen = false;
-    onDialog("frmBGInfo", "cmdCancel", [](QWidget* dlg) {
-        typePerson(dlg, kBride);
-        click(dlg, "cmdOK");
-    }, &seen);
+    onDialog(
+        "frmBGInfo", "cmdCancel",
+        [](QWidget* dlg) {
+            typePerson(dlg, kBride);
+            click(dlg, "cmdOK");
+        },
+        &seen);
     click(page, "cmdBride");
     QVERIFY2(seen, "Menu2: the bride's dialog did not open");
-    onDialog("frmBGInfo", "cmdCancel", [](QWidget* dlg) {
-        typePerson(dlg, kGroom);
-        click(dlg, "cmdOK");
-    }, &seen);
+    onDialog(
+        "frmBGInfo", "cmdCancel",
+        [](QWidget* dlg) {
+            typePerson(dlg, kGroom);
+            click(dlg, "cmdOK");
+        },
+        &seen);
     click(page, "cmdGroom");
     QVERIFY2(seen, "Menu2: the groom's dialog did not open");
     shown.bride = control<QLabel>(page, "lblBride")->text();
@@ -322,15 +329,18 @@ void answerMenu3(WizardPage* page, Shown& shown)
     control<QDateTimeEdit>(page, "Time1")->setTime(kStart);
     control<QDateTimeEdit>(page, "Time2")->setTime(kEnd);
     bool seen = false;
-    onDialog("frmFacInfo", "cmdCancel", [](QWidget* dlg) {
-        type(dlg, "txtName", kFacility.name);
-        control<QPlainTextEdit>(dlg, "txtAddress")->setPlainText(kFacility.address);
-        type(dlg, "txtContact", kFacility.contact);
-        type(dlg, "txtPhone", kFacility.phone);
-        type(dlg, "txtPhoneInfo", kFacility.kind);
-        control<QPlainTextEdit>(dlg, "txtDirections")->setPlainText(kFacility.directions);
-        click(dlg, "cmdOK");
-    }, &seen);
+    onDialog(
+        "frmFacInfo", "cmdCancel",
+        [](QWidget* dlg) {
+            type(dlg, "txtName", kFacility.name);
+            control<QPlainTextEdit>(dlg, "txtAddress")->setPlainText(kFacility.address);
+            type(dlg, "txtContact", kFacility.contact);
+            type(dlg, "txtPhone", kFacility.phone);
+            type(dlg, "txtPhoneInfo", kFacility.kind);
+            control<QPlainTextEdit>(dlg, "txtDirections")->setPlainText(kFacility.directions);
+            click(dlg, "cmdOK");
+        },
+        &seen);
     click(page, "cmdFacility");
     QVERIFY2(seen, "Menu3: the facility dialog did not open");
     type(page, "txtGuests", kGuests);
@@ -365,28 +375,34 @@ void answerMenu4(WizardPage* page)
 void answerMenu5(WizardPage* page)
 {
     bool seen = false;
-    onDialog("frmParty", "cmdCancel", [](QWidget* dlg) {
-        type(dlg, "txtName1", kMember1[0]);
-        type(dlg, "txtPronoun1", kMember1[4]);
-        control<QComboBox>(dlg, "cbRole1")->setCurrentIndex(1); // "Matron of Honor (married)"
-        type(dlg, "txtName2", kMember1[2]);
-        type(dlg, "txtPronoun2", kMember1[5]);
-        control<QComboBox>(dlg, "cbRole2")->setCurrentIndex(0); // "Best Man"
-        click(dlg, "cmdOK");
-    }, &seen);
+    onDialog(
+        "frmParty", "cmdCancel",
+        [](QWidget* dlg) {
+            type(dlg, "txtName1", kMember1[0]);
+            type(dlg, "txtPronoun1", kMember1[4]);
+            control<QComboBox>(dlg, "cbRole1")->setCurrentIndex(1); // "Matron of Honor (married)"
+            type(dlg, "txtName2", kMember1[2]);
+            type(dlg, "txtPronoun2", kMember1[5]);
+            control<QComboBox>(dlg, "cbRole2")->setCurrentIndex(0); // "Best Man"
+            click(dlg, "cmdOK");
+        },
+        &seen);
     click(page, "cmdAdd");
     QVERIFY2(seen, "Menu5: the party member dialog did not open");
-    onDialog("frmParty", "cmdCancel", [](QWidget* dlg) {
-        type(dlg, "txtName1", kMember2[0]);
-        type(dlg, "txtPronoun1", kMember2[4]);
-        type(dlg, "txtRole1", kMember2[1]);
-        choose(control<QRadioButton>(dlg, "opEscort_1"));
-        click(dlg, "cmdOK");
-    }, &seen);
+    onDialog(
+        "frmParty", "cmdCancel",
+        [](QWidget* dlg) {
+            type(dlg, "txtName1", kMember2[0]);
+            type(dlg, "txtPronoun1", kMember2[4]);
+            type(dlg, "txtRole1", kMember2[1]);
+            choose(control<QRadioButton>(dlg, "opEscort_1"));
+            click(dlg, "cmdOK");
+        },
+        &seen);
     click(page, "cmdAdd");
     QVERIFY2(seen, "Menu5: the party member dialog did not open the second time");
-    EXPECT_COUNT("Menu5 members listed", control<QTreeWidget>(page, "lvListView")->topLevelItemCount(),
-                 2);
+    EXPECT_COUNT("Menu5 members listed",
+                 control<QTreeWidget>(page, "lvListView")->topLevelItemCount(), 2);
 }
 
 // Opens the activity dialog (shown without blocking, in the page's place).
@@ -408,10 +424,13 @@ void answerMenu6(WizardPage* page)
     control<QComboBox>(dlg, "cbActivity1")->setCurrentIndex(7);
     QCOMPARE(control<QLineEdit>(dlg, "txtName")->text(), kFirstDance.name);
     bool seen = false;
-    onDialog("frmSongSel", "cmdQuit", [](QWidget* sel) {
-        QCOMPARE(sel->windowTitle(), QString("Select a song for your activity"));
-        pickInCatalogue(sel, "at la", kFirstDance.song);
-    }, &seen);
+    onDialog(
+        "frmSongSel", "cmdQuit",
+        [](QWidget* sel) {
+            QCOMPARE(sel->windowTitle(), QString("Select a song for your activity"));
+            pickInCatalogue(sel, "at la", kFirstDance.song);
+        },
+        &seen);
     click(dlg, "cmdPick");
     QVERIFY2(seen, "Menu6: the song-pick dialog did not open from the activity dialog");
     QCOMPARE(control<QLineEdit>(dlg, "txtTitle")->text(), kFirstDance.song.title);
@@ -442,18 +461,22 @@ void answerMenu6(WizardPage* page)
 void answerMenu7(WizardPage* page, Shown& shown)
 {
     bool seen = false;
-    onDialog("frmSongPref", "cmdCancel", [](QWidget* dlg) {
-        for (int row : kAvoidRows)
-            choose(control<QRadioButton>(dlg, QStringLiteral("Option%1_1").arg(row + 1)));
-        click(dlg, "cmdOK");
-    }, &seen);
+    onDialog(
+        "frmSongPref", "cmdCancel",
+        [](QWidget* dlg) {
+            for (int row : kAvoidRows)
+                choose(control<QRadioButton>(dlg, QStringLiteral("Option%1_1").arg(row + 1)));
+            click(dlg, "cmdOK");
+        },
+        &seen);
     click(page, "cmdPlayIt");
     QVERIFY2(seen, "Menu7: the music preference dialog did not open");
     for (int i = 0; i < 3; ++i)
         type(page, QStringLiteral("txtRadio_%1").arg(i), kRadio[i]);
     shown.play = control<QLabel>(page, "lblPlayit1")->text();
     shown.avoid = control<QLabel>(page, "lblPlayit2")->text();
-    QCOMPARE(shown.avoid, QString("AVOID THESE TYPES OF MUSIC:\r\nCountry\r\nHip Hop/Rap\r\nEthnic"));
+    QCOMPARE(shown.avoid,
+             QString("AVOID THESE TYPES OF MUSIC:\r\nCountry\r\nHip Hop/Rap\r\nEthnic"));
 }
 
 // Adds a song from the catalogue to a list page through the real song-pick dialog.
@@ -461,10 +484,13 @@ void addFromCatalogue(WizardPage* page, const QString& find, const Song& song,
                       const QString& caption)
 {
     bool seen = false;
-    onDialog("frmSongSel", "cmdQuit", [=](QWidget* sel) {
-        QCOMPARE(sel->windowTitle(), caption);
-        pickInCatalogue(sel, find, song);
-    }, &seen);
+    onDialog(
+        "frmSongSel", "cmdQuit",
+        [=](QWidget* sel) {
+            QCOMPARE(sel->windowTitle(), caption);
+            pickInCatalogue(sel, find, song);
+        },
+        &seen);
     click(page, "cmdAdd");
     QVERIFY2(seen, qPrintable(page->objectName() + ": the song-pick dialog did not open"));
 }
@@ -521,6 +547,19 @@ QList<QStringList> storedRows(const QString& statement)
         rows << r;
     }
     return rows;
+}
+
+// Everything the event database holds, as text.
+QString wholeStore()
+{
+    QString all;
+    for (const char* statement :
+         {"SELECT * FROM Strs ORDER BY dbKey", "SELECT * FROM Mems ORDER BY dbKey",
+          "SELECT * FROM Activities ORDER BY dbKey", "SELECT * FROM MusicIn ORDER BY dbKey",
+          "SELECT * FROM MusicOut ORDER BY dbKey"})
+        for (const QStringList& row : storedRows(QString::fromLatin1(statement)))
+            all += row.join(QLatin1Char('|')) + QLatin1Char('\n');
+    return all;
 }
 
 } // namespace
@@ -641,9 +680,16 @@ void TestRoad::walkAndFinish()
 
     QCOMPARE(page->objectName(), QString("MenuFinal"));
     QCOMPARE(control<QAbstractButton>(page, "cmdNext")->text(), QString("Finish"));
+    const QString before = wholeStore();
+    QVERIFY(before.contains(kFacility.name));
     click(page, "cmdNext");
     QVERIFY2(root.programEnded(), "Finish did not end the program");
     QCOMPARE(root.exitCode, 0);
+    // The window folded away (it lost its title and frame for the fold), and Finish wrote
+    // nothing: every answer was stored by the Next of its page.
+    QVERIFY(page->windowTitle().isEmpty());
+    QVERIFY(page->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QVERIFY2(wholeStore() == before, "Finish changed the event database");
     QCOMPARE(root.messages.size(), 0);
 }
 
@@ -665,9 +711,10 @@ void TestRoad::restartShowsEveryAnswer()
     for (const auto& [button, who, person] :
          {std::tuple{"cmdBride", "bride", kBride}, std::tuple{"cmdGroom", "groom", kGroom}}) {
         bool seen = false;
-        onDialog("frmBGInfo", "cmdCancel",
-                 [who = QString(who), person = person](QWidget* dlg) { expectPerson(dlg, who, person); },
-                 &seen);
+        onDialog(
+            "frmBGInfo", "cmdCancel",
+            [who = QString(who), person = person](QWidget* dlg) { expectPerson(dlg, who, person); },
+            &seen);
         click(page, button);
         QVERIFY(seen);
         if (QTest::currentTestFailed())
@@ -686,15 +733,19 @@ void TestRoad::restartShowsEveryAnswer()
                   kFacility.directions);
     EXPECT_ANSWER("Menu3 guests", control<QLineEdit>(page, "txtGuests")->text(), kGuests);
     bool seen = false;
-    onDialog("frmFacInfo", "cmdCancel", [](QWidget* dlg) {
-        auto box = [&](const char* name) { return control<QLineEdit>(dlg, name)->text(); };
-        EXPECT_ANSWER("Menu3 facility name", box("txtName"), kFacility.name);
-        EXPECT_ANSWER("Menu3 facility address",
-                      control<QPlainTextEdit>(dlg, "txtAddress")->toPlainText(), kFacility.address);
-        EXPECT_ANSWER("Menu3 facility contact", box("txtContact"), kFacility.contact);
-        EXPECT_ANSWER("Menu3 facility phone", box("txtPhone"), kFacility.phone);
-        EXPECT_ANSWER("Menu3 facility phone kind", box("txtPhoneInfo"), kFacility.kind);
-    }, &seen);
+    onDialog(
+        "frmFacInfo", "cmdCancel",
+        [](QWidget* dlg) {
+            auto box = [&](const char* name) { return control<QLineEdit>(dlg, name)->text(); };
+            EXPECT_ANSWER("Menu3 facility name", box("txtName"), kFacility.name);
+            EXPECT_ANSWER("Menu3 facility address",
+                          control<QPlainTextEdit>(dlg, "txtAddress")->toPlainText(),
+                          kFacility.address);
+            EXPECT_ANSWER("Menu3 facility contact", box("txtContact"), kFacility.contact);
+            EXPECT_ANSWER("Menu3 facility phone", box("txtPhone"), kFacility.phone);
+            EXPECT_ANSWER("Menu3 facility phone kind", box("txtPhoneInfo"), kFacility.kind);
+        },
+        &seen);
     click(page, "cmdFacility");
     QVERIFY(seen);
     if (QTest::currentTestFailed())
@@ -703,7 +754,8 @@ void TestRoad::restartShowsEveryAnswer()
 
     // EmCee guidelines.
     QVERIFY2(control<QRadioButton>(page, "opLooks_2")->isChecked(), "Menu4: Formal was lost");
-    QVERIFY2(control<QRadioButton>(page, "opAttitude_2")->isChecked(), "Menu4: High Energy was lost");
+    QVERIFY2(control<QRadioButton>(page, "opAttitude_2")->isChecked(),
+             "Menu4: High Energy was lost");
     EXPECT_ANSWER("Menu4 comments", control<QPlainTextEdit>(page, "txtHotNotes")->toPlainText(),
                   kHotNotes);
     NEXT(page);
@@ -748,14 +800,19 @@ void TestRoad::restartShowsEveryAnswer()
         EXPECT_ANSWER(QStringLiteral("Menu7 radio station %1").arg(i + 1),
                       control<QLineEdit>(page, QStringLiteral("txtRadio_%1").arg(i))->text(),
                       kRadio[i]);
-    onDialog("frmSongPref", "cmdCancel", [](QWidget* dlg) {
-        for (int row = 0; row < 10; ++row) {
-            const bool avoid = kAvoidRows.contains(row);
-            QVERIFY2(control<QRadioButton>(dlg, QStringLiteral("Option%1_%2").arg(row + 1).arg(avoid ? 1 : 0))
-                         ->isChecked(),
-                     qPrintable(QStringLiteral("Menu7: music type %1 lost its choice").arg(row + 1)));
-        }
-    }, &seen);
+    onDialog(
+        "frmSongPref", "cmdCancel",
+        [](QWidget* dlg) {
+            for (int row = 0; row < 10; ++row) {
+                const bool avoid = kAvoidRows.contains(row);
+                QVERIFY2(control<QRadioButton>(
+                             dlg, QStringLiteral("Option%1_%2").arg(row + 1).arg(avoid ? 1 : 0))
+                             ->isChecked(),
+                         qPrintable(
+                             QStringLiteral("Menu7: music type %1 lost its choice").arg(row + 1)));
+            }
+        },
+        &seen);
     click(page, "cmdPlayIt");
     QVERIFY(seen);
     if (QTest::currentTestFailed())
@@ -770,16 +827,35 @@ void TestRoad::restartShowsEveryAnswer()
     expectSongs("Menu9", listedSongs(page), m_exclude);
     if (QTest::currentTestFailed())
         return;
-    // The second Next of every page stored the same answers again.
     NEXT(page);
     QCOMPARE(page->objectName(), QString("MenuFinal"));
+
+    // Back from the finish page to the first detail page and Next again to the end: every
+    // page is shown as it was left and none loads again; each Next stores its answers once
+    // more (the stored forms are checked after this).
+    const int loads = w.pageLoads();
+    while (page->index() > 1) {
+        const QString from = page->objectName();
+        click(page, "cmdBack");
+        WizardPage* shown = visiblePage(w);
+        QVERIFY2(shown && shown->index() == page->index() - 1,
+                 qPrintable("Back on " + from + " did not show the page before"));
+        page = shown;
+        QApplication::setActiveWindow(page);
+    }
+    EXPECT_ANSWER("Menu2 bride summary after going back", control<QLabel>(page, "lblBride")->text(),
+                  m_shown.bride);
+    while (page->index() < 9)
+        NEXT(page);
+    QCOMPARE(w.pageLoads(), loads);
 }
 
 void TestRoad::storedForms()
 {
     // Keyed items in their stored forms.
     EXPECT_ANSWER("Strs BN", storedItem("Strs", "BN"), kBride.name);
-    EXPECT_ANSWER("Mems BA", storedItem("Mems", "BA"), QString(kBride.address).replace("\n", "\r\n"));
+    EXPECT_ANSWER("Mems BA", storedItem("Mems", "BA"),
+                  QString(kBride.address).replace("\n", "\r\n"));
     EXPECT_ANSWER("Strs GP6", storedItem("Strs", "GP6"), kGroom.kind[2]);
     EXPECT_ANSWER("Strs EST", storedItem("Strs", "EST"), "5:30:00 PM");
     EXPECT_ANSWER("Strs EET", storedItem("Strs", "EET"), "11:00:00 PM");
@@ -800,27 +876,28 @@ void TestRoad::storedForms()
     EXPECT_ANSWER("Strs BPN2", storedItem("Strs", "BPN2"), kMember2[0]);
     EXPECT_ANSWER("Strs BPEN2", storedItem("Strs", "BPEN2"), "");
     for (int n = 1; n <= 10; ++n)
-        EXPECT_ANSWER(QStringLiteral("Strs MTP%1").arg(n), storedItem("Strs", QStringLiteral("MTP%1").arg(n)),
+        EXPECT_ANSWER(QStringLiteral("Strs MTP%1").arg(n),
+                      storedItem("Strs", QStringLiteral("MTP%1").arg(n)),
                       kAvoidRows.contains(n - 1) ? "False" : "True");
     EXPECT_ANSWER("Strs FRS3", storedItem("Strs", "FRS3"), kRadio[2]);
 
     // Activities: a catalogue key for the first dance, -3 for the music the couple brings;
     // an empty Who is stored without a value.
-    const QList<QStringList> activities = storedRows(
-        "SELECT Name, SongKey, SongTitle, SongArtist, Who, MoreInfo FROM Activities "
-        "ORDER BY dtScheduled");
+    const QList<QStringList> activities =
+        storedRows("SELECT Name, SongKey, SongTitle, SongArtist, Who, MoreInfo FROM Activities "
+                   "ORDER BY dtScheduled");
     EXPECT_COUNT("Activities rows", activities.size(), 2);
     EXPECT_ANSWER("Activities 1", activities[0].join('|'),
                   QStringList({kEntrance.name, "-3", kEntrance.song.title, kEntrance.song.artist,
                                "<null>", kEntrance.notes})
                       .join('|'));
-    EXPECT_ANSWER("Activities 2", activities[1].join('|'),
-                  QStringList({kFirstDance.name,
-                               QString::number(catalogueKey(kFirstDance.song.title,
-                                                            kFirstDance.song.artist)),
-                               kFirstDance.song.title, kFirstDance.song.artist, kFirstDance.who,
-                               kFirstDance.notes})
-                      .join('|'));
+    EXPECT_ANSWER(
+        "Activities 2", activities[1].join('|'),
+        QStringList({kFirstDance.name,
+                     QString::number(catalogueKey(kFirstDance.song.title, kFirstDance.song.artist)),
+                     kFirstDance.song.title, kFirstDance.song.artist, kFirstDance.who,
+                     kFirstDance.notes})
+            .join('|'));
 
     // The song lists, in the order the couple added the songs (rewritten whole by the
     // second walk, never doubled).
@@ -831,9 +908,9 @@ void TestRoad::storedForms()
         EXPECT_COUNT(table + " rows", rows.size(), songs.size());
         for (qsizetype i = 0; i < rows.size(); ++i) {
             const Song& s = songs[i];
-            EXPECT_ANSWER(QStringLiteral("%1 row %2").arg(table).arg(i + 1), rows[i].join('|'),
-                          QStringList({QString::number(s.key), s.title, s.artist, s.length})
-                              .join('|'));
+            EXPECT_ANSWER(
+                QStringLiteral("%1 row %2").arg(table).arg(i + 1), rows[i].join('|'),
+                QStringList({QString::number(s.key), s.title, s.artist, s.length}).join('|'));
         }
     };
     expectTable("MusicIn", m_include);
