@@ -569,6 +569,7 @@ class TestRoad : public QObject
     Q_OBJECT
   private slots:
     void coupleWalksTheRoadAndComesBack();
+    void cleanup() { m_root.reset(); } // the root's folders and recorders end with the case
 
   private:
     void walkAndFinish();
