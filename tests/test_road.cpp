@@ -96,17 +96,9 @@ const Song kIncludeCustom{"Grandma's Waltz", "Local Band", "3:15", -2};
 
 // ---- finding and working controls ---------------------------------------------------------
 
-template <class T> T* control(QWidget* form, const QString& name)
-{
-    T* w = form->findChild<T*>(name);
-    if (!w)
-        qFatal("%s has no control %s", qPrintable(form->objectName()), qPrintable(name));
-    return w;
-}
-
 void click(QWidget* form, const QString& button)
 {
-    control<QAbstractButton>(form, button)->click();
+    child<QAbstractButton>(form, button)->click();
 }
 
 // Clicks an option button on its indicator (a wide button takes clicks only on its indicator
@@ -127,7 +119,7 @@ void type(QLineEdit* box, const QString& text)
 
 void type(QWidget* form, const QString& box, const QString& text)
 {
-    type(control<QLineEdit>(form, box), text);
+    type(child<QLineEdit>(form, box), text);
 }
 
 // Compares what the program shows or stored with what the couple entered; a mismatch
@@ -158,7 +150,7 @@ void onDialog(const QString& name, const char* closeButton, std::function<void(Q
             *seen = true;
         act(dlg);
         if (dlg->isVisible())
-            control<QAbstractButton>(dlg, QString::fromLatin1(closeButton))->click();
+            child<QAbstractButton>(dlg, QString::fromLatin1(closeButton))->click();
     });
 }
 
@@ -226,9 +218,9 @@ qint16 catalogueKey(const QString& title, const QString& artist)
 void pickInCatalogue(QWidget* dlg, const QString& find, const Song& song)
 {
     click(dlg, "cmdClear");
-    auto* box = control<QLineEdit>(dlg, "txtFind");
+    auto* box = child<QLineEdit>(dlg, "txtFind");
     QTest::keyClicks(box, find);
-    auto* grid = control<QTableView>(dlg, "dbgSongList");
+    auto* grid = child<QTableView>(dlg, "dbgSongList");
     QAbstractItemModel* m = grid->model();
     int row = -1;
     for (int r = 0; r < m->rowCount() && row < 0; ++r)
@@ -237,11 +229,11 @@ void pickInCatalogue(QWidget* dlg, const QString& find, const Song& song)
             row = r;
     QVERIFY2(row >= 0, qPrintable(QStringLiteral("\"%1\" by %2 is not found by typing \"%3\" (%4)")
                                       .arg(song.title, song.artist, find,
-                                           control<QLabel>(dlg, "lblCount")->text())));
+                                           child<QLabel>(dlg, "lblCount")->text())));
     const QModelIndex cell = m->index(row, SongGridModel::ColName);
     grid->scrollTo(cell);
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(cell).center());
-    QCOMPARE(control<QLabel>(dlg, "lblSelect1")->text(), song.title);
+    QCOMPARE(child<QLabel>(dlg, "lblSelect1")->text(), song.title);
     click(dlg, "cmdPickIt");
 }
 
@@ -253,7 +245,7 @@ void enterCustomSong(const Song& song)
         type(dlg, "txtName", song.title);
         type(dlg, "txtArtist", song.artist);
         type(dlg, "txtLength", song.length);
-        control<QCheckBox>(dlg, "chkHaveMusic")->setChecked(song.key == -3);
+        child<QCheckBox>(dlg, "chkHaveMusic")->setChecked(song.key == -3);
         click(dlg, "cmdOK");
     });
 }
@@ -265,7 +257,7 @@ void typePerson(QWidget* dlg, const Person& p)
     type(dlg, "txtName", p.name);
     type(dlg, "txtAge", p.age);
     type(dlg, "txtPronounce", p.pronounce);
-    control<QPlainTextEdit>(dlg, "txtAddress")->setPlainText(p.address);
+    child<QPlainTextEdit>(dlg, "txtAddress")->setPlainText(p.address);
     for (int i = 0; i < 3; ++i) {
         type(dlg, QStringLiteral("txtPhone_%1").arg(i), p.phone[i]);
         type(dlg, QStringLiteral("txtPhoneInfo_%1").arg(i), p.kind[i]);
@@ -275,12 +267,12 @@ void typePerson(QWidget* dlg, const Person& p)
 
 void expectPerson(QWidget* dlg, const QString& who, const Person& p)
 {
-    auto box = [&](const QString& name) { return control<QLineEdit>(dlg, name)->text(); };
+    auto box = [&](const QString& name) { return child<QLineEdit>(dlg, name)->text(); };
     EXPECT_ANSWER("Menu2 " + who + " name", box("txtName"), p.name);
     EXPECT_ANSWER("Menu2 " + who + " age", box("txtAge"), p.age);
     EXPECT_ANSWER("Menu2 " + who + " pronunciation", box("txtPronounce"), p.pronounce);
     EXPECT_ANSWER("Menu2 " + who + " address",
-                  control<QPlainTextEdit>(dlg, "txtAddress")->toPlainText(), p.address);
+                  child<QPlainTextEdit>(dlg, "txtAddress")->toPlainText(), p.address);
     for (int i = 0; i < 3; ++i) {
         EXPECT_ANSWER(QStringLiteral("Menu2 %1 phone %2").arg(who).arg(i + 1),
                       box(QStringLiteral("txtPhone_%1").arg(i)), p.phone[i]);
@@ -317,39 +309,39 @@ void answerMenu2(WizardPage* page, Shown& shown)
         &seen);
     click(page, "cmdGroom");
     QVERIFY2(seen, "Menu2: the groom's dialog did not open");
-    shown.bride = control<QLabel>(page, "lblBride")->text();
-    shown.groom = control<QLabel>(page, "lblGroom")->text();
+    shown.bride = child<QLabel>(page, "lblBride")->text();
+    shown.groom = child<QLabel>(page, "lblGroom")->text();
     QVERIFY2(shown.bride.startsWith(kBride.name), qPrintable(shown.bride));
     QVERIFY2(shown.groom.startsWith(kGroom.name), qPrintable(shown.groom));
 }
 
 void answerMenu3(WizardPage* page, Shown& shown)
 {
-    control<QDateTimeEdit>(page, "Date1")->setDate(QDate::currentDate().addDays(200));
-    control<QDateTimeEdit>(page, "Time1")->setTime(kStart);
-    control<QDateTimeEdit>(page, "Time2")->setTime(kEnd);
+    child<QDateTimeEdit>(page, "Date1")->setDate(QDate::currentDate().addDays(200));
+    child<QDateTimeEdit>(page, "Time1")->setTime(kStart);
+    child<QDateTimeEdit>(page, "Time2")->setTime(kEnd);
     bool seen = false;
     onDialog(
         "frmFacInfo", "cmdCancel",
         [](QWidget* dlg) {
             type(dlg, "txtName", kFacility.name);
-            control<QPlainTextEdit>(dlg, "txtAddress")->setPlainText(kFacility.address);
+            child<QPlainTextEdit>(dlg, "txtAddress")->setPlainText(kFacility.address);
             type(dlg, "txtContact", kFacility.contact);
             type(dlg, "txtPhone", kFacility.phone);
             type(dlg, "txtPhoneInfo", kFacility.kind);
-            control<QPlainTextEdit>(dlg, "txtDirections")->setPlainText(kFacility.directions);
+            child<QPlainTextEdit>(dlg, "txtDirections")->setPlainText(kFacility.directions);
             click(dlg, "cmdOK");
         },
         &seen);
     click(page, "cmdFacility");
     QVERIFY2(seen, "Menu3: the facility dialog did not open");
     type(page, "txtGuests", kGuests);
-    shown.facility = control<QLabel>(page, "lblFacility")->text();
+    shown.facility = child<QLabel>(page, "lblFacility")->text();
     QVERIFY2(shown.facility.startsWith(kFacility.name), qPrintable(shown.facility));
-    shown.date = control<QDateTimeEdit>(page, "Date1")->text();
-    shown.start = control<QDateTimeEdit>(page, "Time1")->text();
-    shown.end = control<QDateTimeEdit>(page, "Time2")->text();
-    shown.setup = control<QDateTimeEdit>(page, "Time3")->text();
+    shown.date = child<QDateTimeEdit>(page, "Date1")->text();
+    shown.start = child<QDateTimeEdit>(page, "Time1")->text();
+    shown.end = child<QDateTimeEdit>(page, "Time2")->text();
+    shown.setup = child<QDateTimeEdit>(page, "Time3")->text();
     QCOMPARE(shown.start, QString("05:30 PM"));
     QCOMPARE(shown.end, QString("11:00 PM"));
     QCOMPARE(shown.setup, QString("03:30 PM")); // two hours before the start, by the rule
@@ -357,11 +349,11 @@ void answerMenu3(WizardPage* page, Shown& shown)
 
 void answerMenu4(WizardPage* page)
 {
-    choose(control<QRadioButton>(page, "opLooks_2"));
-    choose(control<QRadioButton>(page, "opAttitude_2"));
-    QVERIFY(control<QRadioButton>(page, "opLooks_2")->isChecked());
-    QVERIFY(control<QRadioButton>(page, "opAttitude_2")->isChecked());
-    auto* notes = control<QPlainTextEdit>(page, "txtHotNotes");
+    choose(child<QRadioButton>(page, "opLooks_2"));
+    choose(child<QRadioButton>(page, "opAttitude_2"));
+    QVERIFY(child<QRadioButton>(page, "opLooks_2")->isChecked());
+    QVERIFY(child<QRadioButton>(page, "opAttitude_2")->isChecked());
+    auto* notes = child<QPlainTextEdit>(page, "txtHotNotes");
     notes->setFocus();
     const QStringList lines = kHotNotes.split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -380,10 +372,10 @@ void answerMenu5(WizardPage* page)
         [](QWidget* dlg) {
             type(dlg, "txtName1", kMember1[0]);
             type(dlg, "txtPronoun1", kMember1[4]);
-            control<QComboBox>(dlg, "cbRole1")->setCurrentIndex(1); // "Matron of Honor (married)"
+            child<QComboBox>(dlg, "cbRole1")->setCurrentIndex(1); // "Matron of Honor (married)"
             type(dlg, "txtName2", kMember1[2]);
             type(dlg, "txtPronoun2", kMember1[5]);
-            control<QComboBox>(dlg, "cbRole2")->setCurrentIndex(0); // "Best Man"
+            child<QComboBox>(dlg, "cbRole2")->setCurrentIndex(0); // "Best Man"
             click(dlg, "cmdOK");
         },
         &seen);
@@ -395,14 +387,14 @@ void answerMenu5(WizardPage* page)
             type(dlg, "txtName1", kMember2[0]);
             type(dlg, "txtPronoun1", kMember2[4]);
             type(dlg, "txtRole1", kMember2[1]);
-            choose(control<QRadioButton>(dlg, "opEscort_1"));
+            choose(child<QRadioButton>(dlg, "opEscort_1"));
             click(dlg, "cmdOK");
         },
         &seen);
     click(page, "cmdAdd");
     QVERIFY2(seen, "Menu5: the party member dialog did not open the second time");
     EXPECT_COUNT("Menu5 members listed",
-                 control<QTreeWidget>(page, "lvListView")->topLevelItemCount(), 2);
+                 child<QTreeWidget>(page, "lvListView")->topLevelItemCount(), 2);
 }
 
 // Opens the activity dialog (shown without blocking, in the page's place).
@@ -420,9 +412,9 @@ void answerMenu6(WizardPage* page)
     // The first dance with a song found in the catalogue.
     QWidget* dlg = openActivity(page);
     QVERIFY2(dlg, "Menu6: the activity dialog did not open");
-    control<QDateTimeEdit>(dlg, "Time1")->setTime(kFirstDance.time);
-    control<QComboBox>(dlg, "cbActivity1")->setCurrentIndex(7);
-    QCOMPARE(control<QLineEdit>(dlg, "txtName")->text(), kFirstDance.name);
+    child<QDateTimeEdit>(dlg, "Time1")->setTime(kFirstDance.time);
+    child<QComboBox>(dlg, "cbActivity1")->setCurrentIndex(7);
+    QCOMPARE(child<QLineEdit>(dlg, "txtName")->text(), kFirstDance.name);
     bool seen = false;
     onDialog(
         "frmSongSel", "cmdQuit",
@@ -433,29 +425,29 @@ void answerMenu6(WizardPage* page)
         &seen);
     click(dlg, "cmdPick");
     QVERIFY2(seen, "Menu6: the song-pick dialog did not open from the activity dialog");
-    QCOMPARE(control<QLineEdit>(dlg, "txtTitle")->text(), kFirstDance.song.title);
-    QCOMPARE(control<QLineEdit>(dlg, "txtArtist")->text(), kFirstDance.song.artist);
+    QCOMPARE(child<QLineEdit>(dlg, "txtTitle")->text(), kFirstDance.song.title);
+    QCOMPARE(child<QLineEdit>(dlg, "txtArtist")->text(), kFirstDance.song.artist);
     type(dlg, "txtWho", kFirstDance.who);
-    control<QPlainTextEdit>(dlg, "txtHotNotes")->setPlainText(kFirstDance.notes);
+    child<QPlainTextEdit>(dlg, "txtHotNotes")->setPlainText(kFirstDance.notes);
     click(dlg, "cmdOK");
     QVERIFY2(page->isVisible() && !dlg->isVisible(), "Menu6: Save did not return to the page");
 
     // The entrance with a song the catalogue lacks, whose music the couple brings.
     dlg = openActivity(page);
     QVERIFY2(dlg, "Menu6: the activity dialog did not open again");
-    control<QDateTimeEdit>(dlg, "Time1")->setTime(kEntrance.time);
-    control<QComboBox>(dlg, "cbActivity1")->setCurrentIndex(1);
-    QCOMPARE(control<QLineEdit>(dlg, "txtName")->text(), kEntrance.name);
+    child<QDateTimeEdit>(dlg, "Time1")->setTime(kEntrance.time);
+    child<QComboBox>(dlg, "cbActivity1")->setCurrentIndex(1);
+    QCOMPARE(child<QLineEdit>(dlg, "txtName")->text(), kEntrance.name);
     // The dialog keeps the last activity's texts; this one has nobody named.
-    control<QLineEdit>(dlg, "txtWho")->clear();
-    control<QPlainTextEdit>(dlg, "txtHotNotes")->setPlainText(kEntrance.notes);
+    child<QLineEdit>(dlg, "txtWho")->clear();
+    child<QPlainTextEdit>(dlg, "txtHotNotes")->setPlainText(kEntrance.notes);
     enterCustomSong(kEntrance.song);
     click(dlg, "cmdPick");
-    QCOMPARE(control<QLineEdit>(dlg, "txtTitle")->text(), kEntrance.song.title);
+    QCOMPARE(child<QLineEdit>(dlg, "txtTitle")->text(), kEntrance.song.title);
     click(dlg, "cmdOK");
     QVERIFY2(page->isVisible() && !dlg->isVisible(), "Menu6: Save did not return to the page");
     EXPECT_COUNT("Menu6 activities in the grid",
-                 control<QTableView>(page, "dbgEvents")->model()->rowCount(), 2);
+                 child<QTableView>(page, "dbgEvents")->model()->rowCount(), 2);
 }
 
 void answerMenu7(WizardPage* page, Shown& shown)
@@ -465,7 +457,7 @@ void answerMenu7(WizardPage* page, Shown& shown)
         "frmSongPref", "cmdCancel",
         [](QWidget* dlg) {
             for (int row : kAvoidRows)
-                choose(control<QRadioButton>(dlg, QStringLiteral("Option%1_1").arg(row + 1)));
+                choose(child<QRadioButton>(dlg, QStringLiteral("Option%1_1").arg(row + 1)));
             click(dlg, "cmdOK");
         },
         &seen);
@@ -473,8 +465,8 @@ void answerMenu7(WizardPage* page, Shown& shown)
     QVERIFY2(seen, "Menu7: the music preference dialog did not open");
     for (int i = 0; i < 3; ++i)
         type(page, QStringLiteral("txtRadio_%1").arg(i), kRadio[i]);
-    shown.play = control<QLabel>(page, "lblPlayit1")->text();
-    shown.avoid = control<QLabel>(page, "lblPlayit2")->text();
+    shown.play = child<QLabel>(page, "lblPlayit1")->text();
+    shown.avoid = child<QLabel>(page, "lblPlayit2")->text();
     QCOMPARE(shown.avoid,
              QString("AVOID THESE TYPES OF MUSIC:\r\nCountry\r\nHip Hop/Rap\r\nEthnic"));
 }
@@ -499,7 +491,7 @@ void addFromCatalogue(WizardPage* page, const QString& find, const Song& song,
 QList<Song> listedSongs(WizardPage* page)
 {
     QList<Song> songs;
-    auto* list = control<QTreeWidget>(page, "lvListView");
+    auto* list = child<QTreeWidget>(page, "lvListView");
     for (int i = 0; i < list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = list->topLevelItem(i);
         songs << Song{item->text(0), item->text(1), item->text(2),
@@ -680,7 +672,7 @@ void TestRoad::walkAndFinish()
     NEXT(page);
 
     QCOMPARE(page->objectName(), QString("MenuFinal"));
-    QCOMPARE(control<QAbstractButton>(page, "cmdNext")->text(), QString("Finish"));
+    QCOMPARE(child<QAbstractButton>(page, "cmdNext")->text(), QString("Finish"));
     const QString before = wholeStore();
     QVERIFY(before.contains(kFacility.name));
     click(page, "cmdNext");
@@ -707,8 +699,8 @@ void TestRoad::restartShowsEveryAnswer()
     NEXT(page);
 
     // Bride and groom: the summaries, and every box of the dialogs.
-    EXPECT_ANSWER("Menu2 bride summary", control<QLabel>(page, "lblBride")->text(), m_shown.bride);
-    EXPECT_ANSWER("Menu2 groom summary", control<QLabel>(page, "lblGroom")->text(), m_shown.groom);
+    EXPECT_ANSWER("Menu2 bride summary", child<QLabel>(page, "lblBride")->text(), m_shown.bride);
+    EXPECT_ANSWER("Menu2 groom summary", child<QLabel>(page, "lblGroom")->text(), m_shown.groom);
     for (const auto& [button, who, person] :
          {std::tuple{"cmdBride", "bride", kBride}, std::tuple{"cmdGroom", "groom", kGroom}}) {
         bool seen = false;
@@ -724,23 +716,23 @@ void TestRoad::restartShowsEveryAnswer()
     NEXT(page);
 
     // Time and place.
-    EXPECT_ANSWER("Menu3 event date", control<QDateTimeEdit>(page, "Date1")->text(), m_shown.date);
-    EXPECT_ANSWER("Menu3 start time", control<QDateTimeEdit>(page, "Time1")->text(), m_shown.start);
-    EXPECT_ANSWER("Menu3 end time", control<QDateTimeEdit>(page, "Time2")->text(), m_shown.end);
-    EXPECT_ANSWER("Menu3 setup time", control<QDateTimeEdit>(page, "Time3")->text(), m_shown.setup);
-    EXPECT_ANSWER("Menu3 facility summary", control<QLabel>(page, "lblFacility")->text(),
+    EXPECT_ANSWER("Menu3 event date", child<QDateTimeEdit>(page, "Date1")->text(), m_shown.date);
+    EXPECT_ANSWER("Menu3 start time", child<QDateTimeEdit>(page, "Time1")->text(), m_shown.start);
+    EXPECT_ANSWER("Menu3 end time", child<QDateTimeEdit>(page, "Time2")->text(), m_shown.end);
+    EXPECT_ANSWER("Menu3 setup time", child<QDateTimeEdit>(page, "Time3")->text(), m_shown.setup);
+    EXPECT_ANSWER("Menu3 facility summary", child<QLabel>(page, "lblFacility")->text(),
                   m_shown.facility);
-    EXPECT_ANSWER("Menu3 directions", control<QTextEdit>(page, "facility2")->toPlainText(),
+    EXPECT_ANSWER("Menu3 directions", child<QTextEdit>(page, "facility2")->toPlainText(),
                   kFacility.directions);
-    EXPECT_ANSWER("Menu3 guests", control<QLineEdit>(page, "txtGuests")->text(), kGuests);
+    EXPECT_ANSWER("Menu3 guests", child<QLineEdit>(page, "txtGuests")->text(), kGuests);
     bool seen = false;
     onDialog(
         "frmFacInfo", "cmdCancel",
         [](QWidget* dlg) {
-            auto box = [&](const char* name) { return control<QLineEdit>(dlg, name)->text(); };
+            auto box = [&](const char* name) { return child<QLineEdit>(dlg, name)->text(); };
             EXPECT_ANSWER("Menu3 facility name", box("txtName"), kFacility.name);
             EXPECT_ANSWER("Menu3 facility address",
-                          control<QPlainTextEdit>(dlg, "txtAddress")->toPlainText(),
+                          child<QPlainTextEdit>(dlg, "txtAddress")->toPlainText(),
                           kFacility.address);
             EXPECT_ANSWER("Menu3 facility contact", box("txtContact"), kFacility.contact);
             EXPECT_ANSWER("Menu3 facility phone", box("txtPhone"), kFacility.phone);
@@ -754,15 +746,15 @@ void TestRoad::restartShowsEveryAnswer()
     NEXT(page);
 
     // EmCee guidelines.
-    QVERIFY2(control<QRadioButton>(page, "opLooks_2")->isChecked(), "Menu4: Formal was lost");
-    QVERIFY2(control<QRadioButton>(page, "opAttitude_2")->isChecked(),
+    QVERIFY2(child<QRadioButton>(page, "opLooks_2")->isChecked(), "Menu4: Formal was lost");
+    QVERIFY2(child<QRadioButton>(page, "opAttitude_2")->isChecked(),
              "Menu4: High Energy was lost");
-    EXPECT_ANSWER("Menu4 comments", control<QPlainTextEdit>(page, "txtHotNotes")->toPlainText(),
+    EXPECT_ANSWER("Menu4 comments", child<QPlainTextEdit>(page, "txtHotNotes")->toPlainText(),
                   kHotNotes);
     NEXT(page);
 
     // Bridal party.
-    auto* members = control<QTreeWidget>(page, "lvListView");
+    auto* members = child<QTreeWidget>(page, "lvListView");
     EXPECT_COUNT("Menu5 members", members->topLevelItemCount(), 2);
     for (int r = 0; r < 2; ++r) {
         const QStringList& entered = r == 0 ? kMember1 : kMember2;
@@ -775,7 +767,7 @@ void TestRoad::restartShowsEveryAnswer()
     NEXT(page);
 
     // Schedule, in time order.
-    QAbstractItemModel* grid = control<QTableView>(page, "dbgEvents")->model();
+    QAbstractItemModel* grid = child<QTableView>(page, "dbgEvents")->model();
     EXPECT_COUNT("Menu6 activities", grid->rowCount(), 2);
     int r = 0;
     for (const Activity& a : {kEntrance, kFirstDance}) {
@@ -794,19 +786,19 @@ void TestRoad::restartShowsEveryAnswer()
     NEXT(page);
 
     // Music preferences.
-    EXPECT_ANSWER("Menu7 types to play", control<QLabel>(page, "lblPlayit1")->text(), m_shown.play);
-    EXPECT_ANSWER("Menu7 types to avoid", control<QLabel>(page, "lblPlayit2")->text(),
+    EXPECT_ANSWER("Menu7 types to play", child<QLabel>(page, "lblPlayit1")->text(), m_shown.play);
+    EXPECT_ANSWER("Menu7 types to avoid", child<QLabel>(page, "lblPlayit2")->text(),
                   m_shown.avoid);
     for (int i = 0; i < 3; ++i)
         EXPECT_ANSWER(QStringLiteral("Menu7 radio station %1").arg(i + 1),
-                      control<QLineEdit>(page, QStringLiteral("txtRadio_%1").arg(i))->text(),
+                      child<QLineEdit>(page, QStringLiteral("txtRadio_%1").arg(i))->text(),
                       kRadio[i]);
     onDialog(
         "frmSongPref", "cmdCancel",
         [](QWidget* dlg) {
             for (int row = 0; row < 10; ++row) {
                 const bool avoid = kAvoidRows.contains(row);
-                QVERIFY2(control<QRadioButton>(
+                QVERIFY2(child<QRadioButton>(
                              dlg, QStringLiteral("Option%1_%2").arg(row + 1).arg(avoid ? 1 : 0))
                              ->isChecked(),
                          qPrintable(
@@ -844,7 +836,7 @@ void TestRoad::restartShowsEveryAnswer()
         page = shown;
         QApplication::setActiveWindow(page);
     }
-    EXPECT_ANSWER("Menu2 bride summary after going back", control<QLabel>(page, "lblBride")->text(),
+    EXPECT_ANSWER("Menu2 bride summary after going back", child<QLabel>(page, "lblBride")->text(),
                   m_shown.bride);
     while (page->index() < 9)
         NEXT(page);
