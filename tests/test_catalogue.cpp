@@ -5,8 +5,8 @@
 #include "TestSupport.h"
 
 #include "CatalogueBuilder.h"
-#include "SettingsSheet.h"
 #include "CsvReader.h"
+#include "SettingsSheet.h"
 #include "store/StoreSession.h"
 #include "store/frmData.h"
 
@@ -167,9 +167,9 @@ void TestCatalogue::realCatalogueRoundTrip()
             ++used;
             QVERIFY2(v.size() - 1 <= SettingsSheet::kMaxCaptionLength, qPrintable(v));
             const int songs =
-                cat.value(QStringLiteral("SELECT count(*) FROM MUSIC WHERE Matrix LIKE ?"),
-                          {QStringLiteral("%") + SettingsSheet::categoryCode(j) +
-                           QStringLiteral("%")})
+                cat.value(
+                       QStringLiteral("SELECT count(*) FROM MUSIC WHERE Matrix LIKE ?"),
+                       {QStringLiteral("%") + SettingsSheet::categoryCode(j) + QStringLiteral("%")})
                     .toInt();
             QVERIFY2(songs >= 5, qPrintable(v));
         }

@@ -8,9 +8,10 @@
 #include <QDir>
 #include <QtTest>
 
-class TestPlatform : public QObject {
+class TestPlatform : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void leadingNumber_data();
     void leadingNumber();
     void int16Rounding();

@@ -747,8 +747,7 @@ void TestRoad::restartShowsEveryAnswer()
 
     // EmCee guidelines.
     QVERIFY2(child<QRadioButton>(page, "opLooks_2")->isChecked(), "Menu4: Formal was lost");
-    QVERIFY2(child<QRadioButton>(page, "opAttitude_2")->isChecked(),
-             "Menu4: High Energy was lost");
+    QVERIFY2(child<QRadioButton>(page, "opAttitude_2")->isChecked(), "Menu4: High Energy was lost");
     EXPECT_ANSWER("Menu4 comments", child<QPlainTextEdit>(page, "txtHotNotes")->toPlainText(),
                   kHotNotes);
     NEXT(page);
@@ -787,8 +786,7 @@ void TestRoad::restartShowsEveryAnswer()
 
     // Music preferences.
     EXPECT_ANSWER("Menu7 types to play", child<QLabel>(page, "lblPlayit1")->text(), m_shown.play);
-    EXPECT_ANSWER("Menu7 types to avoid", child<QLabel>(page, "lblPlayit2")->text(),
-                  m_shown.avoid);
+    EXPECT_ANSWER("Menu7 types to avoid", child<QLabel>(page, "lblPlayit2")->text(), m_shown.avoid);
     for (int i = 0; i < 3; ++i)
         EXPECT_ANSWER(QStringLiteral("Menu7 radio station %1").arg(i + 1),
                       child<QLineEdit>(page, QStringLiteral("txtRadio_%1").arg(i))->text(),

@@ -17,9 +17,10 @@
 #include <QDir>
 #include <QtTest>
 
-class TestWizard : public QObject {
+class TestWizard : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void startCreatesFoldersAndEventDatabase();
     void missingCatalogueEndsProgram();
     void damagedFilesEndInOrder();
@@ -38,8 +39,8 @@ private slots:
     void withoutSettingsLibrary();
 };
 
-
-namespace {
+namespace
+{
 QPushButton* button(QWidget* page, const char* name)
 {
     return page->findChild<QPushButton*>(QString::fromLatin1(name));
@@ -161,9 +162,16 @@ void TestWizard::walkTheRoad()
     QCOMPARE(w.pageLoads(), 1);
     const QStringList order{"Menu1", "Menu2", "Menu3", "Menu4", "Menu5",
                             "Menu6", "Menu7", "Menu8", "Menu9", "MenuFinal"};
-    const QStringList titles{"Welcome to the Feteplan", "Bride and Groom", "Event Information",
-                             "Your EmCee", "Bridal Party", "Event Schedule", "Music",
-                             "Songs to Include", "Songs to Exclude", "Feteplan Finished"};
+    const QStringList titles{"Welcome to the Feteplan",
+                             "Bride and Groom",
+                             "Event Information",
+                             "Your EmCee",
+                             "Bridal Party",
+                             "Event Schedule",
+                             "Music",
+                             "Songs to Include",
+                             "Songs to Exclude",
+                             "Feteplan Finished"};
     for (int i = 1; i < order.size(); ++i) {
         next(w);
         WizardPage* shown = visiblePage(w);
@@ -202,9 +210,21 @@ void TestWizard::progressList()
     WizardPage* menu5 = visiblePage(w);
     QCOMPARE(menu5->objectName(), QString("Menu5"));
     QCOMPARE(w.state().CurrentStep, qint16(4));
-    const QStringList captions{"Progress:", "Bride && Groom", "Your Event", "Your EmCee",
-                               "Bridal Party", "Event Schedule", "Music", " Include", " Exclude",
-                               "", "", "", "", "", ""};
+    const QStringList captions{"Progress:",
+                               "Bride && Groom",
+                               "Your Event",
+                               "Your EmCee",
+                               "Bridal Party",
+                               "Event Schedule",
+                               "Music",
+                               " Include",
+                               " Exclude",
+                               "",
+                               "",
+                               "",
+                               "",
+                               "",
+                               ""};
     for (int i = 0; i < 15; ++i) {
         auto* label = menu5->findChild<QLabel*>(QString("lblProgress_%1").arg(i));
         QVERIFY(label);
@@ -401,7 +421,8 @@ void TestWizard::externalModules()
     QVERIFY(root.programEnded());
 }
 
-namespace {
+namespace
+{
 // A copy of the built sample medium in a folder of its own, for the loader to read.
 QString makeMedium(const QString& folder)
 {
@@ -447,7 +468,8 @@ void TestWizard::firstRunLoadsTheData()
         QCOMPARE(pagesBefore, 0); // the loader comes before any page
         QVERIFY(root.messages.isEmpty());
         for (const QString& f : frmLoadData::dataFiles()) {
-            const QString to = (f == "songlist.mdb" ? PathMap::dbFolder() : PathMap::mediaFolder()) + f;
+            const QString to =
+                (f == "songlist.mdb" ? PathMap::dbFolder() : PathMap::mediaFolder()) + f;
             QVERIFY2(QFileInfo(to).size() == QFileInfo(medium + "/" + f).size(), qPrintable(f));
         }
         QVERIFY(QFile::exists(PathMap::mediaFolder() + "cd.bmp"));
@@ -477,15 +499,16 @@ void TestWizard::firstRunLoadsTheData()
     Wizard w;
     loadFrom(medium, w);
     QVERIFY(w.start());
-    QCOMPARE(QFileInfo(PathMap::mediaFolder() + "hi.rtf").size(), QFileInfo(medium + "/hi.rtf").size());
+    QCOMPARE(QFileInfo(PathMap::mediaFolder() + "hi.rtf").size(),
+             QFileInfo(medium + "/hi.rtf").size());
     QCOMPARE(w.items().GetStrItem("BN", ""), QString("Anna"));
 }
 
 void TestWizard::firstRunFlagReading()
 {
     // "1abc" counts as installed by its leading number; "abc" and "" do not.
-    const QList<QPair<QString, bool>> cases{{"1abc", true}, {" 2", true}, {"abc", false},
-                                            {"", false}, {"0.4", false}};
+    const QList<QPair<QString, bool>> cases{
+        {"1abc", true}, {" 2", true}, {"abc", false}, {"", false}, {"0.4", false}};
     for (const auto& [flag, installed] : cases) {
         TestRoot root(TestRoot::EmptyHive);
         const QString medium = makeMedium(root.path() + "/medium");

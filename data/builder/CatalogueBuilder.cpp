@@ -1,9 +1,9 @@
 #include "CatalogueBuilder.h"
 
 #include "CatalogueGenerator.h"
-#include "SettingsSheet.h"
 #include "CatalogueWriter.h"
 #include "CsvReader.h"
+#include "SettingsSheet.h"
 #include "SongListReader.h"
 
 namespace

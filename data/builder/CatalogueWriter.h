@@ -1,7 +1,7 @@
 #pragma once
 
-#include "SettingsSheet.h"
 #include "CatalogueSong.h"
+#include "SettingsSheet.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "SettingsSheet.h"
 #include "CatalogueSong.h"
 #include "CsvReader.h"
+#include "SettingsSheet.h"
 
 #include <QList>
 #include <QString>

@@ -102,8 +102,9 @@ void Menu6::setUpGrid()
     grid->setColumnWidth(ScheduleModel::Name, ch * 27);
     grid->setColumnWidth(ScheduleModel::SongTitle, ch * 20 + 20);
     const QString whoCaption = m_model->headerData(ScheduleModel::Who, Qt::Horizontal).toString();
-    grid->setColumnWidth(ScheduleModel::Who,
-                         std::max(ch * 15, header->fontMetrics().horizontalAdvance(whoCaption) + margin));
+    grid->setColumnWidth(
+        ScheduleModel::Who,
+        std::max(ch * 15, header->fontMetrics().horizontalAdvance(whoCaption) + margin));
 
     // Cell tips: the cell's full text after the pointer rested on it for a second.
     grid->viewport()->setMouseTracking(true);

@@ -4,7 +4,8 @@
 #include <QDir>
 #include <QStringList>
 
-namespace {
+namespace
+{
 // Where the library is looked for, first match wins: beside the program, the build tree,
 // then the system's library path by name. ZEL_HIVELET_LIBRARY names the one file to use
 // instead.

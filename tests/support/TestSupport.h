@@ -11,12 +11,12 @@
 #include <functional>
 #include <memory>
 
-
 // A fresh temporary root for the fixed folders (ZEL_ROOT) and the settings hive
 // (HIVELET_HIVE), and fresh message-box and program-end recorders. Create one per test
 // case; everything is restored when it goes out of scope.
-class TestRoot {
-public:
+class TestRoot
+{
+  public:
     enum Hive { DataInstalled, EmptyHive };
     explicit TestRoot(Hive hive = DataInstalled);
     ~TestRoot();
@@ -50,7 +50,7 @@ public:
     // Copies the built sample medium (pictures, texts) into the data folder when present.
     void copySampleMedia() const;
 
-private:
+  private:
     QTemporaryDir m_dir;
     QByteArray m_oldRoot;
     QByteArray m_oldHive;
@@ -58,8 +58,7 @@ private:
 
 // The control named `name` (its object name) inside `parent`; a missing control ends the
 // test program with its name, since every later step would be meaningless.
-template <class T>
-T* child(const QWidget* parent, const QString& name)
+template <class T> T* child(const QWidget* parent, const QString& name)
 {
     T* w = parent->findChild<T*>(name);
     if (!w)
