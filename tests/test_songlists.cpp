@@ -160,8 +160,9 @@ struct OddSong {
     QWidget opener;
     DialogSlot<frmOddSong> slot;
     OddSong() { state.MediaFolder = root.mediaFolder(); }
-    // Opens the dialog and runs `act` in it (closing it should `act` fail half way).
-    void ask(const std::function<void(QWidget*)>& act)
+    // Opens the dialog and runs `act` in it (closing it should `act` fail half way);
+    // returns the answer it gave.
+    qint16 ask(const std::function<void(QWidget*)>& act)
     {
         whenModal("frmOddSong", [act](QWidget* dlg) {
             act(dlg);
@@ -170,6 +171,7 @@ struct OddSong {
         });
         state.QueryAnswer = -2;
         frmOddSong::ask(slot, state, &opener);
+        return state.QueryAnswer.value_or(-99);
     }
 };
 
@@ -404,10 +406,10 @@ void TestSongLists::oddSongNameRequiredAndKeys()
 
     // The same instance opens again; ticking the box gives -3.
     frmOddSong* first = o.slot.current();
-    o.ask([](QWidget* dlg) { fillOddSong(dlg, "-3|Our Own CD|Cousin Ben|3:33"); });
+    QCOMPARE(o.ask([](QWidget* dlg) { fillOddSong(dlg, "-3|Our Own CD|Cousin Ben|3:33"); }),
+             qint16(1));
     QCOMPARE(o.slot.current(), first);
     QCOMPARE(first->parentWidget(), &o.opener);
-    QCOMPARE(o.state.QueryAnswer, std::optional<qint16>(1));
     QCOMPARE(picked(o.state), QString("-3|Our Own CD|Cousin Ben|3:33"));
 }
 
@@ -415,55 +417,43 @@ void TestSongLists::oddSongKeepsTextAndCloseBoxStartsAfresh()
 {
     OddSong o;
     o.state.PickedSong = {12, "Kept", "Artist", "2:00"};
-    // What the boxes held when the dialog opened: name and tick.
+    // What the boxes held at each opening (name, "+" when ticked), and the answers given.
     QStringList opened;
-    auto note = [&](QWidget* dlg) {
-        opened << child<QLineEdit>(dlg, "txtName")->text() +
-                      (child<QCheckBox>(dlg, "chkHaveMusic")->isChecked() ? "+" : "");
+    QList<qint16> answers;
+    auto openAnd = [&](const std::function<void(QWidget*)>& act) {
+        answers << o.ask([&](QWidget* dlg) {
+            opened << child<QLineEdit>(dlg, "txtName")->text() +
+                          (child<QCheckBox>(dlg, "chkHaveMusic")->isChecked() ? "+" : "");
+            act(dlg);
+        });
     };
-
     // Cancel after typing hands nothing back; the text stays for the next opening, where
-    // Escape acts as Cancel.
-    o.ask([&](QWidget* dlg) {
-        note(dlg);
+    // Escape acts as Cancel. The close box also answers 0, and the next opening starts
+    // with empty boxes.
+    openAnd([](QWidget* dlg) {
         child<QLineEdit>(dlg, "txtName")->setText("Half typed");
         child<QCheckBox>(dlg, "chkHaveMusic")->setChecked(true);
         click(dlg, "cmdCancel");
     });
-    QCOMPARE(o.state.QueryAnswer, std::optional<qint16>(0));
-    o.ask([&](QWidget* dlg) {
-        note(dlg);
-        QTest::keyClick(dlg, Qt::Key_Escape);
-    });
-    QCOMPARE(o.state.QueryAnswer, std::optional<qint16>(0));
-
-    // The close box: answer 0, and the next opening starts with empty boxes.
-    o.ask([&](QWidget* dlg) {
-        note(dlg);
-        dlg->close();
-    });
-    QCOMPARE(o.state.QueryAnswer, std::optional<qint16>(0));
-    o.ask([&](QWidget* dlg) {
-        note(dlg);
-        click(dlg, "cmdCancel");
-    });
+    openAnd([](QWidget* dlg) { QTest::keyClick(dlg, Qt::Key_Escape); });
+    openAnd([](QWidget* dlg) { dlg->close(); });
+    openAnd([](QWidget* dlg) { click(dlg, "cmdCancel"); });
     QCOMPARE(opened, QStringList({"", "Half typed+", "Half typed+", ""}));
+    QCOMPARE(answers, QList<qint16>({0, 0, 0, 0}));
     QCOMPARE(picked(o.state), QString("12|Kept|Artist|2:00"));
 }
 
 void TestSongLists::oddSongExplainsItself()
 {
-    TestRoot root;
-    WizardState state;
-    state.MediaFolder = root.mediaFolder();
+    OddSong o;
     {
         // Without song.rtf the dialog still explains itself.
-        frmOddSong dlg(state, nullptr);
+        frmOddSong dlg(o.state, nullptr);
         QVERIFY(!child<QTextBrowser>(&dlg, "RichTextBox1")->toPlainText().isEmpty());
     }
     QVERIFY(QFile::copy(qEnvironmentVariable("ZEL_SOURCE_DIR") + "/data/song.rtf",
-                        root.mediaFolder() + "song.rtf"));
-    frmOddSong dlg(state, nullptr);
+                        o.root.mediaFolder() + "song.rtf"));
+    frmOddSong dlg(o.state, nullptr);
     const QString text = child<QTextBrowser>(&dlg, "RichTextBox1")->toPlainText();
     QVERIFY(!text.isEmpty());
     QVERIFY(!text.contains("\\rtf")); // read as rich text, not shown as its source
