@@ -105,8 +105,9 @@ int main(int argc, char* argv[])
         pages.push_back(t.nsecsElapsed() / 1e6);
     }
     std::sort(saves.begin(), saves.end());
-    std::printf("SaveStrItem committed (synchronous): median %.3f ms, p95 %.3f ms over %zu writes\n",
-                median(saves), saves[saves.size() * 95 / 100], saves.size());
+    std::printf(
+        "SaveStrItem committed (synchronous): median %.3f ms, p95 %.3f ms over %zu writes\n",
+        median(saves), saves[saves.size() * 95 / 100], saves.size());
     std::printf("A page's 22 writes, each committed: median %.3f ms\n", median(pages));
     std::printf("Start-up to three connections open, 32,767-song catalogue: first start (creates "
                 "event.mdb) %.2f ms, later starts median %.2f ms\n",

@@ -10,9 +10,10 @@
 
 #include <limits>
 
-class TestPlatform : public QObject {
+class TestPlatform : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void leadingNumber_data();
     void leadingNumber();
     void int16Rounding();

@@ -11,9 +11,10 @@
 #include <QSqlRecord>
 #include <QtTest>
 
-class TestStore : public QObject {
+class TestStore : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void init();
     void cleanup();
     void creationMakesFiveEmptyTables();
@@ -26,13 +27,16 @@ private slots:
     void catalogueIsReadOnlyAndCaseBlind();
     void sessionReportsDamagedFiles();
 
-private:
+  private:
     QString makeEventDatabase();
     std::unique_ptr<TestRoot> m_root;
     std::unique_ptr<StoreSession> m_session;
 };
 
-void TestStore::init() { m_root = std::make_unique<TestRoot>(); }
+void TestStore::init()
+{
+    m_root = std::make_unique<TestRoot>();
+}
 
 void TestStore::cleanup()
 {
@@ -119,7 +123,8 @@ void TestStore::schemaRefusesWhatTheFormatRefuses()
     QVERIFY(insert("INSERT INTO Mems (Item, Usage) VALUES (?, ?)", {"EFD", QString(100000, 'm')}));
     QVERIFY(insert("INSERT INTO Strs (Item, Usage) VALUES (?, ?)", {"EMPTY", ""}));
 
-    QVERIFY(insert("INSERT INTO Activities (Name, Who, SongKey) VALUES (?, ?, ?)", {s255, s255, 32767}));
+    QVERIFY(insert("INSERT INTO Activities (Name, Who, SongKey) VALUES (?, ?, ?)",
+                   {s255, s255, 32767}));
     QVERIFY(!insert("INSERT INTO Activities (Name) VALUES (?)", {s256}));
     QVERIFY(!insert("INSERT INTO Activities (Who) VALUES (?)", {s256}));
     QVERIFY(!insert("INSERT INTO Activities (SongKey) VALUES (?)", {32768}));

@@ -16,9 +16,10 @@
 #include <QDir>
 #include <QtTest>
 
-class TestWizard : public QObject {
+class TestWizard : public QObject
+{
     Q_OBJECT
-private slots:
+  private slots:
     void startCreatesFoldersAndEventDatabase();
     void missingCatalogueEndsProgram();
     void damagedFilesEndInOrder();
@@ -33,7 +34,8 @@ private slots:
     void externalModules();
 };
 
-namespace {
+namespace
+{
 QPushButton* button(QWidget* page, const char* name)
 {
     return page->findChild<QPushButton*>(QString::fromLatin1(name));
@@ -155,9 +157,16 @@ void TestWizard::walkTheRoad()
     QCOMPARE(w.pageLoads(), 1);
     const QStringList order{"Menu1", "Menu2", "Menu3", "Menu4", "Menu5",
                             "Menu6", "Menu7", "Menu8", "Menu9", "MenuFinal"};
-    const QStringList titles{"Welcome to the Feteplan", "Bride and Groom", "Event Information",
-                             "Your EmCee", "Bridal Party", "Event Schedule", "Music",
-                             "Songs to Include", "Songs to Exclude", "Feteplan Finished"};
+    const QStringList titles{"Welcome to the Feteplan",
+                             "Bride and Groom",
+                             "Event Information",
+                             "Your EmCee",
+                             "Bridal Party",
+                             "Event Schedule",
+                             "Music",
+                             "Songs to Include",
+                             "Songs to Exclude",
+                             "Feteplan Finished"};
     for (int i = 1; i < order.size(); ++i) {
         next(w);
         WizardPage* shown = visiblePage(w);
@@ -196,9 +205,21 @@ void TestWizard::progressList()
     WizardPage* menu5 = visiblePage(w);
     QCOMPARE(menu5->objectName(), QString("Menu5"));
     QCOMPARE(w.state().CurrentStep, qint16(4));
-    const QStringList captions{"Progress:", "Bride && Groom", "Your Event", "Your EmCee",
-                               "Bridal Party", "Event Schedule", "Music", " Include", " Exclude",
-                               "", "", "", "", "", ""};
+    const QStringList captions{"Progress:",
+                               "Bride && Groom",
+                               "Your Event",
+                               "Your EmCee",
+                               "Bridal Party",
+                               "Event Schedule",
+                               "Music",
+                               " Include",
+                               " Exclude",
+                               "",
+                               "",
+                               "",
+                               "",
+                               "",
+                               ""};
     for (int i = 0; i < 15; ++i) {
         auto* label = menu5->findChild<QLabel*>(QString("lblProgress_%1").arg(i));
         QVERIFY(label);

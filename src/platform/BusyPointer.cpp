@@ -2,6 +2,12 @@
 
 #include <QApplication>
 
-BusyPointer::BusyPointer() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+BusyPointer::BusyPointer()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
 
-BusyPointer::~BusyPointer() { QApplication::restoreOverrideCursor(); }
+BusyPointer::~BusyPointer()
+{
+    QApplication::restoreOverrideCursor();
+}

@@ -1,8 +1,9 @@
 #pragma once
 
 // Shows the busy (hourglass) pointer for as long as it lives.
-class BusyPointer {
-public:
+class BusyPointer
+{
+  public:
     BusyPointer();
     ~BusyPointer();
     BusyPointer(const BusyPointer&) = delete;

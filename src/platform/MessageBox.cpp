@@ -2,7 +2,8 @@
 
 #include <QApplication>
 
-namespace MessageBox {
+namespace MessageBox
+{
 
 static Handler& handler()
 {
@@ -10,7 +11,10 @@ static Handler& handler()
     return h;
 }
 
-void setHandler(Handler h) { handler() = std::move(h); }
+void setHandler(Handler h)
+{
+    handler() = std::move(h);
+}
 
 QMessageBox::StandardButton show(const QString& text, const QString& title,
                                  QMessageBox::StandardButtons buttons, QMessageBox::Icon icon,

@@ -9,7 +9,8 @@ class QWidget;
 
 // The one way the program shows a message box. Tests install a handler that records
 // what would have been shown and answers as the test chose.
-namespace MessageBox {
+namespace MessageBox
+{
 
 struct Request {
     QString text;

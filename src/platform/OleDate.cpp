@@ -4,9 +4,11 @@
 
 #include <cmath>
 
-namespace OleDate {
+namespace OleDate
+{
 
-namespace {
+namespace
+{
 const QDate kEpoch(1899, 12, 30);
 constexpr double kSecondsPerDay = 86400.0;
 
@@ -47,9 +49,15 @@ double fromDateTime(const QDate& date, const QTime& time)
     return combine(days, seconds);
 }
 
-double fromDateTime(const QDateTime& dateTime) { return fromDateTime(dateTime.date(), dateTime.time()); }
+double fromDateTime(const QDateTime& dateTime)
+{
+    return fromDateTime(dateTime.date(), dateTime.time());
+}
 
-double fromTime(const QTime& time) { return fromDateTime(kEpoch, time); }
+double fromTime(const QTime& time)
+{
+    return fromDateTime(kEpoch, time);
+}
 
 QDate datePart(double value)
 {
@@ -67,7 +75,10 @@ QTime timePart(double value)
     return QTime(0, 0).addSecs(seconds);
 }
 
-QDateTime toDateTime(double value) { return QDateTime(datePart(value), timePart(value)); }
+QDateTime toDateTime(double value)
+{
+    return QDateTime(datePart(value), timePart(value));
+}
 
 QString toDayCountText(double value)
 {
@@ -123,9 +134,9 @@ std::optional<double> fromText(const QString& input)
     }
 
     // [m/d/yyyy] [h:mm[:ss] [AM|PM]]
-    static const QRegularExpression general(QStringLiteral(
-        "^(?:(\\d{1,2})/(\\d{1,2})/(\\d{2,4}))?\\s*"
-        "(?:(\\d{1,2}):(\\d{2})(?::(\\d{2}))?\\s*([AaPp][Mm])?)?$"));
+    static const QRegularExpression general(
+        QStringLiteral("^(?:(\\d{1,2})/(\\d{1,2})/(\\d{2,4}))?\\s*"
+                       "(?:(\\d{1,2}):(\\d{2})(?::(\\d{2}))?\\s*([AaPp][Mm])?)?$"));
     const auto m = general.match(text);
     if (!m.hasMatch())
         return std::nullopt;

@@ -10,7 +10,8 @@
 // Date-time values as the stored files hold them: a day count since 30 December 1899,
 // the fraction being the time of day. All texts are in fixed US English forms whatever
 // the machine's locale, so a file written on one machine reads the same on another.
-namespace OleDate {
+namespace OleDate
+{
 
 // The day-count value of a date and a time of day (seconds precision).
 double fromDateTime(const QDate& date, const QTime& time = QTime(0, 0));

@@ -5,7 +5,8 @@
 #include <QStandardPaths>
 #include <QStringList>
 
-namespace PathMap {
+namespace PathMap
+{
 
 QString root()
 {
@@ -16,15 +17,18 @@ QString root()
 }
 
 #ifdef Q_OS_WIN
-QString map(const QString& windowsPath) { return windowsPath; }
+QString map(const QString& windowsPath)
+{
+    return windowsPath;
+}
 #else
 // Finds an entry of `dir` named `name` without regard to case; the exact name wins.
 static QString matchEntry(const QDir& dir, const QString& name)
 {
     if (dir.exists(name))
         return name;
-    const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                              QDir::NoDotAndDotDot);
+    const QStringList entries =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QString& e : entries)
         if (e.compare(name, Qt::CaseInsensitive) == 0)
             return e;
@@ -56,14 +60,41 @@ QString map(const QString& windowsPath)
 }
 #endif
 
-QString dbFolder() { return map(QStringLiteral("c:\\orba\\zel\\")); }
-QString eventDatabase() { return map(QStringLiteral("c:\\orba\\zel\\event.mdb")); }
-QString catalogue() { return map(QStringLiteral("c:\\orba\\zel\\songlist.mdb")); }
-QString programFolder() { return map(QStringLiteral("c:\\orba\\zel")); }
-QString mediaFolder() { return map(QStringLiteral("c:\\orba\\zel\\data\\")); }
-QString databaseModule() { return map(QStringLiteral("c:\\orba\\program\\vessk.exe")); }
-QString utilityModule() { return map(QStringLiteral("c:\\orba\\program\\pontile.exe")); }
-QString utilityModule2() { return map(QStringLiteral("c:\\orba\\program\\pontile2.exe")); }
-QString musicDatabase() { return map(QStringLiteral("C:\\ORBA\\database\\vastm.mdb")); }
+QString dbFolder()
+{
+    return map(QStringLiteral("c:\\orba\\zel\\"));
+}
+QString eventDatabase()
+{
+    return map(QStringLiteral("c:\\orba\\zel\\event.mdb"));
+}
+QString catalogue()
+{
+    return map(QStringLiteral("c:\\orba\\zel\\songlist.mdb"));
+}
+QString programFolder()
+{
+    return map(QStringLiteral("c:\\orba\\zel"));
+}
+QString mediaFolder()
+{
+    return map(QStringLiteral("c:\\orba\\zel\\data\\"));
+}
+QString databaseModule()
+{
+    return map(QStringLiteral("c:\\orba\\program\\vessk.exe"));
+}
+QString utilityModule()
+{
+    return map(QStringLiteral("c:\\orba\\program\\pontile.exe"));
+}
+QString utilityModule2()
+{
+    return map(QStringLiteral("c:\\orba\\program\\pontile2.exe"));
+}
+QString musicDatabase()
+{
+    return map(QStringLiteral("C:\\ORBA\\database\\vastm.mdb"));
+}
 
 } // namespace PathMap

@@ -8,7 +8,8 @@
 // Drive letters and folder names compare without regard to case, as on Windows: an
 // existing folder whose name differs only in case is used; a new one is made lower case.
 // File names are kept exactly as given.
-namespace PathMap {
+namespace PathMap
+{
 
 // The root under which the fixed Windows folders live on this machine.
 QString root();
@@ -17,14 +18,14 @@ QString root();
 QString map(const QString& windowsPath);
 
 // The fixed paths of the system, one function each.
-QString dbFolder();        // c:\orba\zel\  (both databases)
-QString eventDatabase();   // c:\orba\zel\event.mdb
-QString catalogue();       // c:\orba\zel\songlist.mdb
-QString programFolder();   // the installation folder, c:\orba\zel
-QString mediaFolder();     // program folder + \data\  (pictures and texts)
-QString databaseModule();  // c:\orba\program\vessk.exe
-QString utilityModule();   // c:\orba\program\pontile.exe
-QString utilityModule2();  // c:\orba\program\pontile2.exe
-QString musicDatabase();   // C:\ORBA\database\vastm.mdb
+QString dbFolder();       // c:\orba\zel\  (both databases)
+QString eventDatabase();  // c:\orba\zel\event.mdb
+QString catalogue();      // c:\orba\zel\songlist.mdb
+QString programFolder();  // the installation folder, c:\orba\zel
+QString mediaFolder();    // program folder + \data\  (pictures and texts)
+QString databaseModule(); // c:\orba\program\vessk.exe
+QString utilityModule();  // c:\orba\program\pontile.exe
+QString utilityModule2(); // c:\orba\program\pontile2.exe
+QString musicDatabase();  // C:\ORBA\database\vastm.mdb
 
 } // namespace PathMap

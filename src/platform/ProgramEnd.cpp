@@ -3,9 +3,11 @@
 #include <QApplication>
 #include <QWidget>
 
-namespace ProgramEnd {
+namespace ProgramEnd
+{
 
-namespace {
+namespace
+{
 struct State {
     bool ended = false;
     std::function<void(int)> handler;
@@ -32,10 +34,19 @@ void end(int exitCode)
     QCoreApplication::exit(exitCode);
 }
 
-bool hasEnded() { return state().ended; }
+bool hasEnded()
+{
+    return state().ended;
+}
 
-void setHandler(std::function<void(int)> handler) { state().handler = std::move(handler); }
+void setHandler(std::function<void(int)> handler)
+{
+    state().handler = std::move(handler);
+}
 
-void reset() { state().ended = false; }
+void reset()
+{
+    state().ended = false;
+}
 
 } // namespace ProgramEnd

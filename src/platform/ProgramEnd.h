@@ -5,7 +5,8 @@
 // Ending the program goes through here. The real end leaves every event loop at once
 // (also a modal dialog's), hides every window and marks the program as ended, so that
 // handlers still on the call stack return without asking questions or saving.
-namespace ProgramEnd {
+namespace ProgramEnd
+{
 
 // Ends the program. Calling it again does nothing.
 void end(int exitCode = 0);

@@ -5,7 +5,8 @@
 #include <limits>
 #include <string>
 
-namespace VbConvert {
+namespace VbConvert
+{
 
 double leadingNumber(const QString& text)
 {
@@ -47,8 +48,9 @@ double leadingNumber(const QString& text)
             number += exponent;
     }
     const double value = std::strtod(number.c_str(), nullptr);
-    return std::isfinite(value) ? value : (value > 0 ? std::numeric_limits<double>::max()
-                                                     : std::numeric_limits<double>::lowest());
+    return std::isfinite(value) ? value
+                                : (value > 0 ? std::numeric_limits<double>::max()
+                                             : std::numeric_limits<double>::lowest());
 }
 
 qint16 toInt16(double value)
@@ -63,7 +65,10 @@ qint16 toInt16(double value)
     return static_cast<qint16>(std::nearbyint(value));
 }
 
-qint16 leadingInt16(const QString& text) { return toInt16(leadingNumber(text)); }
+qint16 leadingInt16(const QString& text)
+{
+    return toInt16(leadingNumber(text));
+}
 
 std::optional<bool> toBool(const QString& text)
 {
@@ -79,7 +84,10 @@ std::optional<bool> toBool(const QString& text)
     return std::nullopt;
 }
 
-QString fromBool(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
+QString fromBool(bool value)
+{
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
 
 QString strOf(qint16 value)
 {

@@ -7,7 +7,8 @@
 
 // Conversions between stored texts and numbers, compatible with the program the stored
 // files come from.
-namespace VbConvert {
+namespace VbConvert
+{
 
 // The leading-number rule: blanks and tabs before the number are skipped, then an optional
 // sign, digits, an optional decimal point with digits and an optional exponent are read;

@@ -13,10 +13,12 @@ class SqlConnection;
 // error. Writes insert or update one row, committed at once; they return false when the
 // database refuses the value, and lastError() then tells why. Values are always bound as
 // parameters.
-class KeyedItemStore {
-public:
+class KeyedItemStore
+{
+  public:
     // The connections must outlive the store.
-    KeyedItemStore(const SqlConnection& config, const SqlConnection& strs, const SqlConnection& mems);
+    KeyedItemStore(const SqlConnection& config, const SqlConnection& strs,
+                   const SqlConnection& mems);
 
     QString GetConfigItem(const QString& key, const QString& defaultValue);
     QString GetStrItem(const QString& key, const QString& defaultValue);
@@ -27,7 +29,7 @@ public:
     // The reason the last failed write was refused; empty after a successful one.
     QString lastError() const { return m_lastError; }
 
-private:
+  private:
     struct Table {
         QSqlQuery read;
         QSqlQuery write; // empty for the read-only catalogue

@@ -6,7 +6,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-namespace {
+namespace
+{
 QString nextName()
 {
     static QAtomicInteger<quint64> counter;
@@ -37,8 +38,9 @@ SqlConnection::SqlConnection(const QString& fileName, Mode mode) : m_name(nextNa
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     db.setDatabaseName(fileName);
-    db.setConnectOptions(mode == ReadOnly ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000")
-                                          : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    db.setConnectOptions(mode == ReadOnly
+                             ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000")
+                             : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     if (mode == ReadOnly && !QFileInfo::exists(fileName)) {
         m_error = QStringLiteral("the file does not exist");
         return;
@@ -73,7 +75,10 @@ SqlConnection::~SqlConnection()
     QSqlDatabase::removeDatabase(m_name);
 }
 
-QSqlDatabase SqlConnection::database() const { return QSqlDatabase::database(m_name, false); }
+QSqlDatabase SqlConnection::database() const
+{
+    return QSqlDatabase::database(m_name, false);
+}
 
 bool SqlConnection::hasTables(const QStringList& tables, QString* missing) const
 {

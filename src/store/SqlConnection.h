@@ -10,8 +10,9 @@
 // Read-write connections use a write-ahead journal with a busy timeout, so that a grid
 // holding a read never makes a save fail, and commit synchronously, so a write that
 // returned true survives a crash.
-class SqlConnection {
-public:
+class SqlConnection
+{
+  public:
     enum Mode { ReadWrite, ReadOnly };
 
     // Opens `fileName`. ReadWrite creates the file when it does not exist; callers that
@@ -30,7 +31,7 @@ public:
     // True when every table named exists (names compared without regard to case).
     bool hasTables(const QStringList& tables, QString* missing = nullptr) const;
 
-private:
+  private:
     QString m_name;
     QString m_error;
     bool m_open = false;

@@ -10,8 +10,9 @@
 // The three connections opened at start and kept for the whole run: the catalogue
 // (read only, for its Config table) and the event database twice (one for Strs, one for
 // Mems), with the keyed item store working on them.
-class StoreSession {
-public:
+class StoreSession
+{
+  public:
     // Opens both files. On failure isOpen() is false and errorString() names the file and
     // the reason. Nothing is created, changed or repaired here.
     StoreSession(const QString& eventDatabase, const QString& catalogue);
@@ -24,7 +25,7 @@ public:
     const QString& eventDatabase() const { return m_eventFile; }
     const QString& catalogue() const { return m_catalogueFile; }
 
-private:
+  private:
     bool check(const SqlConnection& conn, const QString& file, const QString& what,
                const QStringList& tables);
 

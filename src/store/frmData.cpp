@@ -10,7 +10,10 @@
 #include <QSqlQuery>
 #include <QTemporaryFile>
 
-bool frmData::MakeZELdatabase() { return MakeZELdatabase(PathMap::dbFolder()); }
+bool frmData::MakeZELdatabase()
+{
+    return MakeZELdatabase(PathMap::dbFolder());
+}
 
 bool frmData::MakeZELdatabase(const QString& folder)
 {
@@ -42,10 +45,12 @@ bool frmData::MakeZELdatabase(const QString& folder)
         // rename() does not replace; the start-up creates only when there is no file, so an
         // existing one is only ever replaced here on request of a caller that removed it.
         if (QFile::exists(fullName) && !QFile::remove(fullName)) {
-            m_error = QStringLiteral("%1 cannot be replaced.").arg(QDir::toNativeSeparators(fullName));
+            m_error =
+                QStringLiteral("%1 cannot be replaced.").arg(QDir::toNativeSeparators(fullName));
             ok = false;
         } else if (!QFile::rename(tempName, fullName)) {
-            m_error = QStringLiteral("%1 cannot be created.").arg(QDir::toNativeSeparators(fullName));
+            m_error =
+                QStringLiteral("%1 cannot be created.").arg(QDir::toNativeSeparators(fullName));
             ok = false;
         }
     }
@@ -65,7 +70,8 @@ void frmData::beginTable(const QString& name)
 
 void frmData::AddFieldText(qint16 position, const QString& name, qint16 size, bool allowEmpty)
 {
-    QString def = QStringLiteral("%1 TEXT COLLATE NOCASE CHECK (length(%1) <= %2)").arg(name).arg(size);
+    QString def =
+        QStringLiteral("%1 TEXT COLLATE NOCASE CHECK (length(%1) <= %2)").arg(name).arg(size);
     if (!allowEmpty)
         def += QStringLiteral(" CHECK (%1 <> '')").arg(name);
     // The position addresses the field once appended; keep the table's order exact.

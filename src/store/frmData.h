@@ -10,8 +10,9 @@
 //
 // The file is built under a temporary name in the same folder and renamed when complete,
 // so a failure never leaves a half-made event database.
-class frmData {
-public:
+class frmData
+{
+  public:
     // The engine's field type codes accepted by AddFieldMisc.
     enum FieldType : qint32 { dbInteger = 3, dbDate = 8, dbMemo = 12 };
 
@@ -31,7 +32,7 @@ public:
 
     QString errorString() const { return m_error; }
 
-private:
+  private:
     bool createTables(const QString& connectionName);
     void beginTable(const QString& name);
     QString tableStatement() const;

@@ -9,7 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 const QString kTitle = QStringLiteral("Unable to continue");
 
 bool stop(const QString& text)
@@ -39,9 +40,9 @@ bool DataFileCheck::run(WizardState& state)
     if (!QFileInfo::exists(PathMap::eventDatabase())) {
         frmData data;
         if (!data.MakeZELdatabase(state.DbFolder))
-            return stop(QStringLiteral("The event database %1 cannot be created: %2")
-                            .arg(QDir::toNativeSeparators(PathMap::eventDatabase()),
-                                 data.errorString()));
+            return stop(
+                QStringLiteral("The event database %1 cannot be created: %2")
+                    .arg(QDir::toNativeSeparators(PathMap::eventDatabase()), data.errorString()));
     }
     if (!QFileInfo::exists(PathMap::catalogue()))
         return stop(QStringLiteral("Missing data files"));

@@ -8,8 +8,9 @@ struct WizardState;
 // are missing (as an installer would), creates an empty event database when there is
 // none, and requires the song catalogue. A condition the program cannot go on with is
 // shown to the user and ends the program.
-class DataFileCheck {
-public:
+class DataFileCheck
+{
+  public:
     // Makes the database folder and its data folder when missing. Runs first, before the
     // data loader may copy into them. Returns false when the program was ended.
     static bool makeFolders(WizardState& state);

@@ -9,8 +9,9 @@ class QWidget;
 //
 // Without the settings library the flag cannot be read: the data count as installed when
 // the catalogue is in place, otherwise the loader is shown.
-class FirstRunCheck {
-public:
+class FirstRunCheck
+{
+  public:
     // Returns false when the program was ended (the loader was closed or failed).
     static bool run(Hivelet& hivelet, QWidget* owner);
 };

@@ -2,9 +2,13 @@
 
 #include <algorithm>
 
-namespace FoldPlan {
+namespace FoldPlan
+{
 
-static qint16 clamp16(qint32 v) { return qint16(std::clamp<qint32>(v, -32768, 32767)); }
+static qint16 clamp16(qint32 v)
+{
+    return qint16(std::clamp<qint32>(v, -32768, 32767));
+}
 
 QList<Step> plan(const Window& before, qint32 titlelessWidth, qint32 titlelessHeight)
 {

@@ -7,7 +7,8 @@
 // towards its horizontal centre line in steps of 80, then, as a line 10 high, towards its
 // centre point in steps of 50. Sizes are 16-bit whole numbers; positions keep their exact
 // halves.
-namespace FoldPlan {
+namespace FoldPlan
+{
 
 struct Step {
     double left;

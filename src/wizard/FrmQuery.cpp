@@ -21,7 +21,10 @@ FrmQuery::FrmQuery(WizardState& state, QWidget* parent)
 
 FrmQuery::~FrmQuery() = default;
 
-void FrmQuery::setQuestion(const QString& text) { m_ui->Label1->setText(text); }
+void FrmQuery::setQuestion(const QString& text)
+{
+    m_ui->Label1->setText(text);
+}
 
 void FrmQuery::reject()
 {

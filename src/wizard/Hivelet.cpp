@@ -4,7 +4,8 @@
 #include <QDir>
 #include <QStringList>
 
-namespace {
+namespace
+{
 // Where the library is looked for, first match wins: an explicit file, beside the program,
 // the build tree, then the system's library path by name.
 QStringList candidates()

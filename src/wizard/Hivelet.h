@@ -6,8 +6,9 @@
 // The registry settings control, created by its class name from the settings library,
 // which is loaded at run time (the wizard never links it). The control keeps no state;
 // every call opens and closes its own key.
-class Hivelet {
-public:
+class Hivelet
+{
+  public:
     // Loads the library (beside the program, in the build tree, or from the system's
     // library path) and creates one "Hivelet" control.
     Hivelet();
@@ -26,7 +27,7 @@ public:
     bool Save(const QString& mainKey, const QString& subKey, const QString& valueName,
               const QString& setting);
 
-private:
+  private:
     using CreateFn = void* (*)(const char*);
     using DestroyFn = void (*)(void*);
     using SaveFn = int (*)(void*, const char*, const char*, const char*, const char*);

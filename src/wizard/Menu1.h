@@ -10,9 +10,10 @@ class RichTextViewer;
 
 // The welcome page: the start-up form. It stays loaded and hidden for the whole run and
 // carries the quit question that every page asks.
-class Menu1 : public WizardPage {
+class Menu1 : public WizardPage
+{
     Q_OBJECT
-public:
+  public:
     explicit Menu1(Wizard& wizard);
     ~Menu1() override;
 
@@ -26,11 +27,11 @@ public:
     // The registry settings control the welcome page carries.
     Hivelet& hivelet();
 
-protected:
+  protected:
     void loadPage() override;
     bool savePage() override;
 
-private:
+  private:
     std::unique_ptr<FrmQuery> m_query; // created for each question, unloaded after "No"
     RichTextViewer* m_welcome = nullptr;
     std::unique_ptr<Hivelet> m_hivelet;

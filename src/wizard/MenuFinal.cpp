@@ -56,10 +56,12 @@ void MenuFinal::ShrinkMe()
     show();
     const QRect bare = geometry();
 
-    for (const FoldPlan::Step& s : FoldPlan::plan(before, twips(bare.width()), twips(bare.height()))) {
+    for (const FoldPlan::Step& s :
+         FoldPlan::plan(before, twips(bare.width()), twips(bare.height()))) {
         QCoreApplication::processEvents();
         setGeometry(qRound(s.left / twipsPerPixel), qRound(s.top / twipsPerPixel),
-                    qMax(1, qRound(s.width / twipsPerPixel)), qMax(1, qRound(s.height / twipsPerPixel)));
+                    qMax(1, qRound(s.width / twipsPerPixel)),
+                    qMax(1, qRound(s.height / twipsPerPixel)));
     }
 }
 

@@ -3,9 +3,10 @@
 #include "wizard/WizardPage.h"
 
 // The finish page: thanks the couple and ends the program after folding its window away.
-class MenuFinal : public WizardPage {
+class MenuFinal : public WizardPage
+{
     Q_OBJECT
-public:
+  public:
     explicit MenuFinal(Wizard& wizard);
 
     // The closing fold of the window (see FoldPlan).
@@ -15,7 +16,7 @@ public:
     // ends the program; when neither exists the user is told and the wizard goes on.
     void startUtilityModule();
 
-protected:
+  protected:
     void loadPage() override;
     void goNext() override;
 };

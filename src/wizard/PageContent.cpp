@@ -4,7 +4,8 @@
 
 #include <QVBoxLayout>
 
-namespace PageContent {
+namespace PageContent
+{
 
 RichTextViewer* addRichText(QWidget* content, const QString& rtfFile)
 {

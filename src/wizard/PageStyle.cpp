@@ -4,7 +4,8 @@
 #include <QLabel>
 #include <QPixmap>
 
-namespace PageStyle {
+namespace PageStyle
+{
 
 QFont tahoma(qreal pointSize, bool bold)
 {
@@ -25,9 +26,15 @@ void banner(QFrame* frame)
     frame->setAutoFillBackground(true);
 }
 
-void heading(QLabel* label) { label->setFont(tahoma(15, true)); }
+void heading(QLabel* label)
+{
+    label->setFont(tahoma(15, true));
+}
 
-void subtitle(QLabel* label) { label->setFont(tahoma(9.5)); }
+void subtitle(QLabel* label)
+{
+    label->setFont(tahoma(9.5));
+}
 
 QString shownText(const QString& caption)
 {
@@ -52,8 +59,8 @@ void logo(QLabel* label, const QString& file)
     }
     const int side = 64;
     const qreal ratio = label->devicePixelRatioF();
-    QPixmap scaled = picture.scaled(QSize(side, side) * ratio, Qt::KeepAspectRatio,
-                                    Qt::SmoothTransformation);
+    QPixmap scaled =
+        picture.scaled(QSize(side, side) * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     scaled.setDevicePixelRatio(ratio);
     label->setPixmap(scaled);
 }

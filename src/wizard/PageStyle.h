@@ -9,7 +9,8 @@ class QWidget;
 
 // The look every page and dialog shares: banner colours, the Tahoma heading fonts (with
 // the closest fallbacks on machines without Tahoma) and the logo picture.
-namespace PageStyle {
+namespace PageStyle
+{
 
 // A font of the Tahoma family in `pointSize`, falling back to similar sans-serif faces.
 QFont tahoma(qreal pointSize, bool bold = false);

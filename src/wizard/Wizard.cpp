@@ -26,7 +26,10 @@ Wizard::~Wizard()
         p.reset();
 }
 
-KeyedItemStore& Wizard::items() { return m_store->items(); }
+KeyedItemStore& Wizard::items()
+{
+    return m_store->items();
+}
 
 bool Wizard::start()
 {
@@ -70,17 +73,28 @@ bool Wizard::openData()
 std::unique_ptr<WizardPage> Wizard::makePage(int index)
 {
     switch (index) {
-    case 0: return std::make_unique<Menu1>(*this);
-    case 1: return std::make_unique<Menu2>(*this);
-    case 2: return std::make_unique<Menu3>(*this);
-    case 3: return std::make_unique<Menu4>(*this);
-    case 4: return std::make_unique<Menu5>(*this);
-    case 5: return std::make_unique<Menu6>(*this);
-    case 6: return std::make_unique<Menu7>(*this);
-    case 7: return std::make_unique<SongListPage>(*this, SongListPage::Include);
-    case 8: return std::make_unique<SongListPage>(*this, SongListPage::Exclude);
-    case 9: return std::make_unique<MenuFinal>(*this);
-    default: return nullptr;
+    case 0:
+        return std::make_unique<Menu1>(*this);
+    case 1:
+        return std::make_unique<Menu2>(*this);
+    case 2:
+        return std::make_unique<Menu3>(*this);
+    case 3:
+        return std::make_unique<Menu4>(*this);
+    case 4:
+        return std::make_unique<Menu5>(*this);
+    case 5:
+        return std::make_unique<Menu6>(*this);
+    case 6:
+        return std::make_unique<Menu7>(*this);
+    case 7:
+        return std::make_unique<SongListPage>(*this, SongListPage::Include);
+    case 8:
+        return std::make_unique<SongListPage>(*this, SongListPage::Exclude);
+    case 9:
+        return std::make_unique<MenuFinal>(*this);
+    default:
+        return nullptr;
     }
 }
 
@@ -103,7 +117,10 @@ WizardPage* Wizard::loadedPage(int index) const
     return index >= 0 && index < kPageCount ? m_pages[index].get() : nullptr;
 }
 
-Menu1* Wizard::welcomePage() const { return static_cast<Menu1*>(m_pages[0].get()); }
+Menu1* Wizard::welcomePage() const
+{
+    return static_cast<Menu1*>(m_pages[0].get());
+}
 
 void Wizard::preloadSongCatalogue()
 {

@@ -14,8 +14,9 @@ class WizardPage;
 
 // The application object: owns the program-wide state, the store session and the pages,
 // and runs the start-up in its fixed order.
-class Wizard {
-public:
+class Wizard
+{
+  public:
     static constexpr int kPageCount = 10; // Menu1 .. Menu9, MenuFinal
 
     Wizard();
@@ -56,7 +57,7 @@ public:
     // tests of an opener may install their own answer.
     void setSongPicker(std::function<void(QWidget*)> picker) { m_songPicker = std::move(picker); }
 
-private:
+  private:
     bool openData();
     std::unique_ptr<WizardPage> makePage(int index);
 

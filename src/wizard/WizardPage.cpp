@@ -10,8 +10,8 @@
 #include "wizard/Wizard.h"
 
 #include <QCloseEvent>
-#include <QLabel>
 #include <QKeyEvent>
+#include <QLabel>
 
 WizardPage::WizardPage(Wizard& wizard, int index, const PageInfo& info)
     : QWidget(nullptr), m_wizard(wizard), m_state(wizard.state()),
@@ -42,14 +42,35 @@ WizardPage::WizardPage(Wizard& wizard, int index, const PageInfo& info)
 
 WizardPage::~WizardPage() = default;
 
-KeyedItemStore& WizardPage::items() const { return m_wizard.items(); }
+KeyedItemStore& WizardPage::items() const
+{
+    return m_wizard.items();
+}
 
-QWidget* WizardPage::content() const { return m_frame->pageContent; }
-QWidget* WizardPage::progressColumn() const { return m_frame->progressFrame; }
-QAbstractButton* WizardPage::backButton() const { return m_frame->cmdBack; }
-QAbstractButton* WizardPage::nextButton() const { return m_frame->cmdNext; }
-QAbstractButton* WizardPage::cancelButton() const { return m_frame->cmdCancel; }
-QAbstractButton* WizardPage::escapeButton() const { return m_frame->cmdCancel; }
+QWidget* WizardPage::content() const
+{
+    return m_frame->pageContent;
+}
+QWidget* WizardPage::progressColumn() const
+{
+    return m_frame->progressFrame;
+}
+QAbstractButton* WizardPage::backButton() const
+{
+    return m_frame->cmdBack;
+}
+QAbstractButton* WizardPage::nextButton() const
+{
+    return m_frame->cmdNext;
+}
+QAbstractButton* WizardPage::cancelButton() const
+{
+    return m_frame->cmdCancel;
+}
+QAbstractButton* WizardPage::escapeButton() const
+{
+    return m_frame->cmdCancel;
+}
 
 void WizardPage::load()
 {
@@ -82,7 +103,8 @@ void WizardPage::drawProgress()
         f.setBold(i == m_state.CurrentStep || i == 0);
         label->setFont(f);
         QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, i > m_state.CurrentStep ? QColor(128, 128, 128) : QColor(Qt::black));
+        p.setColor(QPalette::WindowText,
+                   i > m_state.CurrentStep ? QColor(128, 128, 128) : QColor(Qt::black));
         label->setPalette(p);
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <QAbstractButton>
+#include <QString>
 #include <QWidget>
 
 #include <memory>
@@ -11,7 +11,8 @@ class QLabel;
 class KeyedItemStore;
 class Wizard;
 struct WizardState;
-namespace Ui {
+namespace Ui
+{
 class WizardPage;
 }
 
@@ -32,9 +33,10 @@ struct PageInfo {
 // and hidden. Next runs the page's checks and save routine, loads the next page once,
 // moves it to this page's position, shows it and hides this one; Back hands the position
 // back without saving. Cancel, Escape and the close box ask the quit question.
-class WizardPage : public QWidget {
+class WizardPage : public QWidget
+{
     Q_OBJECT
-public:
+  public:
     WizardPage(Wizard& wizard, int index, const PageInfo& info);
     ~WizardPage() override;
 
@@ -48,7 +50,7 @@ public:
     // Redraws the progress list from the program-wide captions and CurrentStep.
     void drawProgress();
 
-protected:
+  protected:
     // The page's own parts. Checks show their message and return false to stay on the page.
     virtual void loadPage() {}
     virtual bool checkPage() { return true; }
@@ -80,7 +82,7 @@ protected:
     WizardState& m_state;
     KeyedItemStore& items() const;
 
-private:
+  private:
     void onNext();
     void onBack();
     void onCancel();

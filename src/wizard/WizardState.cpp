@@ -2,14 +2,10 @@
 
 void WizardState::initialise()
 {
-    ProgressCaptions = {QStringLiteral("Progress:"),
-                        QStringLiteral("Bride && Groom"),
-                        QStringLiteral("Your Event"),
-                        QStringLiteral("Your EmCee"),
-                        QStringLiteral("Bridal Party"),
-                        QStringLiteral("Event Schedule"),
-                        QStringLiteral("Music"),
-                        QStringLiteral(" Include"),
+    ProgressCaptions = {QStringLiteral("Progress:"),    QStringLiteral("Bride && Groom"),
+                        QStringLiteral("Your Event"),   QStringLiteral("Your EmCee"),
+                        QStringLiteral("Bridal Party"), QStringLiteral("Event Schedule"),
+                        QStringLiteral("Music"),        QStringLiteral(" Include"),
                         QStringLiteral(" Exclude")};
     while (ProgressCaptions.size() < 15)
         ProgressCaptions.append(QString());

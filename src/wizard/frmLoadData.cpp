@@ -15,7 +15,8 @@
 #include <QSaveFile>
 #include <QStorageInfo>
 
-namespace {
+namespace
+{
 const QString kCatalogue = QStringLiteral("songlist.mdb");
 
 // The sample medium built with the program: beside it, or in the build tree.
@@ -56,15 +57,14 @@ bool copyReplacing(const QString& from, const QString& to)
 
 const QStringList& frmLoadData::dataFiles()
 {
-    static const QStringList files{
-        QStringLiteral("hi.rtf"),     QStringLiteral("bye.rtf"),    QStringLiteral("song.rtf"),
-        QStringLiteral("logo.jpg"),   QStringLiteral("dress1.jpg"), QStringLiteral("dress2.jpg"),
-        QStringLiteral("dress3.jpg"), kCatalogue};
+    static const QStringList files{QStringLiteral("hi.rtf"),     QStringLiteral("bye.rtf"),
+                                   QStringLiteral("song.rtf"),   QStringLiteral("logo.jpg"),
+                                   QStringLiteral("dress1.jpg"), QStringLiteral("dress2.jpg"),
+                                   QStringLiteral("dress3.jpg"), kCatalogue};
     return files;
 }
 
-frmLoadData::frmLoadData(QWidget* owner)
-    : QDialog(owner), m_ui(std::make_unique<Ui::frmLoadData>())
+frmLoadData::frmLoadData(QWidget* owner) : QDialog(owner), m_ui(std::make_unique<Ui::frmLoadData>())
 {
     m_ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
@@ -88,15 +88,16 @@ void frmLoadData::fillDrives()
         if (!volume.isValid() || !volume.isReady())
             continue;
         const QString fs = QString::fromLatin1(volume.fileSystemType());
-        static const QStringList pseudo{"proc", "sysfs", "devtmpfs", "devpts", "tmpfs", "cgroup",
-                                        "cgroup2", "overlay", "squashfs", "mqueue", "debugfs",
-                                        "securityfs", "pstore", "bpf", "tracefs", "fusectl",
-                                        "configfs", "hugetlbfs", "autofs", "binfmt_misc"};
+        static const QStringList pseudo{
+            "proc",    "sysfs",    "devtmpfs", "devpts",    "tmpfs",      "cgroup",     "cgroup2",
+            "overlay", "squashfs", "mqueue",   "debugfs",   "securityfs", "pstore",     "bpf",
+            "tracefs", "fusectl",  "configfs", "hugetlbfs", "autofs",     "binfmt_misc"};
         if (pseudo.contains(fs))
             continue;
-        const QString name = volume.displayName() == volume.rootPath()
-                                 ? volume.rootPath()
-                                 : QStringLiteral("%1 (%2)").arg(volume.displayName(), volume.rootPath());
+        const QString name =
+            volume.displayName() == volume.rootPath()
+                ? volume.rootPath()
+                : QStringLiteral("%1 (%2)").arg(volume.displayName(), volume.rootPath());
         addSource(volume.rootPath(), name, false);
     }
 }
@@ -128,8 +129,8 @@ void frmLoadData::showSource()
 
 void frmLoadData::browse()
 {
-    const QString folder = QFileDialog::getExistingDirectory(this, QStringLiteral("Folder with the data"),
-                                                             sourceFolder());
+    const QString folder = QFileDialog::getExistingDirectory(
+        this, QStringLiteral("Folder with the data"), sourceFolder());
     if (!folder.isEmpty())
         addSource(folder, QDir::toNativeSeparators(folder), true);
 }
@@ -138,7 +139,8 @@ void frmLoadData::load()
 {
     const QString source = sourceFolder();
     // The catalogue must be there under exactly this name, letter case included.
-    const bool found = !source.isEmpty() && QDir(source).entryList(QDir::Files).contains(kCatalogue);
+    const bool found =
+        !source.isEmpty() && QDir(source).entryList(QDir::Files).contains(kCatalogue);
     if (!found) {
         MessageBox::show(QStringLiteral("Unable to load data from this location"),
                          QStringLiteral("Data files not found"), QMessageBox::Ok,

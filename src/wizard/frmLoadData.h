@@ -5,7 +5,8 @@
 
 #include <memory>
 
-namespace Ui {
+namespace Ui
+{
 class frmLoadData;
 }
 
@@ -13,9 +14,10 @@ class frmLoadData;
 // the loader checks that the catalogue is there and copies the whole data set into the
 // wizard's folders. It ends either with the data copied (the dialog hides) or with the
 // program ended (closed, or a copy error).
-class frmLoadData : public QDialog {
+class frmLoadData : public QDialog
+{
     Q_OBJECT
-public:
+  public:
     // The data set, in the order it is copied; all but the catalogue go to the data folder.
     static const QStringList& dataFiles();
 
@@ -29,7 +31,7 @@ public:
 
     void reject() override; // the close box and Escape: the program ends
 
-private:
+  private:
     void load();
     bool copyDataSet(const QString& source);
     void fillDrives();

@@ -8,14 +8,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
-namespace {
+namespace
+{
 // The waits of whenModal() still pending; a test case's root cancels them when it ends so
 // that an action never fires in the next test case.
 QList<QPointer<QTimer>>& pendingWaits()
@@ -88,9 +89,15 @@ void TestRoot::setReadyFlag(const QString& value) const
         qFatal("cannot write the settings hive of the test root");
 }
 
-void TestRoot::clearReadyFlag() const { QFile::remove(readyFlagFile()); }
+void TestRoot::clearReadyFlag() const
+{
+    QFile::remove(readyFlagFile());
+}
 
-bool TestRoot::programEnded() const { return ProgramEnd::hasEnded(); }
+bool TestRoot::programEnded() const
+{
+    return ProgramEnd::hasEnded();
+}
 
 void TestRoot::writeCatalogue(const QMap<QString, QString>& settings,
                               const QList<QMap<QString, QVariant>>& songs) const
@@ -104,9 +111,12 @@ void TestRoot::writeCatalogue(const QMap<QString, QString>& settings,
         if (!db.open())
             qFatal("cannot write the test catalogue");
         QSqlQuery q(db);
-        QStringList cols{QStringLiteral("dbKey INTEGER PRIMARY KEY"), QStringLiteral("Name TEXT"),
-                         QStringLiteral("Type TEXT"), QStringLiteral("SType1 TEXT"),
-                         QStringLiteral("SType2 TEXT"), QStringLiteral("Time TEXT"),
+        QStringList cols{QStringLiteral("dbKey INTEGER PRIMARY KEY"),
+                         QStringLiteral("Name TEXT"),
+                         QStringLiteral("Type TEXT"),
+                         QStringLiteral("SType1 TEXT"),
+                         QStringLiteral("SType2 TEXT"),
+                         QStringLiteral("Time TEXT"),
                          QStringLiteral("Matrix TEXT")};
         for (int i = 1; i <= 9; ++i)
             cols << QStringLiteral("UDF%1 TEXT").arg(i, 2, 10, QLatin1Char('0'));
@@ -145,7 +155,8 @@ void TestRoot::copySampleMedia() const
     if (!src.exists())
         return;
     for (const QString& f : src.entryList(QDir::Files)) {
-        const QString target = f == QLatin1String("songlist.mdb") ? dbFolder() + f : mediaFolder() + f;
+        const QString target =
+            f == QLatin1String("songlist.mdb") ? dbFolder() + f : mediaFolder() + f;
         QFile::remove(target);
         QFile::copy(src.filePath(f), target);
     }

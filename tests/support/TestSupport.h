@@ -15,8 +15,9 @@ class QWidget;
 // A fresh temporary root for the fixed folders (ZEL_ROOT) and the settings hive
 // (HIVELET_HIVE), and fresh message-box and program-end recorders. Create one per test
 // case; everything is restored when it goes out of scope.
-class TestRoot {
-public:
+class TestRoot
+{
+  public:
     enum Hive { DataInstalled, EmptyHive };
     explicit TestRoot(Hive hive = DataInstalled);
     ~TestRoot();
@@ -50,7 +51,7 @@ public:
     // Copies the built sample medium (pictures, texts) into the data folder when present.
     void copySampleMedia() const;
 
-private:
+  private:
     QTemporaryDir m_dir;
     QByteArray m_oldRoot;
     QByteArray m_oldHive;
