@@ -6,9 +6,10 @@
 #include "store/frmData.h"
 #include "wizard/Wizard.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtGlobal>
@@ -47,9 +48,20 @@ static void writeCatalogue(const QString& file, int songs)
 
 int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
+    // The start-up builds the (hidden) welcome page, so it needs the widgets' application.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QTemporaryDir dir;
     qputenv("ZEL_ROOT", dir.path().toUtf8());
+    // A settings hive of its own with the data marked installed: the start-up neither shows
+    // the data loader nor touches the user's settings.
+    qputenv("HIVELET_HIVE", (dir.path() + "/hive").toUtf8());
+    QDir().mkpath(dir.path() + "/hive/SOFTWARE/TARN/ZEL/Data");
+    QFile ready(dir.path() + "/hive/SOFTWARE/TARN/ZEL/Data/Ready.value");
+    if (!ready.open(QIODevice::WriteOnly) || ready.write("1") != 1)
+        return 1;
+    ready.close();
     const QString folder = dir.path() + "/orba/zel/";
     QDir().mkpath(folder);
     writeCatalogue(folder + "songlist.mdb", 32767);

@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QtTest>
 
+#include <limits>
+
 class TestPlatform : public QObject
 {
     Q_OBJECT
@@ -108,6 +110,12 @@ void TestPlatform::dayCountText()
     // Before the epoch the fraction still counts forwards from midnight.
     QCOMPARE(OleDate::toDateTime(-1.25), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
     QCOMPARE(OleDate::fromDateTime(QDate(1899, 12, 29), QTime(6, 0)), -1.25);
+    // A damaged file can hold any number: one beyond every date has no date.
+    for (double bad : {1e300, -1e300, std::numeric_limits<double>::infinity(),
+                       std::numeric_limits<double>::quiet_NaN()}) {
+        QVERIFY(!OleDate::datePart(bad).isValid());
+        QCOMPARE(OleDate::timePart(bad), QTime(0, 0));
+    }
 }
 
 void TestPlatform::generalText()

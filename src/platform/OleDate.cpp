@@ -16,6 +16,15 @@ constexpr double kSecondsPerDay = 86400.0;
 // fraction still counts forwards from midnight (-1.25 is 29 December 1899, 6:00 AM).
 void split(double value, qint64& days, int& seconds)
 {
+    // A value no date can have (not a number, infinite, or far beyond any calendar, as a
+    // damaged file may hold) gets a day count past the last date, so its date part is
+    // invalid; converting it to a whole number as it stands would be undefined.
+    constexpr double kBeyondAnyDate = 1e15;
+    if (!(std::fabs(value) < kBeyondAnyDate)) {
+        days = static_cast<qint64>(value < 0 ? -kBeyondAnyDate : kBeyondAnyDate);
+        seconds = 0;
+        return;
+    }
     days = static_cast<qint64>(std::trunc(value));
     double fraction = std::fabs(value - std::trunc(value));
     qint64 secs = std::llround(fraction * kSecondsPerDay);
