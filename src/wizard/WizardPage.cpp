@@ -165,16 +165,20 @@ void WizardPage::goNext()
     WizardPage* next = m_wizard.page(m_index + 1);
     if (!next || ProgramEnd::hasEnded())
         return;
-    handOverTo(next);
+    handOverTo(next, ShowFirst);
 }
 
-void WizardPage::handOverTo(WizardPage* other)
+void WizardPage::handOverTo(WizardPage* other, HandOver order)
 {
+    // The other page opens where this one is; its own size is kept.
     other->move(pos());
+    if (order == HideFirst)
+        hide();
     other->show();
     other->raise();
     other->activateWindow();
-    hide();
+    if (order == ShowFirst)
+        hide();
 }
 
 void WizardPage::onBack()
@@ -182,12 +186,7 @@ void WizardPage::onBack()
     if (m_index == 0 || ProgramEnd::hasEnded())
         return;
     m_frame->cmdNext->setFocus();
-    WizardPage* previous = m_wizard.page(m_index - 1);
-    previous->move(pos());
-    hide();
-    previous->show();
-    previous->raise();
-    previous->activateWindow();
+    handOverTo(m_wizard.page(m_index - 1), HideFirst);
 }
 
 void WizardPage::onCancel()

@@ -87,7 +87,9 @@ class WizardPage : public QWidget
     void onBack();
     void onCancel();
     void showLogo();
-    void handOverTo(WizardPage* other);
+    // Next shows the next page before hiding this one; Back hides this one first.
+    enum HandOver { ShowFirst, HideFirst };
+    void handOverTo(WizardPage* other, HandOver order);
 
     std::unique_ptr<Ui::WizardPage> m_frame;
     QList<QLabel*> m_progress;
