@@ -119,23 +119,6 @@ QStringList rowTexts(QTreeWidget* list, int row)
     return t;
 }
 
-// The rows of a query on the event database as text, NULL written as "<null>".
-QList<QStringList> storedRows(const QString& statement)
-{
-    SqlConnection conn(PathMap::eventDatabase(), SqlConnection::ReadOnly);
-    QSqlQuery q(conn.database());
-    QList<QStringList> rows;
-    if (!q.exec(statement))
-        return rows;
-    while (q.next()) {
-        QStringList r;
-        for (int c = 0; c < q.record().count(); ++c)
-            r << (q.isNull(c) ? QStringLiteral("<null>") : q.value(c).toString());
-        rows << r;
-    }
-    return rows;
-}
-
 QString strItem(const QString& key)
 {
     const auto rows = storedRows(QString("SELECT Usage FROM Strs WHERE Item = '%1'").arg(key));

@@ -62,18 +62,6 @@ struct Page {
 
 const QStringList kDresses{"dress1.jpg", "dress2.jpg", "dress3.jpg"};
 
-// A keyed item as the event database file holds it; null when there is no row.
-QString storedItem(const QString& table, const QString& key)
-{
-    SqlConnection conn(PathMap::eventDatabase(), SqlConnection::ReadOnly);
-    QSqlQuery q(conn.database());
-    q.prepare(QStringLiteral("SELECT Usage FROM %1 WHERE Item = ?").arg(table));
-    q.addBindValue(key);
-    if (!q.exec() || !q.next())
-        return QString();
-    return q.value(0).toString();
-}
-
 // Clicks an option button on its indicator, as a user does.
 void clickOption(QRadioButton* button)
 {

@@ -154,21 +154,6 @@ void onDialog(const QString& name, const char* closeButton, std::function<void(Q
     });
 }
 
-// The page now on the screen: exactly one page is visible at a time.
-WizardPage* visiblePage(Wizard& w)
-{
-    WizardPage* shown = nullptr;
-    for (int i = 0; i < Wizard::kPageCount; ++i) {
-        WizardPage* p = w.loadedPage(i);
-        if (p && p->isVisible()) {
-            if (shown)
-                return nullptr;
-            shown = p;
-        }
-    }
-    return shown;
-}
-
 // Presses Next on `page`; returns the page shown then, or null with `why` naming the page
 // on which the road stopped.
 WizardPage* next(Wizard& w, WizardPage* page, TestRoot& root, QString* why)
@@ -513,33 +498,6 @@ void expectSongs(const QString& where, const QList<Song>& shown, const QList<Son
 }
 
 // ---- the stored forms ---------------------------------------------------------------------
-
-QString storedItem(const QString& table, const QString& key)
-{
-    SqlConnection conn(PathMap::eventDatabase(), SqlConnection::ReadOnly);
-    QSqlQuery q(conn.database());
-    q.prepare(QStringLiteral("SELECT Usage FROM %1 WHERE Item = ?").arg(table));
-    q.addBindValue(key);
-    if (!q.exec() || !q.next())
-        return QStringLiteral("<missing>");
-    return q.value(0).toString();
-}
-
-QList<QStringList> storedRows(const QString& statement)
-{
-    SqlConnection conn(PathMap::eventDatabase(), SqlConnection::ReadOnly);
-    QSqlQuery q(conn.database());
-    QList<QStringList> rows;
-    if (!q.exec(statement))
-        return rows;
-    while (q.next()) {
-        QStringList r;
-        for (int c = 0; c < q.record().count(); ++c)
-            r << (q.isNull(c) ? QStringLiteral("<null>") : q.value(c).toString());
-        rows << r;
-    }
-    return rows;
-}
 
 // Everything the event database holds, as text.
 QString wholeStore()

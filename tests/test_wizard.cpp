@@ -46,21 +46,6 @@ QPushButton* button(QWidget* page, const char* name)
     return page->findChild<QPushButton*>(QString::fromLatin1(name));
 }
 
-// The one visible page of the wizard, or null when none or several are visible.
-WizardPage* visiblePage(Wizard& w)
-{
-    WizardPage* shown = nullptr;
-    for (int i = 0; i < Wizard::kPageCount; ++i) {
-        WizardPage* p = w.loadedPage(i);
-        if (p && p->isVisible()) {
-            if (shown)
-                return nullptr;
-            shown = p;
-        }
-    }
-    return shown;
-}
-
 // Starts the wizard with the bride's and groom's names already stored, so that the
 // bride and groom page lets the road go on.
 bool startWithCouple(Wizard& w)
@@ -479,15 +464,7 @@ void TestWizard::firstRunLoadsTheData()
     // The next start goes straight to the welcome page.
     {
         Wizard w;
-        bool asked = false;
-        whenModal("frmLoadData", [&](QWidget* dlg) {
-            asked = true;
-            dlg->close();
-        });
-        QVERIFY(w.startAndShow());
-        QCoreApplication::processEvents();
-        QVERIFY(!asked);
-        cancelModalWaits();
+        QVERIFY(startWithoutLoader(w));
         QCOMPARE(visiblePage(w)->objectName(), QString("Menu1"));
     }
     // Loading again over an installation replaces the data but never the event database.
@@ -583,15 +560,7 @@ void TestWizard::withoutSettingsLibrary()
         TestRoot root(TestRoot::EmptyHive);
         root.writeCatalogue();
         Wizard w;
-        bool asked = false;
-        whenModal("frmLoadData", [&](QWidget* dlg) {
-            asked = true;
-            dlg->close();
-        });
-        QVERIFY(w.startAndShow());
-        QCoreApplication::processEvents();
-        QVERIFY(!asked);
-        cancelModalWaits();
+        QVERIFY(startWithoutLoader(w));
     }
     {
         TestRoot root(TestRoot::EmptyHive);

@@ -2,6 +2,9 @@
 
 #include "platform/PathMap.h"
 #include "platform/ProgramEnd.h"
+#include "store/SqlConnection.h"
+#include "wizard/Wizard.h"
+#include "wizard/WizardPage.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -12,6 +15,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTimer>
 #include <QWidget>
 
@@ -197,4 +201,58 @@ bool waitUntil(const std::function<bool()>& condition, int timeoutMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
     return true;
+}
+
+WizardPage* visiblePage(const Wizard& wizard)
+{
+    WizardPage* shown = nullptr;
+    for (int i = 0; i < Wizard::kPageCount; ++i) {
+        WizardPage* p = wizard.loadedPage(i);
+        if (p && p->isVisible()) {
+            if (shown)
+                return nullptr;
+            shown = p;
+        }
+    }
+    return shown;
+}
+
+QString storedItem(const QString& table, const QString& key)
+{
+    SqlConnection conn(PathMap::eventDatabase(), SqlConnection::ReadOnly);
+    QSqlQuery q(conn.database());
+    q.prepare(QStringLiteral("SELECT Usage FROM %1 WHERE Item = ?").arg(table));
+    q.addBindValue(key);
+    if (!q.exec() || !q.next())
+        return QString();
+    return q.value(0).toString();
+}
+
+QList<QStringList> storedRows(const QString& statement)
+{
+    SqlConnection conn(PathMap::eventDatabase(), SqlConnection::ReadOnly);
+    QSqlQuery q(conn.database());
+    QList<QStringList> rows;
+    if (!q.exec(statement))
+        return rows;
+    while (q.next()) {
+        QStringList r;
+        for (int c = 0; c < q.record().count(); ++c)
+            r << (q.isNull(c) ? QStringLiteral("<null>") : q.value(c).toString());
+        rows << r;
+    }
+    return rows;
+}
+
+bool startWithoutLoader(Wizard& wizard)
+{
+    bool asked = false;
+    whenModal(QStringLiteral("frmLoadData"), [&](QWidget* dlg) {
+        asked = true;
+        dlg->close();
+    });
+    const bool started = wizard.startAndShow();
+    QCoreApplication::processEvents();
+    cancelModalWaits();
+    return started && !asked;
 }

@@ -11,6 +11,9 @@
 #include <functional>
 #include <memory>
 
+class Wizard;
+class WizardPage;
+
 // A fresh temporary root for the fixed folders (ZEL_ROOT) and the settings hive
 // (HIVELET_HIVE), and fresh message-box and program-end recorders. Create one per test
 // case; everything is restored when it goes out of scope.
@@ -65,6 +68,21 @@ template <class T> T* child(const QWidget* parent, const QString& name)
         qFatal("no control named %s in %s", qPrintable(name), qPrintable(parent->objectName()));
     return w;
 }
+
+// The page now on the screen; null when none or several are visible (exactly one page is
+// visible at a time).
+WizardPage* visiblePage(const Wizard& wizard);
+
+// A keyed item as the event database file holds it ("Strs" or "Mems"); a null text when
+// there is no row.
+QString storedItem(const QString& table, const QString& key);
+
+// The rows of a statement on the event database file as texts, NULL written as "<null>".
+QList<QStringList> storedRows(const QString& statement);
+
+// Starts `wizard` and shows its welcome page, failing the check when the data loader
+// appears on the way (the data count as installed).
+bool startWithoutLoader(Wizard& wizard);
 
 // Waits (processing events, without sleeping) for a modal widget named `objectName` to
 // become active, then runs `action` on it. Call before the code that opens the dialog;
