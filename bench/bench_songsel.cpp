@@ -8,6 +8,9 @@
 #include "store/SqlConnection.h"
 #include "wizard/Wizard.h"
 
+#include "CatalogueGenerator.h"
+#include "CatalogueWriter.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -23,109 +26,20 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <random>
 #include <vector>
 
 namespace
 {
-const char* kWords[] = {
-    "Love",      "Heart",     "Night",   "Dance",     "Forever",  "Baby",   "Dream",    "Sweet",
-    "Moon",      "Tonight",   "Time",    "Girl",      "Kiss",     "You",    "Me",       "Stay",
-    "Wonderful", "World",     "Little",  "Crazy",     "Endless",  "Golden", "Summer",   "River",
-    "Angel",     "Fire",      "Rain",    "Shine",     "Blue",     "Home",   "Together", "Always",
-    "Perfect",   "Smile",     "Wild",    "Heaven",    "Morning",  "Lady",   "Darling",  "Slow",
-    "Rock",      "Roll",      "Shout",   "Celebrate", "Groove",   "Magic",  "Paradise", "Sugar",
-    "Honey",     "Starlight", "Tender",  "Melody",    "Memories", "Road",   "Train",    "Highway",
-    "Island",    "Sunset",    "Thunder", "Whisper",   "Promise",  "Wish",   "Wings",    "Rose"};
-const char* kFirst[] = {"Ed",      "Aretha", "Elvis",  "Diana",  "Marvin", "Whitney", "Bruno",
-                        "Etta",    "Frank",  "Louis",  "Stevie", "Tina",   "Al",      "Otis",
-                        "Dolly",   "Kenny",  "Lionel", "Celine", "Shania", "Adele",   "Norah",
-                        "Michael", "Prince", "Cyndi",  "Bonnie", "Billy",  "Elton",   "Ray"};
-const char* kLast[] = {"Sheeran", "Franklin", "Presley", "Ross",      "Gaye",   "Houston",
-                       "Mars",    "James",    "Sinatra", "Armstrong", "Wonder", "Turner",
-                       "Green",   "Redding",  "Parton",  "Rogers",    "Richie", "Dion",
-                       "Twain",   "Adkins",   "Jones",   "Jackson",   "Lauper", "Tyler",
-                       "Joel",    "John",     "Charles", "Brothers",  "Band",   "Orchestra"};
-
-template <class T, size_t N> const char* pick(const T (&a)[N], std::mt19937& rng)
-{
-    return a[rng() % N];
-}
-
+// A synthetic catalogue of `songs` songs from the catalogue builder's generator (keys past
+// 16 bits only in the stress catalogue).
 void writeCatalogue(const QString& file, int songs)
 {
-    QFile::remove(file);
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "bench-writer");
-        db.setDatabaseName(file);
-        if (!db.open())
-            qFatal("cannot write the catalogue");
-        QSqlQuery q(db);
-        q.exec("CREATE TABLE MUSIC (dbKey INTEGER PRIMARY KEY, Name TEXT, Type TEXT, "
-               "SType1 TEXT, SType2 TEXT, Time TEXT, Matrix TEXT, UDF01 TEXT, UDF02 TEXT, "
-               "UDF03 TEXT, UDF04 TEXT, UDF05 TEXT, UDF06 TEXT, UDF07 TEXT, UDF08 TEXT, "
-               "UDF09 TEXT)");
-        q.exec("CREATE TABLE Config (Item TEXT UNIQUE COLLATE NOCASE, Usage TEXT)");
-        db.transaction();
-        const QList<QPair<QString, QString>> settings{{"TotalTypes", "6"},
-                                                      {"T01", "Rock"},
-                                                      {"T02", "Pop"},
-                                                      {"T03", "Country"},
-                                                      {"T04", "R&B"},
-                                                      {"T05", "Jazz"},
-                                                      {"T06", "Dance"},
-                                                      {"SType1", "True"},
-                                                      {"SType1Count", "3"},
-                                                      {"SType11", "Slow"},
-                                                      {"SType12", "Medium"},
-                                                      {"SType13", "Fast"},
-                                                      {"UDFCount", "2"},
-                                                      {"UDF01", "Artist"},
-                                                      {"UDF02", "Album"},
-                                                      {"MATRIX00", "+First Dance"},
-                                                      {"MATRIX01", "+Oldies"},
-                                                      {"MATRIX02", "+Line Dance"},
-                                                      {"MATRIX03", "+Slow Dance"},
-                                                      {"MATRIX04", "+Party"},
-                                                      {"MATRIX05", "+Cake"}};
-        q.prepare("INSERT INTO Config (Item, Usage) VALUES (?, ?)");
-        for (const auto& s : settings) {
-            q.addBindValue(s.first);
-            q.addBindValue(s.second);
-            q.exec();
-        }
-        std::mt19937 rng(12345);
-        q.prepare("INSERT INTO MUSIC (dbKey, Name, Type, SType1, Time, Matrix, UDF01, UDF02) "
-                  "VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
-        for (int k = 1; k <= songs; ++k) {
-            QString title = QString::fromLatin1(pick(kWords, rng));
-            const int words = 1 + int(rng() % 4);
-            for (int w = 0; w < words; ++w)
-                title += QLatin1Char(' ') + QString::fromLatin1(pick(kWords, rng));
-            QString matrix;
-            for (int c = 0; c < 6; ++c)
-                if (rng() % 5 == 0)
-                    matrix += QChar('0' + c);
-            q.addBindValue(k); // keys above 16 bits only in the stress file
-            q.addBindValue(title);
-            q.addBindValue(QString::number(1 + rng() % 6));
-            q.addBindValue(QString::number(1 + rng() % 3));
-            q.addBindValue(QStringLiteral("%1:%2")
-                               .arg(2 + rng() % 4)
-                               .arg(rng() % 60, 2, 10, QLatin1Char('0')));
-            q.addBindValue(matrix);
-            q.addBindValue(QStringLiteral("%1 %2").arg(pick(kFirst, rng), pick(kLast, rng)));
-            q.addBindValue(QString::fromLatin1(pick(kWords, rng)) + QStringLiteral(" Hits"));
-            if (!q.exec())
-                qFatal("insert: %s", qPrintable(q.lastError().text()));
-        }
-        q.exec("CREATE INDEX MUSIC_Name ON MUSIC (Name COLLATE NOCASE)");
-        q.exec("CREATE INDEX MUSIC_UDF01 ON MUSIC (UDF01 COLLATE NOCASE)");
-        db.commit();
-        q.exec("ANALYZE");
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("bench-writer");
+    const SettingsSheet settings = SettingsSheet::synthetic();
+    CatalogueGenerator generator(12345);
+    CatalogueWriter writer;
+    if (!writer.write(file, settings, generator.generate(songs, settings),
+                      songs > 32767 ? CatalogueWriter::Unbounded : CatalogueWriter::SixteenBit))
+        qFatal("cannot write the catalogue: %s", qPrintable(writer.errorString()));
 }
 
 struct Stats {
