@@ -1,6 +1,6 @@
 // Loads a generated rich text of about 5 MB into a document and prints the median time of
 // a few runs: reading alone, and reading followed by the layout a viewer would do.
-#include "platform/RtfReader.h"
+#include "ui/RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QElapsedTimer>

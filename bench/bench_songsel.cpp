@@ -2,8 +2,9 @@
 // (settings, lists, buttons, first search) and every keystroke in the search box until
 // the grid and the count are updated, at 32,767 and at 100,000 songs.
 //   build/bench/bench_songsel
+#include "app/ZelWizard.h"
+#include "catalogue/SongGridModel.h"
 #include "platform/PathMap.h"
-#include "songs/SongGridModel.h"
 #include "songs/frmSongSel.h"
 #include "store/SqlConnection.h"
 #include "wizard/Wizard.h"
@@ -80,7 +81,7 @@ void run(int songs, const QString& root)
     writeCatalogue(PathMap::catalogue(), songs);
     std::printf("\n== %d songs (catalogue written in %.0f ms)\n", songs, t.nsecsElapsed() / 1e6);
 
-    Wizard w;
+    ZelWizard w;
     if (!w.start())
         qFatal("start failed");
 

@@ -10,7 +10,8 @@
 // HIVELET_HIVE with the Ready flag set. "From process start" is measured from the moment
 // before the parent starts the child (fork, exec, dynamic linking and static set-up
 // included) on the system's monotonic clock, which both processes share.
-#include "platform/MessageBox.h"
+#include "app/ZelWizard.h"
+#include "ui/MessageBox.h"
 #include "wizard/Menu1.h"
 #include "wizard/Wizard.h"
 
@@ -107,7 +108,7 @@ int runSample(int argc, char* argv[])
         return QMessageBox::Ok;
     });
 
-    Wizard wizard;
+    ZelWizard wizard;
     Sample s;
     new FirstPaint(QStringLiteral("Menu1"), [&] {
         const qint64 painted = nowNs();

@@ -1,5 +1,6 @@
 // Prints the speed of the keyed item store and of the start-up's data opening.
 //   build/bench/bench_store
+#include "app/ZelWizard.h"
 #include "store/KeyedItemStore.h"
 #include "store/SqlConnection.h"
 #include "store/StoreSession.h"
@@ -70,7 +71,7 @@ int main(int argc, char* argv[])
     QElapsedTimer t;
     t.start();
     {
-        Wizard first;
+        ZelWizard first;
         if (!first.start())
             return 1;
     }
@@ -78,7 +79,7 @@ int main(int argc, char* argv[])
     std::vector<double> starts;
     for (int i = 0; i < 15; ++i) {
         t.restart();
-        Wizard w;
+        ZelWizard w;
         w.start();
         starts.push_back(t.nsecsElapsed() / 1e6);
     }

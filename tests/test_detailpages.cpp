@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 
+#include "app/ZelWizard.h"
 #include "platform/OleDate.h"
 #include "platform/PathMap.h"
 #include "store/KeyedItemStore.h"
@@ -146,11 +147,11 @@ QStringList storedTimes()
 
 struct Started {
     TestRoot root;
-    std::unique_ptr<Wizard> wizard;
+    std::unique_ptr<ZelWizard> wizard;
     Started()
     {
         root.writeCatalogue();
-        wizard = std::make_unique<Wizard>();
+        wizard = std::make_unique<ZelWizard>();
         if (!wizard->start())
             qWarning("start-up failed");
     }
@@ -469,7 +470,7 @@ void TestDetailPages::startTimeRuleAcrossMidnight()
     click(page, "cmdNext");
     QCOMPARE(storedTimes(), QStringList({"1:00:00 AM", "5:00:00 AM", "12/29/1899 11:00:00 PM"}));
     // ... and reads back as the same moment.
-    Wizard again;
+    ZelWizard again;
     QVERIFY(again.start());
     QCOMPARE(child<QDateTimeEdit>(again.page(2), "Time3")->dateTime(), at(-1, 23));
 }
@@ -492,7 +493,7 @@ void TestDetailPages::storedDatesAndOddValues()
 
     // A date chosen in the picker comes back as the same date; its time of day stays.
     s.items().SaveStrItem("ED", "37366.75");
-    Wizard second;
+    ZelWizard second;
     QVERIFY(second.start());
     second.page(2)->show();
     auto* d2 = child<QDateTimeEdit>(second.page(2), "Date1");
@@ -501,7 +502,7 @@ void TestDetailPages::storedDatesAndOddValues()
     click(second.page(2), "cmdNext");
     QCOMPARE(stored("Strs")["ED"], OleDate::toDayCountText(OleDate::fromDateTime(
                                        QDate::currentDate().addDays(30), QTime(18, 0))));
-    Wizard third;
+    ZelWizard third;
     QVERIFY(third.start());
     QCOMPARE(child<QDateTimeEdit>(third.page(2), "Date1")->date(),
              QDate::currentDate().addDays(30));

@@ -3,6 +3,7 @@
 // The plain walk with answers and a restart is the road test's; these are the edges.
 #include "TestSupport.h"
 
+#include "app/ZelWizard.h"
 #include "pages/Menu5.h"
 #include "pages/ScheduleModel.h"
 #include "platform/OleDate.h"
@@ -35,7 +36,7 @@ const char* const kPartyKeys[6] = {"BPN", "BPNR", "BPEN", "BPENR", "BPNP", "BPEN
 // A started wizard on a fresh root, with the song pictures in the data folder.
 struct Started {
     TestRoot root;
-    Wizard w;
+    ZelWizard w;
 
     Started()
     {

@@ -2,8 +2,8 @@
 
 #include "platform/OleDate.h"
 #include "platform/PathMap.h"
-#include "platform/ProgramEnd.h"
 #include "platform/VbConvert.h"
+#include "ui/ProgramEnd.h"
 
 #include <QDir>
 #include <QtTest>

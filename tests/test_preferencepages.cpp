@@ -3,6 +3,7 @@
 // walk with answers, Back/Next and a restart is the road test's; these are the edges.
 #include "TestSupport.h"
 
+#include "app/ZelWizard.h"
 #include "pages/Menu7.h"
 #include "pages/frmSongPref.h"
 #include "platform/PathMap.h"
@@ -33,7 +34,7 @@ const QString kNone = QStringLiteral("\r\n\r\n(none)");
 // the sample medium into the data folder first.
 struct Page {
     TestRoot root;
-    Wizard w;
+    ZelWizard w;
     QWidget* p = nullptr;
 
     explicit Page(int index, const QStringList& pictures = {})

@@ -5,13 +5,14 @@
 
 #include "TestSupport.h"
 
+#include "app/ZelWizard.h"
+#include "catalogue/SongGridModel.h"
 #include "pages/ScheduleModel.h"
 #include "platform/OleDate.h"
 #include "platform/PathMap.h"
-#include "platform/ProgramEnd.h"
-#include "songs/SongGridModel.h"
 #include "songs/SongListPage.h"
 #include "store/SqlConnection.h"
+#include "ui/ProgramEnd.h"
 #include "wizard/Wizard.h"
 #include "wizard/WizardPage.h"
 
@@ -565,7 +566,7 @@ void TestRoad::coupleWalksTheRoadAndComesBack()
 void TestRoad::walkAndFinish()
 {
     TestRoot& root = *m_root;
-    Wizard w;
+    ZelWizard w;
     QVERIFY(w.start());
     WizardPage* page = w.page(0);
     page->show();
@@ -649,7 +650,7 @@ void TestRoad::restartShowsEveryAnswer()
     // The program starts again on the same files.
     TestRoot& root = *m_root;
     ProgramEnd::reset();
-    Wizard w;
+    ZelWizard w;
     QVERIFY(w.start());
     WizardPage* page = w.page(0);
     page->show();

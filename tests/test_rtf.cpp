@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "platform/RichTextViewer.h"
-#include "platform/RtfReader.h"
+#include "ui/RichTextViewer.h"
+#include "ui/RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>

@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 
+#include "app/ZelWizard.h"
 #include "platform/PathMap.h"
 #include "songs/SongListPage.h"
 #include "songs/frmOddSong.h"
@@ -91,8 +92,8 @@ void verifyImages(QWidget* page)
         const int key = it->data(0, SongListPage::kKeyRole).toInt();
         const QString expected = key == -3 ? "cd" : key == -2 ? "nocd" : "hd";
         QCOMPARE(it->data(0, SongListPage::kIconRole).toString(), expected);
-        QCOMPARE(it->icon(0).pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32),
-                 QImage(":/songs/" + expected + ".png").convertToFormat(QImage::Format_ARGB32));
+        QCOMPARE(it->icon(0).pixmap(16, 16).toImage(),
+                 QIcon(":/songs/" + expected + ".png").pixmap(16, 16).toImage());
         QCOMPARE(it->toolTip(0), it->text(0));
     }
 }
@@ -130,13 +131,13 @@ void pick(WizardState& state, const QString& song)
 // A started wizard with a catalogue and the custom song text in the data folder.
 struct Lists {
     TestRoot root;
-    std::unique_ptr<Wizard> w;
+    std::unique_ptr<ZelWizard> w;
     Lists()
     {
         root.writeCatalogue();
         QFile::copy(qEnvironmentVariable("ZEL_SOURCE_DIR") + "/data/song.rtf",
                     root.mediaFolder() + "song.rtf");
-        w = std::make_unique<Wizard>();
+        w = std::make_unique<ZelWizard>();
         if (!w->start())
             qWarning("start-up failed");
     }
@@ -240,7 +241,7 @@ void TestSongLists::addSavesAndReloadsWithSameImages()
 
     // A new run reads the same list back, with the same images.
     l->w.reset();
-    l->w = std::make_unique<Wizard>();
+    l->w = std::make_unique<ZelWizard>();
     QVERIFY(l->w->start());
     QCOMPARE(shownRows(l->w->page(7)), expected);
     verifyImages(l->w->page(7));

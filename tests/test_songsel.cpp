@@ -1,10 +1,11 @@
 #include "TestSupport.h"
 
+#include "app/ZelWizard.h"
+#include "catalogue/CatalogueSettings.h"
+#include "catalogue/SongGridModel.h"
+#include "catalogue/SongQuery.h"
 #include "platform/PathMap.h"
-#include "songs/CatalogueSettings.h"
 #include "songs/FrmInput.h"
-#include "songs/SongGridModel.h"
-#include "songs/SongQuery.h"
 #include "songs/frmSongSel.h"
 #include "store/SqlConnection.h"
 #include "wizard/Wizard.h"
@@ -78,13 +79,13 @@ QList<Song> kSongs()
 
 struct Fixture {
     TestRoot root;
-    std::unique_ptr<Wizard> wizard;
+    std::unique_ptr<ZelWizard> wizard;
     std::unique_ptr<frmSongSel> dlg;
     explicit Fixture(const QMap<QString, QString>& settings = kSettings,
                      const QList<Song>& songs = kSongs())
     {
         root.writeCatalogue(settings, songs);
-        wizard = std::make_unique<Wizard>();
+        wizard = std::make_unique<ZelWizard>();
         if (!wizard->start())
             qFatal("the wizard did not start");
         dlg = std::make_unique<frmSongSel>(wizard->state(), wizard->items(), PathMap::catalogue());
@@ -520,7 +521,7 @@ void TestSongSel::closeBoxGivesFreshInstance()
 {
     TestRoot root;
     root.writeCatalogue(kSettings, kSongs());
-    Wizard w;
+    ZelWizard w;
     QVERIFY(w.start());
     w.preloadSongCatalogue();
     w.preloadSongCatalogue();

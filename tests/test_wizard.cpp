@@ -1,9 +1,10 @@
 #include "TestSupport.h"
 
+#include "app/ZelWizard.h"
 #include "platform/PathMap.h"
-#include "platform/ProgramEnd.h"
 #include "store/KeyedItemStore.h"
 #include "store/frmData.h"
+#include "ui/ProgramEnd.h"
 #include "wizard/FoldPlan.h"
 #include "wizard/Menu1.h"
 #include "wizard/MenuFinal.h"
@@ -68,7 +69,7 @@ void TestWizard::startCreatesFoldersAndEventDatabase()
     root.writeCatalogue({{"TotalTypes", "3"}});
     QVERIFY(!QFile::exists(PathMap::eventDatabase()));
     {
-        Wizard w;
+        ZelWizard w;
         QVERIFY(w.start());
         QVERIFY(root.messages.isEmpty());
         QVERIFY(!root.programEnded());
@@ -82,7 +83,7 @@ void TestWizard::startCreatesFoldersAndEventDatabase()
         QVERIFY(w.items().SaveStrItem("BN", "Anna"));
     }
     // The next start keeps the existing event database and its answers.
-    Wizard again;
+    ZelWizard again;
     QVERIFY(again.start());
     QCOMPARE(again.items().GetStrItem("BN", ""), QString("Anna"));
 }
@@ -91,7 +92,7 @@ void TestWizard::missingCatalogueEndsProgram()
 {
     TestRoot root;
     for (int run = 0; run < 2; ++run) { // on every start until the file is back
-        Wizard w;
+        ZelWizard w;
         QVERIFY(!w.start());
         QVERIFY(root.programEnded());
         QCOMPARE(root.messages.size(), run + 1);
@@ -113,7 +114,7 @@ void TestWizard::damagedFilesEndInOrder()
     QVERIFY(bad.open(QIODevice::WriteOnly));
     bad.write(QByteArray(8192, '\x7f'));
     bad.close();
-    Wizard w;
+    ZelWizard w;
     QVERIFY(!w.start());
     QVERIFY(root.programEnded());
     QCOMPARE(root.messages.size(), 1);
@@ -130,7 +131,7 @@ void TestWizard::unwritableRootEndsInOrder()
     QFile blocker(root.path() + "/orba");
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    Wizard w;
+    ZelWizard w;
     QVERIFY(!w.start());
     QVERIFY(root.programEnded());
     QCOMPARE(root.messages.size(), 1);
@@ -141,7 +142,7 @@ void TestWizard::walkTheRoad()
 {
     TestRoot root;
     root.writeCatalogue();
-    Wizard w;
+    ZelWizard w;
     QVERIFY(startWithCouple(w));
     QCOMPARE(visiblePage(w), w.loadedPage(0));
     QCOMPARE(w.pageLoads(), 1);
@@ -188,7 +189,7 @@ void TestWizard::progressList()
 {
     TestRoot root;
     root.writeCatalogue();
-    Wizard w;
+    ZelWizard w;
     QVERIFY(startWithCouple(w));
     for (int i = 1; i < 5; ++i)
         next(w);
@@ -233,7 +234,7 @@ void TestWizard::positionHandOver()
 {
     TestRoot root;
     root.writeCatalogue();
-    Wizard w;
+    ZelWizard w;
     QVERIFY(startWithCouple(w));
     next(w);
     next(w);
@@ -256,7 +257,7 @@ void TestWizard::quitQuestion()
 {
     TestRoot root;
     root.writeCatalogue();
-    Wizard w;
+    ZelWizard w;
     QVERIFY(startWithCouple(w));
     next(w);
     WizardPage* menu2 = visiblePage(w);
@@ -296,7 +297,7 @@ void TestWizard::closeBoxAsksOnEveryPage()
 {
     TestRoot root;
     root.writeCatalogue();
-    Wizard w;
+    ZelWizard w;
     QVERIFY(startWithCouple(w));
     for (int i = 0; i < Wizard::kPageCount; ++i) {
         WizardPage* page = visiblePage(w);
@@ -318,7 +319,7 @@ void TestWizard::finishFoldsAndEnds()
 {
     TestRoot root;
     root.writeCatalogue();
-    Wizard w;
+    ZelWizard w;
     QVERIFY(startWithCouple(w));
     for (int i = 1; i < Wizard::kPageCount; ++i)
         next(w);
@@ -374,7 +375,7 @@ void TestWizard::externalModules()
 {
     TestRoot root;
     root.writeCatalogue();
-    Wizard w;
+    ZelWizard w;
     QVERIFY(startWithCouple(w));
     auto* final = static_cast<MenuFinal*>(w.page(9));
 
@@ -446,7 +447,7 @@ void TestWizard::firstRunLoadsTheData()
     TestRoot root(TestRoot::EmptyHive);
     const QString medium = makeMedium(root.path() + "/medium");
     {
-        Wizard w;
+        ZelWizard w;
         int pagesBefore = -1;
         loadFrom(medium, w, &pagesBefore);
         QVERIFY(w.startAndShow());
@@ -463,7 +464,7 @@ void TestWizard::firstRunLoadsTheData()
     }
     // The next start goes straight to the welcome page.
     {
-        Wizard w;
+        ZelWizard w;
         QVERIFY(startWithoutLoader(w));
         QCOMPARE(visiblePage(w)->objectName(), QString("Menu1"));
     }
@@ -473,7 +474,7 @@ void TestWizard::firstRunLoadsTheData()
     QVERIFY(hi.open(QIODevice::Append));
     hi.write("\n");
     hi.close();
-    Wizard w;
+    ZelWizard w;
     loadFrom(medium, w);
     QVERIFY(w.start());
     QCOMPARE(QFileInfo(PathMap::mediaFolder() + "hi.rtf").size(),
@@ -491,7 +492,7 @@ void TestWizard::firstRunFlagReading()
         const QString medium = makeMedium(root.path() + "/medium");
         root.setReadyFlag(flag);
         root.writeCatalogue();
-        Wizard w;
+        ZelWizard w;
         bool asked = false;
         whenModal("frmLoadData", [&](QWidget* dlg) {
             asked = true;
@@ -513,7 +514,7 @@ void TestWizard::loaderRefusesAndFails()
         TestRoot root(TestRoot::EmptyHive);
         const QString medium = makeMedium(root.path() + "/medium");
         QVERIFY(QFile::rename(medium + "/songlist.mdb", medium + "/SONGLIST.MDB"));
-        Wizard w;
+        ZelWizard w;
         whenModal("frmLoadData", [&](QWidget* dlg) {
             static_cast<frmLoadData*>(dlg)->addSource(medium, "Test medium", true);
             button(dlg, "cmdOK")->click();
@@ -533,7 +534,7 @@ void TestWizard::loaderRefusesAndFails()
     TestRoot root(TestRoot::EmptyHive);
     const QString medium = makeMedium(root.path() + "/medium");
     QVERIFY(QFile::remove(medium + "/song.rtf"));
-    Wizard w;
+    ZelWizard w;
     loadFrom(medium, w);
     QVERIFY(!w.start());
     QCOMPARE(root.messages.size(), 1);
@@ -559,13 +560,13 @@ void TestWizard::withoutSettingsLibrary()
     {
         TestRoot root(TestRoot::EmptyHive);
         root.writeCatalogue();
-        Wizard w;
+        ZelWizard w;
         QVERIFY(startWithoutLoader(w));
     }
     {
         TestRoot root(TestRoot::EmptyHive);
         const QString medium = makeMedium(root.path() + "/medium");
-        Wizard w;
+        ZelWizard w;
         loadFrom(medium, w);
         QVERIFY(w.startAndShow());
         QVERIFY(QFile::exists(PathMap::catalogue()));

@@ -1,11 +1,11 @@
-#include "wizard/Wizard.h"
+#include "app/ZelWizard.h"
 
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    Wizard wizard;
+    ZelWizard wizard;
     if (!wizard.startAndShow())
         return 1;
     return app.exec();

@@ -2,21 +2,15 @@
 
 #include "ui_Menu2.h"
 
-#include "pages/PersonRecord.h"
 #include "pages/frmBGInfo.h"
-#include "platform/MessageBox.h"
-#include "store/KeyedItemStore.h"
+#include "store/EventItems.h"
+#include "store/PersonRecord.h"
+#include "ui/MessageBox.h"
 #include "wizard/Wizard.h"
 
 namespace
 {
 const QString kCrLf = QStringLiteral("\r\n");
-
-// A person's keys: the prefix ("B" bride, "G" groom) and the field's code.
-QString key(QChar prefix, const char* code)
-{
-    return QString(prefix) + QLatin1String(code);
-}
 } // namespace
 
 Menu2::Menu2(Wizard& wizard)
@@ -47,45 +41,10 @@ QAbstractButton* Menu2::escapeButton() const
 
 void Menu2::loadPage()
 {
-    loadPerson(m_state.Bride, QLatin1Char('B'));
-    loadPerson(m_state.Groom, QLatin1Char('G'));
+    m_state.Bride = EventItems::readPerson(items(), QLatin1Char('B'));
+    m_state.Groom = EventItems::readPerson(items(), QLatin1Char('G'));
     showSummary(m_ui->lblBride, m_state.Bride);
     showSummary(m_ui->lblGroom, m_state.Groom);
-}
-
-void Menu2::loadPerson(PersonRecord& person, QChar prefix)
-{
-    KeyedItemStore& store = items();
-    person.Name = store.GetStrItem(key(prefix, "N"), QString());
-    // A name of one blank counts: only emptiness makes a person incomplete.
-    person.Complete = !person.Name.isEmpty();
-    person.Age = store.GetStrItem(key(prefix, "AG"), QString());
-    person.Pronunciation = store.GetStrItem(key(prefix, "PR"), QString());
-    person.Address = store.GetMemItem(key(prefix, "A"), QString());
-    person.Phone1 = store.GetStrItem(key(prefix, "P1"), QString());
-    person.Phone2 = store.GetStrItem(key(prefix, "P2"), QString());
-    person.Phone3 = store.GetStrItem(key(prefix, "P3"), QString());
-    person.PhoneKind1 = store.GetStrItem(key(prefix, "P4"), QStringLiteral("work"));
-    person.PhoneKind2 = store.GetStrItem(key(prefix, "P5"), QStringLiteral("home"));
-    person.PhoneKind3 = store.GetStrItem(key(prefix, "P6"), QStringLiteral("other"));
-    person.Email = store.GetStrItem(key(prefix, "EM"), QString());
-}
-
-bool Menu2::savePerson(const PersonRecord& person, QChar prefix)
-{
-    // Every item is written even after a refusal, so as much as possible reaches the store.
-    bool ok = saveStr(key(prefix, "N"), person.Name);
-    ok &= saveStr(key(prefix, "AG"), person.Age);
-    ok &= saveStr(key(prefix, "PR"), person.Pronunciation);
-    ok &= saveMem(key(prefix, "A"), person.Address);
-    ok &= saveStr(key(prefix, "P1"), person.Phone1);
-    ok &= saveStr(key(prefix, "P2"), person.Phone2);
-    ok &= saveStr(key(prefix, "P3"), person.Phone3);
-    ok &= saveStr(key(prefix, "P4"), person.PhoneKind1);
-    ok &= saveStr(key(prefix, "P5"), person.PhoneKind2);
-    ok &= saveStr(key(prefix, "P6"), person.PhoneKind3);
-    ok &= saveStr(key(prefix, "EM"), person.Email);
-    return ok;
 }
 
 void Menu2::showSummary(QLabel* label, const PersonRecord& person)
@@ -148,7 +107,6 @@ bool Menu2::checkPage()
 
 bool Menu2::savePage()
 {
-    const bool bride = savePerson(m_state.Bride, QLatin1Char('B'));
-    const bool groom = savePerson(m_state.Groom, QLatin1Char('G'));
-    return bride && groom;
+    return EventItems::savePerson(items(), m_state.Bride, QLatin1Char('B'), saveFailure()) &&
+           EventItems::savePerson(items(), m_state.Groom, QLatin1Char('G'), saveFailure());
 }

@@ -31,8 +31,6 @@ class Menu2 : public WizardPage
     QAbstractButton* escapeButton() const override;
 
   private:
-    void loadPerson(PersonRecord& person, QChar prefix);
-    bool savePerson(const PersonRecord& person, QChar prefix);
     void editPerson(PersonRecord& person, const QString& caption, QLabel* summary,
                     QWidget* focusAfter);
     static void showSummary(QLabel* label, const PersonRecord& person);

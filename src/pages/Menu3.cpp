@@ -3,10 +3,10 @@
 #include "ui_Menu3.h"
 
 #include "pages/CaretAtEnd.h"
-#include "pages/FacilityRecord.h"
 #include "pages/frmFacInfo.h"
 #include "platform/OleDate.h"
-#include "store/KeyedItemStore.h"
+#include "store/EventItems.h"
+#include "store/FacilityRecord.h"
 #include "wizard/Wizard.h"
 
 #include <QFontMetrics>
@@ -64,38 +64,16 @@ Menu3::Menu3(Wizard& wizard)
 
 Menu3::~Menu3() = default;
 
-double Menu3::readDateTime(const QString& key, const QString& defaultText, double fallback)
-{
-    // The date conversion takes the decimal day count (the stored form of the date) as well
-    // as date-time text (the stored form of the times). A value it cannot read, or one the
-    // pickers cannot show, counts as missing.
-    const std::optional<double> value = OleDate::fromText(items().GetStrItem(key, defaultText));
-    if (value && pickerValue(*value).isValid() && pickerValue(*value) >= kEarliest &&
-        pickerValue(*value) <= kLatest)
-        return *value;
-    return fallback;
-}
-
 void Menu3::loadPage()
 {
-    KeyedItemStore& store = items();
     const double present = now();
-    m_state.EventDate =
-        readDateTime(QStringLiteral("ED"), OleDate::toGeneralText(present), present);
-    m_state.StartTime = readDateTime(QStringLiteral("EST"), QStringLiteral("6:00 PM"),
-                                     *OleDate::fromText(QStringLiteral("6:00 PM")));
-    m_state.EndTime = readDateTime(QStringLiteral("EET"), QStringLiteral("10:00 PM"),
-                                   *OleDate::fromText(QStringLiteral("10:00 PM")));
-    m_state.SetupTime = readDateTime(QStringLiteral("ERT"), QStringLiteral("4:00 PM"),
-                                     *OleDate::fromText(QStringLiteral("4:00 PM")));
-    FacilityRecord& facility = m_state.Facility;
-    facility.Name = store.GetStrItem(QStringLiteral("EF"), QString());
-    facility.Address = store.GetMemItem(QStringLiteral("EFA"), QString());
-    facility.Contact = store.GetStrItem(QStringLiteral("EFC"), QString());
-    facility.Number = store.GetStrItem(QStringLiteral("EFN1"), QString());
-    facility.NumberKind = store.GetStrItem(QStringLiteral("EFN2"), QStringLiteral("office"));
-    facility.Directions = store.GetMemItem(QStringLiteral("EFD"), QString());
-    m_state.Guests = store.GetStrItem(QStringLiteral("NG"), QStringLiteral("50-60"));
+    const EventTimes times = EventItems::readTimes(items(), present);
+    m_state.EventDate = times.EventDate;
+    m_state.StartTime = times.StartTime;
+    m_state.EndTime = times.EndTime;
+    m_state.SetupTime = times.SetupTime;
+    m_state.Facility = EventItems::readFacility(items());
+    m_state.Guests = EventItems::readGuests(items());
 
     // The earliest date is now, or the stored date when that lies in the past, so a past
     // event can still be shown.
@@ -158,19 +136,9 @@ bool Menu3::savePage()
     const double start = valueOf(m_ui->Time1);
     const double end = valueOf(m_ui->Time2);
     const double setup = valueOf(m_ui->Time3);
-    const FacilityRecord& facility = m_state.Facility;
-    // Every item is written even after a refusal, so as much as possible reaches the store.
-    bool ok = saveStr(QStringLiteral("ED"), OleDate::toDayCountText(date));
-    ok &= saveStr(QStringLiteral("EST"), OleDate::toGeneralText(start));
-    ok &= saveStr(QStringLiteral("EET"), OleDate::toGeneralText(end));
-    ok &= saveStr(QStringLiteral("ERT"), OleDate::toGeneralText(setup));
-    ok &= saveStr(QStringLiteral("EF"), facility.Name);
-    ok &= saveMem(QStringLiteral("EFA"), facility.Address);
-    ok &= saveStr(QStringLiteral("EFC"), facility.Contact);
-    ok &= saveStr(QStringLiteral("EFN1"), facility.Number);
-    ok &= saveStr(QStringLiteral("EFN2"), facility.NumberKind);
-    ok &= saveMem(QStringLiteral("EFD"), facility.Directions);
-    ok &= saveStr(QStringLiteral("NG"), m_ui->txtGuests->text());
+    const bool ok =
+        EventItems::saveTimesAndPlace(items(), {date, start, end, setup, true}, m_state.Facility,
+                                      m_ui->txtGuests->text(), saveFailure());
     // The schedule page offers the start time the couple chose here, not the one the page
     // loaded with.
     m_state.EventDate = date;

@@ -28,7 +28,6 @@ class Menu3 : public WizardPage
 
   private:
     // Reads a stored date-time item; a missing or unreadable value gives `fallback`.
-    double readDateTime(const QString& key, const QString& defaultText, double fallback);
     void startTimeChanged();
     void editFacility();
     void showFacility();

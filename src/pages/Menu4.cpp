@@ -2,8 +2,7 @@
 
 #include "ui_Menu4.h"
 
-#include "platform/VbConvert.h"
-#include "store/KeyedItemStore.h"
+#include "store/EventItems.h"
 #include "wizard/WizardState.h"
 
 #include <QEvent>
@@ -11,17 +10,6 @@
 
 namespace
 {
-
-constexpr qint16 kDefaultLooks = 0;    // Casual
-constexpr qint16 kDefaultAttitude = 1; // Moderately Interactive
-
-// A stored option index: the leading number of the text, rounded halves to even; an index
-// that names none of the three options gives the default.
-qint16 storedIndex(const QString& text, qint16 fallback)
-{
-    const qint16 index = VbConvert::leadingInt16(text);
-    return index >= 0 && index <= 2 ? index : fallback;
-}
 
 // The Windows line breaks the comments are stored with, and the single breaks the text box
 // works with.
@@ -70,11 +58,10 @@ Menu4::~Menu4() = default;
 
 void Menu4::loadPage()
 {
-    m_looksIndex =
-        storedIndex(items().GetStrItem(QStringLiteral("DL"), QStringLiteral("0")), kDefaultLooks);
-    m_attitudeIndex = storedIndex(items().GetStrItem(QStringLiteral("DA"), QStringLiteral("1")),
-                                  kDefaultAttitude);
-    m_hotNotes = items().GetMemItem(QStringLiteral("DN"), QString());
+    const Guidelines stored = EventItems::readGuidelines(items());
+    m_looksIndex = stored.Looks;
+    m_attitudeIndex = stored.Attitude;
+    m_hotNotes = stored.Notes;
 
     // Selecting the option runs the selection handler, which loads the picture. A button
     // that is already checked sends no signal, so then the handler is run here.
@@ -89,10 +76,8 @@ void Menu4::loadPage()
 bool Menu4::savePage()
 {
     m_hotNotes = toStoredLines(m_ui->txtHotNotes->toPlainText());
-    bool ok = saveStr(QStringLiteral("DL"), QString::number(m_looksIndex));
-    ok = saveStr(QStringLiteral("DA"), QString::number(m_attitudeIndex)) && ok;
-    ok = saveMem(QStringLiteral("DN"), m_hotNotes) && ok;
-    return ok;
+    return EventItems::saveGuidelines(items(), {m_looksIndex, m_attitudeIndex, m_hotNotes},
+                                      saveFailure());
 }
 
 void Menu4::looksSelected(int index)

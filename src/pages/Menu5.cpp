@@ -3,17 +3,12 @@
 #include "ui_Menu5.h"
 
 #include "pages/ListIcons.h"
-#include "platform/MessageBox.h"
-#include "platform/VbConvert.h"
-#include "store/KeyedItemStore.h"
-#include "store/SqlConnection.h"
-#include "store/StoreSession.h"
+#include "store/EventItems.h"
+#include "ui/MessageBox.h"
 #include "wizard/Wizard.h"
 
 #include <QEvent>
 #include <QHeaderView>
-#include <QRegularExpression>
-#include <QSqlQuery>
 #include <QStyle>
 
 namespace
@@ -109,61 +104,12 @@ bool Menu5::eventFilter(QObject* watched, QEvent* event)
     return WizardPage::eventFilter(watched, event);
 }
 
-// How many rows the load reads. BPCOUNT is a 16-bit number (a text that is no number reads
-// as 0, one beyond the range as its end), but it is only believed as far as rows were
-// really stored: a count far above the stored rows would otherwise fill the page with
-// thousands of blank rows and keep it busy reading them. The bound is the highest row
-// number under which any of the six items is stored; rows up to it that lack items show
-// blanks, as a missing item always does.
-int Menu5::storedRowBound(int count) const
-{
-    SqlConnection conn(m_wizard.store().eventDatabase(), SqlConnection::ReadOnly);
-    if (conn.isOpen()) {
-        QSqlQuery q(conn.database());
-        q.setForwardOnly(true);
-        if (q.exec(QStringLiteral("SELECT Item FROM Strs WHERE Item LIKE 'BP%'"))) {
-            static const QRegularExpression rowKey(
-                QStringLiteral("^BP(?:N|NR|EN|ENR|NP|ENP)([1-9][0-9]{0,4})$"),
-                QRegularExpression::CaseInsensitiveOption);
-            int highest = 0;
-            while (q.next()) {
-                const auto m = rowKey.match(q.value(0).toString());
-                if (m.hasMatch())
-                    highest = std::max(highest, m.captured(1).toInt());
-            }
-            q.finish();
-            return std::min(count, highest);
-        }
-    }
-    // The table could not be listed: read rows until the first one of which nothing is
-    // stored.
-    for (int i = 1; i <= count; ++i) {
-        bool any = false;
-        for (const char* key : kColumnKeys)
-            any = any ||
-                  items().GetStrItem(QLatin1String(key) + QString::number(i), kMissing) != kMissing;
-        if (!any)
-            return i - 1;
-    }
-    return count;
-}
-
 void Menu5::loadRows()
 {
-    const int count =
-        VbConvert::leadingInt16(items().GetStrItem(QStringLiteral("BPCOUNT"), QStringLiteral("0")));
-    if (count < 1)
-        return;
-    const int rows = storedRowBound(count);
     QList<QTreeWidgetItem*> loaded;
-    loaded.reserve(rows);
-    for (int i = 1; i <= rows; ++i) {
-        QStringList texts;
-        for (const char* key : kColumnKeys)
-            texts << items().GetStrItem(QLatin1String(key) + QString::number(i),
-                                        QStringLiteral(" "));
-        loaded << new QTreeWidgetItem(texts);
-    }
+    for (const PartyMember& m : EventItems::readParty(items()))
+        loaded << new QTreeWidgetItem(
+            {m.Name, m.Role, m.Escort, m.EscortRole, m.Pronunciation, m.EscortPronunciation});
     m_ui->lvListView->addTopLevelItems(loaded);
 }
 
@@ -212,14 +158,11 @@ void Menu5::removeMember()
 
 bool Menu5::savePage()
 {
-    QTreeWidget* list = m_ui->lvListView;
-    const int n = list->topLevelItemCount();
-    bool ok = saveStr(QStringLiteral("BPCOUNT"), VbConvert::strOf(qint16(n)));
-    for (int i = 0; i < n; ++i) {
-        const QTreeWidgetItem* row = list->topLevelItem(i);
-        const QString number = QString::number(i + 1);
-        for (int column : kWriteOrder)
-            ok = saveStr(QLatin1String(kColumnKeys[column]) + number, row->text(column)) && ok;
+    QList<PartyMember> party;
+    for (int i = 0; i < m_ui->lvListView->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* row = m_ui->lvListView->topLevelItem(i);
+        party.append(
+            {row->text(0), row->text(1), row->text(2), row->text(3), row->text(4), row->text(5)});
     }
-    return ok;
+    return EventItems::saveParty(items(), party, saveFailure());
 }

@@ -35,7 +35,6 @@ class Menu5 : public WizardPage
   private:
     void setUpList();
     void loadRows();
-    int storedRowBound(int count) const;
     QTreeWidgetItem* appendRow(const QStringList& texts);
     void addMember();
     void removeMember();

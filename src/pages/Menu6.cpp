@@ -4,16 +4,13 @@
 
 #include "pages/ListIcons.h"
 #include "pages/ScheduleModel.h"
-#include "platform/MessageBox.h"
 #include "platform/OleDate.h"
-#include "store/SqlConnection.h"
 #include "store/StoreSession.h"
+#include "ui/MessageBox.h"
 #include "wizard/Wizard.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTimer>
 #include <QToolTip>
 
@@ -44,7 +41,7 @@ Menu6::Menu6(Wizard& wizard)
 
 Menu6::~Menu6()
 {
-    // The dialog and the grid go before the connection they read through.
+    // The dialog and the grid go before the store they read through.
     m_activity.reset();
     m_ui->dbgEvents->setModel(nullptr);
     delete m_model;
@@ -53,25 +50,11 @@ Menu6::~Menu6()
 
 void Menu6::loadPage()
 {
-    // The schedule's own connection to the event database, apart from the keyed items'.
-    m_conn =
-        std::make_unique<SqlConnection>(m_wizard.store().eventDatabase(), SqlConnection::ReadWrite);
-    if (!m_conn->isOpen()) {
-        MessageBox::show(QStringLiteral("The schedule cannot be read from the event database (%1). "
-                                        "Activities cannot be added or removed in this run.")
-                             .arg(m_conn->errorString()),
-                         QStringLiteral("Event Schedule"), QMessageBox::Ok, QMessageBox::Warning,
-                         this);
-        m_ui->cmdAdd->setEnabled(false);
-        m_ui->cmdRemove->setEnabled(false);
-    } else {
-        m_model->setDatabase(m_conn->database());
-    }
+    m_model->setStore(&schedule());
     const QString folder = m_state.MediaFolder;
     m_model->setSongPictures(QPixmap(folder + QStringLiteral("cd.bmp")),
                              QPixmap(folder + QStringLiteral("nocd.bmp")));
-    if (m_conn->isOpen())
-        requery();
+    requery();
     setUpGrid();
 }
 
@@ -163,6 +146,11 @@ double Menu6::startTimePreset() const
     return OleDate::fromDateTime(OleDate::datePart(m_state.EventDate), QTime(18, 0));
 }
 
+ScheduleStore& Menu6::schedule() const
+{
+    return m_wizard.store().schedule();
+}
+
 void Menu6::addActivity()
 {
     frmActivity& dialog = m_activity.get(
@@ -206,63 +194,34 @@ void Menu6::AddReturn()
     requery(newKey);
 }
 
-// Writes one row with only the fields the activity has: the song fields when it has a
-// song, Who and MoreInfo when they are not empty; the others stay without a value.
+// Writes one row with only the fields the activity has.
 bool Menu6::storeActivity(const frmActivity::Activity& a, QVariant* newKey)
 {
-    m_lastError = QStringLiteral("the schedule is not open");
-    if (!m_conn || !m_conn->isOpen())
-        return false;
-    QStringList fields{QStringLiteral("dtScheduled"), QStringLiteral("Name")};
-    QVariantList values{a.time, a.name};
-    if (!a.title.isEmpty()) {
-        bool isNumber = false;
-        const int key = a.songKey.trimmed().toInt(&isNumber);
-        fields << QStringLiteral("SongKey") << QStringLiteral("SongTitle")
-               << QStringLiteral("SongArtist");
-        values << (isNumber && key >= -32768 && key <= 32767 ? QVariant(key) : QVariant())
-               << a.title << a.artist;
-    }
-    if (!a.who.isEmpty()) {
-        fields << QStringLiteral("Who");
-        values << a.who;
-    }
-    if (!a.notes.isEmpty()) {
-        fields << QStringLiteral("MoreInfo");
-        values << a.notes;
-    }
-    QStringList marks;
-    for (qsizetype i = 0; i < fields.size(); ++i)
-        marks << QStringLiteral("?");
-    QSqlQuery q(m_conn->database());
-    if (!q.prepare(QStringLiteral("INSERT INTO Activities (%1) VALUES (%2)")
-                       .arg(fields.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))))) {
-        m_lastError = q.lastError().text();
+    ActivityRecord record{a.time, a.name, std::nullopt, a.title, a.artist, a.who, a.notes};
+    bool isNumber = false;
+    const int key = a.songKey.trimmed().toInt(&isNumber);
+    if (isNumber && key >= -32768 && key <= 32767)
+        record.SongKey = qint16(key);
+    const std::optional<qint64> stored = schedule().insert(record);
+    if (!stored) {
+        m_lastError = schedule().errorString();
         return false;
     }
-    for (const QVariant& v : values)
-        q.addBindValue(v);
-    if (!q.exec()) {
-        m_lastError = q.lastError().text();
-        return false;
-    }
-    *newKey = q.lastInsertId();
+    *newKey = *stored;
     return true;
 }
 
 void Menu6::removeActivity()
 {
     const QModelIndex current = m_ui->dbgEvents->currentIndex();
-    if (!current.isValid() || !m_conn || !m_conn->isOpen())
+    if (!current.isValid())
         return;
     const int row = current.row();
     const QVariant key = m_model->keyOf(row);
-    QSqlQuery q(m_conn->database());
-    if (!q.prepare(QStringLiteral("DELETE FROM Activities WHERE dbKey = ?")) ||
-        (q.addBindValue(key), !q.exec())) {
+    if (!schedule().remove(key.toLongLong())) {
         MessageBox::show(QStringLiteral("The activity could not be removed from the event database "
                                         "(%1).\n\nThe schedule is as it was.")
-                             .arg(q.lastError().text()),
+                             .arg(schedule().errorString()),
                          QStringLiteral("Unable to remove"), QMessageBox::Ok, QMessageBox::Warning,
                          this);
         return;

@@ -11,7 +11,7 @@
 
 class QTimer;
 class ScheduleModel;
-class SqlConnection;
+class ScheduleStore;
 namespace Ui
 {
 class Menu6;
@@ -46,11 +46,11 @@ class Menu6 : public WizardPage
     void removeActivity();
     bool requery(const QVariant& selectKey = {}, int fallbackRow = -1);
     double startTimePreset() const;
+    ScheduleStore& schedule() const;
     bool storeActivity(const frmActivity::Activity& a, QVariant* newKey);
     void showTip();
 
     std::unique_ptr<Ui::Menu6> m_ui;
-    std::unique_ptr<SqlConnection> m_conn;
     ScheduleModel* m_model = nullptr;
     DialogSlot<frmActivity> m_activity;
     QPointer<frmActivity> m_shownDialog;

@@ -3,7 +3,7 @@
 #include "ui_Menu7.h"
 
 #include "frmSongPref.h"
-#include "store/KeyedItemStore.h"
+#include "store/EventItems.h"
 #include "wizard/WizardState.h"
 
 #include <QLabel>
@@ -14,18 +14,6 @@ namespace
 {
 
 const QString kCrLf = QStringLiteral("\r\n");
-
-// The stored play flag: "False" in any letter case means avoid; anything else, including
-// texts the page never writes, means play, the answer when nothing was chosen.
-bool playFlag(const QString& stored)
-{
-    return stored.trimmed().compare(QLatin1String("False"), Qt::CaseInsensitive) != 0;
-}
-
-QString flagText(bool play)
-{
-    return play ? QStringLiteral("True") : QStringLiteral("False");
-}
 
 } // namespace
 
@@ -52,16 +40,11 @@ frmSongPref* Menu7::songPrefDialog() const
 
 void Menu7::loadPage()
 {
-    for (int n = 1; n <= kTypeCount; ++n)
-        m_playIt[n - 1] =
-            playFlag(items().GetStrItem(QStringLiteral("MTP%1").arg(n), QStringLiteral("True")));
+    const MusicPreferences stored = EventItems::readMusic(items());
+    m_playIt = stored.Play;
     for (int i = 0; i < 3; ++i)
-        m_radio[i]->setText(items().GetStrItem(QStringLiteral("FRS%1").arg(i + 1), QString()));
-    m_typeNames = {QStringLiteral("Popular 50's"), QStringLiteral("Popular 60's"),
-                   QStringLiteral("Popular 70's"), QStringLiteral("Popular 80's"),
-                   QStringLiteral("Popular 90's"), QStringLiteral("Jazz/Big Band"),
-                   QStringLiteral("Country"),      QStringLiteral("Hip Hop/Rap"),
-                   QStringLiteral("Pop/Top 40"),   QStringLiteral("Ethnic")};
+        m_radio[i]->setText(stored.Radio[i]);
+    m_typeNames = MusicPreferences::kTypeNames;
     summary();
 }
 
@@ -110,10 +93,9 @@ void Menu7::changePreferences()
 
 bool Menu7::savePage()
 {
-    bool ok = true;
-    for (int n = 1; n <= kTypeCount; ++n)
-        ok = saveStr(QStringLiteral("MTP%1").arg(n), flagText(m_playIt[n - 1])) && ok;
+    MusicPreferences music;
+    music.Play = m_playIt;
     for (int i = 0; i < 3; ++i)
-        ok = saveStr(QStringLiteral("FRS%1").arg(i + 1), m_radio[i]->text()) && ok;
-    return ok;
+        music.Radio[i] = m_radio[i]->text();
+    return EventItems::saveMusic(items(), music, saveFailure());
 }

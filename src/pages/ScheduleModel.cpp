@@ -3,12 +3,6 @@
 #include "platform/OleDate.h"
 
 #include <QLocale>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
-
-const QString ScheduleModel::kStatement =
-    QStringLiteral("SELECT * FROM activities ORDER BY dtscheduled,name");
 
 ScheduleModel::ScheduleModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -24,32 +18,11 @@ void ScheduleModel::setSongPictures(const QPixmap& cd, const QPixmap& nocd)
 bool ScheduleModel::refresh()
 {
     m_error.clear();
-    QSqlQuery q(m_db);
-    q.setForwardOnly(true);
-    if (!q.exec(kStatement)) {
-        m_error = q.lastError().text();
+    QVector<ScheduleStore::Row> rows;
+    if (!m_store || !m_store->rows(&rows)) {
+        m_error = m_store ? m_store->errorString() : QStringLiteral("the schedule is not open");
         return false;
     }
-    QVector<QVector<QVariant>> rows;
-    const QSqlRecord rec = q.record();
-    static const char* const kFields[ColumnCount] = {
-        "dbKey", "dtScheduled", "Name", "SongKey", "SongTitle", "SongArtist", "Who", "MoreInfo"};
-    int fieldAt[ColumnCount];
-    for (int c = 0; c < ColumnCount; ++c)
-        fieldAt[c] = rec.indexOf(QLatin1String(kFields[c]));
-    while (q.next()) {
-        QVector<QVariant> row(ColumnCount);
-        for (int c = 0; c < ColumnCount; ++c)
-            if (fieldAt[c] >= 0)
-                row[c] = q.value(fieldAt[c]);
-        rows.append(row);
-    }
-    const bool failed = q.lastError().isValid();
-    if (failed)
-        m_error = q.lastError().text();
-    q.finish(); // no read stays open between refreshes
-    if (failed)
-        return false;
     beginResetModel();
     m_rows = std::move(rows);
     endResetModel();

@@ -1,17 +1,18 @@
 #pragma once
 
+#include "store/ScheduleStore.h"
+
 #include <QAbstractTableModel>
 #include <QPixmap>
-#include <QSqlDatabase>
 #include <QVariant>
 #include <QVector>
 
-// The rows of the event schedule for its grid: "SELECT * FROM activities ORDER BY
-// dtscheduled,name" on the schedule's own connection, in the eight columns of the table
-// (dbKey, dtScheduled, Name, SongKey, SongTitle, SongArtist, Who, MoreInfo).
+// The rows of the event schedule for its grid, in the schedule's order (time, then name)
+// and the eight columns of the table (dbKey, dtScheduled, Name, SongKey, SongTitle,
+// SongArtist, Who, MoreInfo).
 //
-// A refresh reads every row into memory and finishes the statement at once, so the grid
-// never holds a read open on the database while it is shown (schedules are small).
+// A refresh copies the rows from the schedule store, which ends its read at once, so the
+// grid never holds a read open on the database while it is shown.
 // The time column shows the medium time ("06:30 PM"), centred; the song column shows the
 // picture of a song entered by hand (-2 "nocd", -3 "cd"); every cell offers its full text
 // as its tip.
@@ -31,12 +32,10 @@ class ScheduleModel : public QAbstractTableModel
         ColumnCount
     };
 
-    static const QString kStatement;
-
     explicit ScheduleModel(QObject* parent = nullptr);
 
-    // The connection the statement runs on.
-    void setDatabase(const QSqlDatabase& db) { m_db = db; }
+    // Where the rows come from; it must outlive the model.
+    void setStore(ScheduleStore* store) { m_store = store; }
     // The pictures shown beside the title of a song whose music the couple provides (cd)
     // and of one they do not (nocd); a null picture shows none.
     void setSongPictures(const QPixmap& cd, const QPixmap& nocd);
@@ -64,7 +63,7 @@ class ScheduleModel : public QAbstractTableModel
   private:
     QString displayText(int row, int column) const;
 
-    QSqlDatabase m_db;
+    ScheduleStore* m_store = nullptr;
     QVector<QVector<QVariant>> m_rows;
     QPixmap m_cd;
     QPixmap m_nocd;

@@ -2,8 +2,8 @@
 
 #include "ui_frmActivity.h"
 
-#include "platform/MessageBox.h"
 #include "platform/OleDate.h"
+#include "ui/MessageBox.h"
 #include "wizard/Wizard.h"
 #include "wizard/WizardState.h"
 

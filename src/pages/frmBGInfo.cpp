@@ -3,7 +3,7 @@
 #include "ui_frmBGInfo.h"
 
 #include "pages/CaretAtEnd.h"
-#include "pages/PersonRecord.h"
+#include "store/PersonRecord.h"
 
 namespace
 {

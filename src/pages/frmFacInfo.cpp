@@ -3,7 +3,7 @@
 #include "ui_frmFacInfo.h"
 
 #include "pages/CaretAtEnd.h"
-#include "pages/FacilityRecord.h"
+#include "store/FacilityRecord.h"
 
 namespace
 {

@@ -2,12 +2,8 @@
 
 #include "ui_FrmInput.h"
 
+#include "catalogue/UserFieldValues.h"
 #include "platform/PathMap.h"
-#include "store/SqlConnection.h"
-
-#include <QSqlQuery>
-
-#include <algorithm>
 
 FrmInput::FrmInput(WizardState& state, QWidget* owner)
     : PageDialog(state, owner), m_ui(std::make_unique<Ui::FrmInput>())
@@ -29,33 +25,10 @@ QString FrmInput::databaseFile()
 void FrmInput::FillDropDowns(qint16& Index)
 {
     m_ui->ComboUser1->clear();
-    m_statement.clear();
-    if (Index < 1 || Index > 9)
-        return;
-    const QString field = QStringLiteral("udf%1").arg(int(Index), 2, 10, QLatin1Char('0'));
-    m_statement = QStringLiteral("SELECT ") + field + QStringLiteral(" FROM music WHERE ") + field +
-                  QStringLiteral(" > ' ' GROUP BY ") + field + QStringLiteral(" ORDER BY ") + field;
-
-    if (!m_dataFill || !m_dataFill->isOpen())
-        m_dataFill = std::make_unique<SqlConnection>(databaseFile(), SqlConnection::ReadOnly);
-    if (!m_dataFill->isOpen())
-        return;
-    QSqlQuery q(m_dataFill->database());
-    q.setForwardOnly(true);
-    if (!q.exec(m_statement))
-        return;
-    QStringList list;
-    while (q.next()) {
-        const QString v = q.value(0).toString();
-        // Blanks only is no value, however many blanks there are.
-        if (!v.trimmed().isEmpty())
-            list << v;
-    }
-    // Sorted without regard to letter case, as the catalogue's texts always compared.
-    std::stable_sort(list.begin(), list.end(), [](const QString& a, const QString& b) {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    });
-    m_ui->ComboUser1->addItems(list);
+    m_statement = UserFieldValues::statementFor(Index);
+    if (!m_values)
+        m_values = std::make_unique<UserFieldValues>(databaseFile());
+    m_ui->ComboUser1->addItems(m_values->values(Index));
 }
 
 QStringList FrmInput::values() const

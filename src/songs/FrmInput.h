@@ -7,7 +7,7 @@
 
 #include <memory>
 
-class SqlConnection;
+class UserFieldValues;
 
 namespace Ui
 {
@@ -41,6 +41,6 @@ class FrmInput : public PageDialog
 
   private:
     std::unique_ptr<Ui::FrmInput> m_ui;
-    std::unique_ptr<SqlConnection> m_dataFill;
+    std::unique_ptr<UserFieldValues> m_values;
     QString m_statement;
 };

@@ -2,15 +2,12 @@
 
 #include "ui_SongListPage.h"
 
-#include "platform/MessageBox.h"
-#include "platform/PathMap.h"
-#include "store/SqlConnection.h"
+#include "store/StoreSession.h"
+#include "ui/MessageBox.h"
 #include "wizard/Wizard.h"
 
 #include <QEvent>
 #include <QHeaderView>
-#include <QSqlError>
-#include <QSqlQuery>
 
 SongListPage::SongListPage(Wizard& wizard, Kind kind)
     : WizardPage(wizard, kind == Include ? 7 : 8, infoFor(kind)), m_kind(kind),
@@ -46,9 +43,14 @@ PageInfo SongListPage::infoFor(Kind kind)
             true};
 }
 
+SongListStore::List SongListPage::list() const
+{
+    return m_kind == Include ? SongListStore::Include : SongListStore::Exclude;
+}
+
 QString SongListPage::tableName() const
 {
-    return m_kind == Include ? QStringLiteral("MusicIn") : QStringLiteral("MusicOut");
+    return SongListStore::tableOf(list());
 }
 
 QString SongListPage::pickCaption() const
@@ -89,23 +91,14 @@ void SongListPage::loadPage()
 bool SongListPage::readRows(QString* error)
 {
     m_ui->lvListView->clear();
-    SqlConnection conn(PathMap::eventDatabase(), SqlConnection::ReadOnly);
-    if (!conn.isOpen()) {
-        *error = conn.errorString();
+    SongListStore& lists = m_wizard.store().songLists();
+    QList<PickedSongRecord> songs;
+    if (!lists.read(list(), &songs)) {
+        *error = lists.errorString();
         return false;
     }
-    QSqlQuery q(conn.database());
-    q.setForwardOnly(true);
-    const QString statement =
-        QStringLiteral("SELECT SongKey, SongTitle, SongArtist, SongTime FROM %1 ORDER BY dbKey")
-            .arg(tableName());
-    if (!q.exec(statement)) {
-        *error = q.lastError().text();
-        return false;
-    }
-    while (q.next())
-        addRow(qint16(q.value(0).toInt()), q.value(1).toString(), q.value(2).toString(),
-               q.value(3).toString());
+    for (const PickedSongRecord& song : songs)
+        addRow(song.Key, song.Title, song.Artist, song.Length);
     return true;
 }
 
@@ -149,47 +142,17 @@ void SongListPage::onRemove()
 
 bool SongListPage::savePage()
 {
-    const int n = m_ui->lvListView->topLevelItemCount();
-    SqlConnection conn(PathMap::eventDatabase(), SqlConnection::ReadWrite);
-    if (!conn.isOpen()) {
-        saveFailed(tableName(), conn.errorString());
-        return false;
-    }
-    QSqlDatabase db = conn.database();
-    // The whole list is rewritten at once: a failure on the way leaves the stored list as
-    // it was, never half of the new one.
-    if (!db.transaction()) {
-        saveFailed(tableName(), db.lastError().text());
-        return false;
-    }
-    QSqlQuery q(db);
-    auto fail = [&](const QString& reason) {
-        q.finish();
-        db.rollback();
-        saveFailed(tableName(), reason);
-        return false;
-    };
-    if (!q.exec(QStringLiteral("DELETE from %1 WHERE dbkey > 0").arg(tableName())))
-        return fail(q.lastError().text());
-    // The four fields after dbKey, by their place in the table: SongKey, SongTitle,
-    // SongArtist, SongTime; the database numbers the rows anew.
-    if (!q.prepare(QStringLiteral("INSERT INTO %1 VALUES (NULL, ?, ?, ?, ?)").arg(tableName())))
-        return fail(q.lastError().text());
-    for (int i = 0; i < n; ++i) {
+    QList<PickedSongRecord> songs;
+    for (int i = 0; i < m_ui->lvListView->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* item = m_ui->lvListView->topLevelItem(i);
-        q.bindValue(0, item->data(0, kKeyRole).toInt());
-        q.bindValue(1, item->text(0));
-        q.bindValue(2, item->text(1));
-        q.bindValue(3, item->text(2));
-        if (!q.exec())
-            return fail(QStringLiteral("song %1, \"%2\": %3")
-                            .arg(i + 1)
-                            .arg(item->text(0), q.lastError().text()));
+        songs.append(
+            {qint16(item->data(0, kKeyRole).toInt()), item->text(0), item->text(1), item->text(2)});
     }
-    q.finish();
-    if (!db.commit())
-        return fail(db.lastError().text());
-    return true;
+    SongListStore& lists = m_wizard.store().songLists();
+    if (lists.rewrite(list(), songs))
+        return true;
+    saveFailed(tableName(), lists.errorString());
+    return false;
 }
 
 void SongListPage::fitColumns()

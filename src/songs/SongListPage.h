@@ -1,6 +1,7 @@
 #pragma once
 
 #include "songs/frmOddSong.h"
+#include "store/SongListStore.h"
 #include "wizard/WizardPage.h"
 
 #include <QIcon>
@@ -39,6 +40,7 @@ class SongListPage : public WizardPage
 
     // The page's table: "MusicIn" or "MusicOut".
     QString tableName() const;
+    SongListStore::List list() const;
 
   protected:
     void loadPage() override;

@@ -2,7 +2,7 @@
 
 #include "ui_frmOddSong.h"
 
-#include "platform/MessageBox.h"
+#include "ui/MessageBox.h"
 #include "wizard/WizardState.h"
 
 frmOddSong::frmOddSong(WizardState& state, QWidget* owner)

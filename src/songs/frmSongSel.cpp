@@ -2,10 +2,10 @@
 
 #include "ui_frmSongSel.h"
 
+#include "catalogue/SongGridModel.h"
+#include "catalogue/SongQuery.h"
 #include "platform/VbConvert.h"
 #include "songs/FrmInput.h"
-#include "songs/SongGridModel.h"
-#include "songs/SongQuery.h"
 #include "store/SqlConnection.h"
 #include "wizard/PageStyle.h"
 #include "wizard/WizardState.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "songs/CatalogueSettings.h"
+#include "catalogue/CatalogueSettings.h"
 
 #include <QDialog>
 #include <QString>

@@ -3,13 +3,30 @@
 #include "store/SqlConnection.h"
 
 #include <QSqlError>
+#include <QStringList>
 
-KeyedItemStore::KeyedItemStore(const SqlConnection& config, const SqlConnection& strs,
-                               const SqlConnection& mems)
+KeyedItemStore::KeyedItemStore(const SqlConnection& config, const SqlConnection& event)
     : m_config(prepare(config, QStringLiteral("Config"), false)),
-      m_strs(prepare(strs, QStringLiteral("Strs"), true)),
-      m_mems(prepare(mems, QStringLiteral("Mems"), true))
+      m_strs(prepare(event, QStringLiteral("Strs"), true)),
+      m_mems(prepare(event, QStringLiteral("Mems"), true)), m_strKeys(event.database())
 {
+    // LIKE ignores letter case; the prefix's own wildcards are escaped by the caller's text
+    // never holding any (keys are letters and digits).
+    m_strKeys.prepare(QStringLiteral("SELECT Item FROM Strs WHERE Item LIKE ? || '%'"));
+    m_strKeys.setForwardOnly(true);
+}
+
+bool KeyedItemStore::strKeysStartingWith(const QString& prefix, QStringList* keys)
+{
+    m_strKeys.bindValue(0, prefix);
+    if (!m_strKeys.exec())
+        return false;
+    keys->clear();
+    while (m_strKeys.next())
+        keys->append(m_strKeys.value(0).toString());
+    const bool ok = !m_strKeys.lastError().isValid();
+    m_strKeys.finish();
+    return ok;
 }
 
 KeyedItemStore::Table KeyedItemStore::prepare(const SqlConnection& conn, const QString& table,

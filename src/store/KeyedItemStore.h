@@ -6,25 +6,29 @@
 class SqlConnection;
 
 // The keyed items: a short key (Item, compared without regard to letter case) and a text
-// value (Usage). Strs holds short values, Mems long ones, both in the event database, each
-// on its own connection; Config holds the catalogue's settings and is only read.
+// value (Usage). Strs holds short values, Mems long ones, both in the event database;
+// Config holds the catalogue's settings and is only read.
 //
 // Reads fall back to the caller's default on a missing key, an empty table or any database
 // error. Writes insert or update one row, committed at once; they return false when the
-// database refuses the value, and lastError() then tells why. Values are always bound as
-// parameters.
+// database refuses the value, and lastError() then tells why. A write is committed at once
+// unless a StoreTransaction on the event connection is open, which then holds it. Values are
+// always bound as parameters.
 class KeyedItemStore
 {
   public:
     // The connections must outlive the store.
-    KeyedItemStore(const SqlConnection& config, const SqlConnection& strs,
-                   const SqlConnection& mems);
+    KeyedItemStore(const SqlConnection& config, const SqlConnection& event);
 
     QString GetConfigItem(const QString& key, const QString& defaultValue);
     QString GetStrItem(const QString& key, const QString& defaultValue);
     bool SaveStrItem(const QString& key, const QString& value);
     QString GetMemItem(const QString& key, const QString& defaultValue);
     bool SaveMemItem(const QString& key, const QString& value);
+
+    // The keys of Strs that begin with `prefix` (without regard to letter case). False
+    // when the table cannot be listed.
+    bool strKeysStartingWith(const QString& prefix, QStringList* keys);
 
     // The reason the last failed write was refused; empty after a successful one.
     QString lastError() const { return m_lastError; }
@@ -41,5 +45,6 @@ class KeyedItemStore
     Table m_config;
     Table m_strs;
     Table m_mems;
+    QSqlQuery m_strKeys;
     QString m_lastError;
 };

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 
 namespace
 {
@@ -37,13 +38,23 @@ QString reasonOf(const QSqlError& error)
 SqlConnection::SqlConnection(const QString& fileName, Mode mode) : m_name(nextName())
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-    db.setDatabaseName(fileName);
-    db.setConnectOptions(mode == ReadOnly
-                             ? QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000")
-                             : QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
-    if (mode == ReadOnly && !QFileInfo::exists(fileName)) {
-        m_error = QStringLiteral("the file does not exist");
-        return;
+    // Only Create may make a new file: the others open the file as a URI whose mode
+    // refuses to create one, so a file that vanished is reported, never re-made empty.
+    if (mode == Create) {
+        db.setDatabaseName(fileName);
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+    } else {
+        QUrl uri = QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath());
+        uri.setQuery(mode == ReadOnly ? QStringLiteral("mode=ro") : QStringLiteral("mode=rw"));
+        db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+        db.setConnectOptions(
+            mode == ReadOnly
+                ? QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=5000")
+                : QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000"));
+        if (!QFileInfo::exists(fileName)) {
+            m_error = QStringLiteral("the file does not exist");
+            return;
+        }
     }
     if (!db.open()) {
         m_error = reasonOf(db.lastError());
@@ -55,14 +66,21 @@ SqlConnection::SqlConnection(const QString& fileName, Mode mode) : m_name(nextNa
         m_error = reasonOf(q.lastError());
         return;
     }
-    if (mode == ReadWrite) {
-        if (!q.exec(QStringLiteral("PRAGMA journal_mode = WAL")) ||
-            !q.exec(QStringLiteral("PRAGMA synchronous = FULL"))) {
-            m_error = reasonOf(q.lastError());
-            return;
-        }
-    }
+    q.finish();
+    if (mode == Create && !enableJournal())
+        return;
     m_open = true;
+}
+
+bool SqlConnection::enableJournal()
+{
+    QSqlQuery q(database());
+    if (!q.exec(QStringLiteral("PRAGMA journal_mode = WAL")) ||
+        !q.exec(QStringLiteral("PRAGMA synchronous = FULL"))) {
+        m_error = reasonOf(q.lastError());
+        return false;
+    }
+    return true;
 }
 
 SqlConnection::~SqlConnection()

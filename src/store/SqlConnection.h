@@ -7,16 +7,17 @@
 // Opening checks that the file really is a database, so a damaged or foreign file is
 // reported here rather than at the first read.
 //
-// Read-write connections use a write-ahead journal with a busy timeout, so that a grid
-// holding a read never makes a save fail, and commit synchronously, so a write that
-// returned true survives a crash.
+// Every connection waits for a busy file for up to five seconds. The event database runs
+// with a write-ahead journal (enableJournal), so a reader never makes a save fail, and
+// commits synchronously, so a write that returned true survives a crash.
 class SqlConnection
 {
   public:
-    enum Mode { ReadWrite, ReadOnly };
+    // ReadWrite and ReadOnly open an existing file and never create one; Create makes the
+    // file when it is missing and switches it to the write-ahead journal at once.
+    enum Mode { ReadWrite, ReadOnly, Create };
 
-    // Opens `fileName`. ReadWrite creates the file when it does not exist; callers that
-    // must not create check first.
+    // Opens `fileName`.
     SqlConnection(const QString& fileName, Mode mode);
     ~SqlConnection();
     SqlConnection(const SqlConnection&) = delete;
@@ -27,6 +28,10 @@ class SqlConnection
     QString errorString() const { return m_error; }
     QString name() const { return m_name; }
     QSqlDatabase database() const;
+
+    // Switches a read-write file to the write-ahead journal with synchronous commits. Run
+    // only once the file is known to be ours: it changes the file's header.
+    bool enableJournal();
 
     // True when every table named exists (names compared without regard to case).
     bool hasTables(const QStringList& tables, QString* missing = nullptr) const;

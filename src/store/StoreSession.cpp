@@ -1,45 +1,59 @@
 #include "StoreSession.h"
 
+#include "store/EventSchema.h"
+
 #include <QDir>
-#include <QFileInfo>
+#include <QSqlQuery>
 
 StoreSession::StoreSession(const QString& eventDatabase, const QString& catalogue)
     : m_eventFile(eventDatabase), m_catalogueFile(catalogue)
 {
-    const QStringList eventTables{QStringLiteral("Strs"), QStringLiteral("Mems")};
-    // A missing event database is never created behind the caller's back.
-    if (!QFileInfo::exists(eventDatabase)) {
-        m_error = QStringLiteral("The event database %1 cannot be opened: the file does not exist.")
-                      .arg(QDir::toNativeSeparators(eventDatabase));
+    m_config = std::make_unique<SqlConnection>(catalogue, SqlConnection::ReadOnly);
+    QString missing;
+    if (!m_config->isOpen()) {
+        fail(QStringLiteral("song catalogue"), catalogue, m_config->errorString());
         return;
     }
-    m_config = std::make_unique<SqlConnection>(catalogue, SqlConnection::ReadOnly);
-    if (!check(*m_config, catalogue, QStringLiteral("song catalogue"), {QStringLiteral("Config")}))
+    if (!m_config->hasTables({QStringLiteral("Config")}, &missing)) {
+        fail(QStringLiteral("song catalogue"), catalogue,
+             QStringLiteral("the table %1 is missing, so the file is not a song catalogue of "
+                            "this program")
+                 .arg(missing));
         return;
-    m_strs = std::make_unique<SqlConnection>(eventDatabase, SqlConnection::ReadWrite);
-    if (!check(*m_strs, eventDatabase, QStringLiteral("event database"), eventTables))
+    }
+    if (!openEvent())
         return;
-    m_mems = std::make_unique<SqlConnection>(eventDatabase, SqlConnection::ReadWrite);
-    if (!check(*m_mems, eventDatabase, QStringLiteral("event database"), eventTables))
-        return;
-    m_items = std::make_unique<KeyedItemStore>(*m_config, *m_strs, *m_mems);
+    m_schedule = std::make_unique<ScheduleStore>(m_event->database());
+    m_songLists = std::make_unique<SongListStore>(m_event->database());
+    m_items = std::make_unique<KeyedItemStore>(*m_config, *m_event);
 }
 
 StoreSession::~StoreSession() = default;
 
-bool StoreSession::check(const SqlConnection& conn, const QString& file, const QString& what,
-                         const QStringList& tables)
+bool StoreSession::openEvent()
 {
+    const QString what = QStringLiteral("event database");
+    m_event = std::make_unique<SqlConnection>(m_eventFile, SqlConnection::ReadWrite);
+    if (!m_event->isOpen())
+        return fail(what, m_eventFile, m_event->errorString());
+    int version = 0;
     QString reason;
-    QString missing;
-    if (!conn.isOpen())
-        reason = conn.errorString();
-    else if (!conn.hasTables(tables, &missing))
-        reason = QStringLiteral("the table %1 is missing, so the file is not a %2 of this program")
-                     .arg(missing, what);
-    if (reason.isEmpty())
-        return true;
+    if (EventSchema::inspect(*m_event, &version, &reason) != EventSchema::Ours)
+        return fail(what, m_eventFile, reason);
+    if (!EventSchema::upgrade(*m_event, version, &reason))
+        return fail(
+            what, m_eventFile,
+            QStringLiteral("it could not be brought up to this program's format (%1)").arg(reason));
+    if (!m_event->enableJournal())
+        return fail(what, m_eventFile, m_event->errorString());
+    return true;
+}
+
+bool StoreSession::fail(const QString& what, const QString& file, const QString& reason)
+{
     m_error = QStringLiteral("The %1 %2 cannot be opened: %3.")
                   .arg(what, QDir::toNativeSeparators(file), reason);
+    m_config.reset();
+    m_event.reset();
     return false;
 }

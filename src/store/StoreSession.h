@@ -1,20 +1,26 @@
 #pragma once
 
 #include "store/KeyedItemStore.h"
+#include "store/ScheduleStore.h"
+#include "store/SongListStore.h"
 #include "store/SqlConnection.h"
 
 #include <QString>
 
 #include <memory>
 
-// The three connections opened at start and kept for the whole run: the catalogue
-// (read only, for its Config table) and the event database twice (one for Strs, one for
-// Mems), with the keyed item store working on them.
+// The event database and the catalogue, opened at start and kept for the whole run: the
+// catalogue read only (for its Config table), the event database on one connection that
+// every table of it is read and written through.
+//
+// The event database is checked before anything is written to it: its tables and columns,
+// its format version (a later one is refused, an earlier one upgraded) and its pages. A file
+// that fails is left as it was.
 class StoreSession
 {
   public:
     // Opens both files. On failure isOpen() is false and errorString() names the file and
-    // the reason. Nothing is created, changed or repaired here.
+    // the reason. Nothing is created here.
     StoreSession(const QString& eventDatabase, const QString& catalogue);
     ~StoreSession();
 
@@ -22,18 +28,24 @@ class StoreSession
     QString errorString() const { return m_error; }
 
     KeyedItemStore& items() { return *m_items; }
+    ScheduleStore& schedule() { return *m_schedule; }
+    SongListStore& songLists() { return *m_songLists; }
+    // The event database's connection, for a StoreTransaction around a page's save.
+    QSqlDatabase eventConnection() const { return m_event->database(); }
+
     const QString& eventDatabase() const { return m_eventFile; }
     const QString& catalogue() const { return m_catalogueFile; }
 
   private:
-    bool check(const SqlConnection& conn, const QString& file, const QString& what,
-               const QStringList& tables);
+    bool openEvent();
+    bool fail(const QString& what, const QString& file, const QString& reason);
 
     QString m_eventFile;
     QString m_catalogueFile;
     QString m_error;
     std::unique_ptr<SqlConnection> m_config;
-    std::unique_ptr<SqlConnection> m_strs;
-    std::unique_ptr<SqlConnection> m_mems;
+    std::unique_ptr<SqlConnection> m_event;
+    std::unique_ptr<ScheduleStore> m_schedule;
+    std::unique_ptr<SongListStore> m_songLists;
     std::unique_ptr<KeyedItemStore> m_items; // destroyed first: it holds queries on the connections
 };

@@ -1,6 +1,7 @@
 #include "frmData.h"
 
 #include "platform/PathMap.h"
+#include "store/EventSchema.h"
 #include "store/SqlConnection.h"
 
 #include <QDir>
@@ -35,7 +36,7 @@ bool frmData::MakeZELdatabase(const QString& folder)
 
     bool ok = false;
     {
-        SqlConnection conn(tempName, SqlConnection::ReadWrite);
+        SqlConnection conn(tempName, SqlConnection::Create);
         ok = conn.isOpen() && createTables(conn.name());
         if (!conn.isOpen())
             m_error = conn.errorString();
@@ -146,7 +147,7 @@ bool frmData::createTables(const QString& connectionName)
         AddFieldText(4, QStringLiteral("SongTime"), 15, true);
         statements << tableStatement();
     }
-    statements << QStringLiteral("PRAGMA user_version = %1").arg(kFormatVersion);
+    statements << QStringLiteral("PRAGMA user_version = %1").arg(EventSchema::kCurrentVersion);
 
     if (!db.transaction()) {
         m_error = db.lastError().text();

@@ -16,9 +16,6 @@ class frmData
     // The engine's field type codes accepted by AddFieldMisc.
     enum FieldType : qint32 { dbInteger = 3, dbDate = 8, dbMemo = 12 };
 
-    // The format version carried in PRAGMA user_version.
-    static constexpr int kFormatVersion = 1;
-
     // Creates folder + "event.mdb" (folder defaults to the event database's fixed folder).
     // An existing file is replaced only once the new one is complete. Returns false with
     // errorString() set when the file cannot be made.

@@ -1,9 +1,9 @@
 #include "DataFileCheck.h"
 
-#include "platform/MessageBox.h"
 #include "platform/PathMap.h"
-#include "platform/ProgramEnd.h"
 #include "store/frmData.h"
+#include "ui/MessageBox.h"
+#include "ui/ProgramEnd.h"
 #include "wizard/WizardState.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "FirstRunCheck.h"
 
 #include "platform/PathMap.h"
-#include "platform/ProgramEnd.h"
 #include "platform/VbConvert.h"
+#include "ui/ProgramEnd.h"
 #include "wizard/Hivelet.h"
 #include "wizard/frmLoadData.h"
 

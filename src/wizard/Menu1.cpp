@@ -1,11 +1,10 @@
 #include "Menu1.h"
 
-#include "platform/BusyPointer.h"
-#include "platform/MessageBox.h"
 #include "platform/PathMap.h"
-#include "platform/ProgramEnd.h"
-#include "platform/RichTextViewer.h"
-#include "wizard/FrmQuery.h"
+#include "ui/BusyPointer.h"
+#include "ui/MessageBox.h"
+#include "ui/ProgramEnd.h"
+#include "ui/RichTextViewer.h"
 #include "wizard/Hivelet.h"
 #include "wizard/PageContent.h"
 #include "wizard/Wizard.h"
@@ -47,17 +46,7 @@ bool Menu1::savePage()
 
 void Menu1::CheckExit()
 {
-    if (ProgramEnd::hasEnded())
-        return;
-    if (!m_query)
-        m_query = std::make_unique<FrmQuery>(m_state);
-    m_query->setQuestion(QStringLiteral("Do you want to quit the Feteplan?"));
-    m_query->exec();
-    if (m_state.QueryAnswer.value_or(0) == 0) {
-        m_query.reset();
-        return;
-    }
-    ProgramEnd::end();
+    m_wizard.CheckExit();
 }
 
 void Menu1::startDatabaseModule()

@@ -4,12 +4,11 @@
 
 #include <memory>
 
-class FrmQuery;
 class Hivelet;
 class RichTextViewer;
 
 // The welcome page: the start-up form. It stays loaded and hidden for the whole run and
-// carries the quit question that every page asks.
+// carries the registry settings control.
 class Menu1 : public WizardPage
 {
     Q_OBJECT
@@ -17,7 +16,7 @@ class Menu1 : public WizardPage
     explicit Menu1(Wizard& wizard);
     ~Menu1() override;
 
-    // Asks "Do you want to quit the Feteplan?"; a "Yes" ends the program at once.
+    // The quit question (Wizard::CheckExit), reached through the welcome page as ever.
     void CheckExit();
 
     // Starts the external database module and ends the program; when it cannot be started
@@ -32,7 +31,6 @@ class Menu1 : public WizardPage
     bool savePage() override;
 
   private:
-    std::unique_ptr<FrmQuery> m_query; // created for each question, unloaded after "No"
     RichTextViewer* m_welcome = nullptr;
     std::unique_ptr<Hivelet> m_hivelet;
 };

@@ -1,8 +1,8 @@
 #include "MenuFinal.h"
 
-#include "platform/MessageBox.h"
 #include "platform/PathMap.h"
-#include "platform/ProgramEnd.h"
+#include "ui/MessageBox.h"
+#include "ui/ProgramEnd.h"
 #include "wizard/FoldPlan.h"
 #include "wizard/PageContent.h"
 #include "wizard/WizardState.h"

@@ -1,6 +1,6 @@
 #include "PageContent.h"
 
-#include "platform/RichTextViewer.h"
+#include "ui/RichTextViewer.h"
 
 #include <QVBoxLayout>
 

@@ -1,27 +1,20 @@
 #include "Wizard.h"
 
-#include "pages/Menu2.h"
-#include "pages/Menu3.h"
-#include "pages/Menu4.h"
-#include "pages/Menu5.h"
-#include "pages/Menu6.h"
-#include "pages/Menu7.h"
-#include "platform/MessageBox.h"
 #include "platform/PathMap.h"
-#include "platform/ProgramEnd.h"
-#include "songs/SongListPage.h"
-#include "songs/SongPicker.h"
 #include "store/StoreSession.h"
+#include "ui/MessageBox.h"
+#include "ui/ProgramEnd.h"
 #include "wizard/DataFileCheck.h"
 #include "wizard/FirstRunCheck.h"
+#include "wizard/FrmQuery.h"
 #include "wizard/Menu1.h"
-#include "wizard/MenuFinal.h"
 
 Wizard::Wizard() = default;
 
 Wizard::~Wizard()
 {
     // Pages go before the store they read and write through.
+    m_query.reset();
     for (auto& p : m_pages)
         p.reset();
 }
@@ -72,30 +65,9 @@ bool Wizard::openData()
 
 std::unique_ptr<WizardPage> Wizard::makePage(int index)
 {
-    switch (index) {
-    case 0:
+    if (index == 0)
         return std::make_unique<Menu1>(*this);
-    case 1:
-        return std::make_unique<Menu2>(*this);
-    case 2:
-        return std::make_unique<Menu3>(*this);
-    case 3:
-        return std::make_unique<Menu4>(*this);
-    case 4:
-        return std::make_unique<Menu5>(*this);
-    case 5:
-        return std::make_unique<Menu6>(*this);
-    case 6:
-        return std::make_unique<Menu7>(*this);
-    case 7:
-        return std::make_unique<SongListPage>(*this, SongListPage::Include);
-    case 8:
-        return std::make_unique<SongListPage>(*this, SongListPage::Exclude);
-    case 9:
-        return std::make_unique<MenuFinal>(*this);
-    default:
-        return nullptr;
-    }
+    return nullptr;
 }
 
 WizardPage* Wizard::page(int index)
@@ -122,15 +94,24 @@ Menu1* Wizard::welcomePage() const
     return static_cast<Menu1*>(m_pages[0].get());
 }
 
-void Wizard::preloadSongCatalogue()
+bool Wizard::hasStore() const
 {
-    // The one song-pick dialog of the run is built here, reading the catalogue settings and
-    // running its first search; a picker installed before (by a test) is kept.
-    if (m_songPicker || !m_store || !m_store->isOpen())
+    return m_store && m_store->isOpen();
+}
+
+void Wizard::CheckExit()
+{
+    if (ProgramEnd::hasEnded())
         return;
-    auto picker = std::make_shared<SongPicker>(m_state, items(), PathMap::catalogue());
-    picker->dialog();
-    setSongPicker([picker](QWidget* opener) { picker->pickFor(opener); });
+    if (!m_query)
+        m_query = std::make_unique<FrmQuery>(m_state);
+    m_query->setQuestion(QStringLiteral("Do you want to quit the Feteplan?"));
+    m_query->exec();
+    if (m_state.QueryAnswer.value_or(0) == 0) {
+        m_query.reset();
+        return;
+    }
+    ProgramEnd::end();
 }
 
 void Wizard::pickSong(QWidget* opener)

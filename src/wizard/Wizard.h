@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 
+class FrmQuery;
 class KeyedItemStore;
 class QWidget;
 class Menu1;
@@ -13,14 +14,15 @@ class StoreSession;
 class WizardPage;
 
 // The application object: owns the program-wide state, the store session and the pages,
-// and runs the start-up in its fixed order.
+// and runs the start-up in its fixed order. Which page stands at which place, and how the
+// song catalogue is prepared, is decided above the frame (makePage, preloadSongCatalogue).
 class Wizard
 {
   public:
     static constexpr int kPageCount = 10; // Menu1 .. Menu9, MenuFinal
 
     Wizard();
-    ~Wizard();
+    virtual ~Wizard();
     Wizard(const Wizard&) = delete;
     Wizard& operator=(const Wizard&) = delete;
 
@@ -46,8 +48,12 @@ class Wizard
     void countPageLoad() { ++m_pageLoads; }
 
     // Prepares what the song lists need from the catalogue; run once when the welcome page
-    // is left.
-    void preloadSongCatalogue();
+    // is left. The frame alone has no catalogue: it answers every pick with "nothing".
+    virtual void preloadSongCatalogue() {}
+
+    // The quit question every page asks: "Do you want to quit the Feteplan?"; a "Yes" ends
+    // the program at once.
+    void CheckExit();
 
     // The song-pick contract: shows the song-pick dialog modally for `opener`. Afterwards
     // QueryAnswer is 1 with PickedSong filled (a song was picked), 0 (nothing picked) or -2
@@ -56,14 +62,21 @@ class Wizard
     // Who answers pickSong(): the song-pick dialog installs itself when it is created;
     // tests of an opener may install their own answer.
     void setSongPicker(std::function<void(QWidget*)> picker) { m_songPicker = std::move(picker); }
+    bool hasSongPicker() const { return bool(m_songPicker); }
+    // The store session is open (start-up got as far as the data).
+    bool hasStore() const;
+
+  protected:
+    // The page at `index`: the welcome page here; the program's own pages above the frame.
+    virtual std::unique_ptr<WizardPage> makePage(int index);
 
   private:
     bool openData();
-    std::unique_ptr<WizardPage> makePage(int index);
 
     WizardState m_state;
     std::unique_ptr<StoreSession> m_store;
     std::array<std::unique_ptr<WizardPage>, kPageCount> m_pages;
     int m_pageLoads = 0;
     std::function<void(QWidget*)> m_songPicker;
+    std::unique_ptr<FrmQuery> m_query; // created for each question, unloaded after "No"
 };

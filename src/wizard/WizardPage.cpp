@@ -2,10 +2,12 @@
 
 #include "ui_WizardPage.h"
 
-#include "platform/MessageBox.h"
-#include "platform/ProgramEnd.h"
+#include "ui/MessageBox.h"
+#include "ui/ProgramEnd.h"
+
 #include "store/KeyedItemStore.h"
-#include "wizard/Menu1.h"
+#include "store/StoreSession.h"
+#include "store/StoreTransaction.h"
 #include "wizard/PageStyle.h"
 #include "wizard/Wizard.h"
 
@@ -114,22 +116,6 @@ void WizardPage::showLogo()
     PageStyle::logo(m_frame->imgLogo, m_state.MediaFolder + QStringLiteral("logo.jpg"));
 }
 
-bool WizardPage::saveStr(const QString& key, const QString& value)
-{
-    const bool ok = items().SaveStrItem(key, value);
-    if (!ok)
-        saveFailed(key, items().lastError());
-    return ok;
-}
-
-bool WizardPage::saveMem(const QString& key, const QString& value)
-{
-    const bool ok = items().SaveMemItem(key, value);
-    if (!ok)
-        saveFailed(key, items().lastError());
-    return ok;
-}
-
 void WizardPage::saveFailed(const QString& what, const QString& reason)
 {
     if (m_saveFailure.isEmpty())
@@ -142,8 +128,17 @@ void WizardPage::onNext()
         return;
     if (!checkPage() || ProgramEnd::hasEnded())
         return;
+    // The page's answers reach the event database together or not at all: a crash or a
+    // full disk half way leaves the answers stored before.
     m_saveFailure.clear();
-    const bool saved = savePage();
+    bool saved = false;
+    {
+        StoreTransaction transaction(m_wizard.store().eventConnection());
+        if (!transaction.isActive())
+            saveFailed(QStringLiteral("the event database"), transaction.errorString());
+        else if (savePage() && !(saved = transaction.commit()))
+            saveFailed(QStringLiteral("the event database"), transaction.errorString());
+    }
     if (ProgramEnd::hasEnded())
         return;
     if (!saved) {
@@ -192,7 +187,7 @@ void WizardPage::onBack()
 void WizardPage::onCancel()
 {
     if (!ProgramEnd::hasEnded())
-        m_wizard.welcomePage()->CheckExit();
+        m_wizard.CheckExit();
 }
 
 void WizardPage::keyPressEvent(QKeyEvent* event)
@@ -214,6 +209,6 @@ void WizardPage::closeEvent(QCloseEvent* event)
         event->accept();
         return;
     }
-    m_wizard.welcomePage()->CheckExit();
+    m_wizard.CheckExit();
     event->ignore();
 }

@@ -54,17 +54,16 @@ class WizardPage : public QWidget
     // The page's own parts. Checks show their message and return false to stay on the page.
     virtual void loadPage() {}
     virtual bool checkPage() { return true; }
-    // Writes the page's answers; returns false when a write failed (after saveStr/saveMem
-    // have recorded why, or after calling saveFailed()).
+    // Writes the page's answers, inside one transaction the frame commits; returns false
+    // when a write failed (after recording why in saveFailure() or with saveFailed()).
     virtual bool savePage() { return true; }
     // The button that the Escape key presses (Cancel unless a page gives it elsewhere).
     virtual QAbstractButton* escapeButton() const;
     // What Next does after the checks and the save; the finish page replaces it.
     virtual void goNext();
 
-    // Save helpers: write through the store and remember the first refusal.
-    bool saveStr(const QString& key, const QString& value);
-    bool saveMem(const QString& key, const QString& value);
+    // Where a save records its first refusal ("key: reason").
+    QString* saveFailure() { return &m_saveFailure; }
     void saveFailed(const QString& what, const QString& reason);
 
     // The area below the banner where the page's own controls go.

@@ -1,22 +1,14 @@
 #pragma once
 
-#include "pages/FacilityRecord.h"
-#include "pages/PersonRecord.h"
+#include "store/FacilityRecord.h"
+#include "store/PersonRecord.h"
+#include "store/PickedSongRecord.h"
 
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
 
 #include <optional>
-
-// A song handed back by the song-pick dialog or the custom song dialog. Key is the
-// catalogue's dbKey, or -2 (entered by hand, music not supplied) or -3 (music provided).
-struct PickedSongRecord {
-    qint16 Key = 0;
-    QString Title;
-    QString Artist;
-    QString Length;
-};
 
 // The program-wide values, owned by the application object and handed to every form by
 // reference. Nothing of this lives in a static, so a test can build a fresh wizard.

@@ -2,10 +2,10 @@
 
 #include "ui_frmLoadData.h"
 
-#include "platform/BusyPointer.h"
-#include "platform/MessageBox.h"
 #include "platform/PathMap.h"
-#include "platform/ProgramEnd.h"
+#include "ui/BusyPointer.h"
+#include "ui/MessageBox.h"
+#include "ui/ProgramEnd.h"
 
 #include <QCoreApplication>
 #include <QDir>

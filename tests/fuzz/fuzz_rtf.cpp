@@ -1,6 +1,6 @@
 // libFuzzer target for the RTF reader: every input must be read without a crash, a
 // sanitizer report or a hang, and the document it makes must lay out.
-#include "platform/RtfReader.h"
+#include "ui/RtfReader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QGuiApplication>

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
 #include "platform/PathMap.h"
-#include "platform/ProgramEnd.h"
 #include "store/SqlConnection.h"
+#include "ui/ProgramEnd.h"
 #include "wizard/Wizard.h"
 #include "wizard/WizardPage.h"
 

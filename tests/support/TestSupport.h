@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MessageBox.h"
+#include "ui/MessageBox.h"
 
 #include <QList>
 #include <QMap>

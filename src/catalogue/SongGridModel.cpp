@@ -1,7 +1,7 @@
 #include "SongGridModel.h"
 
+#include "catalogue/CatalogueSettings.h"
 #include "platform/VbConvert.h"
-#include "songs/CatalogueSettings.h"
 
 #include <QSqlError>
 #include <QSqlRecord>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "songs/SongQuery.h"
+#include "catalogue/SongQuery.h"
 
 #include <QAbstractTableModel>
 #include <QHash>

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+#include <optional>
+
+// One activity of the event schedule as the activity dialog hands it to the store.
+struct ActivityRecord {
+    double Scheduled = 0; // day count: the event's date with the activity's time of day
+    QString Name;
+    std::optional<qint16> SongKey; // no value: the song has no key (or there is no song)
+    QString SongTitle;             // empty: no song
+    QString SongArtist;
+    QString Who;
+    QString MoreInfo;
+};
+
+// The rows of table Activities. Reads copy every row and end the statement at once, so
+// no read stays open while the schedule is shown.
+class ScheduleStore
+{
+  public:
+    // The columns of a row as stored, in the table's order.
+    enum Column { DbKey, DtScheduled, Name, SongKey, SongTitle, SongArtist, Who, MoreInfo };
+    static constexpr int kColumnCount = 8;
+    using Row = QVector<QVariant>;
+
+    explicit ScheduleStore(const QSqlDatabase& db) : m_db(db) {}
+
+    // Every row in the schedule's order (time, then name). False with errorString() set
+    // when the table cannot be read.
+    bool rows(QVector<Row>* rows);
+    // Stores one activity with only the fields it has (the song's fields when it has a
+    // song, Who and MoreInfo when not empty); returns its new dbKey, or no value.
+    std::optional<qint64> insert(const ActivityRecord& activity);
+    bool remove(qint64 key);
+
+    QString errorString() const { return m_error; }
+
+  private:
+    QSqlDatabase m_db;
+    QString m_error;
+};
