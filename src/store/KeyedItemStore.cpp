@@ -5,10 +5,11 @@
 #include <QSqlError>
 #include <QStringList>
 
-KeyedItemStore::KeyedItemStore(const SqlConnection& config, const SqlConnection& event)
-    : m_config(prepare(config, QStringLiteral("Config"), false)),
-      m_strs(prepare(event, QStringLiteral("Strs"), true)),
-      m_mems(prepare(event, QStringLiteral("Mems"), true)), m_strKeys(event.database())
+KeyedItemStore::KeyedItemStore(const SqlConnection* config, const SqlConnection& event)
+    : m_config(prepare(config ? config->database() : QSqlDatabase(), QStringLiteral("Config"),
+                       false)),
+      m_strs(prepare(event.database(), QStringLiteral("Strs"), true)),
+      m_mems(prepare(event.database(), QStringLiteral("Mems"), true)), m_strKeys(event.database())
 {
     // LIKE ignores letter case; the prefix's own wildcards are escaped by the caller's text
     // never holding any (keys are letters and digits).
@@ -29,10 +30,10 @@ bool KeyedItemStore::strKeysStartingWith(const QString& prefix, QStringList* key
     return ok;
 }
 
-KeyedItemStore::Table KeyedItemStore::prepare(const SqlConnection& conn, const QString& table,
+KeyedItemStore::Table KeyedItemStore::prepare(const QSqlDatabase& db, const QString& table,
                                               bool writable)
 {
-    Table t{QSqlQuery(conn.database()), QSqlQuery(conn.database())};
+    Table t{QSqlQuery(db), QSqlQuery(db)};
     // The first row in key order, as an index seek finds it; COLLATE NOCASE compares keys
     // without regard to letter case also in a catalogue whose column has no such collation.
     t.read.prepare(QStringLiteral("SELECT Usage FROM %1 WHERE Item = ? COLLATE NOCASE "

@@ -17,8 +17,9 @@ class SqlConnection;
 class KeyedItemStore
 {
   public:
-    // The connections must outlive the store.
-    KeyedItemStore(const SqlConnection& config, const SqlConnection& event);
+    // The connections must outlive the store. Without a catalogue (config null), every
+    // GetConfigItem gives its default.
+    KeyedItemStore(const SqlConnection* config, const SqlConnection& event);
 
     QString GetConfigItem(const QString& key, const QString& defaultValue);
     QString GetStrItem(const QString& key, const QString& defaultValue);
@@ -38,7 +39,7 @@ class KeyedItemStore
         QSqlQuery read;
         QSqlQuery write; // empty for the read-only catalogue
     };
-    static Table prepare(const SqlConnection& conn, const QString& table, bool writable);
+    static Table prepare(const QSqlDatabase& db, const QString& table, bool writable);
     static QString read(Table& table, const QString& key, const QString& defaultValue);
     bool save(Table& table, const QString& key, const QString& value);
 

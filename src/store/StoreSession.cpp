@@ -5,9 +5,14 @@
 #include <QDir>
 #include <QSqlQuery>
 
-StoreSession::StoreSession(const QString& eventDatabase, const QString& catalogue)
-    : m_eventFile(eventDatabase), m_catalogueFile(catalogue)
+StoreSession::StoreSession(const QString& eventDatabase, const QString& catalogue, Access access)
+    : m_eventFile(eventDatabase), m_catalogueFile(catalogue), m_access(access)
 {
+    if (access == ReadOnly && catalogue.isEmpty()) {
+        if (openEvent())
+            makeStores();
+        return;
+    }
     m_config = std::make_unique<SqlConnection>(catalogue, SqlConnection::ReadOnly);
     QString missing;
     if (!m_config->isOpen()) {
@@ -21,11 +26,15 @@ StoreSession::StoreSession(const QString& eventDatabase, const QString& catalogu
                  .arg(missing));
         return;
     }
-    if (!openEvent())
-        return;
+    if (openEvent())
+        makeStores();
+}
+
+void StoreSession::makeStores()
+{
     m_schedule = std::make_unique<ScheduleStore>(m_event->database());
     m_songLists = std::make_unique<SongListStore>(m_event->database());
-    m_items = std::make_unique<KeyedItemStore>(*m_config, *m_event);
+    m_items = std::make_unique<KeyedItemStore>(m_config.get(), *m_event);
 }
 
 StoreSession::~StoreSession() = default;
@@ -33,13 +42,16 @@ StoreSession::~StoreSession() = default;
 bool StoreSession::openEvent()
 {
     const QString what = QStringLiteral("event database");
-    m_event = std::make_unique<SqlConnection>(m_eventFile, SqlConnection::ReadWrite);
+    m_event = std::make_unique<SqlConnection>(
+        m_eventFile, m_access == ReadOnly ? SqlConnection::ReadOnly : SqlConnection::ReadWrite);
     if (!m_event->isOpen())
         return fail(what, m_eventFile, m_event->errorString());
     int version = 0;
     QString reason;
     if (EventSchema::inspect(*m_event, &version, &reason) != EventSchema::Ours)
         return fail(what, m_eventFile, reason);
+    if (m_access == ReadOnly)
+        return true;
     if (!EventSchema::upgrade(*m_event, version, &reason))
         return fail(
             what, m_eventFile,

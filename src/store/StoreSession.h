@@ -19,9 +19,14 @@
 class StoreSession
 {
   public:
+    // ReadWrite: the wizard's session, writes allowed, an older format upgraded.
+    // ReadOnly: the event database only read (a tool over someone's file): nothing in the file
+    // changes, an older format is read as it is; the catalogue may be left out (empty name).
+    enum Access { ReadWrite, ReadOnly };
+
     // Opens both files. On failure isOpen() is false and errorString() names the file and
     // the reason. Nothing is created here.
-    StoreSession(const QString& eventDatabase, const QString& catalogue);
+    StoreSession(const QString& eventDatabase, const QString& catalogue, Access access = ReadWrite);
     ~StoreSession();
 
     bool isOpen() const { return m_items != nullptr; }
@@ -38,11 +43,13 @@ class StoreSession
 
   private:
     bool openEvent();
+    void makeStores();
     bool fail(const QString& what, const QString& file, const QString& reason);
 
     QString m_eventFile;
     QString m_catalogueFile;
     QString m_error;
+    Access m_access;
     std::unique_ptr<SqlConnection> m_config;
     std::unique_ptr<SqlConnection> m_event;
     std::unique_ptr<ScheduleStore> m_schedule;
