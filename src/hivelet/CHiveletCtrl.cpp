@@ -43,7 +43,7 @@ bool CHiveletCtrl::Save(const std::optional<std::string>& mainKey, const std::st
     const auto path = keyPath(*mainKey, subKey);
     if (!path || !characterCount(valueName) || !characterCount(setting))
         return false;
-    const auto key = HiveKey::create(*path);
+    const auto key = HiveKey::create(*path, HiveKey::Access::Write);
     return key && key->write(valueName, setting);
 }
 
@@ -55,7 +55,7 @@ std::string CHiveletCtrl::Get(const std::optional<std::string>& mainKey, const s
     const auto path = keyPath(*mainKey, subKey);
     if (!path || !characterCount(valueName))
         return defaultValue;
-    const auto key = HiveKey::create(*path);
+    const auto key = HiveKey::create(*path, HiveKey::Access::Read);
     if (!key)
         return defaultValue;
     // A UTF-8 character takes at most four bytes, so a longer value is too long anyway.

@@ -166,7 +166,9 @@ bool writeAll(int fd, const std::string& text)
 
 } // namespace
 
-std::unique_ptr<HiveKey> HiveKey::create(const std::vector<std::string>& path)
+// Folders are opened read-only either way: values are written through openat in the key's
+// folder, so a read-only hive still reads.
+std::unique_ptr<HiveKey> HiveKey::create(const std::vector<std::string>& path, Access)
 {
     Descriptor folder = openRoot(FileHiveKey::hiveRoot());
     if (folder.get() < 0)

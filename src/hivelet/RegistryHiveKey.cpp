@@ -34,7 +34,11 @@ std::optional<std::string> narrow(const std::wstring& text)
 
 } // namespace
 
-std::unique_ptr<HiveKey> HiveKey::create(const std::vector<std::string>& path)
+// Asks only for the rights the call needs. HKEY_LOCAL_MACHINE\SOFTWARE lets every user read but
+// only administrators write: with full access a user without them could not even read the
+// setting an installer or administrator stored, and a key an administrator opened for writing
+// to users would still refuse them.
+std::unique_ptr<HiveKey> HiveKey::create(const std::vector<std::string>& path, Access access)
 {
     std::string joined;
     for (const auto& part : path)
@@ -44,7 +48,8 @@ std::unique_ptr<HiveKey> HiveKey::create(const std::vector<std::string>& path)
         return nullptr;
     HKEY key = nullptr;
     if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, name->c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+                          access == Access::Write ? KEY_SET_VALUE : KEY_QUERY_VALUE, nullptr, &key,
+                          nullptr) != ERROR_SUCCESS)
         return nullptr;
     return std::make_unique<RegistryHiveKey>(key);
 }

@@ -4,7 +4,8 @@
 
 #include <windows.h>
 
-// A key of the Windows registry under HKEY_LOCAL_MACHINE, opened with full access.
+// A key of the Windows registry under HKEY_LOCAL_MACHINE, opened for querying or for setting
+// values.
 class RegistryHiveKey : public HiveKey
 {
   public:

@@ -10,6 +10,10 @@
  * All texts are UTF-8. A NULL text argument other than mainKey counts as the empty text.
  * Results of hivelet_get are new strings owned by the caller; free them with hivelet_free.
  * The control keeps no state: every call opens and closes its own key. No call shows anything.
+ * Each call asks only for the rights it needs: hivelet_get to read values, hivelet_save to set
+ * them. On Windows every user may read HKEY_LOCAL_MACHINE\SOFTWARE but only administrators may
+ * write it, so there a user reads the settings an installer or administrator stored, and saves
+ * only into keys an administrator has opened to users.
  */
 #ifndef HIVELET_H
 #define HIVELET_H
@@ -37,7 +41,7 @@ HIVELET_API void hivelet_destroy(void* control);
 
 /* Writes `setting` as the value `valueName` of the key mainKey\subKey, creating the key and
  * any missing parent keys. Returns 1 when the value was written, 0 otherwise: mainKey NULL,
- * the key cannot be opened or created, the key path is longer than 99 characters or has an
+ * the key cannot be opened for setting values or created, the key path is longer than 99 characters or has an
  * empty part, a text is not valid UTF-8, or the write fails. */
 HIVELET_API int hivelet_save(void* control, const char* mainKey, const char* subKey,
                              const char* valueName, const char* setting);
