@@ -1,14 +1,21 @@
 #include "TestSupport.h"
 
+#include "platform/OleDate.h"
+#include "store/EventItems.h"
 #include "store/KeyedItemStore.h"
 #include "store/SqlConnection.h"
 #include "store/StoreSession.h"
+#include "store/StoreTransaction.h"
 #include "store/frmData.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
 #include <QtTest>
 
 class TestStore : public QObject
@@ -26,6 +33,13 @@ class TestStore : public QObject
     void refusedWriteStoresNothing();
     void catalogueIsReadOnlyAndCaseBlind();
     void sessionReportsDamagedFiles();
+    void pageSaveIsAllOrNothing();
+    void formatVersions_data();
+    void formatVersions();
+    void eventPlanReadsWithThePagesRules();
+    void storedTextIsValidUtf8();
+    void killedSaveLeavesWholePage();
+    void fullDiskLeavesWholePage();
 
   private:
     QString makeEventDatabase();
@@ -294,6 +308,239 @@ void TestStore::sessionReportsDamagedFiles()
     StoreSession s(event, catalogue);
     QVERIFY(!s.isOpen());
     QVERIFY(s.errorString().contains("Strs"));
+}
+
+namespace
+{
+QByteArray digest(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly)
+               ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256)
+               : QByteArray();
+}
+
+// Which page the saver program finds stored: "A", "B" or "mixed".
+QString storedVariant(const QString& file)
+{
+    QProcess p;
+    p.start(PAGE_SAVER, {file, "-", "print"});
+    p.waitForFinished();
+    return QString::fromLatin1(p.readAllStandardOutput()).trimmed();
+}
+
+int runSaver(const QString& file, const QString& variant, const QString& mode)
+{
+    QProcess p;
+    p.start(PAGE_SAVER, {file, variant, mode});
+    p.waitForFinished();
+    return p.exitCode();
+}
+} // namespace
+
+void TestStore::pageSaveIsAllOrNothing()
+{
+    makeEventDatabase();
+    m_session = std::make_unique<StoreSession>(m_root->dbFolder() + "event.mdb", QString());
+    QVERIFY2(m_session->isOpen(), qPrintable(m_session->errorString()));
+    KeyedItemStore& items = m_session->items();
+    PersonRecord bride;
+    bride.Name = "Anna";
+    bride.Age = "29";
+    QString failure;
+    QVERIFY(EventItems::savePerson(items, bride, 'B', &failure));
+    QVERIFY(m_session->songLists().rewrite(SongListStore::Include,
+                                           {{101, "At Last", "Etta James", "3:02"}}));
+
+    // A page whose last item is refused leaves every item of the page as it was, a list
+    // rewritten within the same save included.
+    {
+        StoreTransaction page(m_session->eventConnection());
+        PersonRecord changed = bride;
+        changed.Name = "Anne";
+        changed.Email = QString(300, 'e'); // over the 255 characters of Strs
+        QVERIFY(m_session->songLists().rewrite(SongListStore::Include, {}));
+        QVERIFY(!EventItems::savePerson(items, changed, 'B', &failure));
+        QVERIFY2(failure.startsWith("BEM: "), qPrintable(failure));
+    }
+    QCOMPARE(storedItem("Strs", "BN"), QString("Anna"));
+    QList<PickedSongRecord> songs;
+    QVERIFY(m_session->songLists().read(SongListStore::Include, &songs));
+    QCOMPARE(songs.size(), 1);
+
+    // A committed page is there as a whole.
+    StoreTransaction page(m_session->eventConnection());
+    bride.Name = "Anne";
+    QVERIFY(EventItems::savePerson(items, bride, 'B', &failure));
+    QVERIFY(page.commit());
+    QCOMPARE(storedItem("Strs", "BN"), QString("Anne"));
+}
+
+void TestStore::formatVersions_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("opens");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("current") << "" << true << "";
+    QTest::newRow("unversioned, upgraded") << "PRAGMA user_version = 0" << true << "";
+    QTest::newRow("later release") << "PRAGMA user_version = 7" << false
+                                   << "format version 7; this program reads versions up to 1";
+    QTest::newRow("our table names, other columns")
+        << "DROP TABLE MusicOut; CREATE TABLE MusicOut (dbKey INTEGER, Title TEXT)" << false
+        << "the table MusicOut has no column SongKey";
+    QTest::newRow("a table missing")
+        << "DROP TABLE Activities" << false << "the table Activities is missing";
+}
+
+void TestStore::formatVersions()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, opens);
+    QFETCH(QString, reason);
+    const QString file = makeEventDatabase();
+    {
+        // The fixture as another release or program left it: not in the write-ahead journal.
+        SqlConnection raw(file, SqlConnection::ReadWrite);
+        QSqlQuery q(raw.database());
+        QVERIFY(q.exec("PRAGMA journal_mode = DELETE"));
+        for (const QString& statement : change.split("; ", Qt::SkipEmptyParts))
+            QVERIFY2(q.exec(statement), qPrintable(q.lastError().text()));
+    }
+    const QByteArray before = digest(file);
+    StoreSession session(file, QString());
+    QCOMPARE(session.isOpen(), opens);
+    if (!opens) {
+        QVERIFY2(session.errorString().contains(reason), qPrintable(session.errorString()));
+        QVERIFY(session.errorString().contains("event.mdb"));
+        // Refused untouched: the same bytes, no journal beside it.
+        QCOMPARE(digest(file), before);
+        QVERIFY(!QFile::exists(file + "-wal"));
+        return;
+    }
+    QSqlQuery q(session.eventConnection());
+    QVERIFY(q.exec("PRAGMA user_version") && q.next());
+    QCOMPARE(q.value(0).toInt(), 1);
+}
+
+void TestStore::eventPlanReadsWithThePagesRules()
+{
+    makeEventDatabase();
+    m_session = std::make_unique<StoreSession>(m_root->dbFolder() + "event.mdb", QString());
+    KeyedItemStore& items = m_session->items();
+    // As older runs and other programs may have left them: a count beyond the stored rows,
+    // a flag in another letter case, a date as day count, a time as text, an index out of range.
+    for (const auto& [key, value] :
+         std::initializer_list<std::pair<const char*, const char*>>{{"BPCOUNT", " 3 members"},
+                                                                    {"BPN1", "Carla"},
+                                                                    {"BPEN2", "Dan"},
+                                                                    {"MTP3", "false"},
+                                                                    {"MTP4", "no"},
+                                                                    {"ED", "46000"},
+                                                                    {"EST", "7:30 PM"},
+                                                                    {"DL", "2.5"},
+                                                                    {"DA", "9"},
+                                                                    {"GN", "Ben"}})
+        QVERIFY(items.SaveStrItem(key, value));
+    QVERIFY(items.SaveMemItem("DN", "one\r\ntwo"));
+    ActivityRecord first{46000.8125, "First dance", qint16(101), "At Last", "Etta James", "", ""};
+    QVERIFY(m_session->schedule().insert({46000.75, "Entrance", {}, "", "", "DJ", "loud"}));
+    QVERIFY(m_session->schedule().insert(first));
+    QVERIFY(
+        m_session->songLists().rewrite(SongListStore::Exclude, {{-3, "Our CD", "Ben", "4:00"}}));
+
+    QString error;
+    const std::optional<EventPlan> plan = EventPlan::read(*m_session, &error);
+    QVERIFY2(plan, qPrintable(error));
+    QVERIFY(!plan->Bride.Complete);
+    QCOMPARE(plan->Groom.Name, QString("Ben"));
+    QCOMPARE(plan->Groom.PhoneKind2, QString("home"));
+    QCOMPARE(plan->Party.size(), 2); // believed only as far as rows were stored
+    QCOMPARE(plan->Party[0].Name, QString("Carla"));
+    QCOMPARE(plan->Party[0].Escort, QString(" "));
+    QCOMPARE(plan->Party[1].Escort, QString("Dan"));
+    QCOMPARE(plan->Music.Play,
+             (std::array<bool, 10>{true, true, false, true, true, true, true, true, true, true}));
+    QVERIFY(plan->Times.DateStored);
+    QCOMPARE(plan->Times.EventDate, 46000.0);
+    QCOMPARE(OleDate::timePart(plan->Times.StartTime), QTime(19, 30));
+    QCOMPARE(OleDate::timePart(plan->Times.EndTime), QTime(22, 0));
+    QCOMPARE(plan->Guidance.Looks, qint16(2));
+    QCOMPARE(plan->Guidance.Attitude, qint16(1));
+    QCOMPARE(plan->Guidance.Notes, QString("one\r\ntwo"));
+    QCOMPARE(plan->Guests, QString("50-60"));
+    QCOMPARE(plan->Schedule.size(), 2);
+    QCOMPARE(plan->Schedule[0].Name, QString("Entrance"));
+    QVERIFY(!plan->Schedule[0].SongKey);
+    QCOMPARE(plan->Schedule[1].SongKey, std::optional<qint16>(101));
+    QCOMPARE(plan->Schedule[1].Scheduled, std::optional<double>(46000.8125));
+    QCOMPARE(plan->Exclude, (QList<PickedSongRecord>{{-3, "Our CD", "Ben", "4:00"}}));
+    QVERIFY(plan->Include.isEmpty());
+}
+
+void TestStore::storedTextIsValidUtf8()
+{
+    makeEventDatabase();
+    m_session = std::make_unique<StoreSession>(m_root->dbFolder() + "event.mdb", QString());
+    const QString heart = QString::fromUtf8("\xF0\x9F\x92\x96");
+    const QString kept = "A\u00A0B\u2028C" + heart; // no-break space, line separator, a pair
+    const struct {
+        QString value;
+        QString stored;
+    } cases[] = {{kept, kept},
+                 {QString(199, 'x') + heart.front(), QString(199, 'x')}, // a pair cut in two
+                 {heart.back() + QString("y"), "y"}};
+    for (const auto& c : cases) {
+        QVERIFY(m_session->items().SaveStrItem("GN", c.value));
+        QVERIFY(
+            m_session->songLists().rewrite(SongListStore::Include, {{1, c.value, c.value, ""}}));
+        QVERIFY(m_session->schedule().insert({1.5, c.value, {}, "", "", c.value, c.value}));
+        // The bytes in the file are the UTF-8 of the whole characters.
+        const QString hex = QString::fromLatin1(c.stored.toUtf8().toHex().toUpper());
+        QCOMPARE(storedRows("SELECT hex(Usage) FROM Strs WHERE Item = 'GN'"),
+                 QList<QStringList>{{hex}});
+        QCOMPARE(storedRows("SELECT hex(SongTitle) FROM MusicIn"), QList<QStringList>{{hex}});
+        QCOMPARE(storedRows("SELECT hex(Who) FROM Activities ORDER BY dbKey DESC LIMIT 1"),
+                 QList<QStringList>{{hex}});
+    }
+}
+
+void TestStore::killedSaveLeavesWholePage()
+{
+    const QString file = makeEventDatabase();
+    QCOMPARE(runSaver(file, "A", "99999999"), 0);
+    // Killed at random moments while it saves the two pages by turns, the file holds one
+    // whole page or the other, never a mix.
+    QSet<QString> seen;
+    for (int run = 0; run < 30; ++run) {
+        QProcess saver;
+        saver.start(PAGE_SAVER, {file, run % 2 ? "A" : "B", "loop"});
+        QVERIFY(saver.waitForReadyRead(5000));
+        QThread::usleep(QRandomGenerator::global()->bounded(20000));
+        saver.kill();
+        saver.waitForFinished();
+        const QString stored = storedVariant(file);
+        QVERIFY2(stored == "A" || stored == "B", qPrintable(stored));
+        seen.insert(stored);
+    }
+    QCOMPARE(seen.size(), 2);
+}
+
+void TestStore::fullDiskLeavesWholePage()
+{
+    const QString file = makeEventDatabase();
+    QCOMPARE(runSaver(file, "A", "99999999"), 0);
+    // The disk fills at every point of the save in turn: each save either reports its
+    // failure and leaves page A whole, or succeeds with page B whole.
+    int failed = 0;
+    for (int limit = 1024; limit <= 96 * 1024; limit += 2048) {
+        const int code = runSaver(file, "B", QString::number(limit));
+        const QString stored = storedVariant(file);
+        QCOMPARE(stored, code == 0 ? QString("B") : QString("A"));
+        failed += code != 0;
+        if (code == 0)
+            QCOMPARE(runSaver(file, "A", "99999999"), 0);
+    }
+    QVERIFY(failed > 0);
 }
 
 QTEST_MAIN(TestStore)

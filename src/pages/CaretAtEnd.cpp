@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTextDocument>
 
 void CaretAtEnd::install(QLineEdit* edit)
 {
@@ -32,8 +33,10 @@ namespace MultiLine
 
 QString toStored(const QPlainTextEdit* box)
 {
-    QString text = box->toPlainText();
-    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    // The raw text keeps every character as typed (the plain text would turn no-break
+    // spaces into spaces); its paragraph separators are the line breaks.
+    QString text = box->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
     return text;
 }
 
@@ -51,4 +54,16 @@ void setLimitedText(QLineEdit* edit, int limit, const QString& text)
 {
     edit->setMaxLength(qMax(limit, int(text.size())));
     edit->setText(text);
+    // The limit counts UTF-16 units: a character of two that would pass it is not let in
+    // by halves.
+    if (!edit->property("wholeCharacters").toBool()) {
+        edit->setProperty("wholeCharacters", true);
+        QObject::connect(edit, &QLineEdit::textChanged, edit, [edit](const QString& now) {
+            if (now.size() == edit->maxLength() && now.back().isHighSurrogate()) {
+                const int caret = edit->cursorPosition();
+                edit->setText(now.chopped(1));
+                edit->setCursorPosition(std::min(caret, int(now.size()) - 1));
+            }
+        });
+    }
 }

@@ -2,29 +2,12 @@
 
 #include "ui_Menu4.h"
 
+#include "pages/CaretAtEnd.h"
 #include "store/EventItems.h"
 #include "wizard/WizardState.h"
 
 #include <QEvent>
 #include <QRadioButton>
-
-namespace
-{
-
-// The Windows line breaks the comments are stored with, and the single breaks the text box
-// works with.
-QString toStoredLines(QString text)
-{
-    return text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-}
-
-QString fromStoredLines(QString text)
-{
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    return text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-}
-
-} // namespace
 
 const std::array<QString, 3> Menu4::kDressPictures = {
     QStringLiteral("dress1.jpg"), QStringLiteral("dress2.jpg"), QStringLiteral("dress3.jpg")};
@@ -70,12 +53,12 @@ void Menu4::loadPage()
     else
         m_looks[m_looksIndex]->setChecked(true);
     m_attitude[m_attitudeIndex]->setChecked(true);
-    m_ui->txtHotNotes->setPlainText(fromStoredLines(m_hotNotes));
+    MultiLine::show(m_ui->txtHotNotes, m_hotNotes);
 }
 
 bool Menu4::savePage()
 {
-    m_hotNotes = toStoredLines(m_ui->txtHotNotes->toPlainText());
+    m_hotNotes = MultiLine::toStored(m_ui->txtHotNotes);
     return EventItems::saveGuidelines(items(), {m_looksIndex, m_attitudeIndex, m_hotNotes},
                                       saveFailure());
 }

@@ -10,4 +10,6 @@ struct FacilityRecord {
     QString Number;
     QString NumberKind; // "office" unless the couple says otherwise
     QString Directions; // several lines, CR LF between them
+
+    bool operator==(const FacilityRecord&) const = default;
 };

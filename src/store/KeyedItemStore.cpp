@@ -1,13 +1,14 @@
 #include "KeyedItemStore.h"
 
 #include "store/SqlConnection.h"
+#include "store/StoredText.h"
 
 #include <QSqlError>
 #include <QStringList>
 
 KeyedItemStore::KeyedItemStore(const SqlConnection* config, const SqlConnection& event)
-    : m_config(prepare(config ? config->database() : QSqlDatabase(), QStringLiteral("Config"),
-                       false)),
+    : m_config(
+          prepare(config ? config->database() : QSqlDatabase(), QStringLiteral("Config"), false)),
       m_strs(prepare(event.database(), QStringLiteral("Strs"), true)),
       m_mems(prepare(event.database(), QStringLiteral("Mems"), true)), m_strKeys(event.database())
 {
@@ -64,7 +65,8 @@ bool KeyedItemStore::save(Table& table, const QString& key, const QString& value
 {
     table.write.bindValue(0, key);
     // An empty text is stored as an empty text, never as "no value".
-    table.write.bindValue(1, value.isNull() ? QString(QLatin1String("")) : value);
+    table.write.bindValue(1,
+                          value.isNull() ? QString(QLatin1String("")) : StoredText::whole(value));
     const bool ok = table.write.exec();
     m_lastError = ok ? QString() : table.write.lastError().text();
     table.write.finish();

@@ -20,4 +20,6 @@ struct PersonRecord {
     QString PhoneKind2;
     QString PhoneKind3;
     QString Email;
+
+    bool operator==(const PersonRecord&) const = default;
 };

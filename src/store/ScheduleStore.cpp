@@ -1,5 +1,7 @@
 #include "ScheduleStore.h"
 
+#include "store/StoredText.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -68,7 +70,7 @@ std::optional<qint64> ScheduleStore::insert(const ActivityRecord& a)
         return std::nullopt;
     }
     for (const QVariant& v : values)
-        q.addBindValue(v);
+        q.addBindValue(v.typeId() == QMetaType::QString ? StoredText::whole(v.toString()) : v);
     if (!q.exec()) {
         m_error = q.lastError().text();
         return std::nullopt;

@@ -1,6 +1,7 @@
 #include "SongListStore.h"
 
 #include "store/StoreTransaction.h"
+#include "store/StoredText.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -56,9 +57,9 @@ bool SongListStore::rewrite(List list, const QList<PickedSongRecord>& songs)
     for (qsizetype i = 0; i < songs.size(); ++i) {
         const PickedSongRecord& song = songs[i];
         q.bindValue(0, int(song.Key));
-        q.bindValue(1, song.Title);
-        q.bindValue(2, song.Artist);
-        q.bindValue(3, song.Length);
+        q.bindValue(1, StoredText::whole(song.Title));
+        q.bindValue(2, StoredText::whole(song.Artist));
+        q.bindValue(3, StoredText::whole(song.Length));
         if (!q.exec()) {
             m_error = QStringLiteral("song %1, \"%2\": %3")
                           .arg(i + 1)

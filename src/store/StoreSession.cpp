@@ -8,7 +8,7 @@
 StoreSession::StoreSession(const QString& eventDatabase, const QString& catalogue, Access access)
     : m_eventFile(eventDatabase), m_catalogueFile(catalogue), m_access(access)
 {
-    if (access == ReadOnly && catalogue.isEmpty()) {
+    if (catalogue.isEmpty()) {
         if (openEvent())
             makeStores();
         return;

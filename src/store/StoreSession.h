@@ -21,7 +21,8 @@ class StoreSession
   public:
     // ReadWrite: the wizard's session, writes allowed, an older format upgraded.
     // ReadOnly: the event database only read (a tool over someone's file): nothing in the file
-    // changes, an older format is read as it is; the catalogue may be left out (empty name).
+    // changes, an older format is read as it is. A tool may leave the catalogue out (empty
+    // name); every catalogue setting then reads as its default.
     enum Access { ReadWrite, ReadOnly };
 
     // Opens both files. On failure isOpen() is false and errorString() names the file and

@@ -9,6 +9,9 @@
 #include "wizard/FrmQuery.h"
 #include "wizard/Menu1.h"
 
+#include <QDir>
+#include <QLockFile>
+
 Wizard::Wizard() = default;
 
 Wizard::~Wizard()
@@ -29,6 +32,8 @@ bool Wizard::start()
     m_state.initialise();
     if (!DataFileCheck::makeFolders(m_state))
         return false;
+    if (!lockEventFolder())
+        return false;
     // The welcome page exists from here on (hidden); its load runs once the data are open.
     m_pages[0] = makePage(0);
     if (!FirstRunCheck::run(welcomePage()->hivelet(), welcomePage()))
@@ -48,6 +53,31 @@ bool Wizard::startAndShow()
     WizardPage* welcome = m_pages[0].get();
     welcome->show();
     return true;
+}
+
+bool Wizard::lockEventFolder()
+{
+    // One wizard per event folder: a second one would save over the first one's answers.
+    // The lock names the process holding it, so one left by a crashed wizard is taken over.
+    m_lock = std::make_unique<QLockFile>(m_state.DbFolder + QStringLiteral("event.mdb.lock"));
+    m_lock->setStaleLockTime(0);
+    if (m_lock->tryLock(0))
+        return true;
+    const QString folder = QDir::toNativeSeparators(m_state.DbFolder);
+    MessageBox::show(
+        m_lock->error() == QLockFile::LockFailedError
+            ? QStringLiteral("The Feteplan is already open for the event in %1, in another "
+                             "window.\n\nPlease go on in that window. This one closes without "
+                             "opening your files.")
+                  .arg(folder)
+            : QStringLiteral("The Feteplan cannot mark the event in %1 as in use: the folder "
+                             "cannot be written.\n\nCheck that you may write to the folder, "
+                             "then start the Feteplan again. Your files have not been changed.")
+                  .arg(folder),
+        QStringLiteral("Feteplan"), QMessageBox::Ok, QMessageBox::Information);
+    m_lock.reset();
+    ProgramEnd::end(1);
+    return false;
 }
 
 bool Wizard::openData()

@@ -7,6 +7,7 @@
 #include <memory>
 
 class FrmQuery;
+class QLockFile;
 class KeyedItemStore;
 class QWidget;
 class Menu1;
@@ -71,6 +72,7 @@ class Wizard
     virtual std::unique_ptr<WizardPage> makePage(int index);
 
   private:
+    bool lockEventFolder();
     bool openData();
 
     WizardState m_state;
@@ -78,5 +80,6 @@ class Wizard
     std::array<std::unique_ptr<WizardPage>, kPageCount> m_pages;
     int m_pageLoads = 0;
     std::function<void(QWidget*)> m_songPicker;
+    std::unique_ptr<QLockFile> m_lock; // held from start to the end of the run
     std::unique_ptr<FrmQuery> m_query; // created for each question, unloaded after "No"
 };
