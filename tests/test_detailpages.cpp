@@ -379,7 +379,7 @@ void TestDetailPages::failedSaveStaysOnPage()
     click(page, "cmdNext");
     QCOMPARE(s.root.messages.size(), 1);
     QCOMPARE(s.root.messages[0].title, QString("Unable to save"));
-    QVERIFY(s.root.messages[0].text.contains("disk full"));
+    QVERIFY(s.root.messages[0].text.contains("the disk is full"));
     QVERIFY(page->isVisible());
     QVERIFY(!s.wizard->loadedPage(2));
     QVERIFY(stored("Strs").isEmpty());

@@ -592,7 +592,7 @@ void TestPartySchedule::removeAndRefusedChanges()
     click(s.page, "cmdRemove");
     QCOMPARE(s.root.messages.size(), 1);
     QCOMPARE(s.root.messages[0].title, QString("Unable to remove"));
-    QVERIFY(s.root.messages[0].text.contains("disk full"));
+    QVERIFY(s.root.messages[0].text.contains("the disk is full"));
     QCOMPARE(s.shownColumn(ScheduleModel::Name), QStringList({"Toast", "Dinner"}));
     s.add("Cake Cutting", QTime(20, 0));
     QCOMPARE(s.root.messages.size(), 2);

@@ -38,6 +38,7 @@ class TestStore : public QObject
     void formatVersions();
     void eventPlanReadsWithThePagesRules();
     void storedTextIsValidUtf8();
+    void unusableFilesFoundAtOpen();
     void killedSaveLeavesWholePage();
     void fullDiskLeavesWholePage();
 
@@ -502,6 +503,52 @@ void TestStore::storedTextIsValidUtf8()
         QCOMPARE(storedRows("SELECT hex(Who) FROM Activities ORDER BY dbKey DESC LIMIT 1"),
                  QList<QStringList>{{hex}});
     }
+}
+
+void TestStore::unusableFilesFoundAtOpen()
+{
+    const QString file = makeEventDatabase();
+    const QString catalogue = m_root->dbFolder() + "songlist.mdb";
+    m_root->writeCatalogue();
+    {
+        StoreSession s(file, catalogue);
+        for (int i = 0; i < 400; ++i)
+            QVERIFY(
+                s.items().SaveMemItem(QString("M%1").arg(i), QString(500, QChar('a' + i % 26))));
+        // The file at the name must stay the file opened: moved away or replaced, no write
+        // may go to a file the couple can no longer find.
+        QString reason;
+        QVERIFY(s.checkInPlace(&reason));
+        QVERIFY(QFile::rename(file, file + ".moved"));
+        QVERIFY(!s.checkInPlace(&reason));
+        QVERIFY(reason.contains("moved, replaced or deleted"));
+        QVERIFY(QFile::copy(file + ".moved", file));
+        QVERIFY(!s.checkInPlace(&reason));
+        QVERIFY(QFile::remove(file));
+        QVERIFY(QFile::rename(file + ".moved", file));
+        QVERIFY(s.checkInPlace(&reason));
+    }
+    // A damaged page inside the file is found before anything is written, and the file is
+    // left as it was.
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        f.seek(f.size() / 2);
+        f.write(QByteArray(4096, '\xA5'));
+    }
+    const QByteArray damaged = digest(file);
+    StoreSession broken(file, catalogue);
+    QVERIFY(!broken.isOpen());
+    QVERIFY2(broken.errorString().contains("damaged"), qPrintable(broken.errorString()));
+    QCOMPARE(digest(file), damaged);
+
+    // A catalogue without its song table is refused by name.
+    QFile::remove(file);
+    makeEventDatabase();
+    SqlConnection(catalogue, SqlConnection::ReadWrite).database().exec("DROP TABLE MUSIC");
+    StoreSession noSongs(file, catalogue);
+    QVERIFY(!noSongs.isOpen());
+    QVERIFY(noSongs.errorString().contains("the table MUSIC is missing"));
 }
 
 void TestStore::killedSaveLeavesWholePage()

@@ -2,6 +2,7 @@
 
 #include "catalogue/CatalogueSettings.h"
 #include "platform/VbConvert.h"
+#include "store/StoreError.h"
 
 #include <QSqlError>
 #include <QSqlRecord>
@@ -87,7 +88,7 @@ bool SongGridModel::run(const SongQuery::Bound& query)
     else
         m_error = count.lastError().text().isEmpty()
                       ? QStringLiteral("the catalogue cannot be read")
-                      : count.lastError().text();
+                      : StoreError::plain(count.lastError());
     count.finish();
     // The first window is read now, so the grid shows its rows without another trip.
     if (ok && m_rows > 0 && !window(0)) {
@@ -119,7 +120,7 @@ const QVector<SongGridModel::Row>* SongGridModel::window(int index) const
     q.bindValue(i, index * kWindowRows);
     if (!q.exec()) {
         auto* self = const_cast<SongGridModel*>(this);
-        self->m_error = q.lastError().text();
+        self->m_error = StoreError::plain(q.lastError());
         return nullptr;
     }
     // Columns are found by name, so a catalogue with its columns in another order, or

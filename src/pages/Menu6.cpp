@@ -202,6 +202,12 @@ bool Menu6::storeActivity(const frmActivity::Activity& a, QVariant* newKey)
     const int key = a.songKey.trimmed().toInt(&isNumber);
     if (isNumber && key >= -32768 && key <= 32767)
         record.SongKey = qint16(key);
+    QString moved;
+    if (!m_wizard.store().checkInPlace(&moved)) {
+        m_lastError = QStringLiteral("the file was moved, replaced or deleted while the Feteplan "
+                                     "was open; put it back where it was");
+        return false;
+    }
     const std::optional<qint64> stored = schedule().insert(record);
     if (!stored) {
         m_lastError = schedule().errorString();
@@ -218,6 +224,12 @@ void Menu6::removeActivity()
         return;
     const int row = current.row();
     const QVariant key = m_model->keyOf(row);
+    QString moved;
+    if (!m_wizard.store().checkInPlace(&moved)) {
+        MessageBox::show(moved, QStringLiteral("Unable to remove"), QMessageBox::Ok,
+                         QMessageBox::Warning, this);
+        return;
+    }
     if (!schedule().remove(key.toLongLong())) {
         MessageBox::show(QStringLiteral("The activity could not be removed from the event database "
                                         "(%1).\n\nThe schedule is as it was.")

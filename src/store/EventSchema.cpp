@@ -1,6 +1,7 @@
 #include "EventSchema.h"
 
 #include "store/SqlConnection.h"
+#include "store/StoreError.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -43,7 +44,8 @@ EventSchema::Verdict EventSchema::inspect(const SqlConnection& conn, int* versio
     QSqlQuery q(conn.database());
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
-        *reason = QStringLiteral("its format cannot be read (%1)").arg(q.lastError().text());
+        *reason =
+            QStringLiteral("its format cannot be read (%1)").arg(StoreError::plain(q.lastError()));
         return Failed;
     }
     *version = q.value(0).toInt();
@@ -76,6 +78,22 @@ EventSchema::Verdict EventSchema::inspect(const SqlConnection& conn, int* versio
     return Ours;
 }
 
+bool EventSchema::isWhole(const SqlConnection& conn, QString* reason)
+{
+    QSqlQuery q(conn.database());
+    q.setForwardOnly(true);
+    if (q.exec(QStringLiteral("PRAGMA quick_check")) && q.next() &&
+        q.value(0).toString() == QLatin1String("ok")) {
+        q.finish();
+        return true;
+    }
+    *reason = QStringLiteral("the file is damaged (%1). Restore it from a copy, or move it away "
+                             "so that the Feteplan starts a new, empty one")
+                  .arg(q.lastError().isValid() ? StoreError::plain(q.lastError())
+                                               : QStringLiteral("its pages do not add up"));
+    return false;
+}
+
 bool EventSchema::upgrade(const SqlConnection& conn, int fromVersion, QString* reason)
 {
     if (fromVersion >= kCurrentVersion)
@@ -83,7 +101,7 @@ bool EventSchema::upgrade(const SqlConnection& conn, int fromVersion, QString* r
     QSqlDatabase db = conn.database();
     QSqlQuery q(db);
     if (!db.transaction()) {
-        *reason = db.lastError().text();
+        *reason = StoreError::plain(db.lastError());
         return false;
     }
     // One step per version. Version 0 is a file of an unversioned release: its tables are
@@ -91,13 +109,13 @@ bool EventSchema::upgrade(const SqlConnection& conn, int fromVersion, QString* r
     for (int v = fromVersion; v < kCurrentVersion; ++v) {
         const bool stepped = q.exec(QStringLiteral("PRAGMA user_version = %1").arg(v + 1));
         if (!stepped) {
-            *reason = q.lastError().text();
+            *reason = StoreError::plain(q.lastError());
             db.rollback();
             return false;
         }
     }
     if (!db.commit()) {
-        *reason = db.lastError().text();
+        *reason = StoreError::plain(db.lastError());
         db.rollback();
         return false;
     }

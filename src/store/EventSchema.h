@@ -23,6 +23,10 @@ class EventSchema
     // `reason` tells a refusal in words a user understands.
     static Verdict inspect(const SqlConnection& conn, int* version, QString* reason);
 
+    // A quick check of the file's pages and indexes, reading only. False with `reason` set
+    // for a damaged file.
+    static bool isWhole(const SqlConnection& conn, QString* reason);
+
     // Brings a file of an earlier version up to the current one. Returns false with
     // `reason` set when a step fails; the file is then as it was.
     static bool upgrade(const SqlConnection& conn, int fromVersion, QString* reason);

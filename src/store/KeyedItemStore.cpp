@@ -1,6 +1,7 @@
 #include "KeyedItemStore.h"
 
 #include "store/SqlConnection.h"
+#include "store/StoreError.h"
 #include "store/StoredText.h"
 
 #include <QSqlError>
@@ -35,6 +36,8 @@ KeyedItemStore::Table KeyedItemStore::prepare(const QSqlDatabase& db, const QStr
                                               bool writable)
 {
     Table t{QSqlQuery(db), QSqlQuery(db)};
+    if (!db.isValid())
+        return t; // no catalogue: every read gives its default
     // The first row in key order, as an index seek finds it; COLLATE NOCASE compares keys
     // without regard to letter case also in a catalogue whose column has no such collation.
     t.read.prepare(QStringLiteral("SELECT Usage FROM %1 WHERE Item = ? COLLATE NOCASE "
@@ -68,7 +71,7 @@ bool KeyedItemStore::save(Table& table, const QString& key, const QString& value
     table.write.bindValue(1,
                           value.isNull() ? QString(QLatin1String("")) : StoredText::whole(value));
     const bool ok = table.write.exec();
-    m_lastError = ok ? QString() : table.write.lastError().text();
+    m_lastError = ok ? QString() : StoreError::plain(table.write.lastError());
     table.write.finish();
     return ok;
 }

@@ -1,5 +1,6 @@
 #include "ScheduleStore.h"
 
+#include "store/StoreError.h"
 #include "store/StoredText.h"
 
 #include <QSqlError>
@@ -18,7 +19,7 @@ bool ScheduleStore::rows(QVector<Row>* rows)
     QSqlQuery q(m_db);
     q.setForwardOnly(true);
     if (!q.exec(QStringLiteral("SELECT * FROM activities ORDER BY dtscheduled,name"))) {
-        m_error = q.lastError().text();
+        m_error = StoreError::plain(q.lastError());
         return false;
     }
     const QSqlRecord rec = q.record();
@@ -34,7 +35,7 @@ bool ScheduleStore::rows(QVector<Row>* rows)
         read.append(row);
     }
     if (q.lastError().isValid()) {
-        m_error = q.lastError().text();
+        m_error = StoreError::plain(q.lastError());
         return false;
     }
     q.finish();
@@ -66,13 +67,13 @@ std::optional<qint64> ScheduleStore::insert(const ActivityRecord& a)
     QSqlQuery q(m_db);
     if (!q.prepare(QStringLiteral("INSERT INTO Activities (%1) VALUES (%2)")
                        .arg(fields.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))))) {
-        m_error = q.lastError().text();
+        m_error = StoreError::plain(q.lastError());
         return std::nullopt;
     }
     for (const QVariant& v : values)
         q.addBindValue(v.typeId() == QMetaType::QString ? StoredText::whole(v.toString()) : v);
     if (!q.exec()) {
-        m_error = q.lastError().text();
+        m_error = StoreError::plain(q.lastError());
         return std::nullopt;
     }
     return q.lastInsertId().toLongLong();
@@ -82,12 +83,12 @@ bool ScheduleStore::remove(qint64 key)
 {
     QSqlQuery q(m_db);
     if (!q.prepare(QStringLiteral("DELETE FROM Activities WHERE dbKey = ?"))) {
-        m_error = q.lastError().text();
+        m_error = StoreError::plain(q.lastError());
         return false;
     }
     q.addBindValue(key);
     if (!q.exec()) {
-        m_error = q.lastError().text();
+        m_error = StoreError::plain(q.lastError());
         return false;
     }
     return true;

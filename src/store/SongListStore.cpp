@@ -1,5 +1,6 @@
 #include "SongListStore.h"
 
+#include "store/StoreError.h"
 #include "store/StoreTransaction.h"
 #include "store/StoredText.h"
 
@@ -19,7 +20,7 @@ bool SongListStore::read(List list, QList<PickedSongRecord>* songs)
     if (!q.exec(QStringLiteral("SELECT SongKey, SongTitle, SongArtist, SongTime FROM %1 "
                                "ORDER BY dbKey")
                     .arg(tableOf(list)))) {
-        m_error = q.lastError().text();
+        m_error = StoreError::plain(q.lastError());
         return false;
     }
     QList<PickedSongRecord> read;
@@ -27,7 +28,7 @@ bool SongListStore::read(List list, QList<PickedSongRecord>* songs)
         read.append({qint16(q.value(0).toInt()), q.value(1).toString(), q.value(2).toString(),
                      q.value(3).toString()});
     if (q.lastError().isValid()) {
-        m_error = q.lastError().text();
+        m_error = StoreError::plain(q.lastError());
         return false;
     }
     *songs = std::move(read);
@@ -45,13 +46,13 @@ bool SongListStore::rewrite(List list, const QList<PickedSongRecord>& songs)
     }
     QSqlQuery q(m_db);
     if (!q.exec(QStringLiteral("DELETE from %1 WHERE dbkey > 0").arg(table))) {
-        m_error = q.lastError().text();
+        m_error = StoreError::plain(q.lastError());
         return false;
     }
     // The four fields after dbKey, by their place in the table: SongKey, SongTitle,
     // SongArtist, SongTime; the database numbers the rows anew.
     if (!q.prepare(QStringLiteral("INSERT INTO %1 VALUES (NULL, ?, ?, ?, ?)").arg(table))) {
-        m_error = q.lastError().text();
+        m_error = StoreError::plain(q.lastError());
         return false;
     }
     for (qsizetype i = 0; i < songs.size(); ++i) {
@@ -63,7 +64,7 @@ bool SongListStore::rewrite(List list, const QList<PickedSongRecord>& songs)
         if (!q.exec()) {
             m_error = QStringLiteral("song %1, \"%2\": %3")
                           .arg(i + 1)
-                          .arg(song.Title, q.lastError().text());
+                          .arg(song.Title, StoreError::plain(q.lastError()));
             return false;
         }
     }

@@ -1,5 +1,7 @@
 #include "SqlConnection.h"
 
+#include "store/StoreError.h"
+
 #include <QAtomicInteger>
 #include <QDir>
 #include <QFileInfo>
@@ -15,23 +17,9 @@ QString nextName()
     return QStringLiteral("zel-%1").arg(++counter);
 }
 
-// Turns the driver's wording into a reason a user understands.
 QString reasonOf(const QSqlError& error)
 {
-    const QString text = error.text();
-    if (text.contains(QLatin1String("not a database"), Qt::CaseInsensitive) ||
-        text.contains(QLatin1String("malformed"), Qt::CaseInsensitive))
-        return QStringLiteral("the file is damaged or is not a database (%1)").arg(text);
-    if (text.contains(QLatin1String("locked"), Qt::CaseInsensitive) ||
-        text.contains(QLatin1String("busy"), Qt::CaseInsensitive))
-        return QStringLiteral("the file is in use by another program (%1)").arg(text);
-    if (text.contains(QLatin1String("readonly"), Qt::CaseInsensitive) ||
-        text.contains(QLatin1String("read-only"), Qt::CaseInsensitive) ||
-        text.contains(QLatin1String("unable to open"), Qt::CaseInsensitive))
-        return QStringLiteral("the file cannot be opened; check that it exists and that you "
-                              "may read and write it (%1)")
-            .arg(text);
-    return text;
+    return StoreError::plain(error);
 }
 } // namespace
 

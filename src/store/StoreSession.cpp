@@ -2,6 +2,8 @@
 
 #include "store/EventSchema.h"
 
+#include <QFileInfo>
+
 #include <QDir>
 #include <QSqlQuery>
 
@@ -19,7 +21,7 @@ StoreSession::StoreSession(const QString& eventDatabase, const QString& catalogu
         fail(QStringLiteral("song catalogue"), catalogue, m_config->errorString());
         return;
     }
-    if (!m_config->hasTables({QStringLiteral("Config")}, &missing)) {
+    if (!m_config->hasTables({QStringLiteral("Config"), QStringLiteral("MUSIC")}, &missing)) {
         fail(QStringLiteral("song catalogue"), catalogue,
              QStringLiteral("the table %1 is missing, so the file is not a song catalogue of "
                             "this program")
@@ -50,8 +52,20 @@ bool StoreSession::openEvent()
     QString reason;
     if (EventSchema::inspect(*m_event, &version, &reason) != EventSchema::Ours)
         return fail(what, m_eventFile, reason);
+    if (!EventSchema::isWhole(*m_event, &reason))
+        return fail(what, m_eventFile, reason);
+    m_identity = FileIdentity::of(m_eventFile);
     if (m_access == ReadOnly)
         return true;
+    // Everything the wizard saves must be able to reach the file: a file or folder that may
+    // only be read is found here, before the couple fills a page, not at its Next.
+    const QFileInfo file(m_eventFile);
+    if (!file.isWritable() || !QFileInfo(file.absolutePath()).isWritable())
+        return fail(
+            what, m_eventFile,
+            QStringLiteral("the %1 may be read but not written, so no answer could be "
+                           "saved. Check the permissions of the file and its folder")
+                .arg(file.isWritable() ? QStringLiteral("folder") : QStringLiteral("file")));
     if (!EventSchema::upgrade(*m_event, version, &reason))
         return fail(
             what, m_eventFile,
@@ -59,6 +73,18 @@ bool StoreSession::openEvent()
     if (!m_event->enableJournal())
         return fail(what, m_eventFile, m_event->errorString());
     return true;
+}
+
+bool StoreSession::checkInPlace(QString* reason) const
+{
+    if (FileIdentity::of(m_eventFile) == m_identity)
+        return true;
+    *reason = QStringLiteral("The event database %1 was moved, replaced or deleted while the "
+                             "Feteplan was open. Put the file back where it was (or close the "
+                             "Feteplan and start it again); your answers on this page are kept "
+                             "until then.")
+                  .arg(QDir::toNativeSeparators(m_eventFile));
+    return false;
 }
 
 bool StoreSession::fail(const QString& what, const QString& file, const QString& reason)

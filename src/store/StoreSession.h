@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/FileIdentity.h"
 #include "store/KeyedItemStore.h"
 #include "store/ScheduleStore.h"
 #include "store/SongListStore.h"
@@ -39,6 +40,11 @@ class StoreSession
     // The event database's connection, for a StoreTransaction around a page's save.
     QSqlDatabase eventConnection() const { return m_event->database(); }
 
+    // True while the file at the event database's name is still the file opened at start;
+    // otherwise `reason` tells the user what happened and what to do. Run before a write:
+    // a file moved away would otherwise take answers the couple can no longer find.
+    bool checkInPlace(QString* reason) const;
+
     const QString& eventDatabase() const { return m_eventFile; }
     const QString& catalogue() const { return m_catalogueFile; }
 
@@ -51,6 +57,7 @@ class StoreSession
     QString m_catalogueFile;
     QString m_error;
     Access m_access;
+    FileIdentity m_identity;
     std::unique_ptr<SqlConnection> m_config;
     std::unique_ptr<SqlConnection> m_event;
     std::unique_ptr<ScheduleStore> m_schedule;

@@ -1,5 +1,6 @@
 #include "StoreTransaction.h"
 
+#include "store/StoreError.h"
 #include <QAtomicInteger>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -23,7 +24,7 @@ bool StoreTransaction::run(const QString& statement)
     if (q.exec(statement))
         return true;
     if (m_error.isEmpty())
-        m_error = q.lastError().text();
+        m_error = StoreError::plain(q.lastError());
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/PathMap.h"
 #include "store/EventSchema.h"
 #include "store/SqlConnection.h"
+#include "store/StoreError.h"
 
 #include <QDir>
 #include <QFile>
@@ -150,18 +151,18 @@ bool frmData::createTables(const QString& connectionName)
     statements << QStringLiteral("PRAGMA user_version = %1").arg(EventSchema::kCurrentVersion);
 
     if (!db.transaction()) {
-        m_error = db.lastError().text();
+        m_error = StoreError::plain(db.lastError());
         return false;
     }
     for (const QString& s : statements) {
         if (!q.exec(s)) {
-            m_error = q.lastError().text();
+            m_error = StoreError::plain(q.lastError());
             db.rollback();
             return false;
         }
     }
     if (!db.commit()) {
-        m_error = db.lastError().text();
+        m_error = StoreError::plain(db.lastError());
         return false;
     }
     return true;

@@ -128,6 +128,12 @@ void WizardPage::onNext()
         return;
     if (!checkPage() || ProgramEnd::hasEnded())
         return;
+    QString moved;
+    if (!m_wizard.store().checkInPlace(&moved)) {
+        MessageBox::show(moved, QStringLiteral("Unable to save"), QMessageBox::Ok,
+                         QMessageBox::Warning, this);
+        return;
+    }
     // The page's answers reach the event database together or not at all: a crash or a
     // full disk half way leaves the answers stored before.
     m_saveFailure.clear();
