@@ -17,6 +17,14 @@
 
 namespace
 {
+// The tool's stderr carries its own one-line messages only; the toolkit's notes (a missing
+// runtime folder, a font fallback) would bury them. Critical messages still pass.
+void quietNotes(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        QTextStream(stderr) << "zelplan: " << message << Qt::endl;
+}
+
 int fail(const QString& message)
 {
     QTextStream(stderr) << "zelplan: " << message << Qt::endl;
@@ -26,6 +34,7 @@ int fail(const QString& message)
 
 int main(int argc, char* argv[])
 {
+    qInstallMessageHandler(quietNotes);
     // Fonts and pictures need a GUI application, but never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
