@@ -9,7 +9,10 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextTable>
 
 namespace
 {
@@ -68,7 +71,9 @@ QString tableMarkup(const PlanBlock& b)
 {
     QString html = QLatin1String(kTable) + QStringLiteral("<thead><tr>");
     for (const QString& h : b.header)
-        html += QStringLiteral("<th>%1</th>").arg(esc(h));
+        // The row numbers take only the room they need.
+        html += h == QLatin1String("#") ? QStringLiteral("<th width=\"5%\">#</th>")
+                                        : QStringLiteral("<th>%1</th>").arg(esc(h));
     html += QStringLiteral("</tr></thead><tbody>");
     for (qsizetype i = 0; i < b.rows.size(); ++i) {
         html += i % 2 ? QStringLiteral("<tr class=\"odd\">") : QStringLiteral("<tr>");
@@ -277,6 +282,69 @@ QString PlanDocument::text() const
     return out;
 }
 
+namespace
+{
+
+// Where pages may end: each table row, each block outside a table and each picture is kept
+// whole, and a heading stays with what follows it. Returns the pages as [top, bottom) of the
+// document laid out as one long page.
+QList<QPair<qreal, qreal>> pageSpans(const QTextDocument& doc, qreal pageHeight, qreal padding)
+{
+    QAbstractTextDocumentLayout* layout = doc.documentLayout();
+    struct Span {
+        qreal top, bottom;
+        bool heading;
+    };
+    QList<Span> spans;
+    QTextTable* lastTable = nullptr;
+    int lastRow = -1;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        const QRectF r = layout->blockBoundingRect(block);
+        QTextCursor cursor(block);
+        if (QTextTable* table = cursor.currentTable()) {
+            const int row = table->cellAt(block.position()).row();
+            if (table == lastTable && row == lastRow) {
+                spans.last().top = qMin(spans.last().top, r.top() - padding);
+                spans.last().bottom = qMax(spans.last().bottom, r.bottom() + padding);
+                continue;
+            }
+            lastTable = table;
+            lastRow = row;
+            spans.append({r.top() - padding, r.bottom() + padding, false});
+            continue;
+        }
+        lastTable = nullptr;
+        spans.append({r.top(), r.bottom(), block.blockFormat().headingLevel() > 0});
+    }
+    // A heading holds on to what follows it (which may be another heading).
+    for (qsizetype i = spans.size() - 2; i >= 0; --i)
+        if (spans[i].heading)
+            spans[i].bottom = qMax(spans[i].bottom, spans[i + 1].bottom);
+
+    const qreal height = layout->documentSize().height();
+    QList<QPair<qreal, qreal>> pages;
+    qreal top = 0;
+    while (top < height - 0.5) {
+        qreal end = top + pageHeight;
+        // Move the end up to the start of the first span it would cut; a span taller than a
+        // page is cut where the page ends. Neighbouring rows share their padding, so a span
+        // that reaches less than a padding past the end is not cut by it.
+        for (bool moved = true; moved && end < height;) {
+            moved = false;
+            for (const Span& s : spans)
+                if (s.top > top + 0.5 && s.top < end && s.bottom > end + padding) {
+                    end = s.top;
+                    moved = true;
+                }
+        }
+        pages.append({top, qMin(end, height)});
+        top = end;
+    }
+    return pages;
+}
+
+} // namespace
+
 void PlanDocument::print(QPagedPaintDevice* device) const
 {
     auto doc = textDocument();
@@ -285,12 +353,13 @@ void PlanDocument::print(QPagedPaintDevice* device) const
     const QSizeF page(device->width(), device->height());
     const qreal headerHeight = 0.45 * dpi, footerHeight = 0.4 * dpi;
     const QRectF body(0, headerHeight, page.width(), page.height() - headerHeight - footerHeight);
-    doc->setPageSize(body.size());
-    const int pages = doc->pageCount();
+    // One long page; the pages are cut from it between rows and blocks.
+    doc->setTextWidth(body.width());
+    const QList<QPair<qreal, qreal>> pages = pageSpans(*doc, body.height(), 5 * dpi / 96.0);
 
     QPainter p(device);
     QFont small(QStringLiteral("DejaVu Sans"), 8);
-    for (int i = 0; i < pages; ++i) {
+    for (qsizetype i = 0; i < pages.size(); ++i) {
         if (i > 0)
             device->newPage();
         p.setFont(small);
@@ -303,12 +372,13 @@ void PlanDocument::print(QPagedPaintDevice* device) const
         p.setPen(QColor(0x55, 0x55, 0x55));
         p.drawText(QRectF(0, page.height() - footerHeight * 0.6, page.width(), footerHeight * 0.6),
                    Qt::AlignHCenter | Qt::AlignBottom,
-                   QStringLiteral("Page %1 of %2").arg(i + 1).arg(pages));
+                   QStringLiteral("Page %1 of %2").arg(i + 1).arg(pages.size()));
 
+        const auto [top, bottom] = pages[i];
         p.save();
-        p.translate(body.left(), body.top() - i * body.height());
+        p.translate(body.left(), body.top() - top);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, i * body.height(), body.width(), body.height());
+        context.clip = QRectF(0, top, body.width(), bottom - top);
         context.palette.setColor(QPalette::Text, Qt::black);
         p.setClipRect(context.clip);
         doc->documentLayout()->draw(&p, context);
