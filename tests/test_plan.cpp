@@ -369,7 +369,7 @@ void TestPlan::planFormsHoldEveryAnswer()
         QString text;
         if (form == "pdf") {
             QProcess pdftotext;
-            pdftotext.start("pdftotext", {"-enc", "UTF-8", out, "-"});
+            pdftotext.start("pdftotext", {"-raw", "-enc", "UTF-8", out, "-"});
             QVERIFY(pdftotext.waitForFinished(30000));
             // A reader copies "fi" where the font set its ligature.
             text = QString::fromUtf8(pdftotext.readAllStandardOutput())
