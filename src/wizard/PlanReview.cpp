@@ -87,7 +87,7 @@ PlanReview::PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings
     connect(print, &QPushButton::clicked, this, &PlanReview::print);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     layout->addWidget(buttons);
-    resize(760, 680);
+    resize(820, 720); // the timeline picture fits without a sideways scroll bar
 }
 
 PlanReview::~PlanReview() = default;
