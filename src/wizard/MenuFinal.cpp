@@ -1,16 +1,21 @@
 #include "MenuFinal.h"
 
+#include "plan/PlanChecks.h"
 #include "platform/PathMap.h"
+#include "store/EventPlan.h"
 #include "ui/MessageBox.h"
 #include "ui/ProgramEnd.h"
 #include "wizard/FoldPlan.h"
 #include "wizard/PageContent.h"
+#include "wizard/PlanReview.h"
+#include "wizard/Wizard.h"
 #include "wizard/WizardState.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QLayout>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 
 MenuFinal::MenuFinal(Wizard& wizard)
@@ -27,6 +32,29 @@ MenuFinal::MenuFinal(Wizard& wizard)
 void MenuFinal::loadPage()
 {
     PageContent::addRichText(content(), PathMap::mediaFolder() + QStringLiteral("bye.rtf"));
+    auto* review = new QPushButton(QStringLiteral("Review Your Plan..."), content());
+    review->setObjectName(QStringLiteral("cmdReview"));
+    review->setAutoDefault(false);
+    connect(review, &QPushButton::clicked, this, &MenuFinal::reviewPlan);
+    content()->layout()->addWidget(review);
+    content()->layout()->setAlignment(review, Qt::AlignRight);
+}
+
+void MenuFinal::reviewPlan()
+{
+    QString error;
+    const std::optional<EventPlan> plan = EventPlan::read(m_wizard.store(), &error);
+    if (!plan) {
+        MessageBox::show(
+            QStringLiteral("Your plan could not be read from the event database.\n\n%1").arg(error),
+            QStringLiteral("Unable to read"), QMessageBox::Ok, QMessageBox::Warning, this);
+        return;
+    }
+    PlanReview review(*plan, PlanChecks::run(*plan, QDate::currentDate()), m_state.MediaFolder,
+                      this);
+    review.exec();
+    if (const std::optional<int> page = review.chosenPage())
+        goToPage(*page);
 }
 
 void MenuFinal::goNext()

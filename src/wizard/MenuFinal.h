@@ -16,6 +16,10 @@ class MenuFinal : public WizardPage
     // ends the program; when neither exists the user is told and the wizard goes on.
     void startUtilityModule();
 
+    // "Review Your Plan...": the plan read from the event database with its checks; a
+    // finding's button goes to the page that mends it.
+    void reviewPlan();
+
   protected:
     void loadPage() override;
     void goNext() override;

@@ -190,6 +190,12 @@ void WizardPage::onBack()
     handOverTo(m_wizard.page(m_index - 1), HideFirst);
 }
 
+void WizardPage::goToPage(int index)
+{
+    if (WizardPage* other = m_wizard.page(index); other && other != this)
+        handOverTo(other, HideFirst);
+}
+
 void WizardPage::onCancel()
 {
     if (!ProgramEnd::hasEnded())

@@ -62,6 +62,10 @@ class WizardPage : public QWidget
     // What Next does after the checks and the save; the finish page replaces it.
     virtual void goNext();
 
+    // Hands the position over to the page at `index` without saving, as Back does: the
+    // finish page's plan review sends the couple to the page that mends a finding.
+    void goToPage(int index);
+
     // Where a save records its first refusal ("key: reason").
     QString* saveFailure() { return &m_saveFailure; }
     void saveFailed(const QString& what, const QString& reason);

@@ -1,0 +1,149 @@
+// Prints how long the plan of a full event takes: the PDF (document, timeline and pages) and
+// the checks. A full event: 30 party members, 40 activities, 50 songs on each list.
+//   build/bench/bench_plan [keep.pdf]
+#include "plan/PlanChecks.h"
+#include "plan/PlanDocument.h"
+#include "platform/OleDate.h"
+#include "platform/PathMap.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+namespace
+{
+EventPlan fullEvent()
+{
+    EventPlan p;
+    p.Bride = {true,
+               "Annabel Whitcombe-Ortiz",
+               "29",
+               "AN-uh-bel WIT-cum or-TEEZ",
+               "1200 Lakeview Terrace, Apt 4\r\nEvanston, IL 60201",
+               "847-555-0101",
+               "",
+               "",
+               "cell",
+               "work",
+               "other",
+               "annabel@example.org"};
+    p.Groom = {true,    "Benedikt Oyelaran",
+               "31",    "BEN-eh-dikt oh-yeh-LAH-ran",
+               "",      "847-555-0102",
+               "",      "",
+               "cell",  "home",
+               "other", ""};
+    const QDate day = QDate::currentDate().addDays(120);
+    p.Times = {OleDate::fromDateTime(day), OleDate::fromTime(QTime(17, 0)),
+               OleDate::fromTime(QTime(23, 30)), OleDate::fromTime(QTime(15, 0)), true};
+    p.Facility = {"The Conservatory at Hollis Gardens",
+                  "88 Garden Walk\r\nWinnetka, IL 60093",
+                  "Dolores Fairbanks",
+                  "847-555-0190",
+                  "office",
+                  "From I-94 take exit 31, east on Tower Road.\r\nLoading dock behind the "
+                  "greenhouse; park in lot C."};
+    p.Guests = "180-200";
+    p.Guidance = {1, 1, "Please keep the volume moderate during dinner.\r\nNo chicken dance."};
+    static const char* roles[] = {"Maid of Honor", "Bridesmaid", "Flower Girl", "Usher"};
+    for (int i = 0; i < 30; ++i)
+        p.Party.append({QStringLiteral("Member %1 Kowalczyk-Lindqvist").arg(i + 1),
+                        QLatin1String(roles[i % 4]),
+                        i % 3 ? QStringLiteral("Escort %1 Featherstone").arg(i + 1) : QString(),
+                        i % 3 ? QStringLiteral("Groomsman") : QString(),
+                        QStringLiteral("MEM-ber %1 koh-VAHL-chick").arg(i + 1),
+                        i % 3 ? QStringLiteral("ES-cort FEATH-er-stone") : QString()});
+    static const char* names[] = {"Guests arrive", "Grand entrance", "Blessing",    "Dinner",
+                                  "Toast",         "Cake cutting",   "First dance", "Bouquet toss",
+                                  "Garter toss",   "Open dancing"};
+    for (int i = 0; i < 40; ++i) {
+        const QTime t = QTime(17, 0).addSecs(i * 6 * 60 + (i % 4) * 60);
+        p.Schedule.append(
+            {i + 1, OleDate::fromDateTime(day, t),
+             QStringLiteral("%1 %2").arg(QLatin1String(names[i % 10])).arg(i / 10 + 1),
+             i % 2 ? std::optional<qint16>(qint16(i + 1)) : std::nullopt,
+             i % 2 ? QStringLiteral("Song %1").arg(i + 1) : QString(),
+             i % 2 ? QStringLiteral("Artist %1").arg(i + 1) : QString(),
+             QStringLiteral("Wedding party"),
+             i % 5 ? QString() : QStringLiteral("Cue the lights; announce slowly.")});
+    }
+    for (int i = 0; i < 50; ++i) {
+        p.Include.append({qint16(i + 1), QStringLiteral("Song %1").arg(i + 1),
+                          QStringLiteral("Artist %1").arg(i + 1),
+                          QStringLiteral("%1:%2").arg(3 + i % 3).arg(10 + i % 50)});
+        p.Exclude.append({qint16(i + 100), QStringLiteral("Unwanted %1").arg(i + 1),
+                          QStringLiteral("Band %1").arg(i + 1), QStringLiteral("4:05")});
+    }
+    return p;
+}
+
+// CPU time of this thread: on a machine shared with other work the wall time says more
+// about the others than about the plan.
+double cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const EventPlan plan = fullEvent();
+    const QDate today = QDate::currentDate();
+    QTemporaryDir dir;
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : dir.filePath("plan.pdf");
+
+    std::vector<double> pdf, pdfCpu, build, layout, checks;
+    QElapsedTimer timer;
+    for (int run = 0; run < 7; ++run) {
+        timer.start();
+        double cpu = cpuMs();
+        const PlanDocument document(plan, PlanChecks::run(plan, today), PathMap::mediaFolder());
+        build.push_back(timer.nsecsElapsed() / 1e6);
+        QElapsedTimer part;
+        part.start();
+        cpu -= cpuMs();
+        document.textDocument()->pageCount();
+        layout.push_back(part.nsecsElapsed() / 1e6);
+        cpu += cpuMs();
+        timer.start();
+        QString error;
+        if (!document.writePdf(out, QPageSize(QPageSize::Letter), &error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return 1;
+        }
+        pdf.push_back(timer.nsecsElapsed() / 1e6 + build.back());
+        pdfCpu.push_back(cpuMs() - cpu);
+    }
+    int findings = 0;
+    for (int run = 0; run < 2001; ++run) {
+        timer.start();
+        findings = int(PlanChecks::run(plan, today).size());
+        checks.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    std::printf("full event (30 members, 40 activities, 50 + 50 songs)\n");
+    std::printf("PDF, US Letter, median of 7:   %8.1f ms wall, %6.1f ms CPU  (%lld bytes)\n",
+                median(pdf), median(pdfCpu), QFileInfo(out).size());
+    std::printf("  of which the outline and pictures %6.1f ms; text layout alone %6.1f ms\n",
+                median(build), median(layout));
+    std::printf("checks, median of 2001:        %8.3f ms  (%d findings)\n", median(checks),
+                findings);
+    return 0;
+}

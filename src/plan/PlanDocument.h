@@ -1,0 +1,53 @@
+#pragma once
+
+#include "plan/PlanFinding.h"
+#include "plan/PlanOutline.h"
+#include "store/EventPlan.h"
+
+#include <QImage>
+#include <QList>
+#include <QPageSize>
+#include <QString>
+
+#include <memory>
+
+class QPagedPaintDevice;
+class QTextDocument;
+
+// The plan of one event for the entertainer, in every form: a PDF or a printer's pages
+// (running header with the couple and the date, page numbers, table rows kept whole), one
+// self-contained HTML file, plain text for an e-mail, and a text document for a window.
+// Made from the event and its findings alone; the dress picture is taken from the media
+// folder when it is there.
+class PlanDocument
+{
+  public:
+    PlanDocument(const EventPlan& plan, const QList<PlanFinding>& findings,
+                 const QString& mediaFolder);
+    ~PlanDocument();
+
+    // An XHTML file with its styles and pictures inside.
+    QString html() const;
+    QString text() const;
+    // The document as the review window shows it, pictures as its resources.
+    std::unique_ptr<QTextDocument> textDocument() const;
+    // "Anna Smith & Ben Jones - Saturday, April 20, 2002": the header of every page.
+    QString runningHeader() const;
+
+    // Lays the document out on the device's pages and paints them.
+    void print(QPagedPaintDevice* device) const;
+    // Writes a PDF; an existing file is replaced only when the new one is complete. False
+    // with `error` naming the file and the reason on failure.
+    bool writePdf(const QString& file, const QPageSize& size, QString* error) const;
+    // Writes the HTML or text form (chosen by the file's suffix: .html/.htm or .txt, and .pdf
+    // for the PDF with `size`) the same way.
+    bool write(const QString& file, const QPageSize& size, QString* error) const;
+
+  private:
+    QString markup(bool standalone) const;
+
+    PlanOutline::TitleBlock m_title;
+    QList<PlanSection> m_sections;
+    QImage m_timeline;
+    QImage m_dress;
+};

@@ -1,0 +1,189 @@
+#include "PlanExport.h"
+
+#include "plan/PlanFacts.h"
+#include "platform/OleDate.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QSaveFile>
+
+namespace PlanExport
+{
+namespace
+{
+
+QString csvField(const QString& value)
+{
+    if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) &&
+        !value.contains(QLatin1Char('\r')) && !value.contains(QLatin1Char('\n')))
+        return value;
+    QString quoted = value;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString entryName(const PickedSongRecord& s)
+{
+    return s.Artist.trimmed().isEmpty()
+               ? s.Title.trimmed()
+               : QStringLiteral("%1 - %2").arg(s.Artist.trimmed(), s.Title.trimmed());
+}
+
+// TEXT value of RFC 5545: backslash, semicolon, comma and line breaks escaped.
+QString icsText(const QString& text)
+{
+    QString out;
+    for (const QChar c : PlanFacts::lines(text)) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char(';') || c == QLatin1Char(','))
+            out += QLatin1Char('\\') + c;
+        else if (c == QLatin1Char('\n'))
+            out += QStringLiteral("\\n");
+        else
+            out += c;
+    }
+    return out;
+}
+
+// One content line, folded at 75 octets without splitting a UTF-8 sequence, CRLF ended.
+QByteArray icsLine(const QString& line)
+{
+    const QByteArray bytes = line.toUtf8();
+    QByteArray out;
+    int width = 0;
+    for (qsizetype i = 0; i < bytes.size();) {
+        qsizetype n = 1;
+        while (i + n < bytes.size() && (quint8(bytes[i + n]) & 0xC0) == 0x80)
+            ++n;
+        if (width + n > 75) {
+            out += "\r\n ";
+            width = 1;
+        }
+        out += bytes.mid(i, n);
+        width += int(n);
+        i += n;
+    }
+    return out + "\r\n";
+}
+
+QString icsTime(const QDateTime& t)
+{
+    return t.toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
+}
+
+bool save(const QString& file, const QByteArray& bytes, QString* error)
+{
+    QSaveFile out(file);
+    if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit())
+        return true;
+    *error = QStringLiteral("%1: cannot be written: %2").arg(file, out.errorString());
+    return false;
+}
+
+} // namespace
+
+QByteArray csv(const QList<PickedSongRecord>& songs)
+{
+    QString out = QStringLiteral("Title,Artist,Length,Catalogue key,Music provided\r\n");
+    for (const PickedSongRecord& s : songs)
+        out += QStringList{csvField(s.Title), csvField(s.Artist), csvField(s.Length),
+                           s.Key > 0 ? QString::number(s.Key) : QString(),
+                           s.Key == -3 ? QStringLiteral("yes") : QStringLiteral("no")}
+                   .join(QLatin1Char(',')) +
+               QStringLiteral("\r\n");
+    return out.toUtf8();
+}
+
+QByteArray m3u8(const QList<PickedSongRecord>& songs)
+{
+    QString out = QStringLiteral("#EXTM3U\n");
+    for (const PickedSongRecord& s : songs) {
+        // A line break inside a name would end the entry.
+        const QString name = entryName(s).simplified();
+        out += QStringLiteral("#EXTINF:%1,%2\n%2\n")
+                   .arg(PlanFacts::lengthSeconds(s.Length).value_or(-1))
+                   .arg(name);
+    }
+    return out.toUtf8();
+}
+
+QByteArray ics(const EventPlan& plan, const QDateTime& stamp)
+{
+    const PlanFacts::Evening evening = PlanFacts::eveningOf(plan.Times);
+    const QDateTime eveningStart(OleDate::datePart(plan.Times.EventDate),
+                                 QTime(0, 0).addSecs(evening.start));
+    auto when = [&](double value) {
+        const int offset = PlanFacts::offsetInEvening(evening, value);
+        return eveningStart.addSecs(PlanFacts::placeInEvening(evening, value) ==
+                                            PlanFacts::Place::Before
+                                        ? offset - PlanFacts::kDay
+                                        : offset);
+    };
+    const QDateTime eveningEnd = eveningStart.addSecs(evening.length);
+    const QString couple = QString::fromLatin1(
+        QCryptographicHash::hash(PlanFacts::coupleNames(plan).toLower().toUtf8(),
+                                 QCryptographicHash::Sha1)
+            .toHex()
+            .left(12));
+
+    QByteArray out = icsLine(QStringLiteral("BEGIN:VCALENDAR"));
+    out += icsLine(QStringLiteral("VERSION:2.0"));
+    out += icsLine(QStringLiteral("PRODID:-//Feteplan//zelplan//EN"));
+    out += icsLine(QStringLiteral("CALSCALE:GREGORIAN"));
+    const QList<ScheduledActivity> ordered = PlanFacts::eveningOrder(plan.Schedule, evening);
+    for (qsizetype i = 0; i < ordered.size(); ++i) {
+        const ScheduledActivity& a = ordered[i];
+        if (!a.Scheduled)
+            continue;
+        const QDateTime start = when(*a.Scheduled);
+        // It lasts until the next activity that starts later, else until the end.
+        QDateTime end = eveningEnd;
+        for (qsizetype j = i + 1; j < ordered.size(); ++j)
+            if (ordered[j].Scheduled && when(*ordered[j].Scheduled) > start) {
+                end = when(*ordered[j].Scheduled);
+                break;
+            }
+        if (end <= start)
+            end = start.addSecs(15 * 60);
+        QStringList description;
+        if (!a.Who.trimmed().isEmpty())
+            description.append(QStringLiteral("Who: ") + a.Who.trimmed());
+        if (!a.SongTitle.trimmed().isEmpty())
+            description.append(
+                QStringLiteral("Song: ") + PlanFacts::songLabel(a.SongTitle, a.SongArtist) +
+                (a.SongKey == qint16(-3) ? QStringLiteral(" (music provided)") : QString()));
+        if (!a.MoreInfo.trimmed().isEmpty())
+            description.append(QStringLiteral("Notes: ") + PlanFacts::lines(a.MoreInfo));
+
+        out += icsLine(QStringLiteral("BEGIN:VEVENT"));
+        out += icsLine(QStringLiteral("UID:activity-%1-%2@feteplan").arg(a.Key).arg(couple));
+        out += icsLine(QStringLiteral("DTSTAMP:") +
+                       stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")));
+        out += icsLine(QStringLiteral("DTSTART:") + icsTime(start));
+        out += icsLine(QStringLiteral("DTEND:") + icsTime(end));
+        out += icsLine(QStringLiteral("SUMMARY:") + icsText(a.Name));
+        if (!plan.Facility.Name.trimmed().isEmpty())
+            out += icsLine(QStringLiteral("LOCATION:") + icsText(plan.Facility.Name));
+        if (!description.isEmpty())
+            out += icsLine(QStringLiteral("DESCRIPTION:") +
+                           icsText(description.join(QLatin1Char('\n'))));
+        out += icsLine(QStringLiteral("END:VEVENT"));
+    }
+    out += icsLine(QStringLiteral("END:VCALENDAR"));
+    return out;
+}
+
+bool writeAll(const EventPlan& plan, const QString& folder, const QDateTime& stamp, QString* error)
+{
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("%1: the folder cannot be made").arg(folder);
+        return false;
+    }
+    const QDir dir(folder);
+    return save(dir.filePath(QStringLiteral("include.csv")), csv(plan.Include), error) &&
+           save(dir.filePath(QStringLiteral("exclude.csv")), csv(plan.Exclude), error) &&
+           save(dir.filePath(QStringLiteral("include.m3u8")), m3u8(plan.Include), error) &&
+           save(dir.filePath(QStringLiteral("exclude.m3u8")), m3u8(plan.Exclude), error) &&
+           save(dir.filePath(QStringLiteral("schedule.ics")), ics(plan, stamp), error);
+}
+
+} // namespace PlanExport

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "store/EventPlan.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+// The event's lists in the forms other programs read: the song lists as CSV (RFC 4180,
+// UTF-8, a header row) and as M3U8 playlists, the schedule as an iCalendar file (RFC 5545)
+// with one event per timed activity.
+namespace PlanExport
+{
+
+QByteArray csv(const QList<PickedSongRecord>& songs);
+QByteArray m3u8(const QList<PickedSongRecord>& songs);
+// `stamp` is when the calendar was made (its DTSTAMP, in UTC). Each activity keeps its UID
+// from one export to the next: the couple's names and the activity's row key.
+QByteArray ics(const EventPlan& plan, const QDateTime& stamp);
+
+// Writes include.csv, exclude.csv, include.m3u8, exclude.m3u8 and schedule.ics into
+// `folder` (made when missing). Each file is replaced only when complete. False with
+// `error` naming the file and the reason.
+bool writeAll(const EventPlan& plan, const QString& folder, const QDateTime& stamp, QString* error);
+
+} // namespace PlanExport

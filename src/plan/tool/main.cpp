@@ -1,0 +1,109 @@
+// zelplan: the plan of an event and its exports for the entertainer, from the command line.
+//   zelplan EVENT.MDB -o plan.pdf|plan.html|plan.txt [--paper letter|a4]
+//   zelplan EVENT.MDB --checks          exit status 1 when the plan has a problem
+//   zelplan EVENT.MDB --export FOLDER
+// The event file is only read. Bad input: one line on stderr, exit status 2.
+#include "plan/PlanChecks.h"
+#include "plan/PlanDocument.h"
+#include "plan/PlanExport.h"
+#include "platform/PathMap.h"
+#include "store/EventPlan.h"
+#include "store/StoreSession.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QTextStream>
+
+namespace
+{
+// The tool's stderr carries its own one-line messages only; the toolkit's notes (a missing
+// runtime folder, a font fallback) would bury them. Critical messages still pass.
+void quietNotes(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        QTextStream(stderr) << "zelplan: " << message << Qt::endl;
+}
+
+int fail(const QString& message)
+{
+    QTextStream(stderr) << "zelplan: " << message << Qt::endl;
+    return 2;
+}
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qInstallMessageHandler(quietNotes);
+    // Fonts and pictures need a GUI application, but never a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::setApplicationName(QStringLiteral("zelplan"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("The reception plan of an event file, its checks and its exports."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("event"),
+                                 QStringLiteral("The event file (event.mdb)."));
+    const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
+                                    QStringLiteral("Write the plan to FILE (.pdf, .html or .txt)."),
+                                    QStringLiteral("FILE"));
+    const QCommandLineOption paper(QStringLiteral("paper"),
+                                   QStringLiteral("Paper of the PDF: letter (default) or a4."),
+                                   QStringLiteral("SIZE"), QStringLiteral("letter"));
+    const QCommandLineOption checks(
+        QStringLiteral("checks"), QStringLiteral("Print the checks; exit status 1 on a problem."));
+    const QCommandLineOption exportTo(QStringLiteral("export"),
+                                      QStringLiteral("Write the song lists (CSV, M3U8) and the "
+                                                     "schedule (iCalendar) into FOLDER."),
+                                      QStringLiteral("FOLDER"));
+    parser.addOptions({output, paper, checks, exportTo});
+    if (!parser.parse(QCoreApplication::arguments()))
+        return fail(parser.errorText());
+    if (parser.isSet(QStringLiteral("help")))
+        parser.showHelp(0);
+    const QStringList args = parser.positionalArguments();
+    const int actions =
+        int(parser.isSet(output)) + int(parser.isSet(checks)) + int(parser.isSet(exportTo));
+    if (args.size() != 1 || actions == 0)
+        return fail(QStringLiteral("give one event file and -o FILE, --checks or --export FOLDER "
+                                   "(see --help)"));
+    const QString size = parser.value(paper).toLower();
+    if (size != QLatin1String("letter") && size != QLatin1String("a4"))
+        return fail(QStringLiteral("unknown paper \"%1\" (letter or a4)").arg(parser.value(paper)));
+
+    const QString eventFile = args.first();
+    if (!QFileInfo(eventFile).isFile())
+        return fail(QStringLiteral("%1: no such file").arg(eventFile));
+    StoreSession store(eventFile, QString(), StoreSession::ReadOnly);
+    if (!store.isOpen())
+        return fail(store.errorString());
+    QString error;
+    const std::optional<EventPlan> plan = EventPlan::read(store, &error);
+    if (!plan)
+        return fail(QStringLiteral("%1: cannot be read: %2").arg(eventFile, error));
+
+    const QList<PlanFinding> findings = PlanChecks::run(*plan, QDate::currentDate());
+    if (parser.isSet(output)) {
+        const PlanDocument document(*plan, findings, PathMap::mediaFolder());
+        if (!document.write(
+                parser.value(output),
+                QPageSize(size == QLatin1String("a4") ? QPageSize::A4 : QPageSize::Letter), &error))
+            return fail(error);
+    }
+    if (parser.isSet(exportTo) && !PlanExport::writeAll(*plan, parser.value(exportTo),
+                                                        QDateTime::currentDateTimeUtc(), &error))
+        return fail(error);
+    if (parser.isSet(checks)) {
+        QTextStream out(stdout);
+        for (const PlanFinding& f : findings)
+            out << PlanChecks::severityName(f.severity) << ": " << f.text << " ["
+                << PlanChecks::pageName(f.page) << "]\n";
+        if (findings.isEmpty())
+            out << "No findings.\n";
+        return PlanChecks::hasProblem(findings) ? 1 : 0;
+    }
+    return 0;
+}

@@ -1,0 +1,125 @@
+#include "PlanReview.h"
+
+#include "plan/PlanChecks.h"
+#include "ui/MessageBox.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QStandardPaths>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+PlanReview::PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings,
+                       const QString& mediaFolder, QWidget* parent)
+    : QDialog(parent), m_document(plan, findings, mediaFolder)
+{
+    setObjectName(QStringLiteral("PlanReview"));
+    setWindowTitle(QStringLiteral("Your Plan"));
+    auto* layout = new QVBoxLayout(this);
+
+    auto* heading = new QLabel(this);
+    heading->setObjectName(QStringLiteral("lblChecks"));
+    QFont bold = heading->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.2);
+    heading->setFont(bold);
+    heading->setText(findings.isEmpty()
+                         ? QStringLiteral("Your plan looks complete: nothing to mend.")
+                         : QStringLiteral("Please look at these before your big day:"));
+    layout->addWidget(heading);
+
+    if (!findings.isEmpty()) {
+        auto* list = new QWidget;
+        auto* rows = new QVBoxLayout(list);
+        rows->setContentsMargins(4, 4, 4, 4);
+        for (qsizetype i = 0; i < findings.size(); ++i) {
+            const PlanFinding& f = findings[i];
+            auto* row = new QHBoxLayout;
+            auto* text =
+                new QLabel(QStringLiteral("<b style=\"color:%1\">%2:</b> %3")
+                               .arg(f.severity == PlanFinding::Problem ? QStringLiteral("#a02010")
+                                                                       : QStringLiteral("#8a5a00"),
+                                    PlanChecks::severityName(f.severity), f.text.toHtmlEscaped()));
+            text->setObjectName(QStringLiteral("lblFinding_%1").arg(i));
+            text->setWordWrap(true);
+            auto* go = new QPushButton(
+                QStringLiteral("Go to %1").arg(PlanChecks::pageName(f.page).replace('&', "&&")));
+            go->setObjectName(QStringLiteral("cmdGoTo_%1").arg(i));
+            go->setAutoDefault(false);
+            connect(go, &QPushButton::clicked, this, [this, page = f.page] {
+                m_chosenPage = page;
+                accept();
+            });
+            row->addWidget(text, 1);
+            row->addWidget(go, 0, Qt::AlignTop);
+            rows->addLayout(row);
+        }
+        auto* scroll = new QScrollArea(this);
+        scroll->setObjectName(QStringLiteral("areaChecks"));
+        scroll->setWidgetResizable(true);
+        scroll->setWidget(list);
+        scroll->setMaximumHeight(170);
+        layout->addWidget(scroll);
+    }
+
+    m_shown = m_document.textDocument();
+    m_browser = new QTextBrowser(this);
+    m_browser->setObjectName(QStringLiteral("txtPlan"));
+    m_browser->setDocument(m_shown.get());
+    layout->addWidget(m_browser, 1);
+
+    auto* buttons = new QDialogButtonBox(this);
+    auto* save = buttons->addButton(QStringLiteral("Save as PDF..."), QDialogButtonBox::ActionRole);
+    save->setObjectName(QStringLiteral("cmdSavePdf"));
+    auto* print = buttons->addButton(QStringLiteral("Print..."), QDialogButtonBox::ActionRole);
+    print->setObjectName(QStringLiteral("cmdPrint"));
+    auto* close = buttons->addButton(QStringLiteral("Close"), QDialogButtonBox::RejectRole);
+    close->setObjectName(QStringLiteral("cmdClose"));
+    connect(save, &QPushButton::clicked, this, &PlanReview::savePdf);
+    connect(print, &QPushButton::clicked, this, &PlanReview::print);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addWidget(buttons);
+    resize(820, 720); // the timeline picture fits without a sideways scroll bar
+}
+
+PlanReview::~PlanReview() = default;
+
+void PlanReview::savePdf()
+{
+    QFileDialog dialog(this, QStringLiteral("Save Your Plan as PDF"));
+    dialog.setObjectName(QStringLiteral("dlgSavePdf"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    // The filter chooses the paper.
+    const QString letter = QStringLiteral("PDF, US Letter (*.pdf)");
+    dialog.setNameFilters({letter, QStringLiteral("PDF, A4 (*.pdf)")});
+    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    dialog.selectFile(QStringLiteral("Reception plan.pdf"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QPageSize size(dialog.selectedNameFilter() == letter ? QPageSize::Letter : QPageSize::A4);
+    QString error;
+    if (!m_document.writePdf(dialog.selectedFiles().first(), size, &error))
+        MessageBox::show(QStringLiteral("Your plan could not be saved.\n\n%1").arg(error),
+                         QStringLiteral("Unable to save"), QMessageBox::Ok, QMessageBox::Warning,
+                         this);
+}
+
+void PlanReview::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(QStringLiteral("Reception plan"));
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(QStringLiteral("dlgPrint"));
+    if (dialog.exec() == QDialog::Accepted)
+        m_document.print(&printer);
+}

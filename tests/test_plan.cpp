@@ -1,0 +1,480 @@
+// The plan of an event: its checks, its three forms read back as a reader would, the exports
+// parsed back, the entertainer's tool on good and bad files, and the review from the finish
+// page.
+#include "TestSupport.h"
+
+#include "app/ZelWizard.h"
+#include "plan/PlanChecks.h"
+#include "plan/PlanExport.h"
+#include "plan/PlanFacts.h"
+#include "platform/OleDate.h"
+#include "platform/PathMap.h"
+#include "store/EventItems.h"
+#include "store/StoreSession.h"
+#include "store/frmData.h"
+#include "wizard/WizardPage.h"
+
+#include <QCryptographicHash>
+#include <QFileDialog>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+#include <QTextBrowser>
+#include <QXmlStreamReader>
+
+namespace
+{
+double at(int h, int m, int day = 14)
+{
+    return OleDate::fromDateTime(QDate(2031, 6, day), QTime(h, m));
+}
+const QDate kToday(2030, 1, 1);
+
+// A fully answered event without a finding: every check stays quiet on it.
+EventPlan fixture()
+{
+    EventPlan p;
+    // clang-format off
+    p.Bride = {true, "Zoë Marchetti", "29", "ZOH-ee mar-KET-ee", "12 Linden Lane\r\nSpringfield, IL 62704",
+               "217-555-0142", "217-555-0199", "", "cell", "work", "other", "zoe@example.org"};
+    p.Groom = {true, "Tobias Nwachukwu", "31", "toh-BY-us nwah-CHOO-koo", "88 Orchard Road",
+               "", "", "217-555-0173", "work", "home", "pager", "tobias@example.net"};
+    p.Facility = {"Grand Oak Pavilion", "400 Riverside Drive\r\nSpringfield, IL", "Marta Lindqvist",
+                  "217-555-0110", "office", "Take exit 92B, left at the mill.\r\nPark behind the hall."};
+    // clang-format on
+    p.Times = {at(0, 0), at(18, 0), at(0, 45, 15), at(16, 0), true};
+    p.Guests = "120-130";
+    p.Guidance = {2, 2, "No line dances, please.\r\nKeep the microphone from Uncle Ray."};
+    p.Party = {{"Ingrid Halvorsen", "Maid of Honor", "Rafael Okonkwo", "Best Man",
+                "ING-grid HAL-vor-sen", "rah-fah-EL oh-KONK-woh"},
+               {"Priya Raghunathan", "Bridesmaid", "Declan Fenwick", "Groomsman",
+                "PREE-yah rah-goo-NAH-tun", "DEK-lan FEN-ick"},
+               {"Lucía Ferreira", "Flower Girl", "", "", "loo-SEE-ah feh-RAY-rah", ""}};
+    p.Schedule = {
+        {1, at(18, 0), "Grand Entrance", 101, "Signed, Sealed, Delivered", "Stevie Wonder",
+         "Wedding party", "Announce in party order"},
+        {2, at(0, 30), "Last Dance", -2, "Goodnight Sweetheart", "The Spaniels", "Everyone", ""},
+        {3, at(19, 15), "First Dance", -3, "Our Song \"Live\"", "Cousin Theo", "Zoë & Tobias",
+         "Music on USB; fade at 2:30"},
+        {4, at(20, 0), "Toast; by the best man", std::nullopt, "", "", "Rafael Okonkwo", ""}};
+    p.Music.Play[7] = p.Music.Play[9] = false;
+    p.Music.Radio = {"WXRT 93.1", "KISS 103.5", ""};
+    p.Include = {{101, "Signed, Sealed, Delivered", "Stevie Wonder", "2:41"},
+                 {102, "At Last", "Etta James", "3:02"},
+                 {-3, "Our Song \"Live\"", "Cousin Theo", "4:10"},
+                 {-2, "Ständchen", "Gruppe Süd", "3:33"}};
+    p.Exclude = {{201, "Macarena", "Los del Río", "4:12"},
+                 {-2, "Chicken Dance", "Werner Thomas", "2:58"}};
+    return p;
+}
+
+// Every answer of the fixture as a reader finds it in the plan, in whatever form.
+// clang-format off
+const QStringList kAnswers{
+    "Zoë Marchetti", "ZOH-ee mar-KET-ee", "12 Linden Lane", "Springfield, IL 62704",
+    "217-555-0142 (cell)", "217-555-0199 (work)", "zoe@example.org", "Tobias Nwachukwu",
+    "toh-BY-us nwah-CHOO-koo", "88 Orchard Road", "217-555-0173 (pager)", "tobias@example.net",
+    "Saturday, June 14, 2031", "6:00 PM", "12:45 AM", "4:00 PM", "Grand Oak Pavilion",
+    "400 Riverside Drive", "Marta Lindqvist", "217-555-0110 (office)", "Take exit 92B",
+    "Park behind the hall.", "120-130", "Formal", "High Energy", "No line dances, please.",
+    "Keep the microphone from Uncle Ray.", "Ingrid Halvorsen", "Maid of Honor", "Rafael Okonkwo",
+    "Best Man", "ING-grid HAL-vor-sen", "rah-fah-EL oh-KONK-woh", "Priya Raghunathan",
+    "Bridesmaid", "Declan Fenwick", "Groomsman", "DEK-lan FEN-ick", "Lucía Ferreira",
+    "Flower Girl", "loo-SEE-ah feh-RAY-rah", "Grand Entrance", "Signed, Sealed, Delivered",
+    "Stevie Wonder", "Wedding party", "Announce in party order", "Last Dance", "12:30 AM",
+    "Goodnight Sweetheart", "First Dance", "7:15 PM", "Our Song \"Live\"", "Cousin Theo",
+    "music provided", "Music on USB; fade at 2:30", "Toast; by the best man", "2:41", "3:02",
+    "4:10", "Ständchen", "Gruppe Süd", "3:33", "Macarena", "Los del Río", "4:12", "Chicken Dance",
+    "Werner Thomas", "2:58", "Total playing time: 13:26", "Hip Hop/Rap", "Jazz/Big Band",
+    "WXRT 93.1", "KISS 103.5"};
+// clang-format on
+
+void writeEvent(StoreSession& s, const EventPlan& p)
+{
+    QString failure;
+    QVERIFY(EventItems::savePerson(s.items(), p.Bride, 'B', &failure) &&
+            EventItems::savePerson(s.items(), p.Groom, 'G', &failure) &&
+            EventItems::saveTimesAndPlace(s.items(), p.Times, p.Facility, p.Guests, &failure) &&
+            EventItems::saveGuidelines(s.items(), p.Guidance, &failure) &&
+            EventItems::saveParty(s.items(), p.Party, &failure) &&
+            EventItems::saveMusic(s.items(), p.Music, &failure));
+    for (const ScheduledActivity& a : p.Schedule)
+        QVERIFY(s.schedule().insert(
+            {*a.Scheduled, a.Name, a.SongKey, a.SongTitle, a.SongArtist, a.Who, a.MoreInfo}));
+    QVERIFY(s.songLists().rewrite(SongListStore::Include, p.Include) &&
+            s.songLists().rewrite(SongListStore::Exclude, p.Exclude));
+}
+
+QString eventFile(const TestRoot& root, const EventPlan& p = fixture())
+{
+    frmData().MakeZELdatabase(root.dbFolder());
+    root.writeCatalogue();
+    StoreSession s(PathMap::eventDatabase(), PathMap::catalogue());
+    writeEvent(s, p);
+    return PathMap::eventDatabase();
+}
+
+struct Run {
+    int status;
+    QString out, err;
+};
+Run zelplan(const QStringList& args)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("QT_QPA_PLATFORM"); // the tool needs no display of its own
+    env.remove("DISPLAY");
+    p.setProcessEnvironment(env);
+    p.start(ZELPLAN, args);
+    p.waitForFinished(60000);
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+QString readAll(const QString& file)
+{
+    QFile f(file);
+    f.open(QIODevice::ReadOnly);
+    return QString::fromUtf8(f.readAll());
+}
+
+QList<QStringList> parseCsv(const QString& text)
+{
+    QList<QStringList> rows{{}};
+    QString field;
+    bool quoted = false;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"')
+            field += text[++i];
+        else if (c == '"')
+            quoted = !quoted;
+        else if (!quoted && c == ',')
+            rows.last().append(std::exchange(field, {}));
+        else if (!quoted && c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+            rows.last().append(std::exchange(field, {}));
+            rows.append(QStringList());
+            ++i;
+        } else
+            field += c;
+    }
+    rows.removeLast();
+    return rows;
+}
+} // namespace
+
+class TestPlan : public QObject
+{
+    Q_OBJECT
+  private slots:
+    void checks();
+    void planFormsHoldEveryAnswer();
+    void exportsReadBack();
+    void toolRefusesBadFiles_data();
+    void toolRefusesBadFiles();
+    void reviewFromTheFinishPage();
+};
+
+void TestPlan::checks()
+{
+    // Each check: a change that makes it fire (alone), a near miss that leaves it quiet.
+    using M = std::function<void(EventPlan&)>;
+    const int P = PlanFinding::Problem, A = PlanFinding::Advice;
+    const struct {
+        M fire, quiet;
+        int severity, page;
+        const char* says;
+    } cases[] = {
+        // clang-format off
+        {[](EventPlan& p) { p.Exclude.append({-2, " at last", "ETTA JAMES", ""}); },
+         [](EventPlan& p) { p.Exclude.append({-2, "At Last", "Beyoncé", ""}); },
+         P, 7, "\"At Last\" by Etta James is on both"},
+        {[](EventPlan& p) { p.Exclude.append({102, "At Last (Live)", "", ""}); },
+         [](EventPlan& p) { p.Exclude.append({103, "At Last (Live)", "", ""}); }, P, 7, "is on both"},
+        {[](EventPlan& p) { p.Schedule[3].SongKey = 201; p.Schedule[3].SongTitle = "Macarena"; },
+         [](EventPlan& p) { p.Schedule[3].SongKey = -2; p.Schedule[3].SongTitle = "Macarena!"; },
+         P, 5, "The song for \"Toast; by the best man\", \"Macarena\" by Los del Río"},
+        {[](EventPlan& p) { p.Include.append({-2, "Ständchen ", "gruppe süd", ""}); },
+         [](EventPlan& p) { p.Include.append({-2, "Ständchen", "Gruppe Nord", ""}); },
+         A, 7, "is twice on your songs to play"},
+        {[](EventPlan& p) { p.Exclude.append(p.Exclude[0]); },
+         [](EventPlan& p) { p.Exclude.append({202, "Macarena", "", ""}); }, A, 8, "twice on your songs not to play"},
+        {[](EventPlan& p) { p.Schedule[3].Scheduled = at(17, 59); },
+         [](EventPlan& p) { p.Schedule[3].Scheduled = at(18, 1); }, P, 5, "at 5:59 PM is before the event starts (6:00 PM)"},
+        {[](EventPlan& p) { p.Schedule[1].Scheduled = at(0, 46); },
+         [](EventPlan& p) { p.Schedule[1].Scheduled = at(0, 45); }, P, 5, "\"Last Dance\" at 12:46 AM is after the event ends (12:45 AM)"},
+        {[](EventPlan& p) { p.Schedule[3].Scheduled = at(19, 15); },
+         [](EventPlan& p) { p.Schedule[3].Scheduled = at(19, 16); }, A, 5, "\"First Dance\" and \"Toast; by the best man\" are both at 7:15 PM"},
+        {[](EventPlan& p) { p.Include.append({-2, "Mix", "", "6:31:35"}); },
+         [](EventPlan& p) { p.Include.append({-2, "Mix", "", "6:31:34"}); }, A, 7, "last 6:45:01, longer than the 6:45:00"},
+        {[](EventPlan& p) { p.Party[2].EscortRole = "Ring Bearer"; },
+         [](EventPlan& p) { p.Party[2].Escort = "Milo"; p.Party[2].EscortPronunciation = "MY-loh"; }, P, 4, "Lucía Ferreira has an escort's role"},
+        {[](EventPlan& p) { p.Bride.Phone1 = p.Bride.Phone2 = p.Bride.Email = p.Groom.Phone3 = p.Groom.Email = ""; },
+         [](EventPlan& p) { p.Bride.Phone1 = p.Bride.Phone2 = p.Bride.Email = p.Groom.Email = ""; }, P, 1, "no phone number and no e-mail address"},
+        {[](EventPlan& p) { p.Times.EventDate = OleDate::fromDateTime(kToday.addDays(-1)); },
+         [](EventPlan& p) { p.Times.EventDate = OleDate::fromDateTime(kToday); }, P, 2, "Monday, December 31, 2029, is in the past"},
+        {[](EventPlan& p) { p.Times.DateStored = false; },
+         [](EventPlan& p) { p.Times.SetupTime = at(12, 0); }, P, 2, "The date of the event is not chosen yet."},
+        {[](EventPlan& p) { p.Bride.Pronunciation = " "; },
+         [](EventPlan& p) { p.Bride.Age.clear(); }, A, 1, "the name of the bride, Zoë Marchetti"},
+        {[](EventPlan& p) { p.Party[1].EscortPronunciation.clear(); p.Party[2].Pronunciation.clear(); },
+         [](EventPlan& p) { p.Party.append(PartyMember()); }, A, 4, "still without one: Declan Fenwick, Lucía Ferreira."},
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        EventPlan plan = fixture();
+        c.quiet(plan);
+        QCOMPARE(PlanChecks::run(plan, kToday), QList<PlanFinding>{});
+        plan = fixture();
+        c.fire(plan);
+        const QList<PlanFinding> found = PlanChecks::run(plan, kToday);
+        QVERIFY2(found.size() == 1 && found[0].text.contains(QString::fromUtf8(c.says)), c.says);
+        QCOMPARE(int(found[0].severity), c.severity);
+        QCOMPARE(found[0].page, c.page);
+        QCOMPARE(PlanChecks::hasProblem(found), c.severity == P);
+    }
+    // Problems come before advice, each in the order of the pages.
+    EventPlan plan = fixture();
+    plan.Bride.Pronunciation.clear();
+    plan.Exclude.append(plan.Exclude[0]);
+    plan.Times.DateStored = false;
+    const QList<PlanFinding> found = PlanChecks::run(plan, kToday);
+    QCOMPARE(found.size(), 3);
+    QCOMPARE(QList<int>({found[0].page, found[1].page, found[2].page}), QList<int>({2, 1, 8}));
+}
+
+void TestPlan::planFormsHoldEveryAnswer()
+{
+    TestRoot root;
+    root.copySampleMedia();
+    const QString event = eventFile(root);
+    const QByteArray before =
+        QCryptographicHash::hash(readAll(event).toUtf8(), QCryptographicHash::Sha1);
+    for (const QString form : {"pdf", "html", "txt"}) {
+        const QString out = root.path() + "/plan." + form;
+        const Run run = zelplan({event, "-o", out, "--paper", "a4"});
+        QVERIFY2(run.status == 0 && run.err.isEmpty(), qPrintable(run.err));
+        QString text;
+        if (form == "pdf") {
+            QProcess pdftotext;
+            pdftotext.start("pdftotext", {"-raw", "-enc", "UTF-8", out, "-"});
+            QVERIFY(pdftotext.waitForFinished(30000));
+            // A reader copies "fi" where the font set its ligature.
+            text = QString::fromUtf8(pdftotext.readAllStandardOutput())
+                       .normalized(QString::NormalizationForm_KC);
+            const QStringList pages = text.split('\f', Qt::SkipEmptyParts);
+            QVERIFY(pages.size() >= 2);
+            for (int i = 0; i < pages.size(); ++i) {
+                QVERIFY(pages[i].contains(
+                    "Zoë Marchetti & Tobias Nwachukwu - Saturday, June 14, 2031"));
+                QVERIFY(pages[i].contains(QString("Page %1 of %2").arg(i + 1).arg(pages.size())));
+            }
+        } else if (form == "html") {
+            QXmlStreamReader xml(readAll(out));
+            int pictures = 0;
+            while (!xml.atEnd()) {
+                if (xml.readNext() == QXmlStreamReader::Characters)
+                    text += xml.text().toString() + ' ';
+                if (xml.isStartElement() && xml.name() == QLatin1String("img"))
+                    pictures += xml.attributes().value("src").startsWith(
+                        QLatin1String("data:image/png;base64,"));
+            }
+            QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+            QCOMPARE(pictures, 2); // the dress and the timeline, inside the file
+        } else {
+            text = readAll(out);
+        }
+        text = text.simplified();
+        for (const QString& answer : kAnswers)
+            QVERIFY2(text.contains(answer.simplified()), qPrintable(form + ": " + answer));
+        // The sections in their order; the evening's order puts the last dance after midnight.
+        qsizetype last = -1;
+        for (const char* heading :
+             {"Names and How to Say Them", "Contacts", "The Event", "The Entertainer",
+              "The Bridal Party", "The Schedule", "Music", "Songs to Play", "Songs Not to Play"}) {
+            const qsizetype i = text.indexOf(heading, last + 1, Qt::CaseInsensitive);
+            QVERIFY2(i > last, heading);
+            last = i;
+        }
+        QVERIFY(text.indexOf("Toast; by the best man") < text.indexOf("Last Dance"));
+    }
+    QCOMPARE(QCryptographicHash::hash(readAll(event).toUtf8(), QCryptographicHash::Sha1), before);
+
+    // The checks of a sound event pass; a past date is a problem the script sees.
+    Run run = zelplan({event, "--checks"});
+    QCOMPARE(run.status, 0);
+    QCOMPARE(run.out, QString("No findings.\n"));
+    EventPlan old = fixture();
+    old.Times.EventDate = OleDate::fromDateTime(QDate(2001, 5, 5));
+    TestRoot other;
+    run = zelplan({eventFile(other, old), "--checks"});
+    QCOMPARE(run.status, 1);
+    QCOMPARE(
+        run.out,
+        QString("Problem: The event date, Saturday, May 5, 2001, is in the past. [Your Event]\n"));
+}
+
+void TestPlan::exportsReadBack()
+{
+    TestRoot root;
+    const EventPlan plan = fixture();
+    const QString dir = root.path() + "/out/lists";
+    QVERIFY(zelplan({eventFile(root), "--export", dir}).status == 0);
+    for (const auto& [name, songs] : {std::pair{QString("include"), plan.Include},
+                                      std::pair{QString("exclude"), plan.Exclude}}) {
+        const QList<QStringList> rows = parseCsv(readAll(dir + "/" + name + ".csv"));
+        QCOMPARE(rows.value(0),
+                 (QStringList{"Title", "Artist", "Length", "Catalogue key", "Music provided"}));
+        QCOMPARE(rows.size(), songs.size() + 1);
+        QStringList m3u{"#EXTM3U"};
+        for (qsizetype i = 0; i < songs.size(); ++i) {
+            const PickedSongRecord& s = songs[i];
+            QCOMPARE(rows[i + 1], (QStringList{s.Title, s.Artist, s.Length,
+                                               s.Key > 0 ? QString::number(s.Key) : "",
+                                               s.Key == -3 ? "yes" : "no"}));
+            m3u << QString("#EXTINF:%1,%2 - %3")
+                       .arg(*PlanFacts::lengthSeconds(s.Length))
+                       .arg(s.Artist, s.Title)
+                << s.Artist + " - " + s.Title;
+        }
+        QCOMPARE(readAll(dir + "/" + name + ".m3u8"), m3u.join('\n') + '\n');
+    }
+
+    // The calendar: CRLF lines of at most 75 octets; unfolded and unescaped, one event per
+    // activity in the evening's order, on the event's date or the next after midnight.
+    QFile ics(dir + "/schedule.ics");
+    QVERIFY(ics.open(QIODevice::ReadOnly));
+    const QByteArray bytes = ics.readAll();
+    QVERIFY(bytes.endsWith("END:VCALENDAR\r\n"));
+    for (const QByteArray& line : bytes.split('\n'))
+        QVERIFY(line.isEmpty() || (line.endsWith('\r') && line.size() <= 76));
+    QVERIFY(bytes.contains("\r\n ")); // the long description was folded
+    const QString text =
+        QString::fromUtf8(QByteArray(bytes).replace("\r\n ", "").replace("\r\n", "\n"));
+    QList<QMap<QString, QString>> events;
+    for (const QString& line : text.split('\n')) {
+        if (line == "BEGIN:VEVENT")
+            events.append(QMap<QString, QString>());
+        else if (!events.isEmpty() && line.contains(':')) {
+            QString value = line.section(':', 1);
+            value.replace("\\n", "\n")
+                .replace("\\,", ",")
+                .replace("\\;", ";")
+                .replace("\\\\", "\\");
+            events.last()[line.section(':', 0, 0)] = value;
+        }
+    }
+    QCOMPARE(events.size(), 4);
+    const QStringList expected[] = {
+        {"Grand Entrance", "20310614T180000", "20310614T191500"},
+        {"First Dance", "20310614T191500", "20310614T200000"},
+        {"Toast; by the best man", "20310614T200000", "20310615T003000"},
+        {"Last Dance", "20310615T003000", "20310615T004500"}};
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE((QStringList{events[i]["SUMMARY"], events[i]["DTSTART"], events[i]["DTEND"],
+                              events[i]["LOCATION"]}),
+                 expected[i] + QStringList{"Grand Oak Pavilion"});
+    QCOMPARE(events[1]["DESCRIPTION"],
+             QString("Who: Zoë & Tobias\nSong: \"Our Song \"Live\"\" by Cousin Theo (music "
+                     "provided)\nNotes: Music on USB; fade at 2:30"));
+    // UIDs differ between activities and stay from one export to the next.
+    StoreSession readOnly(PathMap::eventDatabase(), QString(), StoreSession::ReadOnly);
+    const QByteArray again =
+        PlanExport::ics(*EventPlan::read(readOnly, nullptr), QDateTime::currentDateTimeUtc());
+    QSet<QString> uids;
+    for (const auto& e : events) {
+        uids.insert(e["UID"]);
+        QVERIFY(again.contains(("UID:" + e["UID"]).toUtf8()));
+    }
+    QCOMPARE(uids.size(), 4);
+}
+
+void TestPlan::toolRefusesBadFiles_data()
+{
+    QTest::addColumn<QString>("kind");
+    for (const char* kind : {"missing", "damaged", "foreign", "newer"})
+        QTest::newRow(kind) << QString(kind);
+}
+
+void TestPlan::toolRefusesBadFiles()
+{
+    QFETCH(QString, kind);
+    const QString reason = kind == "missing" ? "no such file" : "cannot be opened";
+    TestRoot root;
+    const QString file = root.path() + "/event.mdb";
+    if (kind == "damaged") {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("SQLite format 3\0", 16) + QByteArray(4000, '\x5a'));
+    } else if (kind != "missing") {
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "raw");
+            db.setDatabaseName(kind == "newer" ? eventFile(root) : file);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(
+                q.exec(kind == "newer" ? "PRAGMA user_version = 99" : "CREATE TABLE Other (x)"));
+        }
+        QSqlDatabase::removeDatabase("raw");
+        if (kind == "newer")
+            QVERIFY(QFile::copy(PathMap::eventDatabase(), file));
+    }
+    const QString before = readAll(file);
+    const Run run = zelplan({file, "--checks"});
+    QCOMPARE(run.status, 2);
+    QVERIFY(run.out.isEmpty());
+    QCOMPARE(run.err.count('\n'), 1);
+    QVERIFY2(run.err.startsWith("zelplan: ") && run.err.contains(file) && run.err.contains(reason),
+             qPrintable(run.err));
+    QCOMPARE(readAll(file), before);
+    QCOMPARE(QFile::exists(file), kind != "missing");
+}
+
+void TestPlan::reviewFromTheFinishPage()
+{
+    TestRoot root;
+    root.writeCatalogue();
+    ZelWizard w;
+    QVERIFY(startWithoutLoader(w));
+    EventPlan plan = fixture();
+    plan.Bride.Pronunciation.clear();
+    writeEvent(w.store(), plan);
+    WizardPage* final = w.page(9);
+    w.loadedPage(0)->hide();
+    final->show();
+
+    const QString pdf = root.path() + "/Reception plan.pdf";
+    bool reviewed = false;
+    whenModal("PlanReview", [&](QWidget* review) {
+        QCOMPARE(child<QLabel>(review, "lblFinding_0")->text().contains("Zoë Marchetti"), true);
+        QVERIFY(child<QTextBrowser>(review, "txtPlan")->toPlainText().contains("ZOH-ee") == false);
+        QVERIFY(child<QTextBrowser>(review, "txtPlan")
+                    ->toPlainText()
+                    .contains("toh-BY-us nwah-CHOO-koo"));
+        whenModal("dlgSavePdf", [&](QWidget* d) {
+            auto* files = static_cast<QFileDialog*>(d);
+            files->selectNameFilter("PDF, A4 (*.pdf)");
+            files->selectFile(pdf);
+            QMetaObject::invokeMethod(files, "accept");
+        });
+        child<QPushButton>(review, "cmdSavePdf")->click();
+        whenModal("dlgPrint", [](QWidget* d) { static_cast<QDialog*>(d)->reject(); });
+        child<QPushButton>(review, "cmdPrint")->click();
+        reviewed = true;
+        child<QPushButton>(review, "cmdGoTo_0")->click();
+    });
+    child<QPushButton>(final, "cmdReview")->click();
+    QVERIFY(reviewed);
+    QVERIFY(readAll(pdf).startsWith("%PDF"));
+    // The couple is on the page that mends the finding, the finish page handed over.
+    QCOMPARE(visiblePage(w)->objectName(), QString("Menu2"));
+    QVERIFY(!root.programEnded());
+    QVERIFY(root.messages.isEmpty());
+}
+
+QTEST_MAIN(TestPlan)
+#include "test_plan.moc"
