@@ -1,368 +1,270 @@
+// The wizard shell: start-up and its failures, the page frame and its navigation, the quit
+// question, the fold of the finish page, the external modules and the first-run data loader.
+
 #include "TestSupport.h"
 
 #include "app/ZelWizard.h"
 #include "platform/PathMap.h"
 #include "store/KeyedItemStore.h"
-#include "store/frmData.h"
 #include "ui/ProgramEnd.h"
 #include "wizard/FoldPlan.h"
 #include "wizard/Menu1.h"
 #include "wizard/MenuFinal.h"
-#include "wizard/Wizard.h"
 #include "wizard/WizardPage.h"
 #include "wizard/frmLoadData.h"
 
-#include <QLabel>
-#include <QPushButton>
-
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
+
+namespace
+{
+QPushButton* button(const QWidget* form, const char* name)
+{
+    return child<QPushButton>(form, QString::fromLatin1(name));
+}
+
+// Starts the wizard with the couple's names stored, so that the bride and groom page lets
+// the road go on.
+bool startWithCouple(Wizard& w)
+{
+    return w.startAndShow() && w.items().SaveStrItem("BN", "Anna") &&
+           w.items().SaveStrItem("GN", "Ben");
+}
+
+void next(Wizard& w)
+{
+    button(visiblePage(w), "cmdNext")->click();
+}
+
+// Answers the quit question when it opens: "Yes", "No" or its close box; counts the asks.
+void answerQuit(const char* how, int* asked = nullptr)
+{
+    whenModal("FrmQuery", [=](QWidget* dlg) {
+        if (asked)
+            ++*asked;
+        if (QByteArray(how) == "close")
+            dlg->close();
+        else
+            button(dlg, how)->click();
+    });
+}
+
+// A copy of the built sample medium in a folder of its own, for the loader to read.
+QString makeMedium(const TestRoot& root)
+{
+    const QString folder = root.path() + "/medium";
+    const QDir built(qEnvironmentVariable("ZEL_BUILD_DIR") + "/medium");
+    QDir().mkpath(folder);
+    for (const QString& f : built.entryList(QDir::Files))
+        QFile::copy(built.filePath(f), folder + "/" + f);
+    return folder;
+}
+
+// Picks `medium` in the loader when it opens and presses Load; records whether it opened
+// and how many pages had been loaded by then.
+void loadFrom(const QString& medium, Wizard& w, int* pagesLoadedBefore = nullptr)
+{
+    whenModal("frmLoadData", [=, &w](QWidget* dlg) {
+        if (pagesLoadedBefore)
+            *pagesLoadedBefore = w.pageLoads();
+        static_cast<frmLoadData*>(dlg)->addSource(medium, "Test medium", true);
+        button(dlg, "cmdOK")->click();
+    });
+}
+} // namespace
 
 class TestWizard : public QObject
 {
     Q_OBJECT
   private slots:
-    void startCreatesFoldersAndEventDatabase();
-    void missingCatalogueEndsProgram();
-    void damagedFilesEndInOrder();
-    void unwritableRootEndsInOrder();
-    void walkTheRoad();
-    void progressList();
-    void positionHandOver();
-    void quitQuestion();
-    void closeBoxAsksOnEveryPage();
-    void finishFoldsAndEnds();
+    void startUp_data();
+    void startUp();
+    void pagesNavigationAndQuit();
     void foldArithmetic();
     void externalModules();
     void firstRunLoadsTheData();
-    void firstRunFlagReading();
-    void loaderRefusesAndFails();
-    void withoutSettingsLibrary();
+    void firstRunFlag_data();
+    void firstRunFlag();
+    void loaderFailures_data();
+    void loaderFailures();
 };
 
-namespace
+void TestWizard::startUp_data()
 {
-QPushButton* button(QWidget* page, const char* name)
-{
-    return page->findChild<QPushButton*>(QString::fromLatin1(name));
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("message"); // part of the message that ends the start; empty: none
+    const std::tuple<const char*, const char*, const char*> rows[] = {
+        {"event database created", "catalogue", ""},
+        {"catalogue missing", "", "Missing data files"},
+        {"event database damaged", "catalogue damaged", "event.mdb"},
+        {"folder cannot be made", "blocked", "cannot be created"}};
+    for (const auto& [tag, setup, message] : rows)
+        QTest::newRow(tag) << QString(setup) << QString(message);
 }
 
-// Starts the wizard with the bride's and groom's names already stored, so that the
-// bride and groom page lets the road go on.
-bool startWithCouple(Wizard& w)
+void TestWizard::startUp()
 {
-    if (!w.startAndShow())
-        return false;
-    return w.items().SaveStrItem("BN", "Anna") && w.items().SaveStrItem("GN", "Ben");
-}
-
-// Moves on from the visible page with Next, answering what the page asks where needed.
-void next(Wizard& w)
-{
-    button(visiblePage(w), "cmdNext")->click();
-}
-} // namespace
-
-void TestWizard::startCreatesFoldersAndEventDatabase()
-{
+    QFETCH(QString, setup);
+    QFETCH(QString, message);
     TestRoot root;
-    root.writeCatalogue({{"TotalTypes", "3"}});
-    QVERIFY(!QFile::exists(PathMap::eventDatabase()));
-    {
-        ZelWizard w;
-        QVERIFY(w.start());
-        QVERIFY(root.messages.isEmpty());
-        QVERIFY(!root.programEnded());
-        QVERIFY(QDir(PathMap::mediaFolder()).exists());
-        QVERIFY(QFile::exists(PathMap::eventDatabase()));
-        QCOMPARE(w.state().CurrentStep, qint16(1));
-        QCOMPARE(w.state().ProgressCaptions.size(), 15);
-        QCOMPARE(w.state().ProgressCaptions[1], QString("Bride && Groom"));
-        QCOMPARE(w.state().ProgressCaptions[7], QString(" Include"));
-        QCOMPARE(w.items().GetConfigItem("TotalTypes", "1"), QString("3"));
-        QVERIFY(w.items().SaveStrItem("BN", "Anna"));
+    if (setup.contains("catalogue"))
+        root.writeCatalogue({{"TotalTypes", "3"}});
+    QFile file(setup == "blocked" ? root.path() + "/orba" : root.dbFolder() + "event.mdb");
+    if (setup.contains("damaged") || setup == "blocked") {
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(8192, '\x7f'));
+        file.close();
     }
-    // The next start keeps the existing event database and its answers.
-    ZelWizard again;
-    QVERIFY(again.start());
-    QCOMPARE(again.items().GetStrItem("BN", ""), QString("Anna"));
-}
-
-void TestWizard::missingCatalogueEndsProgram()
-{
-    TestRoot root;
-    for (int run = 0; run < 2; ++run) { // on every start until the file is back
+    // Twice: a failure repeats on every start; answers stay for the next start.
+    for (int run = 1; run <= 2; ++run) {
+        ProgramEnd::reset();
         ZelWizard w;
-        QVERIFY(!w.start());
-        QVERIFY(root.programEnded());
-        QCOMPARE(root.messages.size(), run + 1);
-        QCOMPARE(root.messages.last().text, QString("Missing data files"));
+        QCOMPARE(w.start(), message.isEmpty());
+        QCOMPARE(root.programEnded(), !message.isEmpty());
+        if (message.isEmpty()) {
+            QVERIFY(root.messages.isEmpty());
+            QVERIFY(QDir(PathMap::mediaFolder()).exists());
+            QCOMPARE(w.state().CurrentStep, qint16(1));
+            QCOMPARE(w.items().GetConfigItem("TotalTypes", "1"), QString("3"));
+            QCOMPARE(w.items().GetStrItem("BN", ""), QString(run == 1 ? "" : "Anna"));
+            QVERIFY(w.items().SaveStrItem("BN", "Anna"));
+            continue;
+        }
+        QCOMPARE(root.messages.size(), run);
+        QVERIFY2(root.messages.last().text.contains(message),
+                 qPrintable(root.messages.last().text));
         QCOMPARE(root.messages.last().title, QString("Unable to continue"));
         QCOMPARE(root.messages.last().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-        QCOMPARE(root.messages.last().icon, QMessageBox::NoIcon);
-        // The empty event database was still created first.
+        if (message == "Missing data files")
+            QCOMPARE(root.messages.last().icon, QMessageBox::NoIcon);
+        QCOMPARE(w.pageLoads(), 0);
+    }
+    // A missing event database is made before the catalogue is looked for; a damaged one is
+    // never replaced.
+    if (setup != "blocked") {
         QVERIFY(QFile::exists(PathMap::eventDatabase()));
-        ProgramEnd::reset();
+        QCOMPARE(QFileInfo(file).size() == 8192, setup.contains("damaged"));
     }
 }
 
-void TestWizard::damagedFilesEndInOrder()
-{
-    TestRoot root;
-    root.writeCatalogue();
-    QFile bad(root.dbFolder() + "event.mdb");
-    QVERIFY(bad.open(QIODevice::WriteOnly));
-    bad.write(QByteArray(8192, '\x7f'));
-    bad.close();
-    ZelWizard w;
-    QVERIFY(!w.start());
-    QVERIFY(root.programEnded());
-    QCOMPARE(root.messages.size(), 1);
-    QCOMPARE(root.messages[0].title, QString("Unable to continue"));
-    QVERIFY(root.messages[0].text.contains("event.mdb"));
-    QVERIFY(root.messages[0].text.contains("damaged"));
-    QCOMPARE(QFileInfo(bad).size(), 8192); // never replaced or repaired
-}
-
-void TestWizard::unwritableRootEndsInOrder()
-{
-    TestRoot root;
-    // The fixed folder's parent is a file: the folder cannot be made.
-    QFile blocker(root.path() + "/orba");
-    QVERIFY(blocker.open(QIODevice::WriteOnly));
-    blocker.close();
-    ZelWizard w;
-    QVERIFY(!w.start());
-    QVERIFY(root.programEnded());
-    QCOMPARE(root.messages.size(), 1);
-    QVERIFY(root.messages[0].text.contains("cannot be created"));
-}
-
-void TestWizard::walkTheRoad()
+void TestWizard::pagesNavigationAndQuit()
 {
     TestRoot root;
     root.writeCatalogue();
     ZelWizard w;
     QVERIFY(startWithCouple(w));
     QCOMPARE(visiblePage(w), w.loadedPage(0));
-    QCOMPARE(w.pageLoads(), 1);
     const QStringList order{"Menu1", "Menu2", "Menu3", "Menu4", "Menu5",
                             "Menu6", "Menu7", "Menu8", "Menu9", "MenuFinal"};
-    const QStringList titles{"Welcome to the Feteplan",
-                             "Bride and Groom",
-                             "Event Information",
-                             "Your EmCee",
-                             "Bridal Party",
-                             "Event Schedule",
-                             "Music",
-                             "Songs to Include",
-                             "Songs to Exclude",
-                             "Feteplan Finished"};
-    for (int i = 1; i < order.size(); ++i) {
-        next(w);
-        WizardPage* shown = visiblePage(w);
-        QVERIFY2(shown, qPrintable(QString("no single page after Next to %1").arg(order[i])));
-        QCOMPARE(shown->objectName(), order[i]);
-        QCOMPARE(shown->windowTitle(), titles[i]);
+    for (int i = 0; i < order.size(); ++i) {
+        WizardPage* page = visiblePage(w);
+        QVERIFY2(page, qPrintable("no single page shown for " + order[i]));
+        QCOMPARE(page->objectName(), order[i]);
         QCOMPARE(w.pageLoads(), i + 1);
-    }
-    QCOMPARE(w.state().CurrentStep, qint16(10));
-    QCOMPARE(button(visiblePage(w), "cmdNext")->text(), QString("Finish"));
+        // The close box asks the quit question and never closes the page alone.
+        int asked = 0;
+        answerQuit("cmdCancel", &asked);
+        QVERIFY(!page->close());
+        QCOMPARE(asked, 1);
+        QVERIFY(page->isVisible() && !root.programEnded());
 
-    // Back to the welcome page and forward again: nothing loads a second time.
+        if (i == 2) { // Next and Back hand on the window's position
+            page->move(140, 90);
+            const QPoint moved = page->pos();
+            next(w);
+            QCOMPARE(visiblePage(w)->pos(), moved);
+            QCOMPARE(visiblePage(w)->size(), page->size());
+            visiblePage(w)->move(220, 160);
+            const QPoint moved4 = visiblePage(w)->pos();
+            button(visiblePage(w), "cmdBack")->click();
+            QCOMPARE(visiblePage(w), page);
+            QCOMPARE(page->pos(), moved4);
+        }
+        if (i == 4) { // the progress list: done and current in black, to come in grey
+            QCOMPARE(w.state().CurrentStep, qint16(4));
+            for (int p = 0; p < 15; ++p) {
+                auto* label = child<QLabel>(page, QString("lblProgress_%1").arg(p));
+                QCOMPARE(label->text(), QString(w.state().ProgressCaptions[p]).replace("&&", "&"));
+                QCOMPARE(label->font().bold(), p == 0 || p == 4);
+                QCOMPARE(label->palette().color(QPalette::WindowText),
+                         p > 4 ? QColor(128, 128, 128) : QColor(Qt::black));
+            }
+        }
+        if (i + 1 < order.size())
+            next(w);
+    }
+    QVERIFY(!child<QLabel>(w.loadedPage(0), "lblProgress_0")->isVisibleTo(w.loadedPage(0)));
+    QCOMPARE(w.state().CurrentStep, qint16(10));
+
+    // Back to the welcome page and forward again: nothing loads a second time, and Back
+    // leaves the focus on the left page's Next for its next showing.
     for (int i = order.size() - 2; i >= 0; --i) {
         button(visiblePage(w), "cmdBack")->click();
         QCOMPARE(visiblePage(w)->objectName(), order[i]);
-        // Back leaves the focus on the left page's Next for its next showing.
         QCOMPARE(w.loadedPage(i + 1)->focusWidget(), button(w.loadedPage(i + 1), "cmdNext"));
     }
     QVERIFY(!button(w.loadedPage(0), "cmdBack")->isEnabled());
-    for (int i = 1; i < order.size(); ++i)
-        next(w);
-    QCOMPARE(visiblePage(w)->objectName(), QString("MenuFinal"));
-    QCOMPARE(w.pageLoads(), 10);
-    QCOMPARE(w.state().CurrentStep, qint16(10));
-    QVERIFY(root.messages.isEmpty());
-}
-
-void TestWizard::progressList()
-{
-    TestRoot root;
-    root.writeCatalogue();
-    ZelWizard w;
-    QVERIFY(startWithCouple(w));
-    for (int i = 1; i < 5; ++i)
-        next(w);
-    WizardPage* menu5 = visiblePage(w);
-    QCOMPARE(menu5->objectName(), QString("Menu5"));
-    QCOMPARE(w.state().CurrentStep, qint16(4));
-    const QStringList captions{"Progress:",
-                               "Bride && Groom",
-                               "Your Event",
-                               "Your EmCee",
-                               "Bridal Party",
-                               "Event Schedule",
-                               "Music",
-                               " Include",
-                               " Exclude",
-                               "",
-                               "",
-                               "",
-                               "",
-                               "",
-                               ""};
-    for (int i = 0; i < 15; ++i) {
-        auto* label = menu5->findChild<QLabel*>(QString("lblProgress_%1").arg(i));
-        QVERIFY(label);
-        QCOMPARE(label->property("caption").toString(), captions[i]);
-        QCOMPARE(label->font().bold(), i == 0 || i == 4);
-        const QColor expected = i > 4 ? QColor(128, 128, 128) : QColor(Qt::black);
-        QCOMPARE(label->palette().color(QPalette::WindowText), expected);
-    }
-    // The label shows the doubled ampersand as one, and keeps the indent of the list entries.
-    QCOMPARE(menu5->findChild<QLabel*>("lblProgress_1")->text(), QString("Bride & Groom"));
-    QCOMPARE(menu5->findChild<QLabel*>("lblProgress_7")->text(), QString(" Include"));
-    // No progress list on the welcome and finish pages.
-    QVERIFY(!w.loadedPage(0)->findChild<QLabel*>("lblProgress_0")->isVisibleTo(w.loadedPage(0)));
-    QCOMPARE(w.loadedPage(0)->findChild<QLabel*>("lblTop_0")->text(), QString("Feteplan"));
-    QCOMPARE(menu5->findChild<QLabel*>("lblTop_1")->text(),
-             QString("Please list all of the attendants and special family members for the "
-                     "Bride and Groom."));
-}
-
-void TestWizard::positionHandOver()
-{
-    TestRoot root;
-    root.writeCatalogue();
-    ZelWizard w;
-    QVERIFY(startWithCouple(w));
-    next(w);
-    next(w);
-    WizardPage* menu3 = visiblePage(w);
-    QCOMPARE(menu3->objectName(), QString("Menu3"));
-    menu3->move(140, 90);
-    const QPoint moved = menu3->pos();
-    next(w);
-    WizardPage* menu4 = visiblePage(w);
-    QCOMPARE(menu4->pos(), moved);
-    QCOMPARE(menu4->size(), menu3->size());
-    menu4->move(220, 160);
-    const QPoint moved4 = menu4->pos();
-    button(menu4, "cmdBack")->click();
-    QCOMPARE(visiblePage(w), menu3);
-    QCOMPARE(menu3->pos(), moved4);
-}
-
-void TestWizard::quitQuestion()
-{
-    TestRoot root;
-    root.writeCatalogue();
-    ZelWizard w;
-    QVERIFY(startWithCouple(w));
     next(w);
     WizardPage* menu2 = visiblePage(w);
 
-    // "No": the same page stays, the question is unloaded.
+    // Cancel and "No": the same page stays, and the question is unloaded.
     QString asked;
     whenModal("FrmQuery", [&](QWidget* dlg) {
-        asked = dlg->findChild<QLabel*>("Label1")->text();
-        QCOMPARE(dlg->findChild<QPushButton*>("cmdOK")->text(), QString("Yes"));
+        asked = child<QLabel>(dlg, "Label1")->text();
         button(dlg, "cmdCancel")->click();
     });
     button(menu2, "cmdCancel")->click();
     QCOMPARE(asked, QString("Do you want to quit the Feteplan?"));
     QCOMPARE(w.state().QueryAnswer, std::optional<qint16>(0));
-    QVERIFY(!root.programEnded());
     QCOMPARE(visiblePage(w), menu2);
     QVERIFY(!w.welcomePage()->findChild<QDialog*>("FrmQuery"));
-
-    // Closing the question with its close box counts as "No", even after another dialog
-    // left an answer of 1 behind.
+    // The question's close box counts as "No", even after another answer of 1.
     w.state().QueryAnswer = 1;
-    whenModal("FrmQuery", [](QWidget* dlg) { dlg->close(); });
+    answerQuit("close");
     button(menu2, "cmdCancel")->click();
     QVERIFY(!root.programEnded());
     QCOMPARE(w.state().QueryAnswer, std::optional<qint16>(0));
 
-    // Escape on a page asks as Cancel does; "Yes" ends the program without saving.
+    // Escape asks as Cancel does; "Yes" ends the program without saving the visible page.
     next(w);
     WizardPage* menu3 = visiblePage(w);
-    whenModal("FrmQuery", [](QWidget* dlg) { button(dlg, "cmdOK")->click(); });
+    const QString guests = storedItem("Strs", "NG");
+    child<QLineEdit>(menu3, "txtGuests")->setText("80");
+    answerQuit("cmdOK");
     QTest::keyClick(menu3, Qt::Key_Escape);
     QVERIFY(root.programEnded());
     QCOMPARE(w.state().QueryAnswer, std::optional<qint16>(1));
-}
-
-void TestWizard::closeBoxAsksOnEveryPage()
-{
-    TestRoot root;
-    root.writeCatalogue();
-    ZelWizard w;
-    QVERIFY(startWithCouple(w));
-    for (int i = 0; i < Wizard::kPageCount; ++i) {
-        WizardPage* page = visiblePage(w);
-        int asked = 0;
-        whenModal("FrmQuery", [&](QWidget* dlg) {
-            ++asked;
-            button(dlg, "cmdCancel")->click();
-        });
-        QVERIFY(!page->close()); // refused
-        QCOMPARE(asked, 1);
-        QVERIFY(page->isVisible());
-        QVERIFY(!root.programEnded());
-        if (i + 1 < Wizard::kPageCount)
-            next(w);
-    }
-}
-
-void TestWizard::finishFoldsAndEnds()
-{
-    TestRoot root;
-    root.writeCatalogue();
-    ZelWizard w;
-    QVERIFY(startWithCouple(w));
-    for (int i = 1; i < Wizard::kPageCount; ++i)
-        next(w);
-    WizardPage* final = visiblePage(w);
-    QCOMPARE(final->objectName(), QString("MenuFinal"));
-    button(final, "cmdNext")->click();
-    QVERIFY(root.programEnded());
+    QCOMPARE(storedItem("Strs", "NG"), guests);
+    QVERIFY(guests != "80");
+    QCOMPARE(storedItem("Strs", "BN"), QString("Anna"));
+    QCOMPARE(w.pageLoads(), 10);
     QVERIFY(root.messages.isEmpty());
-    QCOMPARE(final->windowTitle(), QString());
-    QVERIFY(final->windowFlags() & Qt::FramelessWindowHint);
-    QCOMPARE(final->width(), 1); // folded to a point
-    // A close request after the end asks nothing.
-    int asked = 0;
-    whenModal("FrmQuery", [&](QWidget* dlg) {
-        ++asked;
-        button(dlg, "cmdCancel")->click();
-    });
-    final->close();
-    QCOMPARE(asked, 0);
 }
 
 void TestWizard::foldArithmetic()
 {
-    // 4000 twips high: height 0 after 50 steps of 80, then 1 one step later; centred.
+    // 4000 twips high: height 0 after 50 steps of 80, then 1 one step later, centred; then
+    // the line 10 high. Width 6000 reaches exactly 0 after 120 steps of 50, then 1.
     auto steps = FoldPlan::plan({1000, 2000, 6000, 4000}, 6000, 4000);
     QCOMPARE(steps[49].height, qint16(0));
     QCOMPARE(steps[49].top, 2000 + 2000.0);
     QCOMPARE(steps[50].height, qint16(1));
     QCOMPARE(steps[50].top, 2000 + 3999 / 2.0); // halves are kept
     QCOMPARE(steps[51].height, qint16(10));
-    // Width 6000 reaches exactly 0 after 120 steps of 50, then 1 and the fold stops.
-    const int h0 = 52;
-    QCOMPARE(steps[h0 + 119].width, qint16(0));
-    QCOMPARE(steps[h0 + 120].width, qint16(1));
-    QCOMPARE(steps[h0 + 120].left, 1000 + 5999 / 2.0);
-    QCOMPARE(steps.size(), h0 + 121);
+    QCOMPARE(steps[52 + 119].width, qint16(0));
+    QCOMPARE(steps[52 + 120].width, qint16(1));
+    QCOMPARE(steps[52 + 120].left, 1000 + 5999 / 2.0);
+    QCOMPARE(steps.size(), 52 + 121);
 
     // A height that lands on exactly 1 stops there; the title removal changes the start.
     steps = FoldPlan::plan({0, 0, 100, 200}, 100, 161);
     QCOMPARE(steps[0].height, qint16(81));
+    QCOMPARE(steps[0].top, (200 - 81) / 2.0);
     QCOMPARE(steps[1].height, qint16(1));
     QCOMPARE(steps[2].height, qint16(10));
-    QCOMPARE(steps[0].top, (200 - 81) / 2.0);
 
     // A window too large for 16 bits is held at 32767 instead of wrapping.
     steps = FoldPlan::plan({0, 0, 100000, 100000}, 100000, 100000);
@@ -399,7 +301,7 @@ void TestWizard::externalModules()
     QVERIFY(waitUntil([&] { return QFileInfo(marker).size() > 0; }));
     ProgramEnd::reset();
 
-    // The database module: missing gives its message, then the end.
+    // The database module cannot be started: its message, then the end.
     w.welcomePage()->startDatabaseModule();
     QCOMPARE(root.messages.last().text,
              QString("The database module could not be loaded\n\nPlease re-install the software"));
@@ -407,45 +309,10 @@ void TestWizard::externalModules()
     QVERIFY(root.programEnded());
 }
 
-namespace
-{
-// A copy of the built sample medium in a folder of its own, for the loader to read.
-QString makeMedium(const QString& folder)
-{
-    const QDir built(qEnvironmentVariable("ZEL_BUILD_DIR") + "/medium");
-    QDir().mkpath(folder);
-    for (const QString& f : built.entryList(QDir::Files))
-        QFile::copy(built.filePath(f), folder + "/" + f);
-    return folder;
-}
-
-QString readFile(const QString& file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString("<missing>");
-}
-
-// Picks `medium` in the loader when it opens and presses Load; records whether a page had
-// been loaded by then.
-void loadFrom(const QString& medium, Wizard& w, int* pagesLoadedBefore = nullptr)
-{
-    whenModal("frmLoadData", [=, &w](QWidget* dlg) {
-        if (pagesLoadedBefore)
-            *pagesLoadedBefore = w.pageLoads();
-        auto* loader = static_cast<frmLoadData*>(dlg);
-        QCOMPARE(loader->windowTitle(), QString("Load/Update Data"));
-        QCOMPARE(loader->findChild<QLabel*>("lbl1")->text(),
-                 QString("Please select the drive where ZEL DATA is located."));
-        loader->addSource(medium, "Test medium", true);
-        button(loader, "cmdOK")->click();
-    });
-}
-} // namespace
-
 void TestWizard::firstRunLoadsTheData()
 {
     TestRoot root(TestRoot::EmptyHive);
-    const QString medium = makeMedium(root.path() + "/medium");
+    const QString medium = makeMedium(root);
     {
         ZelWizard w;
         int pagesBefore = -1;
@@ -453,20 +320,12 @@ void TestWizard::firstRunLoadsTheData()
         QVERIFY(w.startAndShow());
         QCOMPARE(pagesBefore, 0); // the loader comes before any page
         QVERIFY(root.messages.isEmpty());
-        for (const QString& f : frmLoadData::dataFiles()) {
+        for (const QString& f : frmLoadData::dataFiles() + QStringList{"cd.bmp"}) {
             const QString to =
                 (f == "songlist.mdb" ? PathMap::dbFolder() : PathMap::mediaFolder()) + f;
             QVERIFY2(QFileInfo(to).size() == QFileInfo(medium + "/" + f).size(), qPrintable(f));
         }
-        QVERIFY(QFile::exists(PathMap::mediaFolder() + "cd.bmp"));
-        QCOMPARE(readFile(root.readyFlagFile()), QString("1"));
         QVERIFY(w.items().SaveStrItem("BN", "Anna"));
-    }
-    // The next start goes straight to the welcome page.
-    {
-        ZelWizard w;
-        QVERIFY(startWithoutLoader(w));
-        QCOMPARE(visiblePage(w)->objectName(), QString("Menu1"));
     }
     // Loading again over an installation replaces the data but never the event database.
     root.setReadyFlag("0");
@@ -477,101 +336,102 @@ void TestWizard::firstRunLoadsTheData()
     ZelWizard w;
     loadFrom(medium, w);
     QVERIFY(w.start());
-    QCOMPARE(QFileInfo(PathMap::mediaFolder() + "hi.rtf").size(),
-             QFileInfo(medium + "/hi.rtf").size());
+    QCOMPARE(QFileInfo(PathMap::mediaFolder() + "hi.rtf").size(), hi.size());
     QCOMPARE(w.items().GetStrItem("BN", ""), QString("Anna"));
 }
 
-void TestWizard::firstRunFlagReading()
+void TestWizard::firstRunFlag_data()
 {
-    // "1abc" counts as installed by its leading number; "abc" and "" do not.
-    const QList<QPair<QString, bool>> cases{
-        {"1abc", true}, {" 2", true}, {"abc", false}, {"", false}, {"0.4", false}};
-    for (const auto& [flag, installed] : cases) {
-        TestRoot root(TestRoot::EmptyHive);
-        const QString medium = makeMedium(root.path() + "/medium");
-        root.setReadyFlag(flag);
-        root.writeCatalogue();
-        ZelWizard w;
-        bool asked = false;
-        whenModal("frmLoadData", [&](QWidget* dlg) {
-            asked = true;
-            static_cast<frmLoadData*>(dlg)->addSource(medium, "Test medium", true);
-            button(dlg, "cmdOK")->click();
-        });
-        QVERIFY(w.start());
-        QCoreApplication::processEvents();
-        QVERIFY2(asked == !installed, qPrintable("flag " + flag));
-        cancelModalWaits();
-        QCOMPARE(readFile(root.readyFlagFile()), QString("1"));
-    }
+    // The flag counts as set by its leading number; without the settings library it
+    // cannot be read, and an installed catalogue counts as the data being installed.
+    QTest::addColumn<QString>("flag");
+    QTest::addColumn<bool>("library");
+    QTest::addColumn<bool>("catalogue");
+    QTest::addColumn<bool>("loader");
+    const std::tuple<const char*, const char*, bool, bool, bool> rows[] = {
+        {"1abc", "1abc", true, true, false},
+        {"blank 2", " 2", true, true, false},
+        {"abc", "abc", true, true, true},
+        {"empty", "", true, true, true},
+        {"0.4", "0.4", true, true, true},
+        {"no library, catalogue", "1", false, true, false},
+        {"no library, no catalogue", "1", false, false, true}};
+    for (const auto& [tag, flag, library, catalogue, loader] : rows)
+        QTest::newRow(tag) << QString(flag) << library << catalogue << loader;
 }
 
-void TestWizard::loaderRefusesAndFails()
+void TestWizard::firstRunFlag()
 {
-    // A catalogue in other letters is not the catalogue; the loader stays until closed.
-    {
-        TestRoot root(TestRoot::EmptyHive);
-        const QString medium = makeMedium(root.path() + "/medium");
-        QVERIFY(QFile::rename(medium + "/songlist.mdb", medium + "/SONGLIST.MDB"));
-        ZelWizard w;
-        whenModal("frmLoadData", [&](QWidget* dlg) {
-            static_cast<frmLoadData*>(dlg)->addSource(medium, "Test medium", true);
-            button(dlg, "cmdOK")->click();
-            QVERIFY(dlg->isVisible());
-            QVERIFY(button(dlg, "cmdOK")->isVisible());
-            dlg->close(); // the close box ends the program
-        });
-        QVERIFY(!w.start());
-        QCOMPARE(root.messages.size(), 1);
-        QCOMPARE(root.messages[0].text, QString("Unable to load data from this location"));
-        QCOMPARE(root.messages[0].title, QString("Data files not found"));
-        QVERIFY(root.programEnded());
-        QVERIFY(!QFile::exists(root.readyFlagFile()));
-        QVERIFY(!QFile::exists(PathMap::mediaFolder() + "hi.rtf"));
-    }
-    // A medium without song.rtf: the first two files are copied, then the load fails.
+    QFETCH(QString, flag);
+    QFETCH(bool, library);
+    QFETCH(bool, catalogue);
+    QFETCH(bool, loader);
+    if (!library)
+        qputenv("ZEL_HIVELET_LIBRARY", "/nonexistent/libhivelet.so");
+    const auto restore = qScopeGuard([] { qunsetenv("ZEL_HIVELET_LIBRARY"); });
     TestRoot root(TestRoot::EmptyHive);
-    const QString medium = makeMedium(root.path() + "/medium");
-    QVERIFY(QFile::remove(medium + "/song.rtf"));
+    const QString medium = makeMedium(root);
+    root.setReadyFlag(flag);
+    if (catalogue)
+        root.writeCatalogue();
     ZelWizard w;
-    loadFrom(medium, w);
-    QVERIFY(!w.start());
-    QCOMPARE(root.messages.size(), 1);
-    QCOMPARE(root.messages[0].text, QString("Error during load."));
-    QCOMPARE(root.messages[0].title, QString("Data Error"));
-    QVERIFY(root.programEnded());
-    QVERIFY(QFile::exists(PathMap::mediaFolder() + "hi.rtf"));
-    QVERIFY(QFile::exists(PathMap::mediaFolder() + "bye.rtf"));
-    QVERIFY(!QFile::exists(PathMap::mediaFolder() + "logo.jpg"));
-    QVERIFY(!QFile::exists(PathMap::catalogue()));
-    QVERIFY(!QFile::exists(root.readyFlagFile())); // the next start shows the loader again
-    // No page was ever loaded and no temporary file was left behind.
-    QCOMPARE(w.pageLoads(), 0);
-    QCOMPARE(QDir(PathMap::mediaFolder()).entryList(QDir::Files | QDir::Hidden),
-             (QStringList{"bye.rtf", "hi.rtf"}));
+    int asked = -1;
+    loadFrom(medium, w, &asked);
+    QVERIFY(w.start());
+    QCoreApplication::processEvents();
+    cancelModalWaits();
+    QCOMPARE(asked >= 0, loader);
+    QVERIFY(QFile::exists(PathMap::catalogue()));
+    QFile ready(root.readyFlagFile());
+    QVERIFY(ready.open(QIODevice::ReadOnly));
+    QCOMPARE(ready.readAll(), QByteArray(library ? "1" : flag.toUtf8()));
 }
 
-void TestWizard::withoutSettingsLibrary()
+void TestWizard::loaderFailures_data()
 {
-    // Without the library the flag cannot be read: an installed catalogue counts as the
-    // data being installed; without one the loader is shown.
-    qputenv("ZEL_HIVELET_LIBRARY", "/nonexistent/libhivelet.so");
-    {
-        TestRoot root(TestRoot::EmptyHive);
-        root.writeCatalogue();
-        ZelWizard w;
-        QVERIFY(startWithoutLoader(w));
-    }
-    {
-        TestRoot root(TestRoot::EmptyHive);
-        const QString medium = makeMedium(root.path() + "/medium");
-        ZelWizard w;
-        loadFrom(medium, w);
-        QVERIFY(w.startAndShow());
-        QVERIFY(QFile::exists(PathMap::catalogue()));
-    }
-    qunsetenv("ZEL_HIVELET_LIBRARY");
+    QTest::addColumn<QString>("catalogue"); // the catalogue's name on the medium
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("copied");
+    // A catalogue in other letters is not the catalogue: the loader says so and stays until
+    // its close box ends the program.
+    QTest::newRow("catalogue in other letters")
+        << "SONGLIST.MDB"
+        << "Unable to load data from this location (Data files not found)" << QStringList();
+    // Without song.rtf the first two files are copied, then the load fails.
+    QTest::newRow("song.rtf missing")
+        << "songlist.mdb"
+        << "Error during load. (Data Error)" << QStringList{"bye.rtf", "hi.rtf"};
+}
+
+void TestWizard::loaderFailures()
+{
+    QFETCH(QString, catalogue);
+    QFETCH(QString, message);
+    QFETCH(QStringList, copied);
+    TestRoot root(TestRoot::EmptyHive);
+    const QString medium = makeMedium(root);
+    QVERIFY(QFile::rename(medium + "/songlist.mdb", medium + "/" + catalogue) ||
+            QFile::remove(medium + "/song.rtf"));
+    ZelWizard w;
+    bool stayed = false;
+    whenModal("frmLoadData", [&](QWidget* dlg) {
+        static_cast<frmLoadData*>(dlg)->addSource(medium, "Test medium", true);
+        button(dlg, "cmdOK")->click();
+        stayed = dlg->isVisible() && button(dlg, "cmdOK")->isVisible();
+        if (dlg->isVisible())
+            dlg->close();
+    });
+    QVERIFY(!w.start());
+    QCOMPARE(stayed, copied.isEmpty());
+    QCOMPARE(root.messages.size(), 1);
+    QCOMPARE(root.messages[0].text + " (" + root.messages[0].title + ")", message);
+    QVERIFY(root.programEnded());
+    QCOMPARE(w.pageLoads(), 0);
+    // The flag stays unset, so the next start shows the loader again; the catalogue was not
+    // copied, and no temporary file was left behind.
+    QVERIFY(!QFile::exists(root.readyFlagFile()));
+    QVERIFY(!QFile::exists(PathMap::catalogue()));
+    QCOMPARE(QDir(PathMap::mediaFolder()).entryList(QDir::Files | QDir::Hidden), copied);
 }
 
 QTEST_MAIN(TestWizard)
