@@ -16,7 +16,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QSysInfo>
 #include <QtTest>
 
 namespace
@@ -82,6 +84,7 @@ class TestWizard : public QObject
   private slots:
     void startUp_data();
     void startUp();
+    void oneWizardPerEventFolder();
     void pagesNavigationAndQuit();
     void foldArithmetic();
     void externalModules();
@@ -148,6 +151,37 @@ void TestWizard::startUp()
         QVERIFY(QFile::exists(PathMap::eventDatabase()));
         QCOMPARE(QFileInfo(file).size() == 8192, setup.contains("damaged"));
     }
+}
+
+void TestWizard::oneWizardPerEventFolder()
+{
+    TestRoot root;
+    root.writeCatalogue();
+    // A lock left by a wizard that crashed (its process is gone) is taken over.
+    qint64 pid = 0;
+    QVERIFY(QProcess::startDetached("true", {}, {}, &pid));
+    QVERIFY(waitUntil([pid] { return !QFile::exists(QString("/proc/%1").arg(pid)); }));
+    QFile stale(root.dbFolder() + "event.mdb.lock");
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.write(QByteArray::number(pid) + "\nzel\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    stale.close();
+    ZelWizard first;
+    QVERIFY(first.start());
+    QVERIFY(root.messages.isEmpty());
+
+    // A second wizard on the same folder says so and ends without touching the files.
+    QFile event(PathMap::eventDatabase());
+    QVERIFY(event.open(QIODevice::ReadOnly));
+    const QByteArray before = event.readAll();
+    event.close();
+    ZelWizard second;
+    QVERIFY(!second.start());
+    QVERIFY(root.programEnded());
+    QCOMPARE(root.messages.size(), 1);
+    QVERIFY(root.messages[0].text.contains("already open for the event"));
+    QCOMPARE(second.pageLoads(), 0);
+    QVERIFY(event.open(QIODevice::ReadOnly));
+    QCOMPARE(event.readAll(), before);
 }
 
 void TestWizard::pagesNavigationAndQuit()
