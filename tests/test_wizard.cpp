@@ -91,6 +91,7 @@ class TestWizard : public QObject
     void firstRunLoadsTheData();
     void firstRunFlag_data();
     void firstRunFlag();
+    void unwritableReadyFlagIsReported();
     void loaderFailures_data();
     void loaderFailures();
 };
@@ -419,6 +420,22 @@ void TestWizard::firstRunFlag()
     QFile ready(root.readyFlagFile());
     QVERIFY(ready.open(QIODevice::ReadOnly));
     QCOMPARE(ready.readAll(), QByteArray(library ? "1" : flag.toUtf8()));
+}
+
+void TestWizard::unwritableReadyFlagIsReported()
+{
+    TestRoot root(TestRoot::EmptyHive);
+    const QString medium = makeMedium(root);
+    QVERIFY(QDir().mkpath(root.readyFlagFile())); // the value's place is taken by a folder
+    ZelWizard w;
+    int asked = -1;
+    loadFrom(medium, w, &asked);
+    QVERIFY(w.start());
+    QCoreApplication::processEvents();
+    cancelModalWaits();
+    QVERIFY(asked >= 0);
+    QCOMPARE(root.messages.size(), 1);
+    QVERIFY(root.messages[0].text.contains("ZEL\\Data\\Ready cannot be written"));
 }
 
 void TestWizard::loaderFailures_data()

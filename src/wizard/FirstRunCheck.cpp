@@ -2,6 +2,7 @@
 
 #include "platform/PathMap.h"
 #include "platform/VbConvert.h"
+#include "ui/MessageBox.h"
 #include "ui/ProgramEnd.h"
 #include "wizard/Hivelet.h"
 #include "wizard/frmLoadData.h"
@@ -24,6 +25,13 @@ bool FirstRunCheck::run(Hivelet& hivelet, QWidget* owner)
         if (ProgramEnd::hasEnded())
             return false;
     }
-    hivelet.Save(main, sub, name, QStringLiteral("1")); // a failure shows the loader next time
+    if (!hivelet.Save(main, sub, name, QStringLiteral("1")) && hivelet.isLoaded())
+        MessageBox::show(
+            QStringLiteral("The Feteplan could not note that its data files are installed: the "
+                           "setting %1\\%2\\%3 cannot be written.\n\nThe wizard goes on, but "
+                           "it will ask for the data files again at the next start until an "
+                           "administrator makes that setting writable.")
+                .arg(main, sub, name),
+            QStringLiteral("Feteplan"), QMessageBox::Ok, QMessageBox::Information, owner);
     return true;
 }
