@@ -2,6 +2,7 @@
 // activities (show the page, add one through the activity dialog, remove one) and a list
 // of 2,000 stored songs, far above the 50 a page takes (show the page, save it with Next).
 //   build/bench/bench_schedule
+#include "BenchRoot.h"
 #include "app/ZelWizard.h"
 #include "store/StoreSession.h"
 #include "store/StoreTransaction.h"
@@ -34,19 +35,11 @@ double msSince(const QElapsedTimer& t)
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const BenchRoot root;
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    qputenv("ZEL_ROOT", dir.path().toUtf8());
-    qputenv("HIVELET_HIVE", (dir.path() + "/hive").toUtf8());
-    QDir().mkpath(dir.path() + "/hive/SOFTWARE/TARN/ZEL/Data");
-    QFile ready(dir.path() + "/hive/SOFTWARE/TARN/ZEL/Data/Ready.value");
-    if (!ready.open(QIODevice::WriteOnly) || ready.write("1") != 1)
+    if (!root.isReady())
         return 1;
-    ready.close();
-    const QString folder = dir.path() + "/orba/zel/";
-    QDir().mkpath(folder);
+    const QString folder = root.dbFolder();
     if (!QFile::copy(QStringLiteral(ZEL_BUILD_DIR "/medium/songlist.mdb"), folder + "songlist.mdb"))
         return 1;
 
