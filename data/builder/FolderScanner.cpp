@@ -40,9 +40,7 @@ qint64 mtimeOf(const struct stat& st)
 bool FolderScanner::scan(const QString& folder)
 {
     const QByteArray path = canonical(QFile::encodeName(folder));
-    struct stat st {
-    };
-    if (path.isEmpty() || ::stat(path.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    if (path.isEmpty()) {
         m_summary.skip(folder, 0,
                        QStringLiteral("the folder cannot be read: %1")
                            .arg(QString::fromLocal8Bit(std::strerror(errno))));
@@ -88,22 +86,20 @@ bool FolderScanner::addRegularFile(const QByteArray& path, const QString& shown,
 
 bool FolderScanner::scanFolder(const QByteArray& path, QList<Node>& chain)
 {
+    DIR* dir = ::opendir(path.constData());
     struct stat self {
     };
-    if (::stat(path.constData(), &self) != 0)
-        return false;
-    const Node node{quint64(self.st_dev), quint64(self.st_ino)};
-    m_scanned.insert(node);
-    chain.append(node);
-
-    DIR* dir = ::opendir(path.constData());
-    if (!dir) {
+    if (!dir || ::fstat(::dirfd(dir), &self) != 0) {
         m_summary.skip(QString::fromUtf8(path), 0,
                        QStringLiteral("the folder cannot be read: %1")
                            .arg(QString::fromLocal8Bit(std::strerror(errno))));
-        chain.removeLast();
+        if (dir)
+            ::closedir(dir);
         return false;
     }
+    const Node node{quint64(self.st_dev), quint64(self.st_ino)};
+    m_scanned.insert(node);
+    chain.append(node);
     QList<QByteArray> names;
     while (const dirent* e = ::readdir(dir))
         if (e->d_name[0] != '.')

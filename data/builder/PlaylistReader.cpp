@@ -17,13 +17,15 @@ QString PlaylistReader::resolve(const QString& entry, const QString& folder)
         QUrl url(path);
         url.setHost(QString()); // file://localhost/... is a local path
         path = url.toLocalFile();
-        // A drive letter of another system ("/C:/Music/...") stays as the text it is.
-        static const QRegularExpression drive(QStringLiteral("^/[A-Za-z]:/"));
-        if (drive.match(path).hasMatch())
-            return path.mid(1);
-    } else if (scheme.match(path).hasMatch() && !QFileInfo(path).isAbsolute()) {
+    } else if (scheme.match(path).hasMatch()) {
         return QString(); // a stream or other address
     }
+    // A path of a system with drive letters ("C:\Music\...", "/C:/Music/...") cannot be
+    // reached from here; it stays as the text it is, to find the song again by it.
+    static const QRegularExpression drive(QStringLiteral("^/?([A-Za-z]:[/\\\\].*)$"));
+    const QRegularExpressionMatch m = drive.match(path);
+    if (m.hasMatch())
+        return m.captured(1).replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (path.isEmpty())
         return QString();
     // Playlists made on another system separate folders with backslashes.
