@@ -180,6 +180,7 @@ void CatalogueImport::readTags(const Options& o, ImportCatalogue& catalogue,
     ImportProgress progress(o.progress, o.progressOnTerminal);
     progress.start(QStringLiteral("reading tags"), total);
     qint64 done = 0;
+    QList<bool> unreadable(songs->size(), false);
     for (qsizetype i = 0; i < songs->size(); ++i) {
         ImportedSong& s = (*songs)[i];
         if (!s.readTags)
@@ -208,11 +209,13 @@ void CatalogueImport::readTags(const Options& o, ImportCatalogue& catalogue,
             m_summary.skip(s.path, 0, reason);
             if (key)
                 m_seen.insert(key); // the file is there: its song is not missing
-            songs->removeAt(i--);
+            unreadable[i] = true;
         }
     }
     progress.advance(done);
     progress.finish();
+    qsizetype i = 0;
+    songs->removeIf([&](const ImportedSong&) { return unreadable[i++]; });
 }
 
 bool CatalogueImport::matchAndMerge(const Options& o, ImportCatalogue& catalogue,
@@ -220,19 +223,34 @@ bool CatalogueImport::matchAndMerge(const Options& o, ImportCatalogue& catalogue
 {
     QMap<int, StoredSong>& stored = catalogue.songs();
     SongKeyKeeper keeper(stored, catalogue.retiredKeys());
-    // Songs with files first: they are found by their paths before any is found by its name.
-    std::stable_partition(songs.begin(), songs.end(),
-                          [](const ImportedSong& s) { return !s.path.isEmpty(); });
+    // Songs whose files are here first, then those that name a file that is not here (a
+    // playlist entry of a missing file, a library export of another computer), then those
+    // without a file: a file claims its song before a mere mention of it does.
+    QList<ImportedSong> ordered[3];
+    for (ImportedSong& s : songs) {
+        const bool here = s.readTags || (!s.path.isEmpty() && QFileInfo::exists(s.path));
+        ordered[here ? 0 : s.path.isEmpty() ? 2 : 1].append(std::move(s));
+    }
+    songs = ordered[0] + ordered[1] + ordered[2];
+    const qsizetype filesHere = ordered[0].size();
 
     QHash<int, ImportedSong> incoming; // by key; negative keys: songs beyond the last free key
     QSet<int> claimed;
     QList<int> order;
     int added = 0;
     int overflow = 0;
-    for (const ImportedSong& s : songs) {
+    for (qsizetype i = 0; i < songs.size(); ++i) {
+        ImportedSong& s = songs[i];
+        const bool fileHere = i < filesHere;
+        const StoredSong* old = nullptr;
         int key = s.path.isEmpty() ? 0 : keeper.byPath(s.path);
         if (key == 0)
-            key = keeper.byIdentity(s.title, s.artist, s.seconds, !s.path.isEmpty(), claimed);
+            key = keeper.byIdentity(s.title, s.artist, s.seconds, fileHere, claimed);
+        if (key > 0 && stored.contains(key))
+            old = &stored[key];
+        if (old && !fileHere && !old->path.isEmpty() && QFileInfo::exists(old->path))
+            s.path = old->path; // the file the catalogue knows is here: it stays the song's
+
         if (key != 0 && claimed.contains(key)) {
             incoming[key].fillFrom(s); // named again, by another source
             continue;
@@ -245,8 +263,8 @@ bool CatalogueImport::matchAndMerge(const Options& o, ImportCatalogue& catalogue
         incoming.insert(key, s);
         claimed.insert(key);
         order.append(key);
-        const StoredSong old = stored.value(key);
-        keeper.remember(key, s.path.isEmpty() ? old.path : s.path, s.title, s.artist, s.seconds);
+        keeper.remember(key, s.path.isEmpty() && old ? old->path : s.path, s.title, s.artist,
+                        s.seconds);
     }
     if (overflow > 0)
         return fail(QStringLiteral("the catalogue can hold %1 songs: it holds %2, %3 keys of "
@@ -276,7 +294,7 @@ bool CatalogueImport::matchAndMerge(const Options& o, ImportCatalogue& catalogue
             n.genre = s.genre;
         if (s.bpm > 0)
             n.bpm = s.bpm;
-        if (!s.path.isEmpty()) {
+        if (!s.path.isEmpty() && (s.readTags || s.path != n.path)) {
             n.path = s.path;
             n.size = s.readTags ? s.size : -1;
             n.mtime = s.readTags ? s.mtime : -1;
