@@ -83,26 +83,24 @@ bool ImportCatalogue::load(const QString& fileName)
                       .arg(fileName, reason);
         return false;
     };
-    if (!c.isOpen() || !q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = "
-                                              "'table'")))
-        return failed(q.lastError().text());
     QSet<QString> tables;
-    while (q.next())
-        tables.insert(q.value(0).toString().toLower());
-    if (!tables.contains(QStringLiteral("music")) || !tables.contains(QStringLiteral("config")))
+    bool ok = c.isOpen() && q.exec(QStringLiteral("SELECT lower(name) FROM sqlite_master WHERE "
+                                                  "type = 'table'"));
+    while (ok && q.next())
+        tables.insert(q.value(0).toString());
+    if (ok &&
+        (!tables.contains(QStringLiteral("music")) || !tables.contains(QStringLiteral("config"))))
         return failed(QStringLiteral("it has no MUSIC and Config tables"));
 
     QList<QPair<QString, QString>> items;
-    if (!q.exec(QStringLiteral("SELECT Item, Usage FROM Config")))
-        return failed(q.lastError().text());
-    while (q.next())
+    ok = ok && q.exec(QStringLiteral("SELECT Item, Usage FROM Config"));
+    while (ok && q.next())
         items.append({q.value(0).toString(), q.value(1).toString()});
     m_settings = SettingsSheet::fromItems(items);
 
-    if (!q.exec(QStringLiteral("SELECT dbKey, Name, UDF01, UDF02, Time, Type, SType1, Matrix "
-                               "FROM MUSIC")))
-        return failed(q.lastError().text());
-    while (q.next()) {
+    ok = ok && q.exec(QStringLiteral("SELECT dbKey, Name, UDF01, UDF02, Time, Type, SType1, "
+                                     "Matrix FROM MUSIC"));
+    while (ok && q.next()) {
         const qint64 key = q.value(0).toLongLong();
         if (key < 1 || key > kMaxKey)
             return failed(
@@ -116,19 +114,16 @@ bool ImportCatalogue::load(const QString& fileName)
         s.subType = q.value(6).toString();
         s.matrix = q.value(7).toString();
     }
-    if (tables.contains(QStringLiteral("importkeys"))) {
-        if (!q.exec(QStringLiteral(
-                "SELECT dbKey, Retired, Path, Size, MTime, Genre, Bpm FROM ImportKeys")))
-            return failed(q.lastError().text());
-        while (q.next()) {
-            const int key = q.value(0).toInt();
-            if (q.value(1).toBool()) {
-                m_retired.insert(key);
-                continue;
-            }
-            auto it = m_songs.find(key);
-            if (it == m_songs.end())
-                continue;
+    // What the importer remembers of each song; a catalogue not made by it has none.
+    const bool remembered = tables.contains(QStringLiteral("importkeys"));
+    ok = ok && (!remembered || q.exec(QStringLiteral("SELECT dbKey, Retired, Path, Size, MTime, "
+                                                     "Genre, Bpm FROM ImportKeys")));
+    while (ok && remembered && q.next()) {
+        const int key = q.value(0).toInt();
+        const auto it = m_songs.find(key);
+        if (q.value(1).toBool()) {
+            m_retired.insert(key);
+        } else if (it != m_songs.end()) {
             it->path = q.value(2).toString();
             it->size = q.value(3).isNull() ? -1 : q.value(3).toLongLong();
             it->mtime = q.value(4).isNull() ? -1 : q.value(4).toLongLong();
@@ -136,6 +131,9 @@ bool ImportCatalogue::load(const QString& fileName)
             it->bpm = q.value(6).toDouble();
         }
     }
+    if (!ok)
+        return failed(q.lastError().text().isEmpty() ? c.db().lastError().text()
+                                                     : q.lastError().text());
     m_loaded = m_songs;
     m_loadedRetired = m_retired;
     return true;

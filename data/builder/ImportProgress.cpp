@@ -14,7 +14,7 @@ QString ImportProgress::line(qint64 done) const
 {
     const double seconds = m_clock.elapsed() / 1000.0;
     QString text = QStringLiteral("%1: %2 of %3 files").arg(m_what).arg(done).arg(m_total);
-    if (seconds >= 0.5 && done > 0) {
+    if (seconds > 0 && done > 0) {
         const double rate = done / seconds;
         text += QStringLiteral(", %1 files/s").arg(qRound(rate));
         if (done < m_total)

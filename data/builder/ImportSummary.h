@@ -32,7 +32,7 @@ class ImportSummary
         skipped.append({file, line, reason});
     }
     // The summary as lines of text; at most `maxSkipped` skipped inputs are listed.
-    QString text(int maxSkipped = 20) const;
+    QString text(int maxSkipped = 10) const;
     // Writes every skipped input as CSV (file,line,reason); false with `error` on failure.
     bool writeReport(const QString& fileName, QString* error) const;
 };

@@ -85,11 +85,6 @@ void SongKeyKeeper::remember(int key, const QString& path, const QString& title,
         m_byPath.insert(path, key);
 }
 
-int SongKeyKeeper::freeKeys() const
-{
-    return ImportCatalogue::kMaxKey - int(m_known.size()) - int(m_retired.size());
-}
-
 int SongKeyKeeper::takeKey()
 {
     int key = 0;

@@ -39,8 +39,6 @@ class SongKeyKeeper
     void remember(int key, const QString& path, const QString& title, const QString& artist,
                   int seconds);
 
-    // The number of keys that can still be given out.
-    int freeKeys() const;
     // Takes the next free key; 0 when there is none.
     int takeKey();
 
