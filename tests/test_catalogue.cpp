@@ -768,6 +768,10 @@ void TestCatalogue::importBadInput()
         {"bad/pipe.mp3", "not a regular file"},
         {"broken.xml:4", "the file is passed over"},
         {"tracks.xml:3", "the TotalTime \"long\" is not a number of seconds"},
+        {"tracks.xml:4", "the AverageBpm \"fast\" is not a number"},
+        {"tracks.xml:5", "the track has no name and no file"},
+        {"bad/twin", "the folder is already scanned under another name"},
+        {QString::fromUtf8("bad/\xff"), "the folder name is not valid UTF-8"},
         {"lines.csv:3", "expected 3 fields, found 4"},
         {"lines.csv:4", "the length \"soon\" is not minutes:seconds"},
         {"lines.csv:5", "the title is empty"},
@@ -788,6 +792,8 @@ void TestCatalogue::importBadInput()
     QVERIFY(fd >= 0 && ::write(fd, mp3.constData(), mp3.size()) == mp3.size() && ::close(fd) == 0);
     QVERIFY(QFile::link(lib.path("nowhere.mp3"), lib.path("bad/gone.mp3")));
     QVERIFY(QFile::link(".", lib.path("bad/loop")));
+    QVERIFY(QDir().mkpath(lib.path("bad/sub")) && QFile::link("sub", lib.path("bad/twin")));
+    QCOMPARE(::mkdir(QFile::encodeName(lib.dir.path() + "/bad/") + "\xff", 0700), 0);
     QCOMPARE(::mkfifo(QFile::encodeName(lib.path("bad/pipe.mp3")).constData(), 0600), 0);
     if (::geteuid() != 0) { // permissions do not bind the superuser
         lib.text("bad/locked.mp3", mp3);
@@ -796,7 +802,8 @@ void TestCatalogue::importBadInput()
     }
     const QByteArray dj = "<?xml version=\"1.0\"?>\n<DJ_PLAYLISTS><COLLECTION>\n";
     lib.text("broken.xml", dj + "<TRACK Name=\"A\"/>\n<TRACK Name=\"B\" Year=1999/>\n");
-    lib.text("tracks.xml", dj + "<TRACK Name=\"A\" TotalTime=\"long\"/>\n</COLLECTION>"
+    lib.text("tracks.xml", dj + "<TRACK Name=\"A\" TotalTime=\"long\"/>\n<TRACK Name=\"B\" "
+                                "AverageBpm=\"fast\"/>\n<TRACK Artist=\"C\"/>\n</COLLECTION>"
                                 "</DJ_PLAYLISTS>\n");
     lib.text(
         "lines.csv",
@@ -851,7 +858,9 @@ void TestCatalogue::importBadInput()
     QVERIFY(!lib.import.wrote());
     QCOMPARE(readFile(lib.out), after);
     QVERIFY(before != after);
-    ::unlink(QFile::encodeName(lib.dir.path() + "/") + badName); // unseen by the folder's removal
+    // Names that are not UTF-8 are unseen by the removal of the temporary folder.
+    ::unlink(QFile::encodeName(lib.dir.path() + "/") + badName);
+    ::rmdir(QFile::encodeName(lib.dir.path() + "/bad/") + "\xff");
 }
 
 void TestCatalogue::importRefusals()
