@@ -34,7 +34,7 @@ int main(int argc, char** argv)
         "Builds, generates or imports the song catalogue.\n"
         "import: creates or updates --out from music folders, audio files, M3U/M3U8 playlists, "
         "library XML (plist) and DJ collection XML exports and CSV files; songs keep their "
-        "keys. Genres take the type of that name, else the one --genres maps them to, else "
+        "keys. Genres take the type --genres maps them to, else the type of that name, else "
         "--default-type; BPM below --slow-below is Slow, from --up-tempo-from on Up-Tempo, "
         "Mid-Tempo between."));
     parser.addHelpOption();
@@ -45,9 +45,11 @@ int main(int argc, char** argv)
                                  QStringLiteral("[SOURCE...]"));
     const QCommandLineOption songs(QStringLiteral("songs"), QStringLiteral("Songs CSV file."),
                                    QStringLiteral("file"));
-    const QCommandLineOption settings(QStringLiteral("settings"),
-                                      QStringLiteral("Catalogue settings CSV file."),
-                                      QStringLiteral("file"));
+    const QCommandLineOption settings(
+        QStringLiteral("settings"),
+        QStringLiteral(
+            "Catalogue settings CSV file (import: of a new catalogue; default: the sample's)."),
+        QStringLiteral("file"));
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Catalogue file to write."),
                                  QStringLiteral("file"));
     const QCommandLineOption count(QStringLiteral("count"),
