@@ -1,10 +1,12 @@
 // The song catalogue: the real catalogue built from its CSV sources, the builder's refusals
-// of bad input, the CSV reading, the synthetic generator, the command-line tool and the
-// data medium gathered in the build tree.
+// of bad input, the CSV reading, the synthetic generator, the command-line tool, the import
+// of an entertainer's music and the data medium gathered in the build tree.
 
+#include "AudioFixture.h"
 #include "TestSupport.h"
 
 #include "CatalogueBuilder.h"
+#include "CatalogueImport.h"
 #include "CsvReader.h"
 #include "SettingsSheet.h"
 #include "store/StoreSession.h"
@@ -17,6 +19,10 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -112,6 +118,57 @@ struct Sources {
     }
 };
 
+// A music library in a temporary folder (tagged audio files, playlists, exports, CSVs) and
+// the catalogue imported from it.
+struct Library {
+    QTemporaryDir dir;
+    QString out = dir.filePath("songlist.mdb");
+    CatalogueImport import;
+    CatalogueImport::Options options;
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+    void song(const QString& name, int seconds, const AudioFixture::Tags& tags) const
+    {
+        QDir().mkpath(QFileInfo(path(name)).path());
+        QVERIFY2(AudioFixture::write(path(name), seconds, tags), qPrintable(name));
+    }
+    void text(const QString& name, const QByteArray& data) const
+    {
+        QDir().mkpath(QFileInfo(path(name)).path());
+        writeFile(path(name), data);
+    }
+    bool run(const QStringList& sources)
+    {
+        options.out = out;
+        options.sources.clear();
+        for (const QString& s : sources)
+            options.sources << path(s);
+        return import.run(options);
+    }
+    // Each song's title with "artist|year|time|type|sub-type", and its key.
+    QMap<QString, QString> rows() const
+    {
+        QMap<QString, QString> r;
+        Catalogue cat(out);
+        QSqlQuery q = cat.query();
+        q.exec("SELECT Name, ifnull(UDF01, '') || '|' || ifnull(UDF02, '') || '|' || "
+               "ifnull(Time, '') || '|' || Type || '|' || ifnull(SType1, '') FROM MUSIC");
+        while (q.next())
+            r.insert(q.value(0).toString(), q.value(1).toString());
+        return r;
+    }
+    QMap<QString, int> keys() const
+    {
+        QMap<QString, int> k;
+        Catalogue cat(out);
+        QSqlQuery q = cat.query();
+        q.exec("SELECT Name, dbKey FROM MUSIC");
+        while (q.next())
+            k.insert(q.value(0).toString(), q.value(1).toInt());
+        return k;
+    }
+};
+
 } // namespace
 
 class TestCatalogue : public QObject
@@ -129,6 +186,11 @@ class TestCatalogue : public QObject
     void generatorKeyRange();
     void commandLine();
     void mediumFolder();
+    void importEveryField();
+    void importKeepsKeys();
+    void importLimitAndGaps();
+    void importBadInput();
+    void importRefusals();
 };
 
 void TestCatalogue::realCatalogueRoundTrip()
@@ -402,6 +464,13 @@ void TestCatalogue::generatorKeyRange()
     QVERIFY2(builder.generate(40000, 1, true, QString(), beyond),
              qPrintable(builder.errorString()));
     QCOMPARE(Catalogue(beyond).count("dbKey > 32767"), 40000 - 32767);
+    CatalogueImport import; // a stress catalogue is no catalogue to import into
+    CatalogueImport::Options options;
+    options.out = beyond;
+    options.sources = {realSongs()};
+    QVERIFY(!import.run(options));
+    QVERIFY2(import.errorString().contains("it holds the key 32768, outside 1..32767"),
+             qPrintable(import.errorString()));
 
     // A 16-bit catalogue refuses keys beyond the range in the table itself.
     Catalogue sixteen(full);
@@ -458,6 +527,374 @@ void TestCatalogue::mediumFolder()
     }
     if (!missing.isEmpty())
         QSKIP(qPrintable("texts and pictures not in the checkout yet: " + missing.join(", ")));
+}
+
+void TestCatalogue::importEveryField()
+{
+    // One tagged file of each format; genres by type name, by a word of a type name, by the
+    // mapping file and by the default; BPM on both sides of each tempo bound.
+    Library lib;
+    const QStringList genres{"rock", "Soul", "Electronica", "Polka", "Jazz", "Hip-Hop", "", "POP"};
+    const QList<int> bpms{70, 0, 100, 128, 89, 90, 119, 120};
+    QMap<QString, QString> expected;
+    for (int i = 0; i < AudioFixture::formats().size(); ++i) {
+        const QString f = AudioFixture::formats()[i];
+        const int seconds = f == "wav" ? 2 : 180 + i;
+        lib.song("music/" + f + "/a." + f, seconds,
+                 {"Song " + f, "Band " + f, genres[i], 1990 + i, bpms[i]});
+        expected.insert("Song " + f,
+                        QString("Band %1|%2|%3:%4|%5|%6")
+                            .arg(f)
+                            .arg(1990 + i)
+                            .arg(seconds / 60)
+                            .arg(seconds % 60, 2, 10, QLatin1Char('0'))
+                            .arg(QList{2, 3, 5, 9, 6, 7, 9, 1}[i])
+                            .arg(QStringList{"1", "", "2", "3", "1", "2", "2", "3"}[i]));
+    }
+    lib.song("music/Queen - Don't Stop Me Now.mp3", 209, {});
+    expected.insert("Don't Stop Me Now", "Queen||3:29|9|");
+    // A playlist as written on another system (Latin-1, backslashes) names a file of the
+    // folder again (its tags win), a file elsewhere, missing files, a stream and a folder.
+    lib.song("lists/bonus/01 - Bonus Band - Bonus.mp3", 7, {});
+    expected.insert("Bonus", "Bonus Band||0:07|9|");
+    lib.text("lists/party.m3u8", "\xEF\xBB\xBF#EXTM3U\n#EXTINF:200,ABBA - Dancing Queen\n"
+                                 "../gone/Dancing Queen.mp3\n#EXTINF:999,Wrong - Wrong\n"
+                                 "../music/mp3/a.mp3\nhttp://radio.example/stream\n"
+                                 "bonus/01 - Bonus Band - Bonus.mp3\n#EXTINF:100,Caf\xE9\n"
+                                 "..\\gone\\cafe.mp3\n../music\n");
+    expected.insert("Dancing Queen", "ABBA||3:20|9|");
+    expected.insert("Caf\u00e9", "||1:40|9|");
+    lib.text("Library.xml",
+             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>\n"
+             "<key>Major Version</key><integer>1</integer><key>Tracks</key><dict>\n"
+             "<key>7</key><dict><key>Name</key><string>Crazy in Love</string>\n"
+             "<key>Artist</key><string>Beyonc\xC3\xA9 feat. Jay-Z</string><key>Genre</key>"
+             "<string>R&amp;B</string><key>Year</key><integer>2003</integer><key>BPM</key>"
+             "<integer>99</integer><key>Total Time</key><integer>236100</integer>"
+             "<key>Location</key><string>file://localhost/srv/m/Crazy%20in%20Love.m4a</string>"
+             "</dict>\n<key>8</key><dict><key>Name</key><string>Episode 1</string>\n"
+             "<key>Podcast</key><true/></dict></dict>\n<key>Playlists</key><array/></dict>"
+             "</plist>\n");
+    expected.insert("Crazy in Love", "Beyonc\u00e9 feat. Jay-Z|2003|3:56|3|2");
+    lib.text("collection.xml",
+             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<DJ_PLAYLISTS Version=\"1.0.0\">\n"
+             "<COLLECTION Entries=\"1\">\n<TRACK TrackID=\"1\" Name=\"September\" "
+             "Artist=\"Earth, Wind &amp; Fire\" Genre=\"Disco\" Year=\"1978\" "
+             "AverageBpm=\"126.00\" TotalTime=\"215\" "
+             "Location=\"file://localhost/C:/Music/September.mp3\"><TEMPO Bpm=\"126\"/>"
+             "</TRACK>\n</COLLECTION>\n<PLAYLISTS><NODE Name=\"ROOT\"><TRACK Key=\"1\"/>"
+             "</NODE></PLAYLISTS>\n</DJ_PLAYLISTS>\n");
+    expected.insert("September", "Earth, Wind & Fire|1978|3:35|5|3");
+    lib.text("songs.csv", "Song,Performer,Duration,Genre,Year,BPM\n"
+                          "\"Shout\",The Isley Brothers,4:27,Soul,1959-08-03,130\n");
+    expected.insert("Shout", "The Isley Brothers|1959|4:27|3|3");
+    lib.text("genres.csv", "Genre,Type\nElectronica,Dance / Disco\n");
+
+    lib.options.genresFile = lib.path("genres.csv");
+    lib.options.defaultType = "traditional";
+    lib.options.csvMap = "title=Song,artist=Performer,length=Duration";
+    std::FILE* progress = std::tmpfile();
+    lib.options.progress = progress;
+    lib.options.progressOnTerminal = true;
+    QVERIFY2(lib.run({"music", "lists/party.m3u8", "lists/bonus/01 - Bonus Band - Bonus.mp3",
+                      "Library.xml", "collection.xml", "songs.csv"}),
+             qPrintable(lib.import.errorString()));
+    QCOMPARE(lib.rows(), expected);
+    const ImportSummary& sum = lib.import.summary();
+    QCOMPARE(sum.added, int(expected.size()));
+    QCOMPARE(sum.songsInCatalogue, int(expected.size()));
+    QStringList skipped;
+    for (const ImportSkip& skip : sum.skipped)
+        skipped << skip.where().mid(lib.dir.path().size() + 1) + " " + skip.reason.left(12);
+    QCOMPARE(skipped, QStringList({"lists/party.m3u8:6 \"http://radi",
+                                   "lists/party.m3u8:10 "
+                                   "\"../music\" i",
+                                   "Library.xml:6 a podcast ep"}));
+    QVERIFY2(sum.notes.join('\n').contains("1 songs have a genre that names no type and is not in "
+                                           "the mapping file, and took type 9 (Traditional): "
+                                           "Polka (1)"),
+             qPrintable(sum.notes.join('\n')));
+    // Keys from 1 up; the files' paths are remembered for the next import.
+    QList<int> keys = lib.keys().values();
+    std::sort(keys.begin(), keys.end());
+    QCOMPARE(keys.front(), 1);
+    QCOMPARE(keys.back(), int(expected.size()));
+    Catalogue cat(lib.out);
+    QCOMPARE(cat.value("SELECT count(*) FROM ImportKeys WHERE Path IN (?, ?)",
+                       {"C:/Music/September.mp3", "/srv/m/Crazy in Love.m4a"})
+                 .toInt(),
+             2);
+    // The progress line is redrawn in place on a terminal.
+    std::rewind(progress);
+    char buffer[4096] = {};
+    const size_t n = std::fread(buffer, 1, sizeof buffer - 1, progress);
+    std::fclose(progress);
+    QVERIFY2(QByteArray(buffer, int(n)).contains("\rreading tags: 10 of 10 files"), buffer);
+}
+
+void TestCatalogue::importKeepsKeys()
+{
+    TestRoot root;
+    Library lib;
+    lib.song("music/a.mp3", 182, {"At Last", "Etta James", "Soul", 1960, 0});
+    lib.song("music/b.flac", 147, {"Respect", "Aretha Franklin", "Soul", 1967, 115});
+    lib.song("music/c.ogg", 267, {"Shout", "The Isley Brothers", "", 0, 0});
+    lib.song("music/d.m4a", 431, {"Hey Jude", "The Beatles", "Rock", 1968, 74});
+    lib.text("extra.csv", "title,artist,length\nPerfect,Ed Sheeran,4:23\n"
+                          "Crazy in Love,Beyonc\xC3\xA9,3:56\n");
+    // The DJ software of another computer lists one of the songs of the folder.
+    lib.text("dj.xml", "<DJ_PLAYLISTS><COLLECTION><TRACK Name=\"At Last\" Artist=\"Etta "
+                       "James\" Location=\"file://localhost/D:/At%20Last.mp3\"/></COLLECTION>"
+                       "</DJ_PLAYLISTS>");
+    QVERIFY2(lib.run({"dj.xml", "music", "extra.csv"}), qPrintable(lib.import.errorString()));
+    const QMap<QString, int> first = lib.keys();
+    QCOMPARE(first.size(), 6);
+
+    // A couple's include list stored against this catalogue.
+    frmData maker;
+    QVERIFY(maker.MakeZELdatabase(root.dbFolder()));
+    {
+        Catalogue event(root.dbFolder() + "event.mdb");
+        QSqlQuery q = event.query();
+        for (auto it = first.cbegin(); it != first.cend(); ++it)
+            QVERIFY(q.exec(QString("INSERT INTO MusicIn (SongKey, SongTitle) VALUES (%1, '%2')")
+                               .arg(it.value())
+                               .arg(it.key())));
+    }
+
+    // The library changes: a file moves, one is retagged, one is deleted, one is added, and
+    // the CSV writes its songs differently.
+    QVERIFY(QDir().mkpath(lib.path("music/moved")));
+    QVERIFY(QFile::rename(lib.path("music/a.mp3"), lib.path("music/moved/At Last.mp3")));
+    lib.song("music/b.flac", 147, {"Respect (Live)", "Aretha Franklin", "Soul", 1967, 115});
+    QVERIFY(QFile::remove(lib.path("music/c.ogg")));
+    lib.song("music/e.wma", 215, {"September", "Earth, Wind & Fire", "Disco", 1978, 126});
+    lib.text("extra.csv", "title,artist,length\nperfect,ED SHEERAN,4:24\n"
+                          "Crazy in Love (feat. Jay-Z),Beyonc\xC3\xA9 ft. Jay-Z,3:56\n");
+    lib.options.settingsFile = realSettings(); // only for a new catalogue
+    QVERIFY2(lib.run({"music", "extra.csv"}), qPrintable(lib.import.errorString()));
+    const ImportSummary& sum = lib.import.summary();
+    QVERIFY(sum.notes.first().startsWith("the settings of the existing catalogue are kept"));
+    QCOMPARE(QList<int>({sum.added, sum.updated, sum.unchanged, sum.keptMissing, sum.pruned}),
+             QList<int>({1, 3, 2, 1, 0}));
+    const QMap<QString, int> second = lib.keys();
+    QCOMPARE(second.value("At Last"), first.value("At Last"));
+    QCOMPARE(second.value("Respect (Live)"), first.value("Respect"));
+    QCOMPARE(second.value("Shout"), first.value("Shout")); // kept although its file is gone
+    QCOMPARE(second.value("perfect"), first.value("Perfect"));
+    QCOMPARE(second.value("Crazy in Love (feat. Jay-Z)"), first.value("Crazy in Love"));
+    QCOMPARE(second.value("September"), 7);
+
+    // The stored list still finds each of its songs, and the wizard opens the catalogue.
+    {
+        Catalogue event(root.dbFolder() + "event.mdb");
+        QSqlQuery q = event.query();
+        QVERIFY(q.exec(QString("ATTACH DATABASE '%1' AS cat").arg(lib.out)));
+        QCOMPARE(event.column("SELECT ifnull(c.Name, '?') FROM MusicIn m LEFT JOIN cat.MUSIC c "
+                              "ON c.dbKey = m.SongKey ORDER BY m.SongTitle"),
+                 QVariantList({"At Last", "Crazy in Love (feat. Jay-Z)", "Hey Jude", "perfect",
+                               "Respect (Live)", "Shout"}));
+    }
+    StoreSession session(root.dbFolder() + "event.mdb", lib.out);
+    QVERIFY2(session.isOpen(), qPrintable(session.errorString()));
+
+    // Nothing changed: the catalogue is not written again.
+    const QByteArray before = readFile(lib.out);
+    QVERIFY(lib.run({"music", "extra.csv"}));
+    QVERIFY(!lib.import.wrote());
+    QCOMPARE(sum.unchanged, 6);
+    QCOMPARE(readFile(lib.out), before);
+
+    // Pruning removes the songs that are gone, not those whose files are there but cannot
+    // be read; their keys are never given out again, not even the highest.
+    QVERIFY(QFile::remove(lib.path("music/e.wma")));
+    lib.text("music/d.m4a", "damaged");
+    lib.options.prune = true;
+    QVERIFY(lib.run({"music", "extra.csv"}));
+    QCOMPARE(sum.pruned, 2);
+    lib.song("music/f.opus", 200, {"Tequila", "The Champs", "Latin", 1958, 0});
+    QVERIFY(lib.run({"music", "extra.csv"}));
+    QCOMPARE(lib.keys().value("Tequila"), 8);
+    QVERIFY(!lib.keys().contains("Shout"));
+    QCOMPARE(lib.keys().value("Hey Jude"), first.value("Hey Jude"));
+}
+
+void TestCatalogue::importLimitAndGaps()
+{
+    // An import that would pass 32,767 songs stops before writing.
+    Library lib;
+    CatalogueBuilder builder;
+    QVERIFY(builder.generate(32760, 1, false, realSettings(), lib.out));
+    QByteArray csv = "title,artist\n";
+    for (int i = 0; i < 8; ++i)
+        csv += "New Song " + QByteArray::number(i) + ",Someone\n";
+    lib.text("new.csv", csv);
+    const QByteArray before = readFile(lib.out);
+    QVERIFY(!lib.run({"new.csv"}));
+    QVERIFY2(lib.import.errorString().contains("this import adds 8 new songs, so 1 would not "
+                                               "fit; nothing was written"),
+             qPrintable(lib.import.errorString()));
+    QCOMPARE(readFile(lib.out), before);
+    QCOMPARE(QDir(lib.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
+
+    // Above the highest key there is no room: the free keys between are taken.
+    Sources s;
+    QVERIFY(s.build("1,At Last,Etta James,1960,3:02,1,,\n32767,Shout,x,,,1,,\n"));
+    lib.out = s.out;
+    QVERIFY(lib.run({"new.csv"}));
+    QCOMPARE(lib.keys().value("New Song 7"), 9);
+}
+
+void TestCatalogue::importBadInput()
+{
+    const QString tool = qEnvironmentVariable("ZEL_BUILD_DIR") + "/data/zelcat";
+    Library lib;
+    lib.song("music/good.mp3", 200, {"Good Song", "Good Band", "Pop", 2000, 0});
+    lib.text("kept.csv", "title\nKept Song\n");
+    QVERIFY(lib.run({"music", "kept.csv"}));
+    const QByteArray before = readFile(lib.out);
+
+    // Each bad input, where it is reported and why.
+    const QByteArray mp3 = AudioFixture::audio("mp3", 100);
+    const QByteArray badName = "bad/\xff\xfe.mp3";
+    QList<std::tuple<QString, QString>> expected{
+        {"bad/empty.mp3", "the file is empty"},
+        {"bad/cut.flac", "not readable as audio"},
+        {"bad/text.mp3", "no audio found"},
+        {"bad/tag.mp3", "the tag is damaged: it claims"},
+        {QString::fromUtf8(badName), "the name is not valid UTF-8"},
+        {"bad/gone.mp3", "a symbolic link to something that does not exist"},
+        {"bad/loop", "a symbolic link to a folder that contains it (a loop)"},
+        {"bad/pipe.mp3", "not a regular file"},
+        {"broken.xml:4", "the file is passed over"},
+        {"tracks.xml:3", "the TotalTime \"long\" is not a number of seconds"},
+        {"tracks.xml:4", "the AverageBpm \"fast\" is not a number"},
+        {"tracks.xml:5", "the track has no name and no file"},
+        {"bad/twin", "the folder is already scanned under another name"},
+        {QString::fromUtf8("bad/\xff"), "the folder name is not valid UTF-8"},
+        {"lines.csv:3", "expected 3 fields, found 4"},
+        {"lines.csv:4", "the length \"soon\" is not minutes:seconds"},
+        {"lines.csv:5", "the title is empty"},
+        {"lines.csv:6", "the year \"99\" is not a year"},
+        {"names.csv:1", "the header has no column \"title\""},
+        {"library.xml:2", "the Year \"19x\" is not a number"},
+        {"library.xml:3", "the track has no name and no file"},
+        {"cover.jpg", "not a folder, audio file, playlist"},
+        {"open.csv:2", "a quoted field is not closed"},
+        {"other.xml", "an XML file of an unknown kind (its root element is <html>"},
+        {"missing.m3u", "does not exist"}};
+    lib.text("bad/empty.mp3", "");
+    lib.text("bad/cut.flac", AudioFixture::audio("flac", 100).left(30));
+    lib.text("bad/text.mp3", "not music at all\n");
+    lib.text("bad/tag.mp3", QByteArray("ID3\x03\x00\x00\x7f\x7f\x7f\x7f", 10) + mp3);
+    const int fd =
+        ::open(QFile::encodeName(lib.dir.path() + "/") + badName, O_CREAT | O_WRONLY, 0644);
+    QVERIFY(fd >= 0 && ::write(fd, mp3.constData(), mp3.size()) == mp3.size() && ::close(fd) == 0);
+    QVERIFY(QFile::link(lib.path("nowhere.mp3"), lib.path("bad/gone.mp3")));
+    QVERIFY(QFile::link(".", lib.path("bad/loop")));
+    QVERIFY(QDir().mkpath(lib.path("bad/sub")) && QFile::link("sub", lib.path("bad/twin")));
+    QCOMPARE(::mkdir(QFile::encodeName(lib.dir.path() + "/bad/") + "\xff", 0700), 0);
+    QCOMPARE(::mkfifo(QFile::encodeName(lib.path("bad/pipe.mp3")).constData(), 0600), 0);
+    if (::geteuid() != 0) { // permissions do not bind the superuser
+        lib.text("bad/locked.mp3", mp3);
+        QFile(lib.path("bad/locked.mp3")).setPermissions({});
+        expected.append(std::make_tuple(QString("bad/locked.mp3"), QString("cannot be read")));
+    }
+    const QByteArray dj = "<?xml version=\"1.0\"?>\n<DJ_PLAYLISTS><COLLECTION>\n";
+    lib.text("broken.xml", dj + "<TRACK Name=\"A\"/>\n<TRACK Name=\"B\" Year=1999/>\n");
+    lib.text("tracks.xml", dj + "<TRACK Name=\"A\" TotalTime=\"long\"/>\n<TRACK Name=\"B\" "
+                                "AverageBpm=\"fast\"/>\n<TRACK Artist=\"C\"/>\n</COLLECTION>"
+                                "</DJ_PLAYLISTS>\n");
+    lib.text(
+        "lines.csv",
+        "title,length,year\nFine,3:00,1999\nToo,many,fields,x\nLate,soon,\n,3:00,\nOdd,1:00,99\n");
+    lib.text("names.csv", "name,artist\nShout,The Isley Brothers\n");
+    lib.text("library.xml", "<plist><dict><key>Tracks</key><dict>\n<key>1</key><dict>\n"
+                            "<key>Name</key><string>A</string><key>Year</key><integer>19x</integer>"
+                            "</dict><key>2</key><dict>\n<key>Artist</key><string>B</string>"
+                            "</dict></dict></dict></plist>");
+    lib.text("cover.jpg", "\xFF\xD8\xFF\xE0");
+    lib.text("open.csv", "title,length\n\"Open,3:00\n");
+    lib.text("other.xml", "\xEF\xBB\xBF<html><body/></html>\n");
+
+    QStringList sources{"music",     "bad",         "broken.xml", "tracks.xml",
+                        "lines.csv", "open.csv",    "other.xml",  "missing.m3u",
+                        "names.csv", "library.xml", "cover.jpg"};
+    for (QString& s : sources)
+        s = lib.path(s);
+    QProcess p;
+    p.start(tool,
+            QStringList{"import", "--prune", "--report", lib.path("report.csv"), "--out", lib.out} +
+                sources);
+    QVERIFY(p.waitForFinished(60000));
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    QCOMPARE(p.exitCode(), 0);
+    QVERIFY2(out.contains("added 1, updated 0, unchanged 1, kept but missing 1, pruned 0, "
+                          "skipped " +
+                          QString::number(expected.size())),
+             qPrintable(out));
+    QVERIFY2(out.contains("note: --prune is not applied"), qPrintable(out));
+
+    // The report lists every skipped input with its line and reason; the catalogue is as it
+    // was but for the one good line of lines.csv.
+    CsvReader report;
+    QVERIFY(report.readFile(lib.path("report.csv")));
+    QCOMPARE(report.records().size(), expected.size() + 1);
+    for (const auto& [where, reason] : expected) {
+        bool found = false;
+        for (const CsvRecord& r : report.records())
+            found =
+                found || ((r.fields[1].isEmpty() ? r.fields[0] : r.fields[0] + ":" + r.fields[1]) ==
+                              lib.path(where) &&
+                          r.fields[2].contains(reason));
+        QVERIFY2(found, qPrintable(where + ": " + reason));
+    }
+    QCOMPARE(lib.keys(), (QMap<QString, int>{{"Good Song", 1}, {"Kept Song", 2}, {"Fine", 3}}));
+
+    // A dry run of the same shows the same and writes nothing.
+    const QByteArray after = readFile(lib.out);
+    lib.options.dryRun = true;
+    QVERIFY(lib.run({"lines.csv", "music"}));
+    QVERIFY(!lib.import.wrote());
+    QCOMPARE(readFile(lib.out), after);
+    QVERIFY(before != after);
+    // Names that are not UTF-8 are unseen by the removal of the temporary folder.
+    ::unlink(QFile::encodeName(lib.dir.path() + "/") + badName);
+    ::rmdir(QFile::encodeName(lib.dir.path() + "/bad/") + "\xff");
+}
+
+void TestCatalogue::importRefusals()
+{
+    // Options and files an import refuses before it reads anything; the catalogue is left
+    // as it was.
+    TestRoot root;
+    Library lib;
+    lib.text("songs.csv", "title\nShout\n");
+    lib.text("genres.csv", "genre,type\nPolka,12\n");
+    frmData maker;
+    QVERIFY(maker.MakeZELdatabase(root.dbFolder()));
+    const QString event = root.dbFolder() + "event.mdb";
+    const QByteArray eventBytes = readFile(event);
+    const QList<std::tuple<std::function<void(CatalogueImport::Options&)>, QString>> cases{
+        {[](auto& o) { o.csvMap = "name=Song"; }, "--map: \"name=Song\" is not field=Column"},
+        {[](auto& o) { o.defaultType = "Polka"; }, "--default-type: \"Polka\" is not a type"},
+        {[&](auto& o) { o.genresFile = lib.path("genres.csv"); }, "genres.csv:2: expected a genre"},
+        {[](auto& o) { o.slowBelow = 130; }, "the tempo bounds must be"},
+        {[](auto& o) { o.sources.clear(); }, "give at least one source"},
+        {[&](auto& o) { o.out = event; }, "is not a song catalogue that can be updated"},
+        {[&](auto& o) { o.settingsFile = lib.path("songs.csv"); }, "the header must be Item,Usage"},
+        {[&](auto& o) { o.out = lib.path("songs.csv/songlist.mdb"); }, "cannot write"},
+        {[&](auto& o) { o.sources = {lib.path("genres.csv")}; }, "no songs were found"}};
+    for (const auto& [change, reason] : cases) {
+        CatalogueImport::Options o;
+        o.out = lib.out;
+        o.sources = {lib.path("songs.csv")};
+        change(o);
+        QVERIFY2(!lib.import.run(o), qPrintable(reason));
+        QVERIFY2(lib.import.errorString().contains(reason), qPrintable(lib.import.errorString()));
+        QVERIFY(!QFile::exists(lib.out));
+    }
+    QCOMPARE(readFile(event), eventBytes);
 }
 
 QTEST_MAIN(TestCatalogue)

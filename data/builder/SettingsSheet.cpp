@@ -119,6 +119,13 @@ SettingsSheet SettingsSheet::synthetic()
     return s;
 }
 
+SettingsSheet SettingsSheet::fromItems(const QList<QPair<QString, QString>>& items)
+{
+    SettingsSheet s;
+    s.m_items = items;
+    return s;
+}
+
 QString SettingsSheet::value(const QString& key, const QString& defaultValue) const
 {
     for (const auto& item : m_items)

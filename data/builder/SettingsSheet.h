@@ -23,6 +23,8 @@ class SettingsSheet
     // A plain set for synthetic catalogues: nine types, three sub-types, artist and year,
     // all fifteen categories in use.
     static SettingsSheet synthetic();
+    // The settings as a catalogue's Config table holds them, taken as they are.
+    static SettingsSheet fromItems(const QList<QPair<QString, QString>>& items);
 
     const QList<QPair<QString, QString>>& items() const { return m_items; }
     QString value(const QString& key, const QString& defaultValue) const;

@@ -1,0 +1,422 @@
+#include "CatalogueImport.h"
+
+#include "AudioTagReader.h"
+#include "CsvReader.h"
+#include "DjCollectionXmlReader.h"
+#include "FolderScanner.h"
+#include "ImportCatalogue.h"
+#include "ImportProgress.h"
+#include "MappedCsvReader.h"
+#include "MusicLibraryXmlReader.h"
+#include "PlaylistReader.h"
+#include "SongKeyKeeper.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QMap>
+#include <QStringDecoder>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+
+#include <sys/stat.h>
+
+namespace
+{
+constexpr int kMaxText = 255;
+const QString kSampleSettings = QStringLiteral(":/catalogue/settings.csv");
+
+QString lengthText(int seconds)
+{
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+// Size and modification time (ns) of a file, as the folder scanner takes them.
+void stamp(ImportedSong* song)
+{
+    struct stat st {
+    };
+    if (::stat(QFile::encodeName(song->path).constData(), &st) == 0) {
+        song->size = st.st_size;
+        song->mtime = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    }
+}
+} // namespace
+
+bool CatalogueImport::fail(const QString& message)
+{
+    m_error = message;
+    return false;
+}
+
+CatalogueImport::SourceKind CatalogueImport::kindOf(const QString& path, QString* why)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        *why = QStringLiteral("does not exist");
+        return SourceKind::None;
+    }
+    if (info.isDir())
+        return SourceKind::Folder;
+    QFile file(path);
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+        *why = QStringLiteral("not a readable file or folder");
+        return SourceKind::None;
+    }
+    QByteArray head = file.read(4096);
+    if (head.startsWith("\xEF\xBB\xBF"))
+        head.remove(0, 3);
+    const QByteArray start = head.trimmed();
+    if (start.startsWith('<')) {
+        QXmlStreamReader xml(head);
+        while (!xml.atEnd() && !xml.isStartElement())
+            xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("plist"))
+            return SourceKind::LibraryXml;
+        if (xml.isStartElement() && xml.name() == QLatin1String("DJ_PLAYLISTS"))
+            return SourceKind::DjCollectionXml;
+        *why = xml.isStartElement()
+                   ? QStringLiteral("an XML file of an unknown kind (its root element is <%1>, "
+                                    "not <plist> or <DJ_PLAYLISTS>)")
+                         .arg(xml.name())
+                   : QStringLiteral("an XML file whose beginning cannot be read: %1")
+                         .arg(xml.errorString());
+        return SourceKind::None;
+    }
+    const QString suffix = info.suffix().toLower();
+    if (start.startsWith("#EXTM3U") || suffix == QLatin1String("m3u") ||
+        suffix == QLatin1String("m3u8"))
+        return SourceKind::Playlist;
+    if (AudioTagReader::isAudioFile(info.fileName()))
+        return SourceKind::AudioFile;
+    if (suffix == QLatin1String("csv") || head.left(head.indexOf('\n')).contains(','))
+        return SourceKind::Csv;
+    *why = QStringLiteral("not a folder, audio file, playlist, library XML or CSV file");
+    return SourceKind::None;
+}
+
+bool CatalogueImport::openCatalogue(const Options& o, ImportCatalogue* catalogue)
+{
+    if (QFileInfo::exists(o.out)) {
+        if (!catalogue->load(o.out))
+            return fail(catalogue->errorString());
+        if (!o.settingsFile.isEmpty())
+            m_summary.notes << QStringLiteral("the settings of the existing catalogue are kept; "
+                                              "--settings is used only for a new catalogue");
+        return true;
+    }
+    const QString file = o.settingsFile.isEmpty() ? kSampleSettings : o.settingsFile;
+    CsvReader csv;
+    SettingsSheet settings;
+    if (!csv.readFile(file))
+        return fail(csv.errorString());
+    if (!settings.load(csv, file))
+        return fail(settings.errorString());
+    catalogue->create(settings);
+    return true;
+}
+
+bool CatalogueImport::readSources(const Options& o, QList<ImportedSong>* songs)
+{
+    MappedCsvReader csv(m_summary);
+    QString error;
+    if (!csv.setMapping(o.csvMap, &error))
+        return fail(error);
+    for (const QString& source : o.sources) {
+        QString why;
+        bool ok = true;
+        switch (kindOf(source, &why)) {
+        case SourceKind::Folder:
+        case SourceKind::AudioFile: {
+            FolderScanner scanner(m_summary);
+            ok = QFileInfo(source).isDir() ? scanner.scan(source) : scanner.addFile(source);
+            *songs += scanner.files();
+            break;
+        }
+        case SourceKind::Playlist: {
+            PlaylistReader reader(m_summary);
+            ok = reader.read(source);
+            *songs += reader.songs();
+            break;
+        }
+        case SourceKind::LibraryXml: {
+            MusicLibraryXmlReader reader(m_summary);
+            ok = reader.read(source);
+            *songs += reader.songs();
+            break;
+        }
+        case SourceKind::DjCollectionXml: {
+            DjCollectionXmlReader reader(m_summary);
+            ok = reader.read(source);
+            *songs += reader.songs();
+            break;
+        }
+        case SourceKind::Csv:
+            ok = csv.read(source);
+            *songs += csv.songs();
+            break;
+        case SourceKind::None:
+            m_summary.skip(source, 0, why);
+            ok = false;
+            break;
+        }
+        m_sourceFailed = m_sourceFailed || !ok;
+    }
+    return true;
+}
+
+void CatalogueImport::readTags(const Options& o, ImportCatalogue& catalogue,
+                               QList<ImportedSong>* songs)
+{
+    QHash<QString, int> keyOfPath;
+    for (auto it = catalogue.songs().cbegin(); it != catalogue.songs().cend(); ++it)
+        if (!it->path.isEmpty())
+            keyOfPath.insert(it->path, it.key());
+
+    qint64 total = 0;
+    for (const ImportedSong& s : *songs)
+        total += s.readTags ? 1 : 0;
+    ImportProgress progress(o.progress, o.progressOnTerminal);
+    progress.start(QStringLiteral("reading tags"), total);
+    qint64 done = 0;
+    QList<bool> unreadable(songs->size(), false);
+    for (qsizetype i = 0; i < songs->size(); ++i) {
+        ImportedSong& s = (*songs)[i];
+        if (!s.readTags)
+            continue;
+        progress.advance(done++);
+        if (s.size < 0)
+            stamp(&s);
+        const int key = keyOfPath.value(s.path);
+        const StoredSong* stored = key ? &catalogue.songs()[key] : nullptr;
+        if (stored && stored->size >= 0 && stored->size == s.size && stored->mtime == s.mtime) {
+            // The file is as it was at the last import: its tags are what the catalogue holds.
+            auto take = [](QString& field, const QString& value) {
+                if (!value.isEmpty())
+                    field = value;
+            };
+            take(s.title, stored->title);
+            take(s.artist, stored->artist);
+            take(s.genre, stored->genre);
+            s.year = stored->year.isEmpty() ? s.year : stored->year.toInt();
+            s.seconds = stored->time.isEmpty() ? s.seconds : SongKeyKeeper::secondsOf(stored->time);
+            s.bpm = stored->bpm > 0 ? stored->bpm : s.bpm;
+            continue;
+        }
+        QString reason;
+        if (!AudioTagReader::read(&s, &reason)) {
+            m_summary.skip(s.path, 0, reason);
+            if (key)
+                m_seen.insert(key); // the file is there: its song is not missing
+            unreadable[i] = true;
+        }
+    }
+    progress.advance(done);
+    progress.finish();
+    qsizetype i = 0;
+    songs->removeIf([&](const ImportedSong&) { return unreadable[i++]; });
+}
+
+bool CatalogueImport::matchAndMerge(const Options& o, ImportCatalogue& catalogue,
+                                    const GenreTypeMapper& mapper, QList<ImportedSong>& songs)
+{
+    QMap<int, StoredSong>& stored = catalogue.songs();
+    SongKeyKeeper keeper(stored, catalogue.retiredKeys());
+    // Songs whose files are here first, then those that name a file that is not here (a
+    // playlist entry of a missing file, a library export of another computer), then those
+    // without a file: a file claims its song before a mere mention of it does.
+    QList<ImportedSong> ordered[3];
+    for (ImportedSong& s : songs) {
+        const bool here = s.readTags || (!s.path.isEmpty() && QFileInfo::exists(s.path));
+        ordered[here ? 0 : s.path.isEmpty() ? 2 : 1].append(std::move(s));
+    }
+    songs = ordered[0] + ordered[1] + ordered[2];
+    const qsizetype filesHere = ordered[0].size();
+
+    QHash<int, ImportedSong> incoming; // by key; negative keys: songs beyond the last free key
+    QSet<int> claimed;
+    QList<int> order;
+    int added = 0;
+    int overflow = 0;
+    for (qsizetype i = 0; i < songs.size(); ++i) {
+        ImportedSong& s = songs[i];
+        const bool fileHere = i < filesHere;
+        const StoredSong* old = nullptr;
+        int key = s.path.isEmpty() ? 0 : keeper.byPath(s.path);
+        if (key == 0)
+            key = keeper.byIdentity(s.title, s.artist, s.seconds, fileHere, claimed);
+        if (key > 0 && stored.contains(key))
+            old = &stored[key];
+        if (old && !fileHere && !old->path.isEmpty() && QFileInfo::exists(old->path))
+            s.path = old->path; // the file the catalogue knows is here: it stays the song's
+
+        if (key != 0 && claimed.contains(key)) {
+            incoming[key].fillFrom(s); // named again, by another source
+            continue;
+        }
+        if (key == 0) {
+            ++added;
+            if ((key = keeper.takeKey()) == 0)
+                key = -++overflow;
+        }
+        incoming.insert(key, s);
+        claimed.insert(key);
+        order.append(key);
+        keeper.remember(key, s.path.isEmpty() && old ? old->path : s.path, s.title, s.artist,
+                        s.seconds);
+    }
+    if (overflow > 0)
+        return fail(QStringLiteral("the catalogue can hold %1 songs: it holds %2, %3 keys of "
+                                   "removed songs are kept from reuse, and this import adds %4 "
+                                   "new songs, so %5 would not fit; nothing was written")
+                        .arg(ImportCatalogue::kMaxKey)
+                        .arg(stored.size())
+                        .arg(catalogue.retiredKeys().size())
+                        .arg(added)
+                        .arg(overflow));
+
+    QMap<QString, int> unmatchedGenres;
+    bool bpmWithoutSubTypes = false;
+    for (const int key : order) {
+        const ImportedSong& s = incoming[key];
+        const bool isNew = !stored.contains(key);
+        const StoredSong old = stored.value(key);
+        StoredSong n = old;
+        n.title = s.title.left(kMaxText);
+        if (!s.artist.isEmpty())
+            n.artist = s.artist.left(kMaxText);
+        if (s.year > 0)
+            n.year = QString::number(s.year);
+        if (s.seconds > 0)
+            n.time = lengthText(s.seconds);
+        if (!s.genre.isEmpty())
+            n.genre = s.genre;
+        if (s.bpm > 0)
+            n.bpm = s.bpm;
+        if (!s.path.isEmpty() && (s.readTags || s.path != n.path)) {
+            n.path = s.path;
+            n.size = s.readTags ? s.size : -1;
+            n.mtime = s.readTags ? s.mtime : -1;
+        }
+        if (!n.genre.isEmpty() || isNew) {
+            bool matched = false;
+            n.type = QString::number(mapper.typeFor(n.genre, &matched));
+            if (!matched && !n.genre.isEmpty())
+                ++unmatchedGenres[n.genre];
+        }
+        if (const int sub = mapper.subTypeFor(n.bpm))
+            n.subType = QString::number(sub);
+        bpmWithoutSubTypes = bpmWithoutSubTypes || (n.bpm > 0 && !mapper.hasTempoSubTypes());
+        if (isNew)
+            ++m_summary.added;
+        else if (old.sameRow(n))
+            ++m_summary.unchanged;
+        else
+            ++m_summary.updated;
+        stored.insert(key, n);
+    }
+
+    const bool prune = o.prune && !m_sourceFailed;
+    if (o.prune && m_sourceFailed)
+        m_summary.notes << QStringLiteral("--prune is not applied: a source could not be read, so "
+                                          "the songs it may hold are kept");
+    for (const int key : stored.keys()) {
+        if (incoming.contains(key))
+            continue;
+        if (prune && !m_seen.contains(key)) {
+            stored.remove(key);
+            catalogue.retiredKeys().insert(key);
+            ++m_summary.pruned;
+        } else {
+            ++m_summary.keptMissing;
+        }
+    }
+
+    if (!unmatchedGenres.isEmpty()) {
+        QList<std::pair<int, QString>> byCount;
+        int songsUnmatched = 0;
+        for (auto it = unmatchedGenres.cbegin(); it != unmatchedGenres.cend(); ++it) {
+            byCount.append({-it.value(), it.key()});
+            songsUnmatched += it.value();
+        }
+        std::sort(byCount.begin(), byCount.end());
+        QStringList named;
+        for (qsizetype i = 0; i < byCount.size() && i < 8; ++i)
+            named << QStringLiteral("%1 (%2)").arg(byCount[i].second).arg(-byCount[i].first);
+        if (byCount.size() > 8)
+            named << QStringLiteral("%1 more").arg(byCount.size() - 8);
+        m_summary.notes << QStringLiteral("%1 songs have a genre that names no type and is not in "
+                                          "the mapping file, and took type %2 (%3): %4")
+                               .arg(songsUnmatched)
+                               .arg(mapper.defaultType())
+                               .arg(mapper.typeName(mapper.defaultType()),
+                                    named.join(QStringLiteral(", ")));
+    }
+    if (bpmWithoutSubTypes)
+        m_summary.notes << QStringLiteral("BPM values give no sub-types: the catalogue has no "
+                                          "sub-types named Slow, Mid-Tempo and Up-Tempo");
+    return true;
+}
+
+bool CatalogueImport::run(const Options& o)
+{
+    m_summary = ImportSummary();
+    m_error.clear();
+    m_wrote = false;
+    m_sourceFailed = false;
+    m_seen.clear();
+    if (o.sources.isEmpty())
+        return fail(QStringLiteral("give at least one source: a music folder, playlist, library "
+                                   "XML or CSV file"));
+
+    ImportCatalogue catalogue;
+    if (!openCatalogue(o, &catalogue))
+        return false;
+    GenreTypeMapper mapper(catalogue.settings());
+    QString error;
+    if ((!o.genresFile.isEmpty() && !mapper.loadMappingFile(o.genresFile, &error)) ||
+        !mapper.setDefaultType(o.defaultType, &error) ||
+        !mapper.setTempoBounds(o.slowBelow, o.upTempoFrom, &error))
+        return fail(error);
+
+    QList<ImportedSong> songs;
+    if (!readSources(o, &songs))
+        return false;
+    // A file named by several sources is one song; the first source that gives a value wins,
+    // and the file's own tags over all of them.
+    QHash<QString, qsizetype> atPath;
+    QList<ImportedSong> unique;
+    for (const ImportedSong& s : songs) {
+        const auto it = s.path.isEmpty() ? atPath.cend() : atPath.constFind(s.path);
+        if (it != atPath.cend()) {
+            unique[*it].fillFrom(s);
+            continue;
+        }
+        if (!s.path.isEmpty())
+            atPath.insert(s.path, unique.size());
+        unique.append(s);
+    }
+    songs.clear();
+    readTags(o, catalogue, &unique);
+    if (!matchAndMerge(o, catalogue, mapper, unique))
+        return false;
+
+    m_summary.songsInCatalogue = int(catalogue.songs().size());
+    if (catalogue.isNew() && catalogue.songs().isEmpty())
+        return fail(QStringLiteral("no songs were found in the sources; no catalogue is written"));
+    if (!o.reportFile.isEmpty() && !m_summary.writeReport(o.reportFile, &error))
+        return fail(error);
+    if (o.dryRun) {
+        m_summary.notes << QStringLiteral("dry run: nothing was written");
+        return true;
+    }
+    if (!catalogue.hasChanges()) {
+        m_summary.notes << QStringLiteral("the catalogue is up to date; it was not written");
+        return true;
+    }
+    if (!catalogue.save(o.out))
+        return fail(catalogue.errorString());
+    m_wrote = true;
+    return true;
+}

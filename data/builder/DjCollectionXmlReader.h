@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ImportSummary.h"
+#include "ImportedSong.h"
+
+#include <QList>
+#include <QString>
+
+// Reads the collection of a DJ library exported as XML: <DJ_PLAYLISTS> with a <COLLECTION>
+// of <TRACK> elements whose attributes give Name, Artist, Genre, Year, AverageBpm,
+// TotalTime in seconds and Location as a file:// address. The <PLAYLISTS> part only refers
+// to tracks of the collection and is not read. A track without a name or location, or with
+// a value that is not a number, is reported with its line; a file that is not well-formed
+// XML is passed over whole, with the line of the fault.
+class DjCollectionXmlReader
+{
+  public:
+    explicit DjCollectionXmlReader(ImportSummary& summary) : m_summary(summary) {}
+
+    bool read(const QString& fileName);
+    const QList<ImportedSong>& songs() const { return m_songs; }
+
+  private:
+    ImportSummary& m_summary;
+    QList<ImportedSong> m_songs;
+};

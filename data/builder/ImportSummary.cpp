@@ -1,0 +1,63 @@
+#include "ImportSummary.h"
+
+#include <QSaveFile>
+
+namespace
+{
+QString csvField(const QString& s)
+{
+    if (!s.contains(QLatin1Char(',')) && !s.contains(QLatin1Char('"')) &&
+        !s.contains(QLatin1Char('\n')) && !s.contains(QLatin1Char('\r')))
+        return s;
+    QString quoted = s;
+    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+} // namespace
+
+QString ImportSkip::where() const
+{
+    return line > 0 ? QStringLiteral("%1:%2").arg(file).arg(line) : file;
+}
+
+QString ImportSummary::text(int maxSkipped) const
+{
+    QString t = QStringLiteral("added %1, updated %2, unchanged %3, kept but missing %4, "
+                               "pruned %5, skipped %6; the catalogue holds %7 songs\n")
+                    .arg(added)
+                    .arg(updated)
+                    .arg(unchanged)
+                    .arg(keptMissing)
+                    .arg(pruned)
+                    .arg(skipped.size())
+                    .arg(songsInCatalogue);
+    for (const QString& note : notes)
+        t += QStringLiteral("note: %1\n").arg(note);
+    const int shown = int(qMin<qsizetype>(skipped.size(), maxSkipped));
+    for (int i = 0; i < shown; ++i)
+        t += QStringLiteral("skipped %1: %2\n").arg(skipped[i].where(), skipped[i].reason);
+    if (shown < skipped.size())
+        t += QStringLiteral("... and %1 more skipped (--report FILE lists them all)\n")
+                 .arg(skipped.size() - shown);
+    return t;
+}
+
+bool ImportSummary::writeReport(const QString& fileName, QString* error) const
+{
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        *error = QStringLiteral("%1: cannot be written: %2").arg(fileName, file.errorString());
+        return false;
+    }
+    QByteArray out = "file,line,reason\n";
+    for (const ImportSkip& s : skipped)
+        out += (csvField(s.file) + QLatin1Char(',') +
+                (s.line > 0 ? QString::number(s.line) : QString()) + QLatin1Char(',') +
+                csvField(s.reason) + QLatin1Char('\n'))
+                   .toUtf8();
+    if (file.write(out) != out.size() || !file.commit()) {
+        *error = QStringLiteral("%1: cannot be written: %2").arg(fileName, file.errorString());
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// An input an import could not use, and why: a file, a line of a listing, a folder.
+struct ImportSkip {
+    QString file;
+    int line = 0; // 0: the whole file
+    QString reason;
+    QString where() const;
+};
+
+// What an import did: how many songs it added, updated, left unchanged, kept although no
+// source names them any more, removed (--prune), and every input it skipped with its reason.
+// Prints itself for the user and writes the skipped inputs as a CSV report.
+class ImportSummary
+{
+  public:
+    int added = 0;
+    int updated = 0;
+    int unchanged = 0;
+    int keptMissing = 0;
+    int pruned = 0;
+    int songsInCatalogue = 0;
+    QList<ImportSkip> skipped;
+    QStringList notes; // things the user should know, one sentence each
+
+    void skip(const QString& file, int line, const QString& reason)
+    {
+        skipped.append({file, line, reason});
+    }
+    // The summary as lines of text; at most `maxSkipped` skipped inputs are listed.
+    QString text(int maxSkipped = 10) const;
+    // Writes every skipped input as CSV (file,line,reason); false with `error` on failure.
+    bool writeReport(const QString& fileName, QString* error) const;
+};

@@ -1,0 +1,101 @@
+#include "PlaylistReader.h"
+
+#include "AudioTagReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QUrl>
+
+QString PlaylistReader::resolve(const QString& entry, const QString& folder)
+{
+    QString path = entry;
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
+    if (path.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+        QUrl url(path);
+        url.setHost(QString()); // file://localhost/... is a local path
+        path = url.toLocalFile();
+    } else if (scheme.match(path).hasMatch()) {
+        return QString(); // a stream or other address
+    }
+    // A path of a system with drive letters ("C:\Music\...", "/C:/Music/...") cannot be
+    // reached from here; it stays as the text it is, to find the song again by it.
+    static const QRegularExpression drive(QStringLiteral("^/?([A-Za-z]:[/\\\\].*)$"));
+    const QRegularExpressionMatch m = drive.match(path);
+    if (m.hasMatch())
+        return m.captured(1).replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (path.isEmpty())
+        return QString();
+    // Playlists made on another system separate folders with backslashes.
+    if (path.contains(QLatin1Char('\\')) && !QFileInfo::exists(path))
+        path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QFileInfo info(QDir(folder), path);
+    const QString canonical = info.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+bool PlaylistReader::read(const QString& fileName)
+{
+    m_songs.clear();
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_summary.skip(fileName, 0,
+                       QStringLiteral("the playlist cannot be read: %1").arg(file.errorString()));
+        return false;
+    }
+    const QString folder = QFileInfo(fileName).absolutePath();
+    static const QRegularExpression extinf(QStringLiteral("^#EXTINF:\\s*(-?\\d+)[^,]*,(.*)$"));
+    ImportedSong pending;
+    int line = 0;
+    while (!file.atEnd()) {
+        QByteArray bytes = file.readLine();
+        ++line;
+        if (line == 1 && bytes.startsWith("\xEF\xBB\xBF"))
+            bytes.remove(0, 3);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = utf8.decode(bytes);
+        if (utf8.hasError())
+            text = QString::fromLatin1(bytes);
+        text = text.trimmed();
+        if (text.isEmpty())
+            continue;
+        if (text.startsWith(QLatin1Char('#'))) {
+            const QRegularExpressionMatch m = extinf.match(text);
+            if (m.hasMatch()) {
+                pending = ImportedSong();
+                pending.seconds = qMax(0, m.captured(1).toInt());
+                const QString name = m.captured(2).trimmed();
+                const qsizetype dash = name.indexOf(QStringLiteral(" - "));
+                if (dash > 0) {
+                    pending.artist = name.left(dash).trimmed();
+                    pending.title = name.mid(dash + 3).trimmed();
+                } else {
+                    pending.title = name;
+                }
+            }
+            continue;
+        }
+        ImportedSong song = pending;
+        pending = ImportedSong();
+        song.origin = QStringLiteral("%1:%2").arg(fileName).arg(line);
+        song.path = resolve(text, folder);
+        if (song.path.isEmpty()) {
+            m_summary.skip(
+                fileName, line,
+                QStringLiteral("\"%1\" is a stream or web address, not a file").arg(text));
+            continue;
+        }
+        const QFileInfo info(song.path);
+        if (info.isDir()) {
+            m_summary.skip(fileName, line,
+                           QStringLiteral("\"%1\" is a folder, not a song file").arg(text));
+            continue;
+        }
+        song.readTags = info.exists();
+        AudioTagReader::fillFromFileName(&song);
+        m_songs.append(song);
+    }
+    return true;
+}
