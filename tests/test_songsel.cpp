@@ -437,33 +437,29 @@ void TestSongSel::gridColumnsAndDisplayRule()
 void TestSongSel::pickQuitAndCustom()
 {
     Fixture f;
-    WizardState& st = f.state();
+    const SongPick& st = f.dlg->outcome();
     f.dlg->show();
     f.find()->setText("love me");
-    st.QueryAnswer = 0;
     f.click("cmdPickIt");
-    QCOMPARE(st.QueryAnswer, std::optional<qint16>(1));
+    QCOMPARE(st.outcome, SongPick::Picked);
     QVERIFY(!f.dlg->isVisible());
-    QCOMPARE(st.PickedSong.Key, qint16(1));
-    QCOMPARE(st.PickedSong.Artist + ' ' + st.PickedSong.Length, QString("Elvis Presley 2:41"));
+    QCOMPARE(st.song.Key, qint16(1));
+    QCOMPARE(st.song.Artist + ' ' + st.song.Length, QString("Elvis Presley 2:41"));
 
-    for (const auto& [button, answer] : {std::pair{"cmdQuit", 0}, std::pair{"cmdCustom", -2}}) {
+    for (const auto& [button, answer] :
+         {std::pair{"cmdQuit", SongPick::NotPicked}, std::pair{"cmdCustom", SongPick::CantFind}}) {
         f.dlg->show();
         f.click(button);
-        QCOMPARE(st.QueryAnswer, std::optional<qint16>(answer));
+        QCOMPARE(st.outcome, answer);
         QVERIFY(!f.dlg->isVisible());
-        QCOMPARE(st.PickedSong.Title, QString("Love Me Tender")); // kept
     }
 
     // Nothing found: Select Song does nothing; Escape outside the search box quits.
     f.dlg->show();
     f.find()->setText("zzz");
-    st.QueryAnswer = 0;
-    st.PickedSong = {};
     f.click("cmdPickIt");
     QVERIFY(f.dlg->isVisible());
-    QCOMPARE(st.QueryAnswer, std::optional<qint16>(0));
-    QVERIFY(st.PickedSong.Title.isEmpty());
+    QCOMPARE(st.outcome, SongPick::CantFind); // as the last opening left it
     f.grid()->setFocus();
     QTest::keyClick(f.grid(), Qt::Key_Escape);
     QVERIFY(!f.dlg->isVisible());
@@ -472,25 +468,24 @@ void TestSongSel::pickQuitAndCustom()
 void TestSongSel::doubleClickPicksButNotAfterRightPress()
 {
     Fixture f;
-    WizardState& st = f.state();
+    const SongPick& st = f.dlg->outcome();
     f.dlg->show();
     QVERIFY(QTest::qWaitForWindowExposed(f.dlg.get()));
     QWidget* view = f.grid()->viewport();
     const QModelIndex third = f.dlg->model()->index(2, SongGridModel::ColName);
     const QPoint at = f.grid()->visualRect(third).center();
-    st.QueryAnswer = 0;
     QTest::mouseClick(view, Qt::RightButton, {}, at);
     QTest::mouseDClick(view, Qt::LeftButton, {}, at);
     QVERIFY(f.dlg->isVisible());
-    QCOMPARE(st.QueryAnswer, std::optional<qint16>(0));
+    QCOMPARE(st.outcome, SongPick::NotPicked);
 
     // A double-click whose first press was made with the left button picks.
     QTest::mouseClick(view, Qt::LeftButton, {}, at);
     QTest::mouseDClick(view, Qt::LeftButton, {}, at);
     QVERIFY(!f.dlg->isVisible());
-    QCOMPARE(st.QueryAnswer, std::optional<qint16>(1));
-    QCOMPARE(st.PickedSong.Title, third.data().toString());
-    QCOMPARE(f.get<QLabel>("lblSelect1")->text(), st.PickedSong.Title);
+    QCOMPARE(st.outcome, SongPick::Picked);
+    QCOMPARE(st.song.Title, third.data().toString());
+    QCOMPARE(f.get<QLabel>("lblSelect1")->text(), st.song.Title);
 }
 
 void TestSongSel::reopeningDoesNotQueryAgain()
@@ -528,8 +523,6 @@ void TestSongSel::closeBoxGivesFreshInstance()
     QCOMPARE(songDialogs(), 1); // built once
     QWidget opener;
     opener.setObjectName("Menu9");
-    w.state().PickedSong.Title = "Kept";
-    w.state().QueryAnswer = 5;
     QPointer<frmSongSel> first;
     whenModal("frmSongSel", [&](QWidget* dlg) {
         first = static_cast<frmSongSel*>(dlg);
@@ -537,15 +530,13 @@ void TestSongSel::closeBoxGivesFreshInstance()
         child<QLineEdit>(dlg, "txtFind")->setText("love");
         dlg->close();
     });
-    w.pickSong(&opener);
-    QCOMPARE(w.state().QueryAnswer, std::optional<qint16>(0)); // as the opener's contract says
-    QCOMPARE(w.state().PickedSong.Title, QString("Kept"));
+    QCOMPARE(w.pickSong(&opener, "Select a song to exclude").outcome, SongPick::NotPicked);
     QVERIFY(first && first->wasClosed() && !first->parentWidget());
     whenModal("frmSongSel", [&](QWidget* dlg) {
         QVERIFY(child<QLineEdit>(dlg, "txtFind")->text().isEmpty()); // a fresh instance
         dlg->close();
     });
-    w.pickSong(&opener);
+    w.pickSong(&opener, "Select a song to exclude");
     QCOMPARE(songDialogs(), 1);
 }
 
@@ -561,9 +552,9 @@ void TestSongSel::songKeysThatDoNotFit()
     Fixture f(kSettings, {song(70000, "Big Key"), song(3, "Small Key")});
     f.find()->setText("big");
     f.click("cmdPickIt");
-    QCOMPARE(f.state().QueryAnswer, std::optional<qint16>(1));
-    QCOMPARE(f.state().PickedSong.Key, qint16(0));
-    QCOMPARE(f.state().PickedSong.Title, QString("Big Key"));
+    QCOMPARE(f.dlg->outcome().outcome, SongPick::Picked);
+    QCOMPARE(f.dlg->outcome().song.Key, qint16(0));
+    QCOMPARE(f.dlg->outcome().song.Title, QString("Big Key"));
 }
 
 void TestSongSel::manyRowsAreReadLazily()
@@ -636,25 +627,23 @@ void TestSongSel::userFieldPicker()
     input.show();
     child<QComboBox>(&input, "ComboUser1")->setCurrentIndex(2);
     child<QPushButton>(&input, "CmdOK")->click();
-    QCOMPARE(state.QueryAnswer, std::optional<qint16>(1));
+    QVERIFY(input.wasSaved());
     QCOMPARE(input.value(), QString("beta"));
     input.show();
     child<QPushButton>(&input, "CmdCancel")->click();
-    QCOMPARE(state.QueryAnswer, std::optional<qint16>(0));
+    QVERIFY(!input.wasSaved());
 
     // From the song dialog the values of udf01 go into the search box, and the song
     // dialog's opener still finds the answer it set.
     f.combo("cbLook")->setCurrentIndex(0);
     f.combo("cbLook")->setCurrentIndex(1);
     QVERIFY(pickValue->isEnabled());
-    f.state().QueryAnswer = 0;
     whenModal("FrmInput", [](QWidget* dlg) {
         QCOMPARE(child<QComboBox>(dlg, "ComboUser1")->count(), 1);
         child<QPushButton>(dlg, "CmdOK")->click();
     });
     pickValue->click();
     QCOMPARE(f.find()->text(), QString("x"));
-    QCOMPARE(f.state().QueryAnswer, std::optional<qint16>(0));
     QVERIFY(f.dlg->isVisible());
 }
 

@@ -253,15 +253,12 @@ void TestWizard::pagesNavigationAndQuit()
     });
     button(menu2, "cmdCancel")->click();
     QCOMPARE(asked, QString("Do you want to quit the Feteplan?"));
-    QCOMPARE(w.state().QueryAnswer, std::optional<qint16>(0));
     QCOMPARE(visiblePage(w), menu2);
     QVERIFY(!w.welcomePage()->findChild<QDialog*>("FrmQuery"));
-    // The question's close box counts as "No", even after another answer of 1.
-    w.state().QueryAnswer = 1;
+    // The question's close box counts as "No".
     answerQuit("close");
     button(menu2, "cmdCancel")->click();
     QVERIFY(!root.programEnded());
-    QCOMPARE(w.state().QueryAnswer, std::optional<qint16>(0));
 
     // Escape asks as Cancel does; "Yes" ends the program without saving the visible page.
     next(w);
@@ -271,7 +268,6 @@ void TestWizard::pagesNavigationAndQuit()
     answerQuit("cmdOK");
     QTest::keyClick(menu3, Qt::Key_Escape);
     QVERIFY(root.programEnded());
-    QCOMPARE(w.state().QueryAnswer, std::optional<qint16>(1));
     QCOMPARE(storedItem("Strs", "NG"), guests);
     QVERIFY(guests != "80");
     QCOMPARE(storedItem("Strs", "BN"), QString("Anna"));

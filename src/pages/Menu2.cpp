@@ -6,6 +6,7 @@
 #include "store/EventItems.h"
 #include "store/PersonRecord.h"
 #include "ui/MessageBox.h"
+#include "ui/SummaryLabel.h"
 #include "wizard/Wizard.h"
 
 namespace
@@ -67,22 +68,15 @@ void Menu2::showSummary(QLabel* label, const PersonRecord& person)
     }
     if (!person.Email.isEmpty())
         text += kCrLf + kCrLf + QStringLiteral("Email: ") + person.Email;
-    label->setText(text);
+    SummaryLabel::show(label, text);
 }
 
 void Menu2::editPerson(PersonRecord& person, const QString& caption, QLabel* summary,
                        QWidget* focusAfter)
 {
-    frmBGInfo& dialog = m_dialog.get(m_state, this);
-    dialog.setWindowTitle(caption);
-    dialog.fill(person);
-    dialog.showModal();
-    if (m_state.QueryAnswer == 1) {
+    if (std::optional<PersonRecord> edited = m_dialog.get(m_state, this).edit(caption, person)) {
+        person = std::move(*edited);
         person.Complete = true;
-        // The close box may have discarded the dialog; only a Save answers 1, and Save
-        // keeps it.
-        if (frmBGInfo* saved = m_dialog.current())
-            saved->readInto(person);
     }
     showSummary(summary, person);
     focusAfter->setFocus();

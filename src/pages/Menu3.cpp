@@ -7,6 +7,7 @@
 #include "platform/OleDate.h"
 #include "store/EventItems.h"
 #include "store/FacilityRecord.h"
+#include "ui/SummaryLabel.h"
 #include "wizard/Wizard.h"
 
 #include <QFontMetrics>
@@ -111,7 +112,7 @@ void Menu3::showFacility()
     if (!facility.Contact.isEmpty())
         text += kCrLf + facility.Contact + kCrLf + facility.Number + QStringLiteral("  (") +
                 facility.NumberKind + QLatin1Char(')');
-    m_ui->lblFacility->setText(text);
+    SummaryLabel::show(m_ui->lblFacility, text);
     QString directions = facility.Directions;
     directions.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     m_ui->facility2->setPlainText(directions);
@@ -119,14 +120,10 @@ void Menu3::showFacility()
 
 void Menu3::editFacility()
 {
-    frmFacInfo& dialog = m_dialog.get(m_state, this);
-    dialog.setWindowTitle(QStringLiteral("Facility Information"));
-    dialog.fill(m_state.Facility);
-    dialog.showModal();
-    if (m_state.QueryAnswer == 1) {
-        if (frmFacInfo* saved = m_dialog.current())
-            saved->readInto(m_state.Facility);
-    }
+    if (std::optional<FacilityRecord> edited =
+            m_dialog.get(m_state, this)
+                .edit(QStringLiteral("Facility Information"), m_state.Facility))
+        m_state.Facility = std::move(*edited);
     showFacility();
 }
 

@@ -79,6 +79,9 @@ void Menu4::loadPicture()
     m_picture = QPixmap(m_state.MediaFolder + kDressPictures[m_looksIndex]);
     m_ui->imgLooks->setProperty("pictureFile",
                                 m_picture.isNull() ? QString() : kDressPictures[m_looksIndex]);
+    // A screen reader learns which appearance the picture shows.
+    m_ui->imgLooks->setAccessibleDescription(m_picture.isNull() ? QString()
+                                                                : m_looks[m_looksIndex]->text());
     showPicture();
 }
 

@@ -130,21 +130,15 @@ void Menu5::addMember()
                          this);
         return;
     }
-    m_state.QueryAnswer = 0;
     frmParty& dialog = m_party.get(m_state, this);
-    dialog.showModal();
-    if (m_state.QueryAnswer != 1)
+    const std::optional<PartyMember> m = dialog.ask();
+    if (!m)
         return;
-    // The dialog may have been closed with its close box after answering; read it only
-    // while it is still the live instance.
-    frmParty* live = m_party.current();
-    if (!live)
-        return;
-    const frmParty::Entry e = live->entry();
-    QTreeWidgetItem* row = appendRow({e.name1, e.role1, e.name2, e.role2, e.pronoun1, e.pronoun2});
+    QTreeWidgetItem* row = appendRow(
+        {m->Name, m->Role, m->Escort, m->EscortRole, m->Pronunciation, m->EscortPronunciation});
     m_ui->lvListView->setCurrentItem(row);
     m_ui->lvListView->scrollToItem(row);
-    live->clearEntry();
+    dialog.clearEntry();
 }
 
 void Menu5::removeMember()

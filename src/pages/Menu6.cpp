@@ -154,7 +154,7 @@ ScheduleStore& Menu6::schedule() const
 void Menu6::addActivity()
 {
     frmActivity& dialog = m_activity.get(
-        m_state, m_wizard, [this] { AddReturn(); }, this);
+        m_state, m_wizard, [this](const std::optional<ActivityRecord>& a) { AddReturn(a); }, this);
     dialog.setTime(startTimePreset());
     m_shownDialog = &dialog;
     // Only the dialog is on the screen while it is open, in the page's place.
@@ -168,7 +168,7 @@ void Menu6::addActivity()
     dialog.activateWindow();
 }
 
-void Menu6::AddReturn()
+void Menu6::AddReturn(const std::optional<ActivityRecord>& activity)
 {
     show();
     raise();
@@ -177,11 +177,11 @@ void Menu6::AddReturn()
     m_shownDialog = nullptr;
     if (dialog)
         dialog->hide();
-    if (m_state.QueryAnswer != 1 || !dialog)
+    if (!activity || !dialog)
         return;
 
     QVariant newKey;
-    if (!storeActivity(dialog->activity(), &newKey)) {
+    if (!storeActivity(*activity, &newKey)) {
         // Nothing was stored; the dialog keeps the activity for another try.
         MessageBox::show(QStringLiteral("The activity could not be saved to the event database "
                                         "(%1).\n\nThe schedule is as it was. The activity is still "
@@ -195,20 +195,15 @@ void Menu6::AddReturn()
 }
 
 // Writes one row with only the fields the activity has.
-bool Menu6::storeActivity(const frmActivity::Activity& a, QVariant* newKey)
+bool Menu6::storeActivity(const ActivityRecord& activity, QVariant* newKey)
 {
-    ActivityRecord record{a.time, a.name, std::nullopt, a.title, a.artist, a.who, a.notes};
-    bool isNumber = false;
-    const int key = a.songKey.trimmed().toInt(&isNumber);
-    if (isNumber && key >= -32768 && key <= 32767)
-        record.SongKey = qint16(key);
     QString moved;
     if (!m_wizard.store().checkInPlace(&moved)) {
         m_lastError = QStringLiteral("the file was moved, replaced or deleted while the Feteplan "
                                      "was open; put it back where it was");
         return false;
     }
-    const std::optional<qint64> stored = schedule().insert(record);
+    const std::optional<qint64> stored = schedule().insert(activity);
     if (!stored) {
         m_lastError = schedule().errorString();
         return false;

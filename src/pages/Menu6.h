@@ -30,8 +30,9 @@ class Menu6 : public WizardPage
     ~Menu6() override;
 
     // Called by the activity dialog at the end of every use: shows the page again, hides
-    // the dialog and, when QueryAnswer is 1, stores the activity and shows it in its place.
-    void AddReturn();
+    // the dialog and, when it was saved (`activity` holds a value), stores the activity and
+    // shows it in its place.
+    void AddReturn(const std::optional<ActivityRecord>& activity);
 
     // How long the pointer rests on a cell before its tip shows.
     static constexpr int kTipDelayMs = 1000;
@@ -47,7 +48,7 @@ class Menu6 : public WizardPage
     bool requery(const QVariant& selectKey = {}, int fallbackRow = -1);
     double startTimePreset() const;
     ScheduleStore& schedule() const;
-    bool storeActivity(const frmActivity::Activity& a, QVariant* newKey);
+    bool storeActivity(const ActivityRecord& activity, QVariant* newKey);
     void showTip();
 
     std::unique_ptr<Ui::Menu6> m_ui;

@@ -4,6 +4,7 @@
 
 #include "frmSongPref.h"
 #include "store/EventItems.h"
+#include "ui/SummaryLabel.h"
 #include "wizard/WizardState.h"
 
 #include <QLabel>
@@ -64,30 +65,18 @@ void Menu7::summary()
             text += kCrLf + kCrLf + QStringLiteral("(none)");
         return text;
     };
-    m_ui->lblPlayit1->setText(list(QStringLiteral("PLAY THESE TYPES OF MUSIC:"), true));
-    m_ui->lblPlayit2->setText(list(QStringLiteral("AVOID THESE TYPES OF MUSIC:"), false));
+    SummaryLabel::show(m_ui->lblPlayit1, list(QStringLiteral("PLAY THESE TYPES OF MUSIC:"), true));
+    SummaryLabel::show(m_ui->lblPlayit2,
+                       list(QStringLiteral("AVOID THESE TYPES OF MUSIC:"), false));
 }
 
 void Menu7::changePreferences()
 {
-    frmSongPref& dialog = m_songPref.get(m_state, this);
-    for (int n = 0; n < kTypeCount; ++n) {
-        dialog.lblField(n)->setText(m_typeNames[n]);
-        dialog.option(n, 0)->setText(QStringLiteral("Play"));
-        dialog.option(n, 1)->setText(QStringLiteral("Avoid"));
-        // The names are read by screen readers with each choice of the row.
-        dialog.option(n, 0)->setAccessibleName(m_typeNames[n] + QStringLiteral(": Play"));
-        dialog.option(n, 1)->setAccessibleName(m_typeNames[n] + QStringLiteral(": Avoid"));
-        dialog.option(n, m_playIt[n] ? 0 : 1)->setChecked(true);
-    }
-    // The dialog sets the answer on every way out; a window that goes away any other way
-    // counts as cancelled.
-    m_state.QueryAnswer = 0;
-    dialog.showModal();
-    if (m_state.QueryAnswer.value_or(0) == 0)
+    const std::optional<frmSongPref::Choices> chosen =
+        m_songPref.get(m_state, this).choose(m_typeNames, m_playIt);
+    if (!chosen)
         return;
-    for (int n = 0; n < kTypeCount; ++n)
-        m_playIt[n] = dialog.option(n, 0)->isChecked();
+    m_playIt = *chosen;
     summary();
 }
 

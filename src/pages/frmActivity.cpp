@@ -25,12 +25,7 @@ const QStringList frmActivity::kPresetActivities = {QStringLiteral("Arrival of G
                                                     QStringLiteral("Anniversary Dance"),
                                                     QStringLiteral("Other")};
 
-namespace
-{
-const char* const kTag = "tag"; // the song key, kept with the title box
-}
-
-frmActivity::frmActivity(WizardState& state, Wizard& wizard, std::function<void()> addReturn,
+frmActivity::frmActivity(WizardState& state, Wizard& wizard, AddReturnFunction addReturn,
                          QWidget* owner)
     : PageDialog(state, owner), m_ui(std::make_unique<Ui::frmActivity>()), m_wizard(wizard),
       m_addReturn(std::move(addReturn))
@@ -65,7 +60,7 @@ frmActivity::frmActivity(WizardState& state, Wizard& wizard, std::function<void(
     connect(m_ui->cmdPick, &QPushButton::clicked, this, &frmActivity::selectSong);
     connect(m_ui->cmdClear, &QPushButton::clicked, this, &frmActivity::clearSong);
     connect(m_ui->cmdOK, &QPushButton::clicked, this, &frmActivity::save);
-    connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { finish(0); });
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { finish(false); });
 
     formLoad();
 }
@@ -100,45 +95,36 @@ void frmActivity::setTime(double dayCount)
     m_ui->Time1->setDateTime(QDateTime(t.date(), t.time(), Qt::UTC));
 }
 
-frmActivity::Activity frmActivity::activity() const
+ActivityRecord frmActivity::activity() const
 {
     const QDateTime t = m_ui->Time1->dateTime();
     return {OleDate::fromDateTime(t.date(), t.time()),
             m_ui->txtName->text(),
-            m_ui->txtTitle->property(kTag).toString(),
+            m_ui->txtTitle->text().isEmpty() ? std::nullopt : m_songKey,
             m_ui->txtTitle->text(),
             m_ui->txtArtist->text(),
             m_ui->txtWho->text(),
             m_ui->txtHotNotes->toPlainText()};
 }
 
+// A song from the catalogue, or one the catalogue lacks entered by hand through the custom
+// song dialog (modal over this dialog). Without a choice the song stays as it was.
 void frmActivity::selectSong()
 {
-    m_state.QueryAnswer = 0;
-    m_wizard.pickSong(this);
-    if (m_state.QueryAnswer == -2)
-        enterCustomSong();
-    if (m_state.QueryAnswer != 1)
-        return; // nothing chosen: the song stays as it was
-    const PickedSongRecord& song = m_state.PickedSong;
-    m_ui->txtTitle->setProperty(kTag, QString::number(song.Key));
-    m_ui->txtTitle->setText(song.Title);
+    const std::optional<PickedSongRecord> song = frmOddSong::pickOrEnter(
+        m_wizard, m_oddSong, this, QStringLiteral("Select a song for your activity"));
+    if (!song)
+        return;
+    m_songKey = song->Key;
+    m_ui->txtTitle->setText(song->Title);
     m_ui->txtTitle->setCursorPosition(0);
-    m_ui->txtArtist->setText(song.Artist);
+    m_ui->txtArtist->setText(song->Artist);
     m_ui->txtArtist->setCursorPosition(0);
-}
-
-// A song the catalogue lacks, entered by hand through the custom song dialog, modal over
-// this dialog.
-void frmActivity::enterCustomSong()
-{
-    m_state.QueryAnswer = 0;
-    frmOddSong::ask(m_oddSong, m_state, this);
 }
 
 void frmActivity::clearSong()
 {
-    m_ui->txtTitle->setProperty(kTag, QString());
+    m_songKey.reset();
     m_ui->txtTitle->clear();
     m_ui->txtArtist->clear();
 }
@@ -152,14 +138,13 @@ void frmActivity::save()
         m_ui->txtName->setFocus();
         return;
     }
-    finish(1);
+    finish(true);
 }
 
-void frmActivity::finish(qint16 answer)
+void frmActivity::finish(bool saved)
 {
-    m_state.QueryAnswer = answer;
     if (m_addReturn)
-        m_addReturn();
+        m_addReturn(saved ? std::optional<ActivityRecord>(activity()) : std::nullopt);
 }
 
 void frmActivity::reject()
@@ -172,8 +157,8 @@ void frmActivity::reject()
 void frmActivity::closeEvent(QCloseEvent* event)
 {
     m_closing = true;
-    PageDialog::closeEvent(event); // QueryAnswer 0, and the dialog is built afresh next time
+    PageDialog::closeEvent(event); // the dialog is built afresh next time
     m_closing = false;
     if (event->isAccepted())
-        finish(0);
+        finish(false);
 }

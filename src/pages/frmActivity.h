@@ -1,13 +1,14 @@
 #pragma once
 
 #include "songs/frmOddSong.h"
-
+#include "store/ScheduleStore.h"
 #include "wizard/PageDialog.h"
 
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class Wizard;
 namespace Ui
@@ -20,8 +21,8 @@ class frmActivity;
 // involved and notes.
 //
 // The schedule page shows it without making it modal and hides itself meanwhile. Every
-// way of finishing sets QueryAnswer (1 after Save, 0 after Cancel or the close box) and
-// calls the page back (its AddReturn), which stores the activity after a Save. Save and
+// way of finishing calls the page back (its AddReturn) with the activity after a Save, or
+// with nothing after Cancel or the close box; the page stores what it is given. Save and
 // Cancel only hide the dialog, so the next Add shows the previous texts again; the close
 // box discards it. Escape does nothing here: neither the song nor a half-typed activity
 // can be lost by a stray key.
@@ -29,21 +30,16 @@ class frmActivity : public PageDialog
 {
     Q_OBJECT
   public:
-    frmActivity(WizardState& state, Wizard& wizard, std::function<void()> addReturn,
-                QWidget* owner);
+    // Called at the end of every use: the activity after a Save, nothing otherwise.
+    using AddReturnFunction = std::function<void(const std::optional<ActivityRecord>&)>;
+
+    frmActivity(WizardState& state, Wizard& wizard, AddReturnFunction addReturn, QWidget* owner);
     ~frmActivity() override;
 
-    // What the page stores after a Save.
-    struct Activity {
-        double time = 0; // day count: the date part of the time set, the time of day edited
-        QString name;
-        QString songKey; // the tag of txtTitle: the song's key as decimal text, or empty
-        QString title;
-        QString artist;
-        QString who;
-        QString notes;
-    };
-    Activity activity() const;
+    // The activity the dialog shows: the time (the date part it was given, the time of day
+    // edited), the name, the song with its key (no key when there is no song), the people
+    // and the notes.
+    ActivityRecord activity() const;
 
     // The time the picker shows (a day-count value; only its time of day is edited).
     void setTime(double dayCount);
@@ -58,14 +54,14 @@ class frmActivity : public PageDialog
   private:
     void formLoad();
     void selectSong();
-    void enterCustomSong();
     void clearSong();
     void save();
-    void finish(qint16 answer);
+    void finish(bool saved);
 
     std::unique_ptr<Ui::frmActivity> m_ui;
     Wizard& m_wizard;
-    std::function<void()> m_addReturn;
+    AddReturnFunction m_addReturn;
+    std::optional<qint16> m_songKey;  // the key of the song in txtTitle
     DialogSlot<frmOddSong> m_oddSong; // the custom song dialog, for songs the catalogue lacks
     bool m_closing = false;
 };

@@ -3,7 +3,6 @@
 #include "ui_frmBGInfo.h"
 
 #include "pages/CaretAtEnd.h"
-#include "store/PersonRecord.h"
 
 namespace
 {
@@ -27,8 +26,8 @@ frmBGInfo::frmBGInfo(WizardState& state, QWidget* owner)
     // Save is available exactly while the name holds at least one character.
     connect(m_ui->txtName, &QLineEdit::textChanged, this,
             [this](const QString& name) { m_ui->cmdOK->setEnabled(!name.isEmpty()); });
-    connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { answer(1); });
-    connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(0); });
+    connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { answer(true); });
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(false); });
 }
 
 frmBGInfo::~frmBGInfo() = default;
@@ -48,6 +47,17 @@ void frmBGInfo::fill(const PersonRecord& person)
     setLimitedText(m_ui->txtEmail, kEmailLimit, person.Email);
     // Each opening starts in the name box.
     m_ui->txtName->setFocus();
+}
+
+std::optional<PersonRecord> frmBGInfo::edit(const QString& caption, const PersonRecord& person)
+{
+    setWindowTitle(caption);
+    fill(person);
+    if (!showModal())
+        return std::nullopt;
+    PersonRecord edited = person;
+    readInto(edited);
+    return edited;
 }
 
 void frmBGInfo::readInto(PersonRecord& person) const

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "store/PersonRecord.h"
 #include "wizard/PageDialog.h"
 
 #include <memory>
+#include <optional>
 
-struct PersonRecord;
 namespace Ui
 {
 class frmBGInfo;
@@ -14,8 +15,9 @@ class frmBGInfo;
 // shares this one dialog between both persons: it overwrites every box before each
 // opening, so nothing of one person stays behind for the other.
 //
-// Save (available only while the name is not empty) answers 1, Cancel and Escape answer
-// 0; both hide the dialog. The close box answers 0 and discards it.
+// Save (available only while the name is not empty) hands the edited person back; Cancel,
+// Escape and the close box hand back nothing. Save and Cancel hide the dialog, the close
+// box discards it.
 class frmBGInfo : public PageDialog
 {
     Q_OBJECT
@@ -23,11 +25,14 @@ class frmBGInfo : public PageDialog
     frmBGInfo(WizardState& state, QWidget* owner);
     ~frmBGInfo() override;
 
-    // Overwrites all eleven boxes with the person's values.
-    void fill(const PersonRecord& person);
-    // Copies all eleven boxes into the person, in the same order.
-    void readInto(PersonRecord& person) const;
+    // Shows the dialog under `caption` with all eleven boxes overwritten by the person's
+    // values, modally; after Save returns the person with the eleven boxes read back (the
+    // other fields as given), otherwise nothing.
+    std::optional<PersonRecord> edit(const QString& caption, const PersonRecord& person);
 
   private:
+    void fill(const PersonRecord& person);
+    void readInto(PersonRecord& person) const;
+
     std::unique_ptr<Ui::frmBGInfo> m_ui;
 };

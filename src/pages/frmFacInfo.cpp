@@ -3,7 +3,6 @@
 #include "ui_frmFacInfo.h"
 
 #include "pages/CaretAtEnd.h"
-#include "store/FacilityRecord.h"
 
 namespace
 {
@@ -23,8 +22,8 @@ frmFacInfo::frmFacInfo(WizardState& state, QWidget* owner)
     // The caret follows every change of the kind to its end.
     connect(m_ui->txtPhoneInfo, &QLineEdit::textChanged, this,
             [this] { m_ui->txtPhoneInfo->end(false); });
-    connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { answer(1); });
-    connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(0); });
+    connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { answer(true); });
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(false); });
 }
 
 frmFacInfo::~frmFacInfo() = default;
@@ -38,6 +37,18 @@ void frmFacInfo::fill(const FacilityRecord& facility)
     setLimitedText(m_ui->txtPhoneInfo, kPhoneLimit, facility.NumberKind);
     MultiLine::show(m_ui->txtDirections, facility.Directions);
     m_ui->txtName->setFocus();
+}
+
+std::optional<FacilityRecord> frmFacInfo::edit(const QString& caption,
+                                               const FacilityRecord& facility)
+{
+    setWindowTitle(caption);
+    fill(facility);
+    if (!showModal())
+        return std::nullopt;
+    FacilityRecord edited = facility;
+    readInto(edited);
+    return edited;
 }
 
 void frmFacInfo::readInto(FacilityRecord& facility) const

@@ -40,8 +40,8 @@ frmParty::frmParty(WizardState& state, QWidget* owner)
     connect(m_ui->opEscort_0, &QRadioButton::clicked, this, [this] { setEscorted(true); });
     connect(m_ui->opEscort_1, &QRadioButton::clicked, this, [this] { setEscorted(false); });
 
-    connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { answer(1); });
-    connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(0); });
+    connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { answer(true); });
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(false); });
 
     formLoad();
 }
@@ -115,10 +115,13 @@ void frmParty::saveCheck()
                             (!escorted || !m_ui->txtName2->text().isEmpty()));
 }
 
-frmParty::Entry frmParty::entry() const
+std::optional<PartyMember> frmParty::ask()
 {
-    return {m_ui->txtName1->text(), m_ui->txtRole1->text(),    m_ui->txtName2->text(),
-            m_ui->txtRole2->text(), m_ui->txtPronoun1->text(), m_ui->txtPronoun2->text()};
+    if (!showModal())
+        return std::nullopt;
+    return PartyMember{m_ui->txtName1->text(),    m_ui->txtRole1->text(),
+                       m_ui->txtName2->text(),    m_ui->txtRole2->text(),
+                       m_ui->txtPronoun1->text(), m_ui->txtPronoun2->text()};
 }
 
 void frmParty::clearEntry()

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "store/EventPlan.h"
 #include "wizard/PageDialog.h"
 
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -16,10 +18,10 @@ class frmParty;
 // The party member dialog: one member with name, pronunciation and role, and optionally
 // the member's escort with the same three fields.
 //
-// Save is enabled only while the names needed are present. Save sets QueryAnswer to 1 and
-// hides the dialog, Cancel (and Escape) sets 0 and hides it, keeping what was typed; the
-// close box discards the dialog so that its next use starts from the form load. After a
-// Save the opener reads entry() and empties the fields with clearEntry().
+// Save is enabled only while the names needed are present. Save hides the dialog and hands
+// the member back; Cancel (and Escape) hides it and hands back nothing, keeping what was
+// typed; the close box discards the dialog so that its next use starts from the form load.
+// After a Save the opener empties the fields with clearEntry().
 class frmParty : public PageDialog
 {
     Q_OBJECT
@@ -27,11 +29,9 @@ class frmParty : public PageDialog
     frmParty(WizardState& state, QWidget* owner);
     ~frmParty() override;
 
-    // The six texts of the entry, as typed (not trimmed).
-    struct Entry {
-        QString name1, role1, name2, role2, pronoun1, pronoun2;
-    };
-    Entry entry() const;
+    // Shows the dialog modally; after Save returns the member with the six texts as typed
+    // (not trimmed), otherwise nothing.
+    std::optional<PartyMember> ask();
 
     // The opener's clearing after a Save: empties the six texts and both pickers'
     // selections; the escort choice stays as the user left it.

@@ -19,11 +19,31 @@ frmSongPref::frmSongPref(WizardState& state, QWidget* owner)
         frame->setPalette(p);
         frame->setAutoFillBackground(true);
     }
-    connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { answer(1); });
-    connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(0); });
+    connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { answer(true); });
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(false); });
 }
 
 frmSongPref::~frmSongPref() = default;
+
+std::optional<frmSongPref::Choices>
+frmSongPref::choose(const std::array<QString, kTypeCount>& names, const Choices& play)
+{
+    for (int n = 0; n < kTypeCount; ++n) {
+        lblField(n)->setText(names[n]);
+        option(n, 0)->setText(QStringLiteral("Play"));
+        option(n, 1)->setText(QStringLiteral("Avoid"));
+        // The names are read by screen readers with each choice of the row.
+        option(n, 0)->setAccessibleName(names[n] + QStringLiteral(": Play"));
+        option(n, 1)->setAccessibleName(names[n] + QStringLiteral(": Avoid"));
+        option(n, play[n] ? 0 : 1)->setChecked(true);
+    }
+    if (!showModal())
+        return std::nullopt;
+    Choices chosen{};
+    for (int n = 0; n < kTypeCount; ++n)
+        chosen[n] = option(n, 0)->isChecked();
+    return chosen;
+}
 
 QLabel* frmSongPref::lblField(int row) const
 {

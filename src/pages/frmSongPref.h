@@ -2,7 +2,11 @@
 
 #include "wizard/PageDialog.h"
 
+#include <QString>
+
+#include <array>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QRadioButton;
@@ -13,11 +17,9 @@ class frmSongPref;
 
 // The music preferences dialog: ten rows (Frame1 0..9), each with a type name (lblField)
 // and a Play / Avoid pair (Option1 .. Option10, elements 0 and 1) that exclude each other
-// within the row only. Rows with an even index are shaded. The opener writes the captions
-// and selections before every opening and reads the selections after Save.
-//
-// Save sets QueryAnswer to 1, Cancel and Escape set 0; both hide the dialog. Its close box
-// sets 0 and discards it.
+// within the row only. Rows with an even index are shaded. Every opening is given the type
+// names and the current choices; Save hands the chosen ones back, Cancel, Escape and the
+// close box nothing. Save and Cancel hide the dialog, the close box discards it.
 class frmSongPref : public PageDialog
 {
     Q_OBJECT
@@ -27,10 +29,17 @@ class frmSongPref : public PageDialog
     frmSongPref(WizardState& state, QWidget* owner);
     ~frmSongPref() override;
 
+    using Choices = std::array<bool, kTypeCount>; // true = play, false = avoid
+
+    // Shows the ten rows named `names` with `play` chosen, modally; after Save returns the
+    // choices made, otherwise nothing.
+    std::optional<Choices> choose(const std::array<QString, kTypeCount>& names,
+                                  const Choices& play);
+
+  private:
     // Row `row` (0..9): its name label and its option elements (0 "Play", 1 "Avoid").
     QLabel* lblField(int row) const;
     QRadioButton* option(int row, int element) const;
 
-  private:
     std::unique_ptr<Ui::frmSongPref> m_ui;
 };

@@ -11,8 +11,8 @@ FrmInput::FrmInput(WizardState& state, QWidget* owner)
     m_ui->setupUi(this);
     // The first column of the list is 2600 twips wide.
     m_ui->ComboUser1->setMinimumWidth(logicalDpiX() * 2600 / 1440);
-    connect(m_ui->CmdOK, &QPushButton::clicked, this, [this] { answer(1); });
-    connect(m_ui->CmdCancel, &QPushButton::clicked, this, [this] { answer(0); });
+    connect(m_ui->CmdOK, &QPushButton::clicked, this, [this] { answer(true); });
+    connect(m_ui->CmdCancel, &QPushButton::clicked, this, [this] { answer(false); });
 }
 
 FrmInput::~FrmInput() = default;
@@ -42,6 +42,13 @@ QStringList FrmInput::values() const
 QString FrmInput::value() const
 {
     return m_ui->ComboUser1->currentText();
+}
+
+std::optional<QString> FrmInput::ask()
+{
+    if (!showModal())
+        return std::nullopt;
+    return value();
 }
 
 void FrmInput::setFieldCaption(const QString& caption)

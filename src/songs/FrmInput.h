@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 class UserFieldValues;
 
@@ -15,8 +16,8 @@ class FrmInput;
 }
 
 // The user field picker: offers, in ComboUser1, each non-blank value that one user field
-// takes in the music database, sorted, so that the user can pick one. OK leaves QueryAnswer
-// 1 (the value is in value()), Cancel and the close box 0. The music database is read only.
+// takes in the music database, sorted, so that the user can pick one. OK hands the picked
+// value back, Cancel, Escape and the close box nothing. The music database is read only.
 class FrmInput : public PageDialog
 {
     Q_OBJECT
@@ -33,6 +34,8 @@ class FrmInput : public PageDialog
     QStringList values() const;
     // The value picked in ComboUser1.
     QString value() const;
+    // Shows the dialog modally; the picked value after OK, nothing otherwise.
+    std::optional<QString> ask();
     // Captions Label1 (e.g. with the user field's name).
     void setFieldCaption(const QString& caption);
 

@@ -115,21 +115,13 @@ void SongListPage::addRow(qint16 key, const QString& title, const QString& artis
 
 void SongListPage::onAdd()
 {
-    m_state.QueryAnswer = 0;
     if (m_ui->lvListView->topLevelItemCount() > kMaxSongs - 1) {
         MessageBox::show(fullMessage(), QStringLiteral("Too many songs selected"), QMessageBox::Ok,
                          QMessageBox::NoIcon, this);
         return;
     }
-    // The song-pick dialog takes its caption from the form that opens it.
-    setProperty("songPickCaption", pickCaption());
-    m_wizard.pickSong(this);
-    if (m_state.QueryAnswer == qint16(-2))
-        frmOddSong::ask(m_oddSong, m_state, this);
-    if (m_state.QueryAnswer == qint16(1)) {
-        const PickedSongRecord& song = m_state.PickedSong;
-        addRow(song.Key, song.Title, song.Artist, song.Length);
-    }
+    if (const auto song = frmOddSong::pickOrEnter(m_wizard, m_oddSong, this, pickCaption()))
+        addRow(song->Key, song->Title, song->Artist, song->Length);
 }
 
 void SongListPage::onRemove()

@@ -21,8 +21,7 @@ frmSongSel& SongPicker::dialog()
     return *m_dialog;
 }
 
-void SongPicker::pickFor(QWidget* opener)
+SongPick SongPicker::pickFor(QWidget* opener, const QString& caption)
 {
-    frmSongSel& dlg = dialog();
-    dlg.pickFor(opener, frmSongSel::captionFor(opener));
+    return dialog().pickFor(opener, caption);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wizard/SongPick.h"
+
 #include <QPointer>
 #include <QString>
 
@@ -21,8 +23,8 @@ class SongPicker
 
     // The dialog, built when there is none or the last one was closed.
     frmSongSel& dialog();
-    // Shows the dialog for `opener` with the opener's caption.
-    void pickFor(QWidget* opener);
+    // Shows the dialog for `opener` under `caption` and hands back how it was left.
+    SongPick pickFor(QWidget* opener, const QString& caption);
 
   private:
     WizardState& m_state;

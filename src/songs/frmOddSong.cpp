@@ -3,6 +3,7 @@
 #include "ui_frmOddSong.h"
 
 #include "ui/MessageBox.h"
+#include "wizard/Wizard.h"
 #include "wizard/WizardState.h"
 
 frmOddSong::frmOddSong(WizardState& state, QWidget* owner)
@@ -19,7 +20,7 @@ frmOddSong::frmOddSong(WizardState& state, QWidget* owner)
                            "length if you know them, then press OK."));
 
     connect(m_ui->cmdOK, &QPushButton::clicked, this, &frmOddSong::onOK);
-    connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(0); });
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(false); });
 }
 
 frmOddSong::~frmOddSong() = default;
@@ -34,16 +35,33 @@ void frmOddSong::onOK()
         m_ui->txtName->setFocus();
         return;
     }
-    m_state.PickedSong.Key = m_ui->chkHaveMusic->isChecked() ? qint16(-3) : qint16(-2);
-    m_state.PickedSong.Title = m_ui->txtName->text();
-    m_state.PickedSong.Artist = m_ui->txtArtist->text();
-    m_state.PickedSong.Length = m_ui->txtLength->text();
-    answer(1);
+    m_song = {m_ui->chkHaveMusic->isChecked() ? qint16(-3) : qint16(-2), m_ui->txtName->text(),
+              m_ui->txtArtist->text(), m_ui->txtLength->text()};
+    answer(true);
 }
 
-void frmOddSong::ask(DialogSlot<frmOddSong>& slot, WizardState& state, QWidget* opener)
+std::optional<PickedSongRecord> frmOddSong::ask(DialogSlot<frmOddSong>& slot, WizardState& state,
+                                                QWidget* opener)
 {
     frmOddSong& dialog = slot.get(state, opener);
     dialog.m_ui->txtName->setFocus();
-    dialog.showModal();
+    if (!dialog.showModal())
+        return std::nullopt;
+    return dialog.m_song;
+}
+
+std::optional<PickedSongRecord> frmOddSong::pickOrEnter(Wizard& wizard,
+                                                        DialogSlot<frmOddSong>& slot,
+                                                        QWidget* opener, const QString& caption)
+{
+    const SongPick pick = wizard.pickSong(opener, caption);
+    switch (pick.outcome) {
+    case SongPick::Picked:
+        return pick.song;
+    case SongPick::CantFind:
+        return ask(slot, wizard.state(), opener);
+    case SongPick::NotPicked:
+        break;
+    }
+    return std::nullopt;
 }

@@ -57,8 +57,8 @@ frmSongSel::frmSongSel(WizardState& state, KeyedItemStore& items, const QString&
             pick();
         }
     });
-    connect(m_ui->cmdQuit, &QPushButton::clicked, this, [this] { finish(0); });
-    connect(m_ui->cmdCustom, &QPushButton::clicked, this, [this] { finish(-2); });
+    connect(m_ui->cmdQuit, &QPushButton::clicked, this, [this] { finish({}); });
+    connect(m_ui->cmdCustom, &QPushButton::clicked, this, [this] { finish(SongPick::cantFind()); });
     connect(m_ui->dbgSongList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &frmSongSel::currentRowChanged);
     m_ui->dbgSongList->viewport()->installEventFilter(this);
@@ -272,22 +272,21 @@ void frmSongSel::pick()
     const int row = current.isValid() ? current.row() : 0;
     if (row >= m_model->rowCount())
         return;
-    m_state.PickedSong.Key = songKeyOf(m_model->field(row, SongGridModel::ColKey));
-    m_state.PickedSong.Title = m_model->field(row, SongGridModel::ColName).toString();
-    m_state.PickedSong.Artist = m_model->field(row, SongGridModel::ColUDF01).toString();
-    m_state.PickedSong.Length = m_model->field(row, SongGridModel::ColTime).toString();
-    finish(1);
+    finish(SongPick::picked({songKeyOf(m_model->field(row, SongGridModel::ColKey)),
+                             m_model->field(row, SongGridModel::ColName).toString(),
+                             m_model->field(row, SongGridModel::ColUDF01).toString(),
+                             m_model->field(row, SongGridModel::ColTime).toString()}));
 }
 
-void frmSongSel::finish(qint16 answer)
+void frmSongSel::finish(const SongPick& outcome)
 {
-    m_state.QueryAnswer = answer;
+    m_outcome = outcome;
     hide();
 }
 
 void frmSongSel::reject()
 {
-    finish(0);
+    finish({});
 }
 
 void frmSongSel::clearFind()
@@ -310,45 +309,24 @@ void frmSongSel::pickValue()
         return;
     if (!m_input || m_input->wasClosed())
         m_input = std::make_unique<FrmInput>(m_state, this);
-    // The picker answers through QueryAnswer too; the opener of this dialog must still
-    // find the answer it set.
-    const std::optional<qint16> answer = m_state.QueryAnswer;
     m_input->setFieldCaption(m_settings.UserFieldNames[field] + QLatin1Char(':'));
     m_input->FillDropDowns(field);
-    m_input->showModal();
-    const bool picked = m_state.QueryAnswer == 1;
-    m_state.QueryAnswer = answer;
-    if (picked && !m_input->value().isEmpty())
-        m_ui->txtFind->setText(m_input->value());
+    const std::optional<QString> value = m_input->ask();
+    if (value && !value->isEmpty())
+        m_ui->txtFind->setText(*value);
     m_ui->txtFind->setFocus();
 }
 
-void frmSongSel::pickFor(QWidget* opener, const QString& caption)
+SongPick frmSongSel::pickFor(QWidget* opener, const QString& caption)
 {
-    m_state.QueryAnswer = 0;
+    m_outcome = {};
     if (!caption.isEmpty())
         setWindowTitle(caption);
     const Qt::WindowFlags flags = windowFlags();
     setParent(opener, flags);
     exec();
     setParent(nullptr, flags);
-}
-
-QString frmSongSel::captionFor(const QWidget* opener)
-{
-    if (!opener)
-        return {};
-    const QString own = opener->property("songPickCaption").toString();
-    if (!own.isEmpty())
-        return own;
-    const QString name = opener->objectName();
-    if (name == QLatin1String("Menu8"))
-        return QStringLiteral("Select a song to include");
-    if (name == QLatin1String("Menu9"))
-        return QStringLiteral("Select a song to exclude");
-    if (name == QLatin1String("frmActivity"))
-        return QStringLiteral("Select a song for your activity");
-    return {};
+    return m_outcome;
 }
 
 bool frmSongSel::eventFilter(QObject* watched, QEvent* event)
@@ -395,8 +373,8 @@ void frmSongSel::resizeEvent(QResizeEvent* event)
 
 void frmSongSel::closeEvent(QCloseEvent* event)
 {
-    // The close box: the instance is finished with; QueryAnswer and PickedSong stay as the
-    // opener left them.
+    // The close box: the instance is finished with; the outcome stays as the opening began
+    // it (nothing picked).
     m_closed = true;
     hide();
     event->accept();

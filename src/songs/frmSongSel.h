@@ -1,6 +1,7 @@
 #pragma once
 
 #include "catalogue/CatalogueSettings.h"
+#include "wizard/SongPick.h"
 
 #include <QDialog>
 #include <QString>
@@ -27,9 +28,10 @@ class frmSongSel;
 // from one opening to the next. Every change of the search runs the search; the catalogue
 // is read again only when the statement differs from LastQuery().
 //
-// Outcome (QueryAnswer): 1 with PickedSong filled from the current row, 0 for Quit (or
-// Escape), -2 for "I can't find the song". The close box leaves QueryAnswer and PickedSong
-// alone and marks the instance closed; its owner then builds a fresh one (SongPicker).
+// Outcome (outcome()): the song of the current row for a pick, nothing for Quit (or Escape),
+// "can't find" for "I can't find the song". The close box leaves the outcome the opening
+// started with (nothing picked) and marks the instance closed; its owner then builds a
+// fresh one (SongPicker).
 class frmSongSel : public QDialog
 {
     Q_OBJECT
@@ -40,14 +42,11 @@ class frmSongSel : public QDialog
                QWidget* owner = nullptr);
     ~frmSongSel() override;
 
-    // The calling contract: sets QueryAnswer to 0, takes `caption`, shows the dialog
-    // modally owned by `opener` and returns when it is hidden or closed.
-    void pickFor(QWidget* opener, const QString& caption);
-
-    // The caption the openers give: "Select a song to include" (Menu8), "... to exclude"
-    // (Menu9), "Select a song for your activity" (frmActivity); an opener may name its
-    // own through the dynamic property "songPickCaption". Empty for any other opener.
-    static QString captionFor(const QWidget* opener);
+    // The calling contract: takes `caption` (an empty one keeps the current caption), shows
+    // the dialog modally owned by `opener` and returns how it was left.
+    SongPick pickFor(QWidget* opener, const QString& caption);
+    // How the dialog was last left (nothing picked before the first answer).
+    const SongPick& outcome() const { return m_outcome; }
 
     // The text of the statement last sent to the catalogue (empty at creation).
     QString LastQuery() const { return m_lastQuery; }
@@ -79,7 +78,7 @@ class frmSongSel : public QDialog
     void showCount();
     void currentRowChanged();
     void pick();
-    void finish(qint16 answer);
+    void finish(const SongPick& outcome);
     void clearFind();
     void pickValue();
     void updatePickValue();
@@ -87,6 +86,7 @@ class frmSongSel : public QDialog
 
     WizardState& m_state;
     std::unique_ptr<Ui::frmSongSel> m_ui;
+    SongPick m_outcome;
     std::unique_ptr<SqlConnection> m_catalogue;
     std::unique_ptr<FrmInput> m_input;
     SongGridModel* m_model = nullptr;

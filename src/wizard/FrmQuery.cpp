@@ -2,32 +2,18 @@
 
 #include "ui_FrmQuery.h"
 
-#include "wizard/WizardState.h"
-
-FrmQuery::FrmQuery(WizardState& state, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::FrmQuery>()), m_state(state)
+FrmQuery::FrmQuery(QWidget* parent) : QDialog(parent), m_ui(std::make_unique<Ui::FrmQuery>())
 {
     m_ui->setupUi(this);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] {
-        m_state.QueryAnswer = 1;
-        hide();
-    });
-    connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] {
-        m_state.QueryAnswer = 0;
-        hide();
-    });
+    connect(m_ui->cmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_ui->cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 FrmQuery::~FrmQuery() = default;
 
-void FrmQuery::setQuestion(const QString& text)
+bool FrmQuery::ask(const QString& question)
 {
-    m_ui->Label1->setText(text);
-}
-
-void FrmQuery::reject()
-{
-    m_state.QueryAnswer = 0;
-    QDialog::reject();
+    m_ui->Label1->setText(question);
+    return exec() == QDialog::Accepted;
 }

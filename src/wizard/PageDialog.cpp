@@ -1,7 +1,5 @@
 #include "PageDialog.h"
 
-#include "wizard/WizardState.h"
-
 #include <QCloseEvent>
 
 PageDialog::PageDialog(WizardState& state, QWidget* owner) : QDialog(owner), m_state(state)
@@ -10,25 +8,27 @@ PageDialog::PageDialog(WizardState& state, QWidget* owner) : QDialog(owner), m_s
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 }
 
-void PageDialog::showModal()
+bool PageDialog::showModal()
 {
+    m_saved = false;
     exec();
+    return m_saved;
 }
 
-void PageDialog::answer(qint16 value)
+void PageDialog::answer(bool saved)
 {
-    m_state.QueryAnswer = value;
+    m_saved = saved;
     hide();
 }
 
 void PageDialog::reject()
 {
-    answer(0);
+    answer(false);
 }
 
 void PageDialog::closeEvent(QCloseEvent* event)
 {
-    m_state.QueryAnswer = 0;
+    m_saved = false;
     m_closed = true;
     QDialog::closeEvent(event);
 }

@@ -134,23 +134,17 @@ void Wizard::CheckExit()
     if (ProgramEnd::hasEnded())
         return;
     if (!m_query)
-        m_query = std::make_unique<FrmQuery>(m_state);
-    m_query->setQuestion(QStringLiteral("Do you want to quit the Feteplan?"));
-    m_query->exec();
-    if (m_state.QueryAnswer.value_or(0) == 0) {
+        m_query = std::make_unique<FrmQuery>();
+    if (!m_query->ask(QStringLiteral("Do you want to quit the Feteplan?"))) {
         m_query.reset();
         return;
     }
     ProgramEnd::end();
 }
 
-void Wizard::pickSong(QWidget* opener)
+SongPick Wizard::pickSong(QWidget* opener, const QString& caption)
 {
     if (!m_songPicker)
         preloadSongCatalogue();
-    if (m_songPicker) {
-        m_songPicker(opener);
-        return;
-    }
-    m_state.QueryAnswer = 0;
+    return m_songPicker ? m_songPicker(opener, caption) : SongPick{};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "wizard/SongPick.h"
 #include "wizard/WizardState.h"
 
 #include <array>
@@ -56,13 +57,14 @@ class Wizard
     // the program at once.
     void CheckExit();
 
-    // The song-pick contract: shows the song-pick dialog modally for `opener`. Afterwards
-    // QueryAnswer is 1 with PickedSong filled (a song was picked), 0 (nothing picked) or -2
-    // ("I can't find the song": the opener goes on to the custom song dialog).
-    void pickSong(QWidget* opener);
+    // The song-pick contract: shows the song-pick dialog modally for `opener` under
+    // `caption` and hands back how it was left: a picked song, nothing, or "I can't find
+    // the song" (the opener goes on to the custom song dialog).
+    using SongPickFunction = std::function<SongPick(QWidget* opener, const QString& caption)>;
+    SongPick pickSong(QWidget* opener, const QString& caption);
     // Who answers pickSong(): the song-pick dialog installs itself when it is created;
     // tests of an opener may install their own answer.
-    void setSongPicker(std::function<void(QWidget*)> picker) { m_songPicker = std::move(picker); }
+    void setSongPicker(SongPickFunction picker) { m_songPicker = std::move(picker); }
     bool hasSongPicker() const { return bool(m_songPicker); }
     // The store session is open (start-up got as far as the data).
     bool hasStore() const;
@@ -79,7 +81,7 @@ class Wizard
     std::unique_ptr<StoreSession> m_store;
     std::array<std::unique_ptr<WizardPage>, kPageCount> m_pages;
     int m_pageLoads = 0;
-    std::function<void(QWidget*)> m_songPicker;
+    SongPickFunction m_songPicker;
     std::unique_ptr<QLockFile> m_lock; // held from start to the end of the run
     std::unique_ptr<FrmQuery> m_query; // created for each question, unloaded after "No"
 };

@@ -2,23 +2,19 @@
 
 #include "store/FacilityRecord.h"
 #include "store/PersonRecord.h"
-#include "store/PickedSongRecord.h"
 
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
 
-#include <optional>
-
 // The program-wide values, owned by the application object and handed to every form by
-// reference. Nothing of this lives in a static, so a test can build a fresh wizard.
+// reference. Nothing of this lives in a static, so a test can build a fresh wizard. What a
+// dialog produces is not kept here: each dialog hands its result back to its opener.
 struct WizardState {
     QString DbFolder;    // folder of both databases
     QString MediaFolder; // pictures and rich texts
     QStringList ProgressCaptions;
     qint16 CurrentStep = 1;
-    std::optional<qint16> QueryAnswer; // 1 yes/saved/picked, 0 no/cancelled, -2 "can't find"
-    PickedSongRecord PickedSong;
 
     // The event's date and times as day-count values (date part and/or time of day); set by
     // the time and place page, read by the schedule page (StartTime is the time offered for
