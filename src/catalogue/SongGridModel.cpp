@@ -127,20 +127,20 @@ const QVector<SongGridModel::Row>* SongGridModel::window(int index) const
     if (m_byIndex) {
         // The window's songs by rowid, one statement for all of them (the last repeated
         // to fill a short window), put in the index's order.
-        const int first = index * kWindowRows;
-        const int n = std::min(kWindowRows, m_rows - first);
+        const int first = index * kIndexWindowRows;
+        const int n = std::min(kIndexWindowRows, m_rows - first);
         if (n <= 0)
             return nullptr;
         static const QString text = [] {
             QStringList marks;
-            for (int i = 0; i < kWindowRows; ++i)
+            for (int i = 0; i < kIndexWindowRows; ++i)
                 marks << QStringLiteral("?");
             return QStringLiteral("SELECT *, rowid AS ZelRowId FROM MUSIC WHERE rowid IN (%1)")
                 .arg(marks.join(QLatin1Char(',')));
         }();
         QSqlQuery& q = prepared(text);
         QHash<qint64, int> at;
-        for (int i = 0; i < kWindowRows; ++i) {
+        for (int i = 0; i < kIndexWindowRows; ++i) {
             const qint64 id = m_index.rowId(m_found[size_t(first + std::min(i, n - 1))]);
             q.bindValue(i, id);
             if (i < n)
@@ -216,8 +216,9 @@ QVariant SongGridModel::field(int row, int column) const
 {
     if (row < 0 || row >= m_rows || column < 0 || column >= kColumnCount)
         return {};
-    const QVector<Row>* w = window(row / kWindowRows);
-    const int at = row % kWindowRows;
+    const int size = m_byIndex ? kIndexWindowRows : kWindowRows;
+    const QVector<Row>* w = window(row / size);
+    const int at = row % size;
     if (!w || at >= w->size())
         return {};
     return w->at(at).at(column);

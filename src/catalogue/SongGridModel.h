@@ -33,6 +33,9 @@ class SongGridModel : public QAbstractTableModel
     enum Column { ColKey, ColName, ColType, ColSType1, ColSType2, ColTime, ColMatrix, ColUDF01 };
     static constexpr int kColumnCount = 16;
     static constexpr int kWindowRows = 128;
+    // Rows read at a time by rowid for a search the index answered: about a screenful,
+    // since each window is a quick read.
+    static constexpr int kIndexWindowRows = 32;
 
     explicit SongGridModel(QObject* parent = nullptr);
 

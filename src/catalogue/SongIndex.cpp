@@ -7,6 +7,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <numeric>
@@ -58,12 +59,15 @@ bool appendFolded(const QString& text, std::string& out)
 // well-formed UTF-8 (the engine reads those in ways of its own), a NUL, U+FFFE or U+FFFF.
 bool appendFoldedUtf8(const unsigned char* p, size_t n, std::string& out)
 {
+    const size_t start = out.size();
+    out.append(reinterpret_cast<const char*>(p), n);
+    char* o = out.data() + start;
     for (size_t i = 0; i < n;) {
         const unsigned char b = p[i];
         if (b < 0x80) {
             if (b == 0)
                 return false;
-            out += foldAscii(b);
+            o[i] = foldAscii(b);
             ++i;
             continue;
         }
@@ -91,7 +95,6 @@ bool appendFoldedUtf8(const unsigned char* p, size_t n, std::string& out)
         if ((len == 3 && c < 0x800) || (len == 4 && (c < 0x10000 || c > 0x10FFFF)) ||
             (c >= 0xD800 && c <= 0xDFFF) || c == 0xFFFE || c == 0xFFFF)
             return false;
-        out.append(reinterpret_cast<const char*>(p + i), len);
         i += len;
     }
     return true;
@@ -142,6 +145,17 @@ QString columnText(sqlite3_stmt* st, int column)
 {
     return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, column)),
                              sqlite3_column_bytes(st, column));
+}
+
+// Where `needle` first occurs in `text` from `from` on (npos when nowhere).
+size_t findIn(std::string_view text, std::string_view needle, size_t from)
+{
+#ifdef __GLIBC__
+    const void* at = memmem(text.data() + from, text.size() - from, needle.data(), needle.size());
+    return at ? size_t(static_cast<const char*>(at) - text.data()) : std::string_view::npos;
+#else
+    return text.find(needle, from);
+#endif
 }
 
 bool isContinuation(unsigned char b)
@@ -209,6 +223,8 @@ bool hasTextAffinity(const QString& declared)
 struct SortKey {
     quint64 prefix;
     qint64 tie;
+    const char* text;
+    quint32 length;
     quint32 item;
 };
 
@@ -220,18 +236,25 @@ quint64 prefixOf(std::string_view v)
     return p;
 }
 
+SortKey sortKey(std::string_view text, qint64 tie, quint32 item)
+{
+    return {prefixOf(text), tie, text.data(), quint32(text.size()), item};
+}
+
 // Sorts `keys` by text (as the NOCASE collation orders folded text: bytewise, a prefix
 // first) and then tie-break. False when two keys are alike in both.
-template <class TextOf> bool sortKeys(std::vector<SortKey>& keys, TextOf textOf)
+bool sortKeys(std::vector<SortKey>& keys)
 {
-    auto compare = [&](const SortKey& a, const SortKey& b) {
+    auto compare = [](const SortKey& a, const SortKey& b) {
         if (a.prefix != b.prefix)
             return a.prefix < b.prefix ? -1 : 1;
-        const std::string_view ta = textOf(a.item), tb = textOf(b.item);
-        if (const int c = ta.substr(std::min<size_t>(8, ta.size()))
-                              .compare(tb.substr(std::min<size_t>(8, tb.size())));
-            c != 0)
-            return c;
+        // Alike in the first eight bytes, and no longer: alike (no text holds a NUL).
+        if (a.length > 8 || b.length > 8)
+            if (const int c =
+                    std::string_view(a.text + 8, a.length - std::min(a.length, 8u))
+                        .compare(std::string_view(b.text + 8, b.length - std::min(b.length, 8u)));
+                c != 0)
+                return c;
         return a.tie < b.tie ? -1 : (a.tie == b.tie ? 0 : 1);
     };
     std::sort(keys.begin(), keys.end(),
@@ -396,18 +419,31 @@ bool SongIndex::build(const QString& catalogueFile, int userFields)
     std::vector<SortKey> untitled, titled;
     for (quint32 row = 0; row < songs; ++row) {
         if (nameEntry[row] == kNone)
-            untitled.push_back({0, keys[row], row});
+            untitled.push_back(sortKey({}, keys[row], row));
         else
-            titled.push_back({prefixOf(byRow[0].value(nameEntry[row])), keys[row], row});
+            titled.push_back(sortKey(byRow[0].value(nameEntry[row]), keys[row], row));
     }
-    if (!sortKeys(untitled, [](quint32) { return std::string_view(); }) ||
-        !sortKeys(titled, [&](quint32 row) { return byRow[0].value(nameEntry[row]); }))
+    if (!sortKeys(untitled) || !sortKeys(titled))
         return false;
     std::vector<quint32> nameRank(songs);
     quint32 rank = 0;
     for (const auto* part : {&untitled, &titled})
         for (const SortKey& k : *part)
             nameRank[k.item] = rank++;
+    // From here on rows are numbered in title order, so a search of the title reads the
+    // types and categories beside it in the order it goes.
+    auto renumber = [&](auto& perRow) {
+        std::remove_reference_t<decltype(perRow)> sorted(perRow.size());
+        for (size_t row = 0; row < perRow.size(); ++row)
+            sorted[nameRank[row]] = perRow[row];
+        perRow = std::move(sorted);
+    };
+    renumber(m_rowIds);
+    renumber(m_marks);
+    if (typeAt >= 0)
+        renumber(m_types.ids);
+    if (subTypeAt >= 0)
+        renumber(m_subTypes.ids);
 
     // Each searchable column in its result order: by its value, then in title order.
     for (int i = 0; i <= 9; ++i) {
@@ -417,11 +453,9 @@ bool SongIndex::build(const QString& catalogueFile, int userFields)
             continue;
         std::vector<SortKey> order(from.rows.size());
         for (quint32 e = 0; e < order.size(); ++e)
-            order[e] = {i > 0 ? prefixOf(from.value(e)) : 0, nameRank[from.rows[e]], e};
-        if (i == 0)
-            sortKeys(order, [](quint32) { return std::string_view(); });
-        else
-            sortKeys(order, [&](quint32 e) { return from.value(e); });
+            order[e] =
+                sortKey(i > 0 ? from.value(e) : std::string_view(), nameRank[from.rows[e]], e);
+        sortKeys(order);
         to.text.reserve(from.text.size());
         to.starts.reserve(order.size() + 1);
         to.rows.reserve(order.size());
@@ -429,7 +463,7 @@ bool SongIndex::build(const QString& catalogueFile, int userFields)
             to.starts.push_back(quint32(to.text.size()));
             to.text.append(from.value(k.item));
             to.text += '\0';
-            to.rows.push_back(from.rows[k.item]);
+            to.rows.push_back(nameRank[from.rows[k.item]]);
         }
         to.starts.push_back(quint32(to.text.size()));
     }
@@ -508,29 +542,41 @@ bool SongIndex::search(const SongSearch& s, std::vector<quint32>& rows) const
 
     auto accepted = [&](quint32 row) {
         return (!byType || types[m_types.ids[row]]) &&
-               (!bySubType || subTypes[m_subTypes.ids[row]]) && (m_marks[row] & need) == need;
+               (!bySubType || subTypes[m_subTypes.ids[row]]) &&
+               (!need || (m_marks[row] & need) == need);
     };
     const size_t entries = c.rows.size();
+    if (segments.empty() && !byType && !bySubType && !need) {
+        rows.assign(c.rows.begin(), c.rows.end()); // every song with a value there
+        return true;
+    }
     if (longest.empty()) {
         for (size_t e = 0; e < entries; ++e)
             if (accepted(c.rows[e]) && (segments.empty() || matchesAll(c.value(e), segments)))
                 rows.push_back(c.rows[e]);
         return true;
     }
-    // Every value holding the longest literal run is a candidate; each is tried once.
+    // Every value holding the longest literal run is a candidate; each is tried once. The
+    // value a hit lies in is found by galloping on from the last one: hits are close
+    // together when they are many.
     const std::string_view text(c.text);
-    size_t from = 0;
-    while (true) {
-        const size_t hit = text.find(longest, from);
+    const auto starts = c.starts.begin();
+    size_t e = 0;
+    while (e < entries) {
+        const size_t hit = findIn(text, longest, c.starts[e]);
         if (hit == std::string_view::npos)
             break;
-        const size_t e = size_t(std::upper_bound(c.starts.begin(), c.starts.end(), quint32(hit)) -
-                                c.starts.begin()) -
-                         1;
+        size_t step = 1;
+        while (e + step < entries && c.starts[e + step] <= hit)
+            step *= 2;
+        e = size_t(std::upper_bound(starts + qsizetype(e),
+                                    starts + qsizetype(std::min(e + step, entries)), quint32(hit)) -
+                   starts) -
+            1;
         const quint32 row = c.rows[e];
         if (accepted(row) && (literal || matchesAll(c.value(e), segments)))
             rows.push_back(row);
-        from = c.starts[e + 1];
+        ++e;
     }
     return true;
 }
