@@ -1,9 +1,13 @@
 // Prints the speed of the song-pick dialog on synthetic catalogues: creating the dialog
-// (settings, lists, buttons, first search) and every keystroke in the search box until
-// the grid and the count are updated, at 32,767 and at 100,000 songs.
+// (settings, lists, buttons, search index, first search) and every keystroke in the search
+// box until the grid and the count are updated, at 32,767 and at 100,000 songs. Beside each
+// figure, the same searches run bare on SQLite in the same run (one COUNT(*) and the first
+// 128 rows of the search's statement), as a yardstick for a machine shared with others.
 //   build/bench/bench_songsel
 #include "app/ZelWizard.h"
 #include "catalogue/SongGridModel.h"
+#include "catalogue/SongIndex.h"
+#include "catalogue/SongQuery.h"
 #include "platform/PathMap.h"
 #include "songs/frmSongSel.h"
 #include "store/SqlConnection.h"
@@ -22,11 +26,13 @@
 #include <QScrollBar>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTableView>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <vector>
 
 namespace
@@ -53,6 +59,52 @@ Stats stats(std::vector<double> v)
     return {v[v.size() / 2], v[std::min(v.size() - 1, size_t(v.size() * 0.95))], v.back()};
 }
 
+// Wall time, and the processor time of this thread: on a machine shared with other work the
+// wall time includes waiting for a processor, the thread's time does not.
+struct Clock {
+    QElapsedTimer wall;
+    double cpu0 = 0;
+    static double cpuNow()
+    {
+        timespec ts{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+        return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+    }
+    Clock()
+    {
+        wall.start();
+        cpu0 = cpuNow();
+    }
+    double ms() const { return wall.nsecsElapsed() / 1e6; }
+    double cpu() const { return cpuNow() - cpu0; }
+};
+
+// Wall and processor times of a series of inputs.
+struct Series {
+    std::vector<double> wall, cpu;
+    void add(const Clock& c)
+    {
+        const double w = c.ms(), p = c.cpu();
+        wall.push_back(w);
+        cpu.push_back(p);
+    }
+    size_t size() const { return wall.size(); }
+    // "median a ms, p95 b ms, max c ms (processor: median d ms, p95 e ms, max f ms)"
+    QByteArray text() const
+    {
+        const Stats w = stats(wall), p = stats(cpu);
+        return QStringLiteral("median %1 ms, p95 %2 ms, max %3 ms (processor time: median %4 ms, "
+                              "p95 %5 ms, max %6 ms)")
+            .arg(w.median, 0, 'f', 2)
+            .arg(w.p95, 0, 'f', 2)
+            .arg(w.max, 0, 'f', 2)
+            .arg(p.median, 0, 'f', 2)
+            .arg(p.p95, 0, 'f', 2)
+            .arg(p.max, 0, 'f', 2)
+            .toUtf8();
+    }
+};
+
 void key(QWidget* w, int code, const QString& text = {})
 {
     QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
@@ -62,14 +114,42 @@ void key(QWidget* w, int code, const QString& text = {})
 }
 
 // Times one input: from the event until the grid has painted its rows and the count is set.
-double timed(frmSongSel& dlg, const std::function<void()>& input)
+void timed(Series& into, frmSongSel& dlg, const std::function<void()>& input)
 {
     auto* grid = dlg.findChild<QTableView*>("dbgSongList");
-    QElapsedTimer t;
-    t.start();
+    const Clock t;
     input();
     grid->viewport()->repaint();
-    return t.nsecsElapsed() / 1e6;
+    into.add(t);
+}
+
+// The same search bare on SQLite, on a connection of its own: its count and its first 128
+// rows read, with the statement the dialog would run.
+void bare(Series& into, const QSqlDatabase& db, const SongSearch& search)
+{
+    const SongQuery::Bound b = SongQuery::bound(search);
+    const Clock t;
+    QSqlQuery count(db);
+    count.prepare(b.countText());
+    for (int i = 0; i < b.values.size(); ++i)
+        count.bindValue(i, b.values[i]);
+    if (!count.exec() || !count.next())
+        qFatal("bare count failed: %s", qPrintable(count.lastError().text()));
+    QSqlQuery rows(db);
+    rows.setForwardOnly(true);
+    rows.prepare(b.windowText());
+    int i = 0;
+    for (; i < b.values.size(); ++i)
+        rows.bindValue(i, b.values[i]);
+    rows.bindValue(i++, 128);
+    rows.bindValue(i, 0);
+    if (!rows.exec())
+        qFatal("bare rows failed: %s", qPrintable(rows.lastError().text()));
+    const int columns = rows.record().count();
+    while (rows.next())
+        for (int c = 0; c < columns; ++c)
+            rows.value(c);
+    into.add(t);
 }
 
 void run(int songs, const QString& root)
@@ -85,16 +165,29 @@ void run(int songs, const QString& root)
     if (!w.start())
         qFatal("start failed");
 
-    std::vector<double> create;
+    SqlConnection bareConnection(PathMap::catalogue(), SqlConnection::ReadOnly);
+    const QSqlDatabase bareDb = bareConnection.database();
+
+    Series create, build, bareFirst;
+    size_t memory = 0;
     for (int i = 0; i < 7; ++i) {
-        t.start();
+        const Clock made;
         frmSongSel dlg(w.state(), w.items(), PathMap::catalogue());
-        create.push_back(t.nsecsElapsed() / 1e6);
+        create.add(made);
+        memory = dlg.model()->searchIndex().memoryBytes();
+        if (!dlg.model()->answeredByIndex())
+            qFatal("the index did not answer the first search");
+        SongIndex index;
+        const Clock built;
+        index.build(bareDb.databaseName(), dlg.settings().UserFieldCount);
+        build.add(built);
+        bare(bareFirst, bareDb, dlg.currentSearch());
     }
-    const Stats c = stats(create);
-    std::printf("create frmSongSel (settings, lists, buttons, first search): first %.1f ms, "
-                "median %.1f ms, max %.1f ms\n",
-                create.front(), c.median, c.max);
+    std::printf("create frmSongSel (settings, lists, buttons, index, first search): %s\n",
+                create.text().constData());
+    std::printf("  the index alone: %s; its memory: %.2f MB\n", build.text().constData(),
+                memory / 1048576.0);
+    std::printf("  bare SQLite, the first search: %s\n", bareFirst.text().constData());
 
     frmSongSel dlg(w.state(), w.items(), PathMap::catalogue());
     dlg.resize(800, 600);
@@ -104,14 +197,21 @@ void run(int songs, const QString& root)
     auto* grid = dlg.findChild<QTableView*>("dbgSongList");
     find->setFocus();
 
-    std::vector<double> keys;
+    // Each input is timed, then the same search bare; inputs the index declined are counted.
+    int declined = 0;
+    auto measure = [&](Series& into, Series& bareInto, const std::function<void()>& input) {
+        timed(into, dlg, input);
+        declined += dlg.model()->answeredByIndex() ? 0 : 1;
+        bare(bareInto, bareDb, dlg.currentSearch());
+    };
+    Series keys, bareKeys;
     auto type = [&](const QString& text) {
         for (QChar ch : text)
-            keys.push_back(timed(dlg, [&] { key(find, ch.toUpper().unicode(), QString(ch)); }));
+            measure(keys, bareKeys, [&] { key(find, ch.toUpper().unicode(), QString(ch)); });
     };
     auto erase = [&](int n) {
         for (int i = 0; i < n; ++i)
-            keys.push_back(timed(dlg, [&] { key(find, Qt::Key_Backspace); }));
+            measure(keys, bareKeys, [&] { key(find, Qt::Key_Backspace); });
     };
     const QStringList words{"love",   "dance", "night", "you",  "forever", "zqx", "heart",
                             "the",    "a",     "mo",    "rose", "e",       "ing", "sweet h",
@@ -121,49 +221,52 @@ void run(int songs, const QString& root)
             type(word);
             erase(int(word.size()));
         }
-    const Stats k = stats(keys);
-    std::printf("keystroke -> grid and count (%zu keystrokes): median %.2f ms, p95 %.2f ms, "
-                "max %.2f ms\n",
-                keys.size(), k.median, k.p95, k.max);
+    std::printf("keystroke -> grid and count (%zu keystrokes): %s\n", keys.size(),
+                keys.text().constData());
+    std::printf("  bare SQLite, the same searches: %s\n", bareKeys.text().constData());
 
     // Other inputs: lists, categories, searching a user field, scrolling to the end.
-    std::vector<double> other;
+    Series other, bareOther;
     auto* types = dlg.findChild<QComboBox*>("cbTypes");
     auto* subs = dlg.findChild<QComboBox*>("cbSubTypes");
     auto* look = dlg.findChild<QComboBox*>("cbLook");
     for (int i = 0; i <= 6; ++i)
-        other.push_back(timed(dlg, [&] { types->setCurrentIndex(i); }));
+        measure(other, bareOther, [&] { types->setCurrentIndex(i); });
     for (int i = 0; i <= 3; ++i)
-        other.push_back(timed(dlg, [&] { subs->setCurrentIndex(i); }));
+        measure(other, bareOther, [&] { subs->setCurrentIndex(i); });
     types->setCurrentIndex(0);
     subs->setCurrentIndex(0);
-    for (int i = 1; i <= 6; ++i)
-        other.push_back(timed(dlg, [&] {
-            dlg.findChild<QPushButton*>(QStringLiteral("cmdCat_%1").arg(i))->click();
-        }));
-    for (int i = 1; i <= 6; ++i)
-        other.push_back(timed(dlg, [&] {
-            dlg.findChild<QPushButton*>(QStringLiteral("cmdCat_%1").arg(i))->click();
-        }));
-    other.push_back(timed(dlg, [&] { look->setCurrentIndex(1); }));
-    type("ed sh");
-    erase(5);
-    other.push_back(timed(dlg, [&] { look->setCurrentIndex(0); }));
-    other.push_back(timed(dlg, [&] { grid->scrollToBottom(); }));
-    other.push_back(timed(dlg, [&] { grid->verticalScrollBar()->setValue(songs / 2); }));
-    other.push_back(timed(dlg, [&] { grid->scrollToTop(); }));
+    auto cat = [&](int i) {
+        return dlg.findChild<QPushButton*>(QStringLiteral("cmdCat_%1").arg(i));
+    };
+    for (int round = 0; round < 2; ++round)
+        for (int i = 1; i <= 6; ++i)
+            measure(other, bareOther, [&] { cat(i)->click(); });
+    measure(other, bareOther, [&] { look->setCurrentIndex(1); });
+    for (QChar ch : QStringLiteral("ed sh"))
+        measure(other, bareOther, [&] { key(find, ch.toUpper().unicode(), QString(ch)); });
+    for (int i = 0; i < 5; ++i)
+        measure(other, bareOther, [&] { key(find, Qt::Key_Backspace); });
+    measure(other, bareOther, [&] { look->setCurrentIndex(0); });
+    measure(other, bareOther, [&] { grid->scrollToBottom(); });
+    measure(other, bareOther, [&] { grid->verticalScrollBar()->setValue(songs / 2); });
+    measure(other, bareOther, [&] { grid->scrollToTop(); });
     const QString pasted = QString(2000, QLatin1Char('%')) + QStringLiteral("x");
-    other.push_back(timed(dlg, [&] { find->setText(pasted); }));
-    other.push_back(timed(dlg, [&] { find->clear(); }));
+    measure(other, bareOther, [&] { find->setText(pasted); });
+    measure(other, bareOther, [&] { find->clear(); });
     if (qEnvironmentVariableIsSet("BENCH_VERBOSE"))
         for (size_t i = 0; i < other.size(); ++i)
-            std::printf("  input %zu: %.2f ms\n", i, other[i]);
-    const Stats o = stats(other);
+            std::printf("  input %zu: %.2f ms (bare %.2f ms)\n", i, other.wall[i],
+                        bareOther.wall[i]);
     std::printf("other inputs (lists, categories, user field, scrolling, pasted pattern; %zu): "
-                "median %.2f ms, max %.2f ms\n",
-                other.size(), o.median, o.max);
-    std::printf("longest stall of any input: %.2f ms (%d searches run)\n", std::max(k.max, o.max),
-                dlg.model()->searches());
+                "%s\n",
+                other.size(), other.text().constData());
+    std::printf("  bare SQLite, the same searches: %s\n", bareOther.text().constData());
+    std::printf("longest stall of any input: %.2f ms, processor time %.2f ms (%d searches run, "
+                "%d of the inputs answered by the statement)\n",
+                std::max(stats(keys.wall).max, stats(other.wall).max),
+                std::max(stats(keys.cpu).max, stats(other.cpu).max), dlg.model()->searches(),
+                declined);
 }
 } // namespace
 

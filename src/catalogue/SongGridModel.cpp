@@ -41,6 +41,10 @@ void SongGridModel::setCatalogue(const QSqlDatabase& db, const CatalogueSettings
     m_windowOrder.clear();
     m_rows = 0;
     m_total = -1;
+    m_index = SongIndex();
+    m_indexTried = false;
+    m_byIndex = false;
+    m_found.clear();
     endResetModel();
 }
 
@@ -63,33 +67,46 @@ QSqlQuery& SongGridModel::prepared(const QString& text) const
     return *m_statements.insert(text, q);
 }
 
-bool SongGridModel::run(const SongQuery::Bound& query)
+bool SongGridModel::run(const SongSearch& search)
 {
+    // The index is built by the first search, which the dialog runs while it is made.
+    if (!m_indexTried && m_db.isOpen()) {
+        m_indexTried = true;
+        m_index.build(m_db.databaseName(), m_settings ? m_settings->UserFieldCount : 0);
+    }
     beginResetModel();
-    m_query = query;
     m_windows.clear();
     m_windowOrder.clear();
+    m_found.clear();
     m_rows = 0;
     m_error.clear();
     ++m_searches;
 
     if (!m_db.isOpen()) {
         m_error = QStringLiteral("The song catalogue cannot be opened.");
+        m_byIndex = false;
         endResetModel();
         return false;
     }
-    QSqlQuery& count = prepared(query.countText());
-    for (int i = 0; i < query.values.size(); ++i)
-        count.bindValue(i, query.values.at(i));
-    bool ok = count.exec() && count.next();
-    if (ok)
-        m_rows = int(
-            std::clamp<qint64>(count.value(0).toLongLong(), 0, std::numeric_limits<int>::max()));
-    else
-        m_error = count.lastError().text().isEmpty()
-                      ? QStringLiteral("the catalogue cannot be read")
-                      : StoreError::plain(count.lastError());
-    count.finish();
+    bool ok = true;
+    m_byIndex = m_index.search(search, m_found);
+    if (m_byIndex) {
+        m_rows = int(m_found.size());
+    } else {
+        m_query = SongQuery::bound(search);
+        QSqlQuery& count = prepared(m_query.countText());
+        for (int i = 0; i < m_query.values.size(); ++i)
+            count.bindValue(i, m_query.values.at(i));
+        ok = count.exec() && count.next();
+        if (ok)
+            m_rows = int(std::clamp<qint64>(count.value(0).toLongLong(), 0,
+                                            std::numeric_limits<int>::max()));
+        else
+            m_error = count.lastError().text().isEmpty()
+                          ? QStringLiteral("the catalogue cannot be read")
+                          : StoreError::plain(count.lastError());
+        count.finish();
+    }
     // The first window is read now, so the grid shows its rows without another trip.
     if (ok && m_rows > 0 && !window(0)) {
         ok = false;
@@ -107,42 +124,82 @@ const QVector<SongGridModel::Row>* SongGridModel::window(int index) const
         m_windowOrder.append(index);
         return &*it;
     }
-    // Walking the index in result order finds a window quickly when matches are common;
-    // when they are rare it would look up most of the catalogue row by row, so then the
-    // table is read through once and the few matches are sorted.
-    const qint64 reach = qint64(index + 1) * kWindowRows;
-    const bool scan = reach * 4 > m_rows && qint64(m_rows) * 2 < totalSongs();
-    QSqlQuery& q = prepared(m_query.windowText(scan));
-    int i = 0;
-    for (; i < m_query.values.size(); ++i)
-        q.bindValue(i, m_query.values.at(i));
-    q.bindValue(i++, kWindowRows);
-    q.bindValue(i, index * kWindowRows);
-    if (!q.exec()) {
-        auto* self = const_cast<SongGridModel*>(this);
-        self->m_error = StoreError::plain(q.lastError());
-        return nullptr;
-    }
-    // Columns are found by name, so a catalogue with its columns in another order, or
-    // without one of the optional columns, still shows what it has.
-    const QSqlRecord rec = q.record();
-    std::array<int, kColumnCount> at{};
-    for (int c = 0; c < kColumnCount; ++c)
-        at[c] = rec.indexOf(fieldName(c));
     QVector<Row> rows;
-    rows.reserve(kWindowRows);
-    while (q.next()) {
-        Row row(kColumnCount);
-        for (int c = 0; c < kColumnCount; ++c)
-            if (at[c] >= 0)
-                row[c] = q.value(at[c]);
-        rows.append(std::move(row));
+    if (m_byIndex) {
+        // The window's songs by rowid, one statement for all of them (the last repeated
+        // to fill a short window), put in the index's order.
+        const int first = index * kIndexWindowRows;
+        const int n = std::min(kIndexWindowRows, m_rows - first);
+        if (n <= 0)
+            return nullptr;
+        static const QString text = [] {
+            QStringList marks;
+            for (int i = 0; i < kIndexWindowRows; ++i)
+                marks << QStringLiteral("?");
+            return QStringLiteral("SELECT *, rowid AS ZelRowId FROM MUSIC WHERE rowid IN (%1)")
+                .arg(marks.join(QLatin1Char(',')));
+        }();
+        QSqlQuery& q = prepared(text);
+        QHash<qint64, int> at;
+        for (int i = 0; i < kIndexWindowRows; ++i) {
+            const qint64 id = m_index.rowId(m_found[size_t(first + std::min(i, n - 1))]);
+            q.bindValue(i, id);
+            if (i < n)
+                at.insert(id, i);
+        }
+        rows = QVector<Row>(n, Row(kColumnCount));
+        if (!readWindow(q, rows, &at))
+            return nullptr;
+    } else {
+        // Walking the index in result order finds a window quickly when matches are
+        // common; when they are rare it would look up most of the catalogue row by row,
+        // so then the table is read through once and the few matches are sorted.
+        const qint64 reach = qint64(index + 1) * kWindowRows;
+        const bool scan = reach * 4 > m_rows && qint64(m_rows) * 2 < totalSongs();
+        QSqlQuery& q = prepared(m_query.windowText(scan));
+        int i = 0;
+        for (; i < m_query.values.size(); ++i)
+            q.bindValue(i, m_query.values.at(i));
+        q.bindValue(i++, kWindowRows);
+        q.bindValue(i, index * kWindowRows);
+        rows.reserve(kWindowRows);
+        if (!readWindow(q, rows, nullptr))
+            return nullptr;
     }
-    q.finish();
     if (m_windows.size() >= kKeptWindows && !m_windowOrder.isEmpty())
         m_windows.remove(m_windowOrder.takeFirst());
     m_windowOrder.append(index);
     return &*m_windows.insert(index, std::move(rows));
+}
+
+bool SongGridModel::readWindow(QSqlQuery& q, QVector<Row>& rows, const QHash<qint64, int>* at) const
+{
+    if (!q.exec()) {
+        const_cast<SongGridModel*>(this)->m_error = StoreError::plain(q.lastError());
+        return false;
+    }
+    // Columns are found by name, so a catalogue with its columns in another order, or
+    // without one of the optional columns, still shows what it has.
+    const QSqlRecord rec = q.record();
+    std::array<int, kColumnCount> col{};
+    for (int c = 0; c < kColumnCount; ++c)
+        col[c] = rec.indexOf(fieldName(c));
+    const int rowIdAt = rec.indexOf(QStringLiteral("ZelRowId"));
+    while (q.next()) {
+        Row row(kColumnCount);
+        for (int c = 0; c < kColumnCount; ++c)
+            if (col[c] >= 0)
+                row[c] = q.value(col[c]);
+        if (!at) {
+            rows.append(std::move(row));
+            continue;
+        }
+        const int i = at->value(q.value(rowIdAt).toLongLong(), -1);
+        if (i >= 0 && i < rows.size())
+            rows[i] = std::move(row);
+    }
+    q.finish();
+    return true;
 }
 
 qint64 SongGridModel::totalSongs() const
@@ -160,8 +217,9 @@ QVariant SongGridModel::field(int row, int column) const
 {
     if (row < 0 || row >= m_rows || column < 0 || column >= kColumnCount)
         return {};
-    const QVector<Row>* w = window(row / kWindowRows);
-    const int at = row % kWindowRows;
+    const int size = m_byIndex ? kIndexWindowRows : kWindowRows;
+    const QVector<Row>* w = window(row / size);
+    const int at = row % size;
     if (!w || at >= w->size())
         return {};
     return w->at(at).at(column);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "catalogue/SongIndex.h"
 #include "catalogue/SongQuery.h"
 
 #include <QAbstractTableModel>
@@ -14,10 +15,12 @@
 
 struct CatalogueSettings;
 
-// The rows of one catalogue search for the song grid. The number of rows comes from a
-// COUNT(*) of the search's condition; the rows themselves are read lazily, a window of
-// rows at a time (LIMIT/OFFSET on the search's total order), only when the grid shows
-// them, and a few windows are kept. Statements are prepared once per shape and reused.
+// The rows of one catalogue search for the song grid. The first search builds the
+// catalogue's search index (SongIndex), which then answers every search it can: the rows
+// in order at once, their fields read by rowid a window at a time when the grid shows
+// them. A search the index declines runs its statement: the number of rows from a
+// COUNT(*) of its condition, the rows read lazily a window at a time (LIMIT/OFFSET on the
+// search's total order). A few windows are kept; statements are prepared once and reused.
 //
 // Sixteen columns, in the catalogue's order: dbKey, Name, Type, SType1, SType2, Time,
 // Matrix, UDF01..UDF09. Headers are the field names, user fields headed by their names
@@ -30,6 +33,9 @@ class SongGridModel : public QAbstractTableModel
     enum Column { ColKey, ColName, ColType, ColSType1, ColSType2, ColTime, ColMatrix, ColUDF01 };
     static constexpr int kColumnCount = 16;
     static constexpr int kWindowRows = 128;
+    // Rows read at a time by rowid for a search the index answered: about a screenful,
+    // since each window is a quick read.
+    static constexpr int kIndexWindowRows = 32;
 
     explicit SongGridModel(QObject* parent = nullptr);
 
@@ -39,8 +45,11 @@ class SongGridModel : public QAbstractTableModel
 
     // Runs a search: counts its rows and reads the first window. Returns false (with an
     // empty result and errorString() set) when the catalogue refused the statement.
-    bool run(const SongQuery::Bound& query);
+    bool run(const SongSearch& search);
     QString errorString() const { return m_error; }
+    // Whether the last search was answered by the index rather than its statement.
+    bool answeredByIndex() const { return m_byIndex; }
+    const SongIndex& searchIndex() const { return m_index; }
 
     // The stored value of a field of `row` ("Name", "UDF01", ...); invalid when out of range.
     QVariant field(int row, int column) const;
@@ -61,11 +70,18 @@ class SongGridModel : public QAbstractTableModel
     const QVector<Row>* window(int index) const;
     QSqlQuery& prepared(const QString& text) const;
     QString displayed(int row, int column) const;
+    // Runs `q` and reads its rows into `rows`: appended, or each at the place `at` gives
+    // for its rowid.
+    bool readWindow(QSqlQuery& q, QVector<Row>& rows, const QHash<qint64, int>* at) const;
     qint64 totalSongs() const; // rows of the whole catalogue, read once
 
     QSqlDatabase m_db;
     const CatalogueSettings* m_settings = nullptr;
     SongQuery::Bound m_query;
+    SongIndex m_index;
+    bool m_indexTried = false;
+    bool m_byIndex = false;
+    std::vector<quint32> m_found; // the index's rows of the last search, in order
     int m_rows = 0;
     int m_searches = 0;
     mutable qint64 m_total = -1;

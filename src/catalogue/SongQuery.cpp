@@ -8,16 +8,15 @@ QString twoDigits(int n)
 {
     return QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
 }
+} // namespace
 
-// Only the codes the category buttons can carry reach the statement text as they are.
-bool isCategoryCode(const QString& code)
+bool SongQuery::isCategoryCode(const QString& code)
 {
     if (code.size() != 1)
         return false;
     const char16_t c = code.at(0).unicode();
     return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'E');
 }
-} // namespace
 
 QString SongQuery::searchColumn(int lookIndex)
 {

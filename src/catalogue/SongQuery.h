@@ -46,4 +46,7 @@ class SongQuery
 
     // The search column: "Name", or "UDF01".."UDF09".
     static QString searchColumn(int lookIndex);
+    // Whether `code` is one the category buttons carry ("0".."9", "A".."E"); the bound
+    // statement searches only for those.
+    static bool isCategoryCode(const QString& code);
 };

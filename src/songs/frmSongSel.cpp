@@ -222,7 +222,7 @@ void frmSongSel::search()
     const QString statement = SongQuery::statementText(s);
     if (statement == m_lastQuery)
         return;
-    const bool ok = m_model->run(SongQuery::bound(s));
+    const bool ok = m_model->run(s);
     m_rows = m_model->rowCount();
     showCount();
     m_ui->lblCount->setToolTip(ok ? QString() : m_model->errorString());
