@@ -28,11 +28,7 @@ class TestStore : public QObject
     void creationIsAtomic();
     void schemaRefusesWhatTheFormatRefuses();
     void dbKeyNeverReused();
-    void readsFallBackToDefault();
-    void writesInsertOrUpdate();
-    void refusedWriteStoresNothing();
-    void catalogueIsReadOnlyAndCaseBlind();
-    void sessionReportsDamagedFiles();
+    void keyedItems();
     void pageSaveIsAllOrNothing();
     void formatVersions_data();
     void formatVersions();
@@ -70,38 +66,61 @@ QString TestStore::makeEventDatabase()
 void TestStore::creationMakesFiveEmptyTables()
 {
     const QString file = makeEventDatabase();
-    QVERIFY(QFile::exists(file));
     // Only the finished file is left behind.
     QCOMPARE(QDir(m_root->dbFolder()).entryList(QDir::Files), QStringList{"event.mdb"});
+    // Tables in their order, no rows; their columns are what a session checks at open.
+    QCOMPARE(storedRows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
+                        "'sqlite_%' ORDER BY rowid"),
+             (QList<QStringList>{{"Strs"}, {"Mems"}, {"Activities"}, {"MusicIn"}, {"MusicOut"}}));
+    QCOMPARE(storedRows("SELECT (SELECT count(*) FROM Strs) + (SELECT count(*) FROM Mems) + "
+                        "(SELECT count(*) FROM Activities) + (SELECT count(*) FROM MusicIn) + "
+                        "(SELECT count(*) FROM MusicOut)"),
+             QList<QStringList>{{"0"}});
+    QVERIFY(StoreSession(file, QString()).isOpen());
+}
 
-    SqlConnection conn(file, SqlConnection::ReadOnly);
-    QVERIFY(conn.isOpen());
-    QSqlQuery q(conn.database());
-    QVERIFY(q.exec("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
-                   "'sqlite_%' ORDER BY rowid"));
-    QStringList tables;
-    while (q.next())
-        tables << q.value(0).toString();
-    QCOMPARE(tables, (QStringList{"Strs", "Mems", "Activities", "MusicIn", "MusicOut"}));
-
-    const QMap<QString, QStringList> fields{
-        {"Strs", {"dbKey", "Item", "Usage"}},
-        {"Mems", {"dbKey", "Item", "Usage"}},
-        {"Activities",
-         {"dbKey", "dtScheduled", "Name", "SongKey", "SongTitle", "SongArtist", "Who", "MoreInfo"}},
-        {"MusicIn", {"dbKey", "SongKey", "SongTitle", "SongArtist", "SongTime"}},
-        {"MusicOut", {"dbKey", "SongKey", "SongTitle", "SongArtist", "SongTime"}}};
-    for (auto it = fields.begin(); it != fields.end(); ++it) {
-        const QSqlRecord rec = conn.database().record(it.key());
-        QStringList names;
-        for (int i = 0; i < rec.count(); ++i)
-            names << rec.fieldName(i);
-        QCOMPARE(names, it.value());
-        QVERIFY(q.exec("SELECT count(*) FROM " + it.key()) && q.next());
-        QCOMPARE(q.value(0).toInt(), 0);
-    }
-    QVERIFY(q.exec("PRAGMA journal_mode") && q.next());
-    QCOMPARE(q.value(0).toString(), QString("wal"));
+void TestStore::keyedItems()
+{
+    makeEventDatabase();
+    m_root->writeCatalogue({{"TotalTypes", "4"}});
+    m_session = std::make_unique<StoreSession>(m_root->dbFolder() + "event.mdb",
+                                               m_root->dbFolder() + "songlist.mdb");
+    QVERIFY2(m_session->isOpen(), qPrintable(m_session->errorString()));
+    KeyedItemStore& items = m_session->items();
+    // Reads fall back to the default; the catalogue compares keys without regard to case.
+    QCOMPARE(items.GetStrItem("BN", "dflt"), QString("dflt"));
+    QCOMPARE(items.GetMemItem("BA", "dflt"), QString("dflt"));
+    QCOMPARE(items.GetConfigItem("totaltypes", "1"), QString("4"));
+    QCOMPARE(items.GetConfigItem("T01", "Type 1"), QString("Type 1"));
+    // An empty value is returned as stored, not as the default.
+    QVERIFY(items.SaveStrItem("BN", "") && items.SaveMemItem("BA", QString()));
+    QCOMPARE(items.GetStrItem("BN", "dflt"), QString(""));
+    QCOMPARE(items.GetMemItem("BA", "dflt"), QString(""));
+    // One row per key whatever its letter case, keeping the key as first written; quotes and
+    // statement text are values like any other; Strs and Mems are separate tables.
+    const QString hostile = "x'); DROP TABLE Strs; --";
+    QVERIFY(items.SaveStrItem("BN", "Anna") && items.SaveStrItem("bn", hostile));
+    QCOMPARE(items.GetStrItem("Bn", "?"), hostile);
+    QCOMPARE(storedRows("SELECT Item, Usage FROM Strs WHERE Item = 'BN' COLLATE NOCASE"),
+             (QList<QStringList>{{"BN", hostile}}));
+    QCOMPARE(items.GetMemItem("BN", "none"), QString("none"));
+    // What the format refuses is not stored, and a refused update keeps the old value.
+    const QString long300(300, 'a');
+    QVERIFY(!items.SaveStrItem("EDIR", long300));
+    QVERIFY(!items.lastError().isEmpty());
+    QCOMPARE(items.GetStrItem("EDIR", "dflt"), QString("dflt"));
+    QVERIFY(items.SaveMemItem("EDIR", long300));
+    QVERIFY(items.lastError().isEmpty());
+    QVERIFY(!items.SaveStrItem("KEYTOOLONG1", "x"));
+    QVERIFY(!items.SaveStrItem("BN", long300));
+    QCOMPARE(items.GetStrItem("BN", "?"), hostile);
+    // A row whose value holds nothing at all reads as the default.
+    QSqlQuery(m_session->eventConnection())
+        .exec("INSERT INTO Strs (Item, Usage) VALUES ('NUL', NULL)");
+    QCOMPARE(items.GetStrItem("NUL", "dflt"), QString("dflt"));
+    // The catalogue is only read.
+    SqlConnection ro(m_root->dbFolder() + "songlist.mdb", SqlConnection::ReadOnly);
+    QVERIFY(!QSqlQuery(ro.database()).exec("INSERT INTO Config (Item, Usage) VALUES ('X', 'Y')"));
 }
 
 void TestStore::creationIsAtomic()
@@ -170,147 +189,6 @@ void TestStore::dbKeyNeverReused()
     QCOMPARE(keys, (QList<int>{1, 3}));
 }
 
-void TestStore::readsFallBackToDefault()
-{
-    makeEventDatabase();
-    m_root->writeCatalogue();
-    m_session = std::make_unique<StoreSession>(m_root->dbFolder() + "event.mdb",
-                                               m_root->dbFolder() + "songlist.mdb");
-    QVERIFY2(m_session->isOpen(), qPrintable(m_session->errorString()));
-    KeyedItemStore& items = m_session->items();
-    QCOMPARE(items.GetStrItem("BN", "dflt"), QString("dflt"));
-    QCOMPARE(items.GetMemItem("BA", "dflt"), QString("dflt"));
-    QCOMPARE(items.GetConfigItem("TotalTypes", "1"), QString("1"));
-
-    // An empty value is returned as stored, not as the default.
-    QVERIFY(items.SaveStrItem("BN", ""));
-    QCOMPARE(items.GetStrItem("BN", "dflt"), QString(""));
-    QVERIFY(items.SaveMemItem("BA", QString()));
-    QCOMPARE(items.GetMemItem("BA", "dflt"), QString(""));
-
-    // A row whose value holds nothing at all reads as the default.
-    SqlConnection raw(m_root->dbFolder() + "event.mdb", SqlConnection::ReadWrite);
-    QSqlQuery q(raw.database());
-    QVERIFY(q.exec("INSERT INTO Strs (Item, Usage) VALUES ('NUL', NULL)"));
-    QCOMPARE(items.GetStrItem("NUL", "dflt"), QString("dflt"));
-}
-
-void TestStore::writesInsertOrUpdate()
-{
-    makeEventDatabase();
-    m_root->writeCatalogue();
-    m_session = std::make_unique<StoreSession>(m_root->dbFolder() + "event.mdb",
-                                               m_root->dbFolder() + "songlist.mdb");
-    KeyedItemStore& items = m_session->items();
-    QVERIFY(items.SaveStrItem("BN", "Anna"));
-    QVERIFY(items.SaveStrItem("BN", "Anne"));
-    QVERIFY(items.SaveStrItem("bn", "Annie"));
-    QCOMPARE(items.GetStrItem("Bn", "?"), QString("Annie"));
-    // Quotes and statement text are values like any other.
-    const QString hostile = "x'); DROP TABLE Strs; --";
-    QVERIFY(items.SaveStrItem("GN", hostile));
-    QCOMPARE(items.GetStrItem("GN", "?"), hostile);
-    // A number-like value is kept as text.
-    QVERIFY(items.SaveStrItem("BPCOUNT", " 3"));
-    QCOMPARE(items.GetStrItem("BPCOUNT", "?"), QString(" 3"));
-
-    // One row per key, whatever its letter case, and the key as first written.
-    SqlConnection raw(m_root->dbFolder() + "event.mdb", SqlConnection::ReadOnly);
-    QSqlQuery q(raw.database());
-    QVERIFY(q.exec("SELECT Item, Usage FROM Strs WHERE Item = 'BN' COLLATE NOCASE"));
-    QVERIFY(q.next());
-    QCOMPARE(q.value(0).toString(), QString("BN"));
-    QCOMPARE(q.value(1).toString(), QString("Annie"));
-    QVERIFY(!q.next());
-    // Strs and Mems are separate tables.
-    QCOMPARE(items.GetMemItem("BN", "none"), QString("none"));
-}
-
-void TestStore::refusedWriteStoresNothing()
-{
-    makeEventDatabase();
-    m_root->writeCatalogue();
-    m_session = std::make_unique<StoreSession>(m_root->dbFolder() + "event.mdb",
-                                               m_root->dbFolder() + "songlist.mdb");
-    KeyedItemStore& items = m_session->items();
-    const QString long300(300, 'a');
-    QVERIFY(!items.SaveStrItem("EDIR", long300));
-    QVERIFY(!items.lastError().isEmpty());
-    QCOMPARE(items.GetStrItem("EDIR", "dflt"), QString("dflt"));
-    QVERIFY(items.SaveMemItem("EDIR", long300));
-    QCOMPARE(items.GetMemItem("EDIR", "dflt"), long300);
-    QVERIFY(items.lastError().isEmpty());
-
-    QVERIFY(!items.SaveStrItem("KEYTOOLONG1", "x"));
-    QCOMPARE(items.GetStrItem("KEYTOOLONG1", "dflt"), QString("dflt"));
-    // An update that is refused keeps the old value.
-    QVERIFY(items.SaveStrItem("BN", "Anna"));
-    QVERIFY(!items.SaveStrItem("BN", long300));
-    QCOMPARE(items.GetStrItem("BN", "?"), QString("Anna"));
-}
-
-void TestStore::catalogueIsReadOnlyAndCaseBlind()
-{
-    makeEventDatabase();
-    m_root->writeCatalogue({{"TotalTypes", "4"}, {"udfcount", "2"}});
-    m_session = std::make_unique<StoreSession>(m_root->dbFolder() + "event.mdb",
-                                               m_root->dbFolder() + "songlist.mdb");
-    QVERIFY(m_session->isOpen());
-    QCOMPARE(m_session->items().GetConfigItem("totaltypes", "1"), QString("4"));
-    QCOMPARE(m_session->items().GetConfigItem("UDFCount", "0"), QString("2"));
-    QCOMPARE(m_session->items().GetConfigItem("T01", "Type 1"), QString("Type 1"));
-
-    SqlConnection ro(m_root->dbFolder() + "songlist.mdb", SqlConnection::ReadOnly);
-    QSqlQuery q(ro.database());
-    QVERIFY(!q.exec("INSERT INTO Config (Item, Usage) VALUES ('X', 'Y')"));
-}
-
-void TestStore::sessionReportsDamagedFiles()
-{
-    const QString event = makeEventDatabase();
-    const QString catalogue = m_root->dbFolder() + "songlist.mdb";
-
-    // A catalogue that is no database: named in the reason, nothing changed.
-    QFile junk(catalogue);
-    QVERIFY(junk.open(QIODevice::WriteOnly));
-    junk.write(QByteArray(4096, 'z'));
-    junk.close();
-    {
-        StoreSession s(event, catalogue);
-        QVERIFY(!s.isOpen());
-        QVERIFY(s.errorString().contains("songlist.mdb"));
-        QVERIFY(s.errorString().contains("damaged"));
-    }
-    QCOMPARE(QFileInfo(catalogue).size(), 4096);
-
-    // An event database that is no database is never repaired or replaced.
-    m_root->writeCatalogue();
-    QFile::remove(event);
-    QFile bad(event);
-    QVERIFY(bad.open(QIODevice::WriteOnly));
-    bad.write("this is a letter, not a database\n");
-    bad.close();
-    {
-        StoreSession s(event, catalogue);
-        QVERIFY(!s.isOpen());
-        QVERIFY(s.errorString().contains("event.mdb"));
-    }
-    QFile check(event);
-    QVERIFY(check.open(QIODevice::ReadOnly));
-    QCOMPARE(check.readAll(), QByteArray("this is a letter, not a database\n"));
-
-    // A database of another program (no Strs table).
-    QFile::remove(event);
-    {
-        SqlConnection other(event, SqlConnection::Create);
-        QSqlQuery q(other.database());
-        QVERIFY(q.exec("CREATE TABLE Invoices (id INTEGER)"));
-    }
-    StoreSession s(event, catalogue);
-    QVERIFY(!s.isOpen());
-    QVERIFY(s.errorString().contains("Strs"));
-}
-
 namespace
 {
 QByteArray digest(const QString& file)
@@ -321,21 +199,20 @@ QByteArray digest(const QString& file)
                : QByteArray();
 }
 
-// Which page the saver program finds stored: "A", "B" or "mixed".
-QString storedVariant(const QString& file)
-{
-    QProcess p;
-    p.start(PAGE_SAVER, {file, "-", "print"});
-    p.waitForFinished();
-    return QString::fromLatin1(p.readAllStandardOutput()).trimmed();
-}
-
-int runSaver(const QString& file, const QString& variant, const QString& mode)
+// Runs the page saver; its standard output (for "print": which page is stored, "A", "B" or
+// "mixed") or, for the other modes, its exit code as text.
+QString runSaver(const QString& file, const QString& variant, const QString& mode)
 {
     QProcess p;
     p.start(PAGE_SAVER, {file, variant, mode});
     p.waitForFinished();
-    return p.exitCode();
+    return mode == "print" ? QString::fromLatin1(p.readAllStandardOutput()).trimmed()
+                           : QString::number(p.exitCode());
+}
+
+QString storedVariant(const QString& file)
+{
+    return runSaver(file, "-", "print");
 }
 } // namespace
 
@@ -542,7 +419,12 @@ void TestStore::unusableFilesFoundAtOpen()
     QVERIFY2(broken.errorString().contains("damaged"), qPrintable(broken.errorString()));
     QCOMPARE(digest(file), damaged);
 
-    // A catalogue without its song table is refused by name.
+    // A catalogue that is no database, or one without its song table, is refused by name.
+    QFile junk(catalogue + ".junk");
+    QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(4096, 'z')) == 4096);
+    junk.close();
+    QVERIFY(StoreSession(file, catalogue + ".junk").errorString().contains("songlist.mdb.junk"));
+    QCOMPARE(junk.size(), 4096);
     QFile::remove(file);
     makeEventDatabase();
     SqlConnection(catalogue, SqlConnection::ReadWrite).database().exec("DROP TABLE MUSIC");
@@ -554,7 +436,7 @@ void TestStore::unusableFilesFoundAtOpen()
 void TestStore::killedSaveLeavesWholePage()
 {
     const QString file = makeEventDatabase();
-    QCOMPARE(runSaver(file, "A", "99999999"), 0);
+    QCOMPARE(runSaver(file, "A", "99999999"), QString("0"));
     // Killed at random moments while it saves the two pages by turns, the file holds one
     // whole page or the other, never a mix.
     QSet<QString> seen;
@@ -575,17 +457,17 @@ void TestStore::killedSaveLeavesWholePage()
 void TestStore::fullDiskLeavesWholePage()
 {
     const QString file = makeEventDatabase();
-    QCOMPARE(runSaver(file, "A", "99999999"), 0);
+    QCOMPARE(runSaver(file, "A", "99999999"), QString("0"));
     // The disk fills at every point of the save in turn: each save either reports its
     // failure and leaves page A whole, or succeeds with page B whole.
     int failed = 0;
     for (int limit = 1024; limit <= 96 * 1024; limit += 2048) {
-        const int code = runSaver(file, "B", QString::number(limit));
+        const int code = runSaver(file, "B", QString::number(limit)).toInt();
         const QString stored = storedVariant(file);
         QCOMPARE(stored, code == 0 ? QString("B") : QString("A"));
         failed += code != 0;
         if (code == 0)
-            QCOMPARE(runSaver(file, "A", "99999999"), 0);
+            QCOMPARE(runSaver(file, "A", "99999999"), QString("0"));
     }
     QVERIFY(failed > 0);
 }
