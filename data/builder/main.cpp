@@ -24,10 +24,12 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zelcat"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZEL_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Builds or generates the song catalogue."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("mode"), QStringLiteral("build or generate"));
     const QCommandLineOption songs(QStringLiteral("songs"), QStringLiteral("Songs CSV file."),
                                    QStringLiteral("file"));
