@@ -8,6 +8,9 @@
 //   dress1.jpg dress2.jpg dress3.jpg  180 x 240  casual, semi-formal and formal attire
 //   cd.bmp nocd.bmp               16 x 16   song pictures of the schedule grid (white ground)
 //   icons/hd.png icons/cd.png icons/nocd.png  16 x 16  small images of the song lists
+//   appicon/feteplan-N.png        N x N     the program's icon, N = 16, 22, 24, 32, 48, 64,
+//                                           128, 256 (transparent ground)
+//   appicon/feteplan.svg                    the same icon as scalable vector text
 //
 // The pictures hold no text. Every drawing is done in a fixed logical canvas and scaled to the
 // output size, so a size can be changed in one place.
@@ -21,6 +24,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QSaveFile>
 #include <QTransform>
 
 #include <cmath>
@@ -643,6 +647,170 @@ QImage drawHdIcon()
     return image;
 }
 
+// ---------------------------------------------------------------------------------------------
+// The program's icon: the logo's two interlocking rings under a pair of beamed notes on the
+// rose badge, with bolder strokes so that it still reads at 16 pixels, on a transparent
+// ground. The same shapes are painted into the PNG sizes and written out as SVG text, so the
+// scalable icon and the bitmaps agree.
+
+namespace AppIcon
+{
+constexpr double Canvas = 100.0;
+const QPointF badgeCentre(50, 50);
+constexpr double badgeRadius = 46.0;
+constexpr double badgeEdge = 4.0;
+const QPointF badgeLight(40, 34); // the radial gradient's centre, radius 64
+constexpr double badgeLightRadius = 64.0;
+const QPointF leftRing(38.5, 62), rightRing(61.5, 62);
+constexpr double ringRadius = 17.0;
+constexpr double ringEdge = 9.0;  // the dark rim under the metal
+constexpr double ringMetal = 5.6; // the gold band
+constexpr double crossingRadius = 7.0;
+const QPointF noteHeads[2] = {QPointF(37, 37), QPointF(61, 33)};
+constexpr double noteRx = 7.0, noteRy = 5.0, noteTilt = -22.0;
+const QRectF stems[2] = {QRectF(41.6, 13, 3.6, 24), QRectF(65.6, 9, 3.6, 24)};
+const QPointF beam[4] = {{41.6, 12.5}, {69.2, 7.8}, {69.2, 14.8}, {41.6, 19.5}};
+
+// Where the right ring passes under the left one: the lower crossing of the two circles.
+QPointF lowerCrossing()
+{
+    const double half = (rightRing.x() - leftRing.x()) / 2;
+    return {leftRing.x() + half, leftRing.y() + std::sqrt(ringRadius * ringRadius - half * half)};
+}
+
+QLinearGradient ringMetalGradient(QPointF centre)
+{
+    QLinearGradient metal(centre - QPointF(ringRadius, ringRadius),
+                          centre + QPointF(ringRadius, ringRadius));
+    metal.setColorAt(0.0, Palette::goldLight);
+    metal.setColorAt(0.5, Palette::gold);
+    metal.setColorAt(1.0, Palette::goldLight);
+    return metal;
+}
+
+void paintRing(QPainter& p, QPointF centre)
+{
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(Palette::goldDark, ringEdge));
+    p.drawEllipse(centre, ringRadius, ringRadius);
+    p.setPen(QPen(QBrush(ringMetalGradient(centre)), ringMetal));
+    p.drawEllipse(centre, ringRadius, ringRadius);
+}
+
+QImage draw(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / Canvas, size / Canvas);
+    QRadialGradient light(badgeLight, badgeLightRadius);
+    light.setColorAt(0.0, Palette::ivory);
+    light.setColorAt(1.0, Palette::rose);
+    p.setPen(QPen(Palette::gold, badgeEdge));
+    p.setBrush(light);
+    p.drawEllipse(badgeCentre, badgeRadius, badgeRadius);
+    paintRing(p, rightRing);
+    paintRing(p, leftRing);
+    p.save();
+    QPainterPath under;
+    under.addEllipse(lowerCrossing(), crossingRadius, crossingRadius);
+    p.setClipPath(under);
+    paintRing(p, rightRing);
+    p.restore();
+    p.setPen(Qt::NoPen);
+    p.setBrush(Palette::navy);
+    for (const QPointF head : noteHeads) {
+        p.save();
+        p.translate(head);
+        p.rotate(noteTilt);
+        p.drawEllipse(QPointF(0, 0), noteRx, noteRy);
+        p.restore();
+    }
+    for (const QRectF& stem : stems)
+        p.drawRect(stem);
+    p.drawPolygon(beam, 4);
+    p.end();
+    return image;
+}
+
+QString n(double value)
+{
+    return QString::number(value, 'g', 6);
+}
+
+QString colour(const QColor& c)
+{
+    return c.name(QColor::HexRgb);
+}
+
+QString svgRing(QPointF centre, const QString& gradient)
+{
+    return QStringLiteral("  <circle cx=\"%1\" cy=\"%2\" r=\"%3\" fill=\"none\" stroke=\"%4\" "
+                          "stroke-width=\"%5\"/>\n"
+                          "  <circle cx=\"%1\" cy=\"%2\" r=\"%3\" fill=\"none\" "
+                          "stroke=\"url(#%6)\" stroke-width=\"%7\"/>\n")
+        .arg(n(centre.x()), n(centre.y()), n(ringRadius), colour(Palette::goldDark), n(ringEdge),
+             gradient, n(ringMetal));
+}
+
+QString svgRingGradient(const QString& id, QPointF centre)
+{
+    const QLinearGradient g = ringMetalGradient(centre);
+    QString text = QStringLiteral("    <linearGradient id=\"%1\" gradientUnits=\"userSpaceOnUse\" "
+                                  "x1=\"%2\" y1=\"%3\" x2=\"%4\" y2=\"%5\">\n")
+                       .arg(id, n(g.start().x()), n(g.start().y()), n(g.finalStop().x()),
+                            n(g.finalStop().y()));
+    for (const auto& [at, c] : g.stops())
+        text +=
+            QStringLiteral("      <stop offset=\"%1\" stop-color=\"%2\"/>\n").arg(n(at), colour(c));
+    return text + QStringLiteral("    </linearGradient>\n");
+}
+
+QString svg()
+{
+    const QPointF crossing = lowerCrossing();
+    QString text =
+        QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" height=\"%1\" "
+                       "viewBox=\"0 0 %1 %1\">\n  <defs>\n"
+                       "    <radialGradient id=\"badge\" gradientUnits=\"userSpaceOnUse\" "
+                       "cx=\"%2\" cy=\"%3\" r=\"%4\">\n"
+                       "      <stop offset=\"0\" stop-color=\"%5\"/>\n"
+                       "      <stop offset=\"1\" stop-color=\"%6\"/>\n"
+                       "    </radialGradient>\n")
+            .arg(n(Canvas), n(badgeLight.x()), n(badgeLight.y()), n(badgeLightRadius),
+                 colour(Palette::ivory), colour(Palette::rose));
+    text += svgRingGradient(QStringLiteral("metalLeft"), leftRing);
+    text += svgRingGradient(QStringLiteral("metalRight"), rightRing);
+    text += QStringLiteral("    <clipPath id=\"under\"><circle cx=\"%1\" cy=\"%2\" r=\"%3\"/>"
+                           "</clipPath>\n  </defs>\n")
+                .arg(n(crossing.x()), n(crossing.y()), n(crossingRadius));
+    text += QStringLiteral("  <circle cx=\"%1\" cy=\"%2\" r=\"%3\" fill=\"url(#badge)\" "
+                           "stroke=\"%4\" stroke-width=\"%5\"/>\n")
+                .arg(n(badgeCentre.x()), n(badgeCentre.y()), n(badgeRadius), colour(Palette::gold),
+                     n(badgeEdge));
+    text += svgRing(rightRing, QStringLiteral("metalRight"));
+    text += svgRing(leftRing, QStringLiteral("metalLeft"));
+    text += QStringLiteral("  <g clip-path=\"url(#under)\">\n") +
+            svgRing(rightRing, QStringLiteral("metalRight")) + QStringLiteral("  </g>\n");
+    text += QStringLiteral("  <g fill=\"%1\">\n").arg(colour(Palette::navy));
+    for (const QPointF head : noteHeads)
+        text += QStringLiteral("    <ellipse transform=\"translate(%1 %2) rotate(%3)\" "
+                               "rx=\"%4\" ry=\"%5\"/>\n")
+                    .arg(n(head.x()), n(head.y()), n(noteTilt), n(noteRx), n(noteRy));
+    for (const QRectF& stem : stems)
+        text += QStringLiteral("    <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\"/>\n")
+                    .arg(n(stem.x()), n(stem.y()), n(stem.width()), n(stem.height()));
+    QStringList points;
+    for (const QPointF& point : beam)
+        points << n(point.x()) + QLatin1Char(',') + n(point.y());
+    text += QStringLiteral("    <polygon points=\"%1\"/>\n  </g>\n</svg>\n")
+                .arg(points.join(QLatin1Char(' ')));
+    return text;
+}
+} // namespace AppIcon
+
 // The schedule grid shows its song pictures on a white cell, as true-colour bitmaps.
 QImage onWhite(const QImage& icon)
 {
@@ -672,6 +840,18 @@ bool save(const QImage& image, const QDir& folder, const QString& name, const ch
     return true;
 }
 
+bool saveText(const QString& text, const QDir& folder, const QString& name)
+{
+    QSaveFile file(folder.filePath(name));
+    const QByteArray bytes = text.toUtf8();
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        std::fprintf(stderr, "drawmedia: cannot write %s\n", qPrintable(file.fileName()));
+        return false;
+    }
+    std::printf("%s %lld bytes\n", qPrintable(name), static_cast<long long>(bytes.size()));
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -686,8 +866,9 @@ int main(int argc, char* argv[])
         return 2;
     }
     QDir folder(QString::fromLocal8Bit(argv[1]));
-    if (!folder.mkpath(QStringLiteral("icons"))) {
-        std::fprintf(stderr, "drawmedia: cannot create %s/icons\n", argv[1]);
+    if (!folder.mkpath(QStringLiteral("icons")) || !folder.mkpath(QStringLiteral("appicon"))) {
+        std::fprintf(stderr, "drawmedia: cannot create %s/icons and %s/appicon\n", argv[1],
+                     argv[1]);
         return 1;
     }
 
@@ -709,5 +890,9 @@ int main(int argc, char* argv[])
     ok &= save(drawHdIcon(), folder, QStringLiteral("icons/hd.png"), "PNG");
     ok &= save(cd, folder, QStringLiteral("icons/cd.png"), "PNG");
     ok &= save(noCd, folder, QStringLiteral("icons/nocd.png"), "PNG");
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256})
+        ok &= save(AppIcon::draw(size), folder, QStringLiteral("appicon/feteplan-%1.png").arg(size),
+                   "PNG");
+    ok &= saveText(AppIcon::svg(), folder, QStringLiteral("appicon/feteplan.svg"));
     return ok ? 0 : 1;
 }

@@ -28,6 +28,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zelcat"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ZEL_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -38,6 +39,7 @@ int main(int argc, char** argv)
         "--default-type; BPM below --slow-below is Slow, from --up-tempo-from on Up-Tempo, "
         "Mid-Tempo between."));
     parser.addHelpOption();
+    parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("mode"),
                                  QStringLiteral("build, generate or import"));
     parser.addPositionalArgument(QStringLiteral("sources"),

@@ -6,17 +6,22 @@
 
 namespace
 {
-// Where the library is looked for, first match wins: beside the program, the build tree,
-// then the system's library path by name. ZEL_HIVELET_LIBRARY names the one file to use
-// instead.
+// Where the library is looked for, first match wins: beside the program, the private
+// library folder of an installation, the build tree, then the system's library path by name.
+// ZEL_HIVELET_LIBRARY names the one file to use instead.
 QStringList candidates()
 {
     QStringList files;
     const QString fromEnv = qEnvironmentVariable("ZEL_HIVELET_LIBRARY");
     if (!fromEnv.isEmpty())
         return {fromEnv};
-    if (QCoreApplication::instance())
-        files << QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("hivelet"));
+    if (QCoreApplication::instance()) {
+        const QDir bin(QCoreApplication::applicationDirPath());
+        files << bin.filePath(QStringLiteral("hivelet"));
+#ifdef ZEL_BIN_TO_PKGLIB
+        files << bin.filePath(QStringLiteral(ZEL_BIN_TO_PKGLIB "/hivelet"));
+#endif
+    }
 #ifdef ZEL_HIVELET_BUILD_DIR
     files << QDir(QStringLiteral(ZEL_HIVELET_BUILD_DIR)).filePath(QStringLiteral("hivelet"));
 #endif

@@ -19,13 +19,18 @@ namespace
 {
 const QString kCatalogue = QStringLiteral("songlist.mdb");
 
-// The sample medium built with the program: beside it, or in the build tree.
+// The sample medium built with the program: where an installation puts it (share/ beside
+// bin/), beside the program, or in the build tree.
 QString sampleMedium()
 {
     QStringList places;
-    if (QCoreApplication::instance())
-        places << QCoreApplication::applicationDirPath() + QStringLiteral("/../medium")
-               << QCoreApplication::applicationDirPath() + QStringLiteral("/medium");
+    if (QCoreApplication::instance()) {
+        const QString bin = QCoreApplication::applicationDirPath();
+#ifdef ZEL_BIN_TO_MEDIUM
+        places << bin + QStringLiteral("/" ZEL_BIN_TO_MEDIUM);
+#endif
+        places << bin + QStringLiteral("/../medium") << bin + QStringLiteral("/medium");
+    }
 #ifdef ZEL_MEDIUM_DIR
     places << QStringLiteral(ZEL_MEDIUM_DIR);
 #endif

@@ -40,11 +40,13 @@ int main(int argc, char* argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("zelplan"));
+    QGuiApplication::setApplicationVersion(QStringLiteral(ZEL_VERSION));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("The reception plan of an event file, its checks and its exports."));
     parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("event"),
                                  QStringLiteral("The event file (event.mdb)."));
     const QCommandLineOption output({QStringLiteral("o"), QStringLiteral("output")},
@@ -64,6 +66,8 @@ int main(int argc, char* argv[])
         return fail(parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
         parser.showHelp(0);
+    if (parser.isSet(version))
+        parser.showVersion();
     const QStringList args = parser.positionalArguments();
     const int actions =
         int(parser.isSet(output)) + int(parser.isSet(checks)) + int(parser.isSet(exportTo));
