@@ -268,6 +268,9 @@ void TestStore::formatVersions_data()
         << "the table MusicOut has no column SongKey";
     QTest::newRow("a table missing")
         << "DROP TABLE Activities" << false << "the table Activities is missing";
+    QTest::newRow("another program's database")
+        << "DROP TABLE Strs; CREATE TABLE Invoices (id)" << false << "the table Strs is missing";
+    QTest::newRow("a file of no bytes") << "EMPTY" << false << "the table Strs is missing";
 }
 
 void TestStore::formatVersions()
@@ -282,8 +285,10 @@ void TestStore::formatVersions()
         QSqlQuery q(raw.database());
         QVERIFY(q.exec("PRAGMA journal_mode = DELETE"));
         for (const QString& statement : change.split("; ", Qt::SkipEmptyParts))
-            QVERIFY2(q.exec(statement), qPrintable(q.lastError().text()));
+            QVERIFY2(change == "EMPTY" || q.exec(statement), qPrintable(q.lastError().text()));
     }
+    if (change == "EMPTY")
+        QVERIFY(QFile(file).resize(0));
     const QByteArray before = digest(file);
     StoreSession session(file, QString());
     QCOMPARE(session.isOpen(), opens);
