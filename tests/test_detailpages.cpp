@@ -350,7 +350,7 @@ void TestDetailPages::facilitySummaryAndDialog()
         type(dlg, "txtName", "");
         seen << QString::number(child<QPushButton>(dlg, "cmdOK")->isEnabled());
         type(dlg, "txtName", "Rose Hall");
-        type(dlg, "txtAddress", "1 Main St\nTown");
+        type(dlg, "txtAddress", "1\u00A0Main St\nTown"); // a no-break space stays one
         type(dlg, "txtContact", "Mr. Park");
         type(dlg, "txtPhone", "");
         auto* kind = child<QLineEdit>(dlg, "txtPhoneInfo");
@@ -362,12 +362,12 @@ void TestDetailPages::facilitySummaryAndDialog()
     }));
     QCOMPARE(seen, QStringList({"Facility Information", "", "0", "7"}));
     QCOMPARE(textOf(page, "lblFacility"),
-             QString("Rose Hall\r\n1 Main St\r\nTown\r\n\r\nMr. Park\r\n  (ofxfice)"));
+             QString("Rose Hall\r\n1\u00A0Main St\r\nTown\r\n\r\nMr. Park\r\n  (ofxfice)"));
     QCOMPARE(directions->toPlainText(), QString("Park behind"));
     click(page, "cmdNext");
     QCOMPARE(QStringList({storedItem("Strs", "EFN1"), storedItem("Strs", "EFN2"),
                           storedItem("Mems", "EFA")}),
-             QStringList({"", "ofxfice", "1 Main St\r\nTown"}));
+             QStringList({"", "ofxfice", "1\u00A0Main St\r\nTown"}));
 }
 
 void TestDetailPages::readableByScreenReaders()

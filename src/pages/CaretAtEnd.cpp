@@ -31,13 +31,17 @@ bool CaretAtEnd::eventFilter(QObject* watched, QEvent* event)
 namespace MultiLine
 {
 
-QString toStored(const QPlainTextEdit* box)
+QString typed(const QPlainTextEdit* box)
 {
     // The raw text keeps every character as typed (the plain text would turn no-break
     // spaces into spaces); its paragraph separators are the line breaks.
     QString text = box->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QLatin1String("\r\n"));
-    return text;
+    return text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+}
+
+QString toStored(const QPlainTextEdit* box)
+{
+    return typed(box).replace(QLatin1Char('\n'), QLatin1String("\r\n"));
 }
 
 void show(QPlainTextEdit* box, const QString& stored)

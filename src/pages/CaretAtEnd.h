@@ -28,6 +28,8 @@ class CaretAtEnd : public QObject
 namespace MultiLine
 {
 QString toStored(const QPlainTextEdit* box);
+// The text as typed, every character kept, with "\n" between lines.
+QString typed(const QPlainTextEdit* box);
 void show(QPlainTextEdit* box, const QString& stored);
 } // namespace MultiLine
 

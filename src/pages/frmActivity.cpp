@@ -2,6 +2,7 @@
 
 #include "ui_frmActivity.h"
 
+#include "pages/CaretAtEnd.h"
 #include "platform/OleDate.h"
 #include "ui/MessageBox.h"
 #include "wizard/Wizard.h"
@@ -104,7 +105,7 @@ ActivityRecord frmActivity::activity() const
             m_ui->txtTitle->text(),
             m_ui->txtArtist->text(),
             m_ui->txtWho->text(),
-            m_ui->txtHotNotes->toPlainText()};
+            MultiLine::typed(m_ui->txtHotNotes)};
 }
 
 // A song from the catalogue, or one the catalogue lacks entered by hand through the custom
