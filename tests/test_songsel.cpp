@@ -218,11 +218,9 @@ class TestSongSel : public QObject
     void statementText();
     void indexAnswersAsTheStatement_data();
     void indexAnswersAsTheStatement();
-    void countsAndSearchBox();
-    void categoriesTypesAndSubTypes();
-    void gridColumnsAndDisplayRule();
+    void searchBoxAndReopening();
+    void categoriesTypesAndGrid();
     void picks();
-    void reopeningDoesNotQueryAgain();
     void closeBoxGivesFreshInstance();
     void manyRowsAreReadLazily();
     void brokenCatalogueNeverStopsTheProgram();
@@ -274,27 +272,16 @@ void TestSongSel::settings()
 
 void TestSongSel::statementText()
 {
-    const SongSearch example = search("love", 2, {"0", "2"});
-    QCOMPARE(SongQuery::statementText(example),
-             QString("SELECT * from MUSIC WHERE Name LIKE \"%love%\" AND (1 AND  (matrix LIKE "
-                     "'%0%')  AND  (matrix LIKE '%2%') )  AND (TYPE =\"Rock\" OR type=\"2\")  "
-                     "ORDER BY name"));
-    QCOMPARE(SongQuery::statementText({}),
-             QString("SELECT * from MUSIC WHERE Name LIKE \"%%\" ORDER BY name"));
-    QCOMPARE(SongQuery::statementText(search("x", 0, {}, 0, 3)),
-             QString("SELECT * from MUSIC WHERE UDF03 LIKE \"%x%\" ORDER BY UDF03 , name"));
-    QCOMPARE(SongQuery::statementText(search("", 0, {}, 1)), // a sub-type with the type "All"
-             QString("SELECT * from MUSIC WHERE Name LIKE \"%%\" AND (Stype1 =\"Slow\" OR "
-                     "Stype1=\"1\")  ORDER BY name"));
-
-    // The dialog builds the same text from its controls, and answers from its index.
-    Fixture f;
-    f.find()->setText("love");
-    f.combo("cbTypes")->setCurrentIndex(2);
-    f.cat(1)->click();
-    f.cat(3)->click();
-    QCOMPARE(f.dlg->LastQuery(), SongQuery::statementText(example));
-    QVERIFY(f.dlg->model()->answeredByIndex());
+    const QList<std::pair<SongSearch, QString>> cases{
+        {search("love", 2, {"0", "2"}),
+         "Name LIKE \"%love%\" AND (1 AND  (matrix LIKE '%0%')  AND  (matrix LIKE '%2%') )  AND "
+         "(TYPE =\"Rock\" OR type=\"2\")  ORDER BY name"},
+        {{}, "Name LIKE \"%%\" ORDER BY name"},
+        {search("x", 0, {}, 0, 3), "UDF03 LIKE \"%x%\" ORDER BY UDF03 , name"},
+        {search("", 0, {}, 1), // a sub-type with the type "All"
+         "Name LIKE \"%%\" AND (Stype1 =\"Slow\" OR Stype1=\"1\")  ORDER BY name"}};
+    for (const auto& [s, where] : cases)
+        QCOMPARE(SongQuery::statementText(s), "SELECT * from MUSIC WHERE " + where);
 }
 
 void TestSongSel::indexAnswersAsTheStatement_data()
@@ -356,9 +343,10 @@ void TestSongSel::indexAnswersAsTheStatement()
     QVERIFY2(answered > searches * (quirks ? 0.4 : 0.9), qPrintable(QString::number(answered)));
 }
 
-void TestSongSel::countsAndSearchBox()
+void TestSongSel::searchBoxAndReopening()
 {
     Fixture f;
+    QCOMPARE(f.dlg->model()->searches(), 1); // the load's search, once
     auto shown = [&] {
         return f.label("lblCount")->text() + ' ' +
                f.label("lblCount")->palette().color(QPalette::WindowText).name() + ' ' +
@@ -392,11 +380,53 @@ void TestSongSel::countsAndSearchBox()
     f.find()->setText("abc");
     f.click("cmdClear");
     QVERIFY(f.find()->text().isEmpty() && f.find()->hasFocus());
+
+    // Reopening shows the dialog as it was left, without searching again.
+    f.find()->setText("love");
+    f.cat(1)->click();
+    const int searches = f.dlg->model()->searches();
+    const QString last = f.dlg->LastQuery();
+    f.grid()->setCurrentIndex(f.dlg->model()->index(1, SongGridModel::ColName));
+    f.click("cmdQuit");
+    f.dlg->show();
+    QCOMPARE(f.dlg->model()->searches(), searches);
+    QCOMPARE(f.dlg->LastQuery(), last);
+    QCOMPARE(f.find()->text(), QString("love"));
+    QVERIFY(f.cat(1)->isChecked());
+    QCOMPARE(f.grid()->currentIndex().row(), 1);
+    // The same statement again is not sent either.
+    for (const QString& text : QStringList{"love!", "love", "love"})
+        f.find()->setText(text);
+    QCOMPARE(f.dlg->model()->searches(), searches + 2);
 }
 
-void TestSongSel::categoriesTypesAndSubTypes()
+void TestSongSel::categoriesTypesAndGrid()
 {
     Fixture f;
+    SongGridModel* m = f.dlg->model();
+    auto shown = [&] {
+        QStringList s;
+        for (int c = 0; c < 16; ++c)
+            if (!f.grid()->isColumnHidden(c))
+                s << m->headerData(c, Qt::Horizontal).toString();
+        return s.join(',');
+    };
+    QCOMPARE(shown(), QString("Name,Type,SType1,Time,Artist,Album"));
+    f.find()->setText("e");
+    f.find()->setText("");
+    QCOMPARE(shown(), QString("Name,Type,SType1,Time,Artist,Album")); // kept as set up
+    // A number within the loaded names shows the name; anything else shows as stored.
+    const QMap<int, QString> shownAs{{1, "Rock/Slow"}, {2, "Rock/Slow"}, {3, "Type 1/Fast"},
+                                     {4, "Rock/"},     {5, "12/"},       {6, "Jazz/"},
+                                     {7, "Type 3/"}};
+    const QList<int> keys = f.keys();
+    for (int r = 0; r < keys.size(); ++r)
+        if (shownAs.contains(keys[r]))
+            QCOMPARE(m->index(r, SongGridModel::ColType).data().toString() + '/' +
+                         m->index(r, SongGridModel::ColSType1).data().toString(),
+                     shownAs[keys[r]]);
+    QCOMPARE(m->index(0, SongGridModel::ColTime).data(Qt::TextAlignmentRole).toInt(),
+             int(Qt::AlignCenter));
     QVERIFY(f.cat(0)->isHidden());
     QCOMPARE(f.cat(1)->text() + f.cat(1)->property("code").toString(), QString("Dance0"));
     QCOMPARE(f.cat(3)->text() + f.cat(3)->property("code").toString(), QString("Oldies2"));
@@ -426,35 +456,6 @@ void TestSongSel::categoriesTypesAndSubTypes()
     f.find()->setText("ed sh");
     QVERIFY(f.dlg->LastQuery().endsWith(" ORDER BY UDF01 , name"));
     QCOMPARE(f.keys(), QList<int>({7, 8}));
-}
-
-void TestSongSel::gridColumnsAndDisplayRule()
-{
-    Fixture f;
-    SongGridModel* m = f.dlg->model();
-    auto shown = [&] {
-        QStringList s;
-        for (int c = 0; c < 16; ++c)
-            if (!f.grid()->isColumnHidden(c))
-                s << m->headerData(c, Qt::Horizontal).toString();
-        return s.join(',');
-    };
-    QCOMPARE(shown(), QString("Name,Type,SType1,Time,Artist,Album"));
-    f.find()->setText("e");
-    f.find()->setText("");
-    QCOMPARE(shown(), QString("Name,Type,SType1,Time,Artist,Album")); // kept as set up
-    // A number within the loaded names shows the name; anything else shows as stored.
-    const QMap<int, QString> shownAs{{1, "Rock/Slow"}, {2, "Rock/Slow"}, {3, "Type 1/Fast"},
-                                     {4, "Rock/"},     {5, "12/"},       {6, "Jazz/"},
-                                     {7, "Type 3/"}};
-    const QList<int> keys = f.keys();
-    for (int r = 0; r < keys.size(); ++r)
-        if (shownAs.contains(keys[r]))
-            QCOMPARE(m->index(r, SongGridModel::ColType).data().toString() + '/' +
-                         m->index(r, SongGridModel::ColSType1).data().toString(),
-                     shownAs[keys[r]]);
-    QCOMPARE(m->index(0, SongGridModel::ColTime).data(Qt::TextAlignmentRole).toInt(),
-             int(Qt::AlignCenter));
 }
 
 void TestSongSel::picks()
@@ -510,28 +511,6 @@ void TestSongSel::picks()
     QTest::keyClick(f.grid(), Qt::Key_Escape);
     QVERIFY(!f.dlg->isVisible());
     QCOMPARE(f.outcome().outcome, SongPick::NotPicked);
-}
-
-void TestSongSel::reopeningDoesNotQueryAgain()
-{
-    Fixture f;
-    QCOMPARE(f.dlg->model()->searches(), 1); // the load's search, once
-    f.find()->setText("love");
-    f.cat(1)->click();
-    const int searches = f.dlg->model()->searches();
-    const QString last = f.dlg->LastQuery();
-    f.grid()->setCurrentIndex(f.dlg->model()->index(1, SongGridModel::ColName));
-    f.click("cmdQuit");
-    f.dlg->show();
-    QCOMPARE(f.dlg->model()->searches(), searches);
-    QCOMPARE(f.dlg->LastQuery(), last);
-    QCOMPARE(f.find()->text(), QString("love"));
-    QVERIFY(f.cat(1)->isChecked());
-    QCOMPARE(f.grid()->currentIndex().row(), 1);
-    // The same statement again is not sent either.
-    for (const QString& text : QStringList{"love!", "love", "love"})
-        f.find()->setText(text);
-    QCOMPARE(f.dlg->model()->searches(), searches + 2);
 }
 
 void TestSongSel::closeBoxGivesFreshInstance()
