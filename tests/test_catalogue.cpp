@@ -146,10 +146,8 @@ class TestCatalogue : public QObject
     void realCatalogue();
     void refusals();
     void buildAndRebuild();
-    void csvReading();
     void generator();
     void sixteenBitKeys();
-    void commandLine();
     void importEveryField();
     void importKeepsKeys();
     void importBadInput();
@@ -214,6 +212,9 @@ void TestCatalogue::refusals()
         {false, ok + "2,Respect,Aretha Franklin,1967,2.27,2,,\n",
          ":3:", "the length \"2.27\" is not minutes:seconds"},
         {false, ok + "2,Respect,Aretha Franklin,67,2:27,2,,\n", ":3:", "the year \"67\""},
+        {false, ok + "\r\n2,\"Two\nlines\",x,,,2,,\r\n3,,x,,,1,,\n", ":6:", "the title is missing"},
+        {false, ok + "2,\"open\nmore\n", ":3:", "a quoted field is not closed"},
+        {false, ok + "2,\xff\xfe,x,,,1,,\n", ":3:", "the line is not UTF-8 text"},
         {false, ok + "2,Respect,Aretha Franklin,1967,2:27,4,,\n",
          ":3:", "the type \"4\" is not a music type number from 1 to 3"},
         {false, ok + "2," + respect + ",3,\n",
@@ -227,7 +228,8 @@ void TestCatalogue::refusals()
         {true, "MATRIX04,+\n", ":2:", "has no caption"},
         {true, "TotalTypes,12\n", ":2:", "TotalTypes must be a whole number from 1 to 9"},
         {true, "SType1,Yes\n", ":2:", "SType1 must be True, False or a number"},
-        {true, "T01,Pop,Rock\n", ":2:", "expected 2 fields (Item,Usage), found 3"},
+        {true, "!\xEF\xBB\xBFItem,Usage\r\nT01,Pop,Rock\r\n",
+         ":2:", "expected 2 fields (Item,Usage), found 3"},
         {true, "!T01,Pop\n", ":1:", "the header must be Item,Usage"}};
     for (const auto& [inSettings, text, where, reason] : cases) {
         Sources s;
@@ -261,36 +263,22 @@ void TestCatalogue::buildAndRebuild()
     const QByteArray before = readFile(s.out);
     QVERIFY(!s.build(kAtLast + "1,Again,x,,,1,,\n"));
     QCOMPARE(readFile(s.out), before);
+    // The command-line tool reports the refusal on its error stream with exit code 1.
+    QProcess p;
+    auto run = [&](const QStringList& args) {
+        p.start(kTool, args);
+        return p.waitForFinished(60000) ? p.exitCode() : -1;
+    };
+    QCOMPARE(run({"build", "--songs", s.songs, "--settings", s.settings, "--out", s.out}), 1);
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    QVERIFY2(err.contains(s.songs + ":3: the key 1 is already used"), qPrintable(err));
+    QCOMPARE(readFile(s.out), before);
     QVERIFY(s.build(kAtLast + "2,Respect,Aretha Franklin,1967,2:27,2,,2\n"));
     QCOMPARE(count(s.out), 2);
     QCOMPARE(QDir(s.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
-}
-
-void TestCatalogue::csvReading()
-{
-    CsvReader csv;
-    QVERIFY2(csv.parse("\xEF\xBB\xBF"
-                       "a,\"b, with comma\",\"say \"\"hi\"\"\"\r\n"
-                       "\r\n"
-                       "\"two\nlines\",,\"\"\n"
-                       "last,\"\",x,",
-                       "t.csv"),
-             qPrintable(csv.errorString()));
-    QStringList records;
-    for (const CsvRecord& r : csv.records())
-        records << QString::number(r.line) + ':' + r.fields.join('|');
-    // The last line is counted after the line break inside the quoted field.
-    QCOMPARE(records,
-             QStringList({"1:a|b, with comma|say \"hi\"", "3:two\nlines||", "5:last||x|"}));
-
-    // A quoted field left open is reported at the line where it began; bytes that are not
-    // UTF-8 with their line.
-    for (const QByteArray& bad :
-         {QByteArray("a,b\nc,\"open\nmore\nstill\n"), QByteArray("a,b\nc,\xff\xfe\n")}) {
-        QVERIFY(!csv.parse(bad, "t.csv"));
-        QVERIFY2(csv.errorString().startsWith("t.csv:2: "), qPrintable(csv.errorString()));
-        QVERIFY(csv.records().isEmpty());
-    }
+    QCOMPARE(run({"generate", "--count", "50", "--out", s.dir.filePath("g.mdb")}), 0);
+    QCOMPARE(count(s.dir.filePath("g.mdb")), 50);
+    QCOMPARE(run({"generate", "--count", "40000", "--out", s.dir.filePath("h.mdb")}), 1);
 }
 
 void TestCatalogue::generator()
@@ -370,23 +358,6 @@ void TestCatalogue::sixteenBitKeys()
     QVERIFY(!lib.run({"new.csv"}));
     QVERIFY2(lib.import.errorString().contains("it holds the key 32768, outside 1..32767"),
              qPrintable(lib.import.errorString()));
-}
-
-void TestCatalogue::commandLine()
-{
-    Sources s;
-    QVERIFY(!s.build(kAtLast + "2,,Nobody,,,1,,\n")); // writes the files the tool reads
-    QProcess p;
-    auto run = [&](const QStringList& args) {
-        p.start(kTool, args);
-        return p.waitForFinished(60000) ? p.exitCode() : -1;
-    };
-    QCOMPARE(run({"build", "--songs", s.songs, "--settings", s.settings, "--out", s.out}), 1);
-    const QString err = QString::fromUtf8(p.readAllStandardError());
-    QVERIFY2(err.contains(s.songs + ":3: the title is missing"), qPrintable(err));
-    QCOMPARE(run({"generate", "--count", "50", "--out", s.dir.filePath("g.mdb")}), 0);
-    QCOMPARE(count(s.dir.filePath("g.mdb")), 50);
-    QCOMPARE(run({"generate", "--count", "40000", "--out", s.dir.filePath("h.mdb")}), 1);
 }
 
 void TestCatalogue::importEveryField()
