@@ -216,14 +216,11 @@ class TestSongSel : public QObject
   private slots:
     void settings();
     void statementText();
-    void indexAnswersAsTheStatement_data();
     void indexAnswersAsTheStatement();
-    void searchBoxAndReopening();
-    void categoriesTypesAndGrid();
+    void controlsAndReopening();
     void picks();
     void closeBoxAndBrokenCatalogue();
     void manyRowsAreReadLazily();
-    void userFieldPicker();
 };
 
 void TestSongSel::settings()
@@ -281,69 +278,117 @@ void TestSongSel::statementText()
         QCOMPARE(SongQuery::statementText(s), "SELECT * from MUSIC WHERE " + where);
 }
 
-void TestSongSel::indexAnswersAsTheStatement_data()
-{
-    QTest::addColumn<int>("seed");
-    QTest::addColumn<int>("songs");
-    QTest::addColumn<bool>("nocase");
-    QTest::addColumn<bool>("quirks");
-    QTest::newRow("plain text columns") << 1 << 300 << false << false;
-    QTest::newRow("columns and title index ignoring case") << 2 << 1500 << true << false;
-    QTest::newRow("binary values, trailing blanks ignored") << 3 << 600 << false << true;
-}
-
 void TestSongSel::indexAnswersAsTheStatement()
 {
-    QFETCH(int, seed);
-    QFETCH(int, songs);
-    QFETCH(bool, nocase);
-    QFETCH(bool, quirks);
-    TestRoot root;
-    const QString file = root.path() + "/random.mdb";
-    std::mt19937 random{quint32(seed)};
-    writeRandomCatalogue(file, random, songs, nocase, quirks);
-    SqlConnection conn(file, SqlConnection::ReadOnly);
-    SongIndex index;
-    QVERIFY(index.build(file, 9));
-    QCOMPARE(index.songCount(), songs);
+    // Plain text columns; columns and a title index that ignore case; binary values and a
+    // collation that ignores trailing blanks.
+    for (const auto& [seed, songs, nocase, quirks] : QList<std::tuple<int, int, bool, bool>>{
+             {1, 300, false, false}, {2, 1500, true, false}, {3, 600, false, true}}) {
+        TestRoot root;
+        const QString file = root.path() + "/random.mdb";
+        std::mt19937 random{quint32(seed)};
+        writeRandomCatalogue(file, random, songs, nocase, quirks);
+        SqlConnection conn(file, SqlConnection::ReadOnly);
+        SongIndex index;
+        QVERIFY(index.build(file, 9));
+        QCOMPARE(index.songCount(), songs);
 
-    const int searches = 1200;
-    int answered = 0;
-    for (int i = 0; i < searches; ++i) {
-        const SongSearch s = randomSearch(random);
-        std::vector<quint32> rows;
-        const bool byIndex = index.search(s, rows);
-        const SongQuery::Bound b = SongQuery::bound(s);
-        QSqlQuery q(conn.database());
-        QVERIFY(q.prepare(b.selectText()));
-        for (int v = 0; v < b.values.size(); ++v)
-            q.bindValue(v, b.values[v]);
-        const bool ran = q.exec();
-        QList<qint64> expected, got;
-        while (q.next())
-            expected << q.value("dbKey").toLongLong();
-        for (quint32 r : rows)
-            got << index.rowId(r);
-        const QByteArray what =
-            QString::asprintf("%s (look %d, %d rows by the statement, %d by "
-                              "the index)",
-                              qPrintable(SongQuery::statementText(s).left(300)), s.lookIndex,
-                              int(expected.size()), int(got.size()))
-                .toUtf8();
-        QVERIFY2(ran || !byIndex, what.constData()); // what fails is left to the statement
-        QVERIFY2(!byIndex || got == expected, what.constData());
-        if (quirks && (s.typeIndex >= 1 || s.lookIndex == 3))
-            QVERIFY2(!byIndex, what.constData());
-        answered += byIndex;
+        const int searches = 1200;
+        int answered = 0;
+        for (int i = 0; i < searches; ++i) {
+            const SongSearch s = randomSearch(random);
+            std::vector<quint32> rows;
+            const bool byIndex = index.search(s, rows);
+            const SongQuery::Bound b = SongQuery::bound(s);
+            QSqlQuery q(conn.database());
+            QVERIFY(q.prepare(b.selectText()));
+            for (int v = 0; v < b.values.size(); ++v)
+                q.bindValue(v, b.values[v]);
+            const bool ran = q.exec();
+            QList<qint64> expected, got;
+            while (q.next())
+                expected << q.value("dbKey").toLongLong();
+            for (quint32 r : rows)
+                got << index.rowId(r);
+            const QByteArray what =
+                QString::asprintf("%s (seed %d, look %d, %d rows by the statement, %d by "
+                                  "the index)",
+                                  qPrintable(SongQuery::statementText(s).left(300)), seed,
+                                  s.lookIndex, int(expected.size()), int(got.size()))
+                    .toUtf8();
+            QVERIFY2(ran || !byIndex, what.constData()); // what fails is left to the statement
+            QVERIFY2(!byIndex || got == expected, what.constData());
+            if (quirks && (s.typeIndex >= 1 || s.lookIndex == 3))
+                QVERIFY2(!byIndex, what.constData());
+            answered += byIndex;
+        }
+        // Only the rare inputs the index cannot compare go to the statement.
+        QVERIFY2(answered > searches * (quirks ? 0.4 : 0.9), qPrintable(QString::number(answered)));
     }
-    // Only the rare inputs the index cannot compare go to the statement.
-    QVERIFY2(answered > searches * (quirks ? 0.4 : 0.9), qPrintable(QString::number(answered)));
 }
 
-void TestSongSel::searchBoxAndReopening()
+void TestSongSel::controlsAndReopening()
 {
     Fixture f;
     QCOMPARE(f.dlg->model()->searches(), 1); // the load's search, once
+    // The grid's columns, and what its type and sub-type columns show.
+    SongGridModel* m = f.dlg->model();
+    auto columns = [&] {
+        QStringList s;
+        for (int c = 0; c < 16; ++c)
+            if (!f.grid()->isColumnHidden(c))
+                s << m->headerData(c, Qt::Horizontal).toString();
+        return s.join(',');
+    };
+    QCOMPARE(columns(), QString("Name,Type,SType1,Time,Artist,Album"));
+    f.find()->setText("e");
+    f.find()->setText("");
+    QCOMPARE(columns(), QString("Name,Type,SType1,Time,Artist,Album")); // kept as set up
+    // A number within the loaded names shows the name; anything else shows as stored.
+    const QMap<int, QString> shownAs{{1, "Rock/Slow"}, {2, "Rock/Slow"}, {3, "Type 1/Fast"},
+                                     {4, "Rock/"},     {5, "12/"},       {6, "Jazz/"},
+                                     {7, "Type 3/"}};
+    const QList<int> keys = f.keys();
+    for (int r = 0; r < keys.size(); ++r)
+        if (shownAs.contains(keys[r]))
+            QCOMPARE(m->index(r, SongGridModel::ColType).data().toString() + '/' +
+                         m->index(r, SongGridModel::ColSType1).data().toString(),
+                     shownAs[keys[r]]);
+    QCOMPARE(m->index(0, SongGridModel::ColTime).data(Qt::TextAlignmentRole).toInt(),
+             int(Qt::AlignCenter));
+    QVERIFY(f.cat(0)->isHidden());
+    QCOMPARE(f.cat(1)->text() + f.cat(1)->property("code").toString(), QString("Dance0"));
+    QCOMPARE(f.cat(3)->text() + f.cat(3)->property("code").toString(), QString("Oldies2"));
+    for (int i : {2, 4, 11, 15}) // off, or switched off with a letter other than +
+        QVERIFY(!f.cat(i)->isEnabled() && f.cat(i)->text().isEmpty());
+    f.dlg->show(); // five buttons a row, in order
+    QVERIFY(f.cat(2)->x() > f.cat(1)->x() && f.cat(6)->y() > f.cat(5)->y());
+    // Pressed categories all match; pressing one again searches again without it.
+    const QList<std::pair<int, QList<int>>> presses{{1, {2, 4, 1, 8, 5}},
+                                                    {3, {2, 5}},
+                                                    {1, {2, 3, 10, 5, 9}},
+                                                    {3, {2, 3, 4, 6, 1, 7, 10, 8, 5, 12, 9, 11}}};
+    for (const auto& [button, keys] : presses) {
+        f.cat(button)->click();
+        QCOMPARE(f.keys(), keys);
+    }
+    f.combo("cbTypes")->setCurrentIndex(2); // Rock: its name or its number
+    QCOMPARE(f.keys(), QList<int>({2, 4, 1, 10}));
+    f.combo("cbSubTypes")->setCurrentIndex(1); // Slow: name or 1
+    QCOMPARE(f.keys(), QList<int>({2, 1}));
+    f.combo("cbTypes")->setCurrentIndex(0); // a sub-type alone
+    f.combo("cbSubTypes")->setCurrentIndex(2);
+    QCOMPARE(f.keys(), QList<int>({3, 10}));
+
+    f.combo("cbSubTypes")->setCurrentIndex(0);
+    f.combo("cbLook")->setCurrentIndex(1);
+    f.find()->setText("ed sh");
+    QVERIFY(f.dlg->LastQuery().endsWith(" ORDER BY UDF01 , name"));
+    QCOMPARE(f.keys(), QList<int>({7, 8}));
+
+    // The search box: counts, patterns, typed characters, Escape and the clear button.
+    f.combo("cbLook")->setCurrentIndex(0);
+    f.find()->clear();
     auto shown = [&] {
         return f.label("lblCount")->text() + ' ' +
                f.label("lblCount")->palette().color(QPalette::WindowText).name() + ' ' +
@@ -395,64 +440,47 @@ void TestSongSel::searchBoxAndReopening()
     for (const QString& text : QStringList{"love!", "love", "love"})
         f.find()->setText(text);
     QCOMPARE(f.dlg->model()->searches(), searches + 2);
-}
 
-void TestSongSel::categoriesTypesAndGrid()
-{
-    Fixture f;
-    SongGridModel* m = f.dlg->model();
-    auto shown = [&] {
-        QStringList s;
-        for (int c = 0; c < 16; ++c)
-            if (!f.grid()->isColumnHidden(c))
-                s << m->headerData(c, Qt::Horizontal).toString();
-        return s.join(',');
-    };
-    QCOMPARE(shown(), QString("Name,Type,SType1,Time,Artist,Album"));
-    f.find()->setText("e");
-    f.find()->setText("");
-    QCOMPARE(shown(), QString("Name,Type,SType1,Time,Artist,Album")); // kept as set up
-    // A number within the loaded names shows the name; anything else shows as stored.
-    const QMap<int, QString> shownAs{{1, "Rock/Slow"}, {2, "Rock/Slow"}, {3, "Type 1/Fast"},
-                                     {4, "Rock/"},     {5, "12/"},       {6, "Jazz/"},
-                                     {7, "Type 3/"}};
-    const QList<int> keys = f.keys();
-    for (int r = 0; r < keys.size(); ++r)
-        if (shownAs.contains(keys[r]))
-            QCOMPARE(m->index(r, SongGridModel::ColType).data().toString() + '/' +
-                         m->index(r, SongGridModel::ColSType1).data().toString(),
-                     shownAs[keys[r]]);
-    QCOMPARE(m->index(0, SongGridModel::ColTime).data(Qt::TextAlignmentRole).toInt(),
-             int(Qt::AlignCenter));
-    QVERIFY(f.cat(0)->isHidden());
-    QCOMPARE(f.cat(1)->text() + f.cat(1)->property("code").toString(), QString("Dance0"));
-    QCOMPARE(f.cat(3)->text() + f.cat(3)->property("code").toString(), QString("Oldies2"));
-    for (int i : {2, 4, 11, 15}) // off, or switched off with a letter other than +
-        QVERIFY(!f.cat(i)->isEnabled() && f.cat(i)->text().isEmpty());
-    f.dlg->show(); // five buttons a row, in order
-    QVERIFY(f.cat(2)->x() > f.cat(1)->x() && f.cat(6)->y() > f.cat(5)->y());
-    // Pressed categories all match; pressing one again searches again without it.
-    const QList<std::pair<int, QList<int>>> presses{{1, {2, 4, 1, 8, 5}},
-                                                    {3, {2, 5}},
-                                                    {1, {2, 3, 10, 5, 9}},
-                                                    {3, {2, 3, 4, 6, 1, 7, 10, 8, 5, 12, 9, 11}}};
-    for (const auto& [button, keys] : presses) {
-        f.cat(button)->click();
-        QCOMPARE(f.keys(), keys);
-    }
-    f.combo("cbTypes")->setCurrentIndex(2); // Rock: its name or its number
-    QCOMPARE(f.keys(), QList<int>({2, 4, 1, 10}));
-    f.combo("cbSubTypes")->setCurrentIndex(1); // Slow: name or 1
-    QCOMPARE(f.keys(), QList<int>({2, 1}));
-    f.combo("cbTypes")->setCurrentIndex(0); // a sub-type alone
-    f.combo("cbSubTypes")->setCurrentIndex(2);
-    QCOMPARE(f.keys(), QList<int>({3, 10}));
-
-    f.combo("cbSubTypes")->setCurrentIndex(0);
+    // The user field picker.
+    QToolButton* pickValue = f.get<QToolButton>("cmdPickValue");
+    f.dlg->show();
+    QVERIFY(!pickValue->isVisible()); // only for a user field
     f.combo("cbLook")->setCurrentIndex(1);
-    f.find()->setText("ed sh");
-    QVERIFY(f.dlg->LastQuery().endsWith(" ORDER BY UDF01 , name"));
-    QCOMPARE(f.keys(), QList<int>({7, 8}));
+    QVERIFY(pickValue->isVisible() && !pickValue->isEnabled()); // no music database yet
+
+    // A music database whose user field 3 holds these values: each value once, blanks left out, in
+    // order; a field beyond nine lists nothing.
+    const QString file = PathMap::musicDatabase();
+    QDir().mkpath(QFileInfo(file).path());
+    execOn(file, {"CREATE TABLE music (id INTEGER PRIMARY KEY, udf01 TEXT, udf02 TEXT, udf03 TEXT,"
+                  " udf04 TEXT, udf05 TEXT, udf06 TEXT, udf07 TEXT, udf08 TEXT, udf09 TEXT)",
+                  "INSERT INTO music (udf01, udf03) VALUES ('x', 'beta'), ('x', 'Alpha'), "
+                  "('x', 'beta'), ('x', ''), ('x', '   '), ('x', NULL), ('x', 'gamma'), "
+                  "('x', 'alpha')"});
+    WizardState state;
+    FrmInput input(state);
+    for (const auto& [field, values] : QList<std::pair<qint16, QStringList>>{
+             {12, {}}, {3, {"Alpha", "alpha", "beta", "gamma"}}}) {
+        qint16 asked = field;
+        input.FillDropDowns(asked);
+        QCOMPARE(input.values(), values);
+    }
+    input.show();
+    child<QPushButton>(&input, "CmdCancel")->click();
+    QVERIFY(!input.wasSaved() && input.isHidden());
+
+    // From the song dialog the values of udf01 go into the search box, and the song
+    // dialog's opener still finds the answer it set.
+    f.combo("cbLook")->setCurrentIndex(0);
+    f.combo("cbLook")->setCurrentIndex(1);
+    QVERIFY(pickValue->isEnabled());
+    whenModal("FrmInput", [](QWidget* dlg) {
+        QCOMPARE(child<QComboBox>(dlg, "ComboUser1")->count(), 1);
+        child<QPushButton>(dlg, "CmdOK")->click();
+    });
+    pickValue->click();
+    QCOMPARE(f.find()->text(), QString("x"));
+    QVERIFY(f.dlg->isVisible());
 }
 
 void TestSongSel::picks()
@@ -579,50 +607,6 @@ void TestSongSel::manyRowsAreReadLazily()
             QCOMPARE(m->field(r, SongGridModel::ColName).toString(), title(first + r));
         QVERIFY(!m->field(m->rowCount(), SongGridModel::ColName).isValid());
     }
-}
-
-void TestSongSel::userFieldPicker()
-{
-    Fixture f;
-    QToolButton* pickValue = f.get<QToolButton>("cmdPickValue");
-    f.dlg->show();
-    QVERIFY(!pickValue->isVisible()); // only for a user field
-    f.combo("cbLook")->setCurrentIndex(1);
-    QVERIFY(pickValue->isVisible() && !pickValue->isEnabled()); // no music database yet
-
-    // A music database whose user field 3 holds these values: each value once, blanks left out, in
-    // order; a field beyond nine lists nothing.
-    const QString file = PathMap::musicDatabase();
-    QDir().mkpath(QFileInfo(file).path());
-    execOn(file, {"CREATE TABLE music (id INTEGER PRIMARY KEY, udf01 TEXT, udf02 TEXT, udf03 TEXT,"
-                  " udf04 TEXT, udf05 TEXT, udf06 TEXT, udf07 TEXT, udf08 TEXT, udf09 TEXT)",
-                  "INSERT INTO music (udf01, udf03) VALUES ('x', 'beta'), ('x', 'Alpha'), "
-                  "('x', 'beta'), ('x', ''), ('x', '   '), ('x', NULL), ('x', 'gamma'), "
-                  "('x', 'alpha')"});
-    WizardState state;
-    FrmInput input(state);
-    for (const auto& [field, values] : QList<std::pair<qint16, QStringList>>{
-             {12, {}}, {3, {"Alpha", "alpha", "beta", "gamma"}}}) {
-        qint16 asked = field;
-        input.FillDropDowns(asked);
-        QCOMPARE(input.values(), values);
-    }
-    input.show();
-    child<QPushButton>(&input, "CmdCancel")->click();
-    QVERIFY(!input.wasSaved() && input.isHidden());
-
-    // From the song dialog the values of udf01 go into the search box, and the song
-    // dialog's opener still finds the answer it set.
-    f.combo("cbLook")->setCurrentIndex(0);
-    f.combo("cbLook")->setCurrentIndex(1);
-    QVERIFY(pickValue->isEnabled());
-    whenModal("FrmInput", [](QWidget* dlg) {
-        QCOMPARE(child<QComboBox>(dlg, "ComboUser1")->count(), 1);
-        child<QPushButton>(dlg, "CmdOK")->click();
-    });
-    pickValue->click();
-    QCOMPARE(f.find()->text(), QString("x"));
-    QVERIFY(f.dlg->isVisible());
 }
 
 QTEST_MAIN(TestSongSel)
