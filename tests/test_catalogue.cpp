@@ -139,7 +139,6 @@ class TestCatalogue : public QObject
     void importEveryField();
     void importKeepsKeys();
     void importBadInput();
-    void importRefusals();
 };
 
 void TestCatalogue::realCatalogue()
@@ -607,16 +606,11 @@ void TestCatalogue::importBadInput()
     // Names that are not UTF-8 are unseen by the removal of the temporary folder.
     ::unlink(QFile::encodeName(lib.dir.path() + "/") + badName);
     ::rmdir(QFile::encodeName(lib.dir.path() + "/bad/") + "\xff");
-}
 
-void TestCatalogue::importRefusals()
-{
-    // Options and files an import refuses before it reads anything; the catalogue is left
-    // as it was.
-    Library lib;
+    // Options and files an import refuses before it reads anything; no catalogue is written.
     lib.text("songs.csv", "title\nShout\n");
     lib.text("genres.csv", "genre,type\nPolka,12\n");
-    const QString event = lib.path("event.mdb");
+    const QString event = lib.path("event.mdb"), fresh = lib.path("fresh.mdb");
     column(event, "CREATE TABLE MusicIn (SongKey INTEGER, SongTitle TEXT)");
     const QByteArray eventBytes = readFile(event);
     const QList<std::tuple<std::function<void(CatalogueImport::Options&)>, QString>> cases{
@@ -631,12 +625,12 @@ void TestCatalogue::importRefusals()
         {[&](auto& o) { o.sources = {lib.path("genres.csv")}; }, "no songs were found"}};
     for (const auto& [change, reason] : cases) {
         CatalogueImport::Options o;
-        o.out = lib.out;
+        o.out = fresh;
         o.sources = {lib.path("songs.csv")};
         change(o);
         QVERIFY2(!lib.import.run(o), qPrintable(reason));
         QVERIFY2(lib.import.errorString().contains(reason), qPrintable(lib.import.errorString()));
-        QVERIFY(!QFile::exists(lib.out));
+        QVERIFY(!QFile::exists(fresh));
     }
     QCOMPARE(readFile(event), eventBytes);
 }
