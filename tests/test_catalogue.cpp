@@ -459,14 +459,13 @@ void TestCatalogue::importKeepsKeys()
     QVERIFY(sum.notes.first().startsWith("the settings of the existing catalogue are kept"));
     QCOMPARE(QList<int>({sum.added, sum.updated, sum.unchanged, sum.keptMissing, sum.pruned}),
              QList<int>({1, 3, 2, 1, 0}));
-    const QMap<QString, QString> second = lib.keys();
-    for (const auto& [now, before] :
-         QList<std::pair<QString, QString>>{{"At Last", "At Last"},
-                                            {"Respect (Live)", "Respect"},
-                                            {"Shout", "Shout"}, // kept although its file is gone
-                                            {"perfect", "Perfect"},
-                                            {"Crazy in Love (feat. Jay-Z)", "Crazy in Love"}})
-        QCOMPARE(second.value(now), first.value(before));
+    const QMap<QString, QString> second = lib.keys(); // Shout kept although its file is gone
+    const QStringList nowBefore{"At Last",      "At Last", "Respect (Live)",
+                                "Respect",      "Shout",   "Shout",
+                                "perfect",      "Perfect", "Crazy in Love (feat. Jay-Z)",
+                                "Crazy in Love"};
+    for (int i = 0; i < nowBefore.size(); i += 2)
+        QCOMPARE(second.value(nowBefore[i]), first.value(nowBefore[i + 1]));
     QCOMPARE(second.value("September"), "7");
 
     // Nothing changed: the catalogue is not written again.
