@@ -42,29 +42,24 @@ QByteArray readFile(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Runs `sql` on a database file through a connection of its own, `binds` bound in order:
-// column `col` of every row.
-QVariantList column(const QString& file, const QString& sql, const QVariantList& binds = {},
-                    int col = 0)
+// Runs `sql` on a database file through a connection of its own: column `col` of every row.
+QVariantList column(const QString& file, const QString& sql, int col = 0)
 {
     QVariantList out;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test-catalogue");
         db.setDatabaseName(file);
         QSqlQuery q(db);
-        bool ran = db.open() && q.prepare(sql);
-        for (const QVariant& b : binds)
-            q.addBindValue(b);
-        ran = ran && q.exec();
-        while (ran && q.next())
-            out << q.value(col);
+        if (db.open() && q.exec(sql))
+            while (q.next())
+                out << q.value(col);
     }
     QSqlDatabase::removeDatabase("test-catalogue");
     return out;
 }
-QVariant value(const QString& file, const QString& sql, const QVariantList& binds = {})
+QVariant value(const QString& file, const QString& sql)
 {
-    return column(file, sql, binds).value(0);
+    return column(file, sql).value(0);
 }
 int count(const QString& file, const QString& where = "1")
 {
@@ -163,7 +158,7 @@ void TestCatalogue::realCatalogue()
     // lists every song in title order without regard to case.
     const QString all = "SELECT Name FROM MUSIC WHERE Name LIKE '%%' ORDER BY name";
     const QString plan =
-        QVariant(column(out, "EXPLAIN QUERY PLAN " + all, {}, 3)).toStringList().join('\n');
+        QVariant(column(out, "EXPLAIN QUERY PLAN " + all, 3)).toStringList().join('\n');
     QVERIFY2(plan.contains("MusicName") && !plan.contains("TEMP B-TREE"), qPrintable(plan));
     QStringList names = QVariant(column(out, all)).toStringList(), sorted = names;
     std::stable_sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
@@ -399,15 +394,13 @@ void TestCatalogue::importEveryField()
                        "|| '|' || Type || '|' || ifnull(SType1, '')"),
              expected);
     const ImportSummary& sum = lib.import.summary();
-    QCOMPARE(sum.added, int(expected.size()));
-    QCOMPARE(sum.songsInCatalogue, int(expected.size()));
+    QCOMPARE(QList<int>({sum.added, sum.songsInCatalogue}), QList<int>(2, int(expected.size())));
     QStringList skipped;
     for (const ImportSkip& skip : sum.skipped)
         skipped << skip.where().mid(lib.dir.path().size() + 1) + " " + skip.reason.left(12);
-    QCOMPARE(skipped, QStringList({"lists/party.m3u8:6 \"http://radi",
-                                   "lists/party.m3u8:10 "
-                                   "\"../music\" i",
-                                   "Library.xml:6 a podcast ep"}));
+    QCOMPARE(skipped,
+             QStringList({"lists/party.m3u8:6 \"http://radi", "lists/party.m3u8:10 \"../music\" i",
+                          "Library.xml:6 a podcast ep"}));
     QVERIFY2(sum.notes.join('\n').contains("1 songs have a genre that names no type and is not in "
                                            "the mapping file, and took type 9 (Traditional): "
                                            "Polka (1)"),
@@ -415,8 +408,8 @@ void TestCatalogue::importEveryField()
     // Keys from 1 up; the files' paths are remembered for the next import.
     QCOMPARE(value(lib.out, "SELECT min(dbKey) || '-' || max(dbKey) FROM MUSIC").toString(),
              QString("1-%1").arg(expected.size()));
-    QCOMPARE(value(lib.out, "SELECT count(*) FROM ImportKeys WHERE Path IN (?, ?)",
-                   {"C:/Music/September.mp3", "/srv/m/Crazy in Love.m4a"})
+    QCOMPARE(value(lib.out, "SELECT count(*) FROM ImportKeys WHERE Path IN "
+                            "('C:/Music/September.mp3', '/srv/m/Crazy in Love.m4a')")
                  .toInt(),
              2);
     // The progress line is redrawn in place on a terminal.
