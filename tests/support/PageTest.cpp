@@ -125,4 +125,22 @@ QStringList readOut(QWidget* widget)
              : QStringList{};
 }
 
+void leave(QWidget* dialog, const QString& how)
+{
+    if (how == QStringLiteral("escape"))
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    else if (how == QStringLiteral("close"))
+        dialog->close();
+    else
+        click(dialog, how);
+}
+
+QStringList storedItems(const QString& table, const QStringList& keys)
+{
+    QStringList values;
+    for (const QString& k : keys)
+        values << storedItem(table, k);
+    return values;
+}
+
 } // namespace PageTest

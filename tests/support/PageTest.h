@@ -61,5 +61,9 @@ QStringList rowTexts(const QTreeWidget* list, int row);
 QStringList messagesShown(const TestRoot& root);
 // What a screen reader is told about a widget: its accessible name and description.
 QStringList readOut(QWidget* widget);
+// Leaves a dialog by "escape", by "close" (the close box) or by clicking the button so named.
+void leave(QWidget* dialog, const QString& how);
+// The stored texts of several items of one table (null where missing).
+QStringList storedItems(const QString& table, const QStringList& keys);
 
 } // namespace PageTest
