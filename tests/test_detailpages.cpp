@@ -84,12 +84,10 @@ class TestDetailPages : public QObject
     Q_OBJECT
   private slots:
     void completenessAndNameRule();
-    void summaryTexts();
     void sharedDialogLifeCycleAndFailedSave();
-    void timesDefaultsAndOddValues();
+    void timesStoredInThePast();
     void startTimeRuleAcrossMidnight();
-    void facilitySummaryAndDialog();
-    void readableByScreenReaders();
+    void summariesFacilityAndScreenReaders();
 };
 
 void TestDetailPages::completenessAndNameRule()
@@ -137,29 +135,6 @@ void TestDetailPages::completenessAndNameRule()
     // One round trip: the names and kinds as shown reach the file, untouched kinds too.
     QCOMPARE(storedItems("Strs", {"BN", "GN", "BP6", "GP4"}),
              QStringList({" ", "Ben", "other", ""}));
-}
-
-void TestDetailPages::summaryTexts()
-{
-    Started s;
-    // Stored values as another run left them; a kind without a number (GP5) is left out.
-    storeItems(s, {{"BN", "Anna"},
-                   {"BAG", "29"},
-                   {"BP1", "555-0101"},
-                   {"BP4", ""},
-                   {"GN", "<b>Ben</b>"},
-                   {"GPR", "ben"},
-                   {"GP5", "cell"},
-                   {"GP3", "555-0303"},
-                   {"GEM", "ben@example.com"}});
-    s.items().SaveMemItem("BA", "12 Elm St\r\nSpringfield");
-    WizardPage* page = s.show(1);
-    QCOMPARE(textOf(page, "lblBride"),
-             QString("Anna\r\n12 Elm St\r\nSpringfield\r\n\r\nAge = 29\r\n\r\n555-0101  ()"));
-    QCOMPARE(textOf(page, "lblGroom"), QString("<b>Ben</b>\r\n\r\n(pronounced ben)\r\n\r\n"
-                                               "555-0303  (other)\r\n\r\nEmail: ben@example.com"));
-    // Names are shown as typed, never as markup.
-    QCOMPARE(child<QLabel>(page, "lblGroom")->textFormat(), Qt::PlainText);
 }
 
 void TestDetailPages::sharedDialogLifeCycleAndFailedSave()
@@ -221,33 +196,18 @@ void TestDetailPages::sharedDialogLifeCycleAndFailedSave()
     QCOMPARE(storedItem("Strs", "GN"), kGroom[0]);
 }
 
-void TestDetailPages::timesDefaultsAndOddValues()
+void TestDetailPages::timesStoredInThePast()
 {
-    const QString usDate = QLocale(QLocale::English, QLocale::UnitedStates)
-                               .toString(QDate::currentDate(), "dddd MM/dd/yy");
-    struct Case {
-        QList<std::pair<const char*, QString>> stored;
-        QString date, start, guests;
-    };
-    // Nothing stored; a stored date in the past is shown as stored and the picker then
-    // accepts dates back to it; a guest count longer than the box is kept whole.
-    const QList<Case> cases{{{}, usDate, "06:00 PM", "50-60"},
-                            {{{"ED", "37366"}, {"EST", "7:30 PM"}, {"NG", QString(40, '9')}},
-                             "Saturday 04/20/02",
-                             "07:30 PM",
-                             QString(40, '9')}};
-    for (const Case& c : cases) {
-        Started s;
-        for (const auto& [item, value] : c.stored)
-            s.items().SaveStrItem(item, value);
-        WizardPage* page = s.show(2);
-        auto* date = child<QDateTimeEdit>(page, "Date1");
-        QCOMPARE(date->text(), c.date);
-        date->setDate(date->minimumDate().addDays(-1));
-        QCOMPARE(date->text(), c.date);
-        QCOMPARE(shownTimes(page), QStringList({c.start, "10:00 PM", "04:00 PM"}));
-        QCOMPARE(textOf(page, "txtGuests"), c.guests);
-    }
+    // A stored date in the past is shown as stored and the picker then accepts dates back to
+    // it; a guest count longer than the box is kept whole.
+    Started s;
+    storeItems(s, {{"ED", "37366"}, {"EST", "7:30 PM"}, {"NG", QString(40, '9')}});
+    WizardPage* page = s.show(2);
+    auto* date = child<QDateTimeEdit>(page, "Date1");
+    date->setDate(date->minimumDate().addDays(-1));
+    QCOMPARE(date->text(), QString("Saturday 04/20/02"));
+    QCOMPARE(shownTimes(page), QStringList({"07:30 PM", "10:00 PM", "04:00 PM"}));
+    QCOMPARE(textOf(page, "txtGuests"), QString(40, '9'));
 }
 
 void TestDetailPages::startTimeRuleAcrossMidnight()
@@ -260,6 +220,13 @@ void TestDetailPages::startTimeRuleAcrossMidnight()
     auto at = [](int day, int h, int m = 0) {
         return QDateTime(QDate(1899, 12, 30).addDays(day), QTime(h, m), Qt::UTC);
     };
+
+    // Nothing stored: today and the default times and guest count.
+    QCOMPARE(child<QDateTimeEdit>(page, "Date1")->text(),
+             QLocale(QLocale::English, QLocale::UnitedStates)
+                 .toString(QDate::currentDate(), "dddd MM/dd/yy"));
+    QCOMPARE(shownTimes(page), QStringList({"06:00 PM", "10:00 PM", "04:00 PM"}));
+    QCOMPARE(textOf(page, "txtGuests"), QString("50-60"));
 
     // Stepping the hour with the keyboard runs the rule: end four hours after, setup two before.
     t1->setFocus();
@@ -290,22 +257,69 @@ void TestDetailPages::startTimeRuleAcrossMidnight()
     QCOMPARE(child<QDateTimeEdit>(again.page(2), "Time3")->dateTime(), at(-1, 23));
 }
 
-void TestDetailPages::facilitySummaryAndDialog()
+void TestDetailPages::summariesFacilityAndScreenReaders()
 {
-    Started s;
-    storeItems(s, {{"EF", "Rose Hall"}, {"EFN1", "555-0300"}}); // a number without a contact
+    Started s(QStringList{"dress1.jpg"});
+    // Stored values as another run left them; a kind without a number (GP5) is left out, and
+    // so is a facility number without a contact.
+    storeItems(s, {{"BN", "Anna"},
+                   {"BAG", "29"},
+                   {"BP1", "555-0101"},
+                   {"BP4", ""},
+                   {"GN", "<b>Ben</b>"},
+                   {"GPR", "ben"},
+                   {"GP5", "cell"},
+                   {"GP3", "555-0303"},
+                   {"GEM", "ben@example.com"},
+                   {"EF", "Rose Hall"},
+                   {"EFN1", "555-0300"},
+                   {"MTP2", "False"}});
+    s.items().SaveMemItem("BA", "12 Elm St\r\nSpringfield");
     s.items().SaveMemItem("EFD", "Exit 4\r\nSecond left");
+    const QString bride = "Anna\r\n12 Elm St\r\nSpringfield\r\n\r\nAge = 29\r\n\r\n555-0101  ()";
+    const QString groom = "<b>Ben</b>\r\n\r\n(pronounced ben)\r\n\r\n555-0303  (other)\r\n\r\n"
+                          "Email: ben@example.com";
+    QCOMPARE(textsOf(s.show(1), {"lblBride", "lblGroom"}), QStringList({bride, groom}));
+    // Names are shown as typed, never as markup.
+    QCOMPARE(child<QLabel>(s.w.page(1), "lblGroom")->textFormat(), Qt::PlainText);
+
+    // Every label that sums up answers keeps a short name and is read with its content.
+    struct Case {
+        int page;
+        const char* label;
+        QStringList heard;
+    };
+    for (const Case& c :
+         {Case{1, "lblBride", {"Bride", QString(bride).replace("\r\n", "\n")}},
+          Case{1, "lblGroom", {"Groom", QString(groom).replace("\r\n", "\n")}},
+          Case{2, "lblFacility", {"Facility", "Rose Hall\n"}},
+          Case{3, "imgLooks", {"Appearance picture", "Casual"}},
+          Case{6, "lblPlayit2", {"Music to avoid", "AVOID THESE TYPES OF MUSIC:\nPopular 60's"}}})
+        QCOMPARE(readOut(child<QWidget>(s.show(c.page), c.label)), c.heard);
+    // The summary follows the answers. Every input is announced: a label names it as its
+    // buddy, or it carries a name.
+    enterPerson(s.w.page(1), "cmdGroom", kGroom);
+    QVERIFY(
+        readOut(child<QWidget>(s.w.page(1), "lblGroom"))[1].startsWith("Ben Ross\n\n\n555-0201"));
+    QStringList missing;
+    QVERIFY(inDialog(s.w.page(1), "cmdBride", "frmBGInfo", [&](QWidget* dlg) {
+        missing << unlabelled(dlg);
+        click(dlg, "cmdCancel");
+    }));
+
+    // The facility: directions shown read-only; Cancel rebuilds the summary from the
+    // unchanged record.
     WizardPage* page = s.show(2);
-    QCOMPARE(textOf(page, "lblFacility"), QString("Rose Hall\r\n"));
+    missing << unlabelled(page);
     auto* directions = child<QTextEdit>(page, "facility2");
     QCOMPARE(directions->toPlainText(), QString("Exit 4\nSecond left"));
     QVERIFY(directions->isReadOnly());
-
-    // Cancel: the summary is rebuilt from the unchanged record.
-    QVERIFY(inDialog(page, "cmdFacility", "frmFacInfo", [](QWidget* dlg) {
+    QVERIFY(inDialog(page, "cmdFacility", "frmFacInfo", [&](QWidget* dlg) {
+        missing << unlabelled(dlg);
         type(dlg, "txtContact", "Mr. Park");
         click(dlg, "cmdCancel");
     }));
+    QCOMPARE(missing, QStringList());
     QCOMPARE(textOf(page, "lblFacility"), QString("Rose Hall\r\n"));
 
     // A contact without a number: the contact line and the kind alone in parentheses.
@@ -332,39 +346,6 @@ void TestDetailPages::facilitySummaryAndDialog()
     click(page, "cmdNext");
     QCOMPARE(storedItems("Strs", {"EFN1", "EFN2"}) << storedItem("Mems", "EFA"),
              QStringList({"", "ofxfice", "1\u00A0Main St\r\nTown"}));
-}
-
-void TestDetailPages::readableByScreenReaders()
-{
-    Started s(QStringList{"dress1.jpg"});
-    storeItems(s, {{"BN", "Anna"}, {"BAG", "29"}, {"EF", "Rose Hall"}, {"MTP2", "False"}});
-    // Every label that sums up answers keeps a short name and is read with its content.
-    struct Case {
-        int page;
-        const char* label;
-        QStringList heard;
-    };
-    for (const Case& c :
-         {Case{1, "lblBride", {"Bride", "Anna\n\nAge = 29\n"}},
-          Case{1, "lblGroom", {"Groom", "\n\n"}},
-          Case{2, "lblFacility", {"Facility", "Rose Hall\n"}},
-          Case{3, "imgLooks", {"Appearance picture", "Casual"}},
-          Case{6, "lblPlayit2", {"Music to avoid", "AVOID THESE TYPES OF MUSIC:\nPopular 60's"}}})
-        QCOMPARE(readOut(child<QWidget>(s.show(c.page), c.label)), c.heard);
-    // The summary follows the answers.
-    enterPerson(s.w.page(1), "cmdGroom", kGroom);
-    QVERIFY(
-        readOut(child<QWidget>(s.w.page(1), "lblGroom"))[1].startsWith("Ben Ross\n\n\n555-0201"));
-
-    // Every input is announced: a label names it as its buddy, or it carries a name.
-    QStringList missing = unlabelled(s.w.page(2));
-    for (const auto& [page, button, dialog] :
-         {std::tuple{2, "cmdFacility", "frmFacInfo"}, std::tuple{1, "cmdBride", "frmBGInfo"}})
-        QVERIFY(inDialog(s.show(page), button, dialog, [&](QWidget* dlg) {
-            missing << unlabelled(dlg);
-            click(dlg, "cmdCancel");
-        }));
-    QCOMPARE(missing, QStringList());
 }
 
 QTEST_MAIN(TestDetailPages)
