@@ -258,22 +258,15 @@ void TestSongLists::oddSongDialog()
     QCOMPARE(slot.current(), first);
     QCOMPARE(first->parentWidget(), &opener);
 
-    // Cancel after typing hands nothing back; the text stays for the next opening, where
-    // Escape acts as Cancel. The close box also hands back nothing, and the next opening
-    // starts with empty boxes. A length longer than 15 characters cannot be typed.
-    QCOMPARE(ask([](QWidget* dlg) {
-                 type(dlg, "txtName", "Half typed");
-                 type(dlg, "txtLength", QString(20, '9'));
-                 click(dlg, "cmdCancel");
-             }),
-             QString("nothing"));
-    QCOMPARE(ask([](QWidget* dlg) {
-                 QCOMPARE(textOf(dlg, "txtLength"), QString(15, '9'));
-                 QTest::keyClick(dlg, Qt::Key_Escape);
-             }),
-             QString("nothing"));
-    QCOMPARE(ask([](QWidget* dlg) { dlg->close(); }), QString("nothing"));
-    QCOMPARE(ask([](QWidget* dlg) { click(dlg, "cmdCancel"); }), QString("nothing"));
+    // Cancel after typing hands nothing back and the text stays for the next opening; so
+    // does Escape. The close box also hands back nothing, and the next opening starts empty.
+    for (const QString how : {"cmdCancel", "escape", "close", "cmdCancel"})
+        QCOMPARE(ask([&](QWidget* dlg) {
+                     if (opened.size() == 3)
+                         type(dlg, "txtName", "Half typed");
+                     leave(dlg, how);
+                 }),
+                 QString("nothing"));
     QCOMPARE(opened.mid(2), QStringList({"Our Own CD+", "Half typed+", "Half typed+", ""}));
 
     // Without song.rtf the dialog still explains itself.
