@@ -149,7 +149,6 @@ void TestDetailPages::sharedDialogLifeCycleAndFailedSave()
     // values, down to the empty boxes and the default kinds; and back, each their own.
     QCOMPARE(personShown(page, "cmdGroom"), (QStringList{"", "", "", "", "", "work", "", "home", "",
                                                          "other", "", "Groom Personal Info"}));
-    QVERIFY(!s.w.state().Groom.Complete);
     enterPerson(page, "cmdGroom", kGroom);
     QCOMPARE(personShown(page, "cmdBride"), QStringList(kBride) << "Bride Personal Info");
     QCOMPARE(personShown(page, "cmdGroom"), QStringList(kGroom) << "Groom Personal Info");
@@ -171,7 +170,6 @@ void TestDetailPages::sharedDialogLifeCycleAndFailedSave()
             leave(dlg, how);
         }));
         QVERIFY2(saveEnabled, how);
-        QCOMPARE(s.w.state().Bride.Name, kBride[0]);
         QCOMPARE(textOf(page, "lblBride"), summary);
     }
     QCOMPARE(same, (QList<bool>{true, true, true, false}));
@@ -182,9 +180,8 @@ void TestDetailPages::sharedDialogLifeCycleAndFailedSave()
                        "SELECT RAISE(ABORT, 'disk full'); END",
                        "INSERT INTO Strs (Item, Usage) VALUES ('GN', 'Old')"}));
     click(page, "cmdNext");
-    QCOMPARE(s.root.messages.size(), 1);
-    QCOMPARE(s.root.messages[0].title, QString("Unable to save"));
-    QVERIFY(s.root.messages[0].text.contains("the disk is full"));
+    QVERIFY(messagesShown(s.root).value(0).startsWith("Unable to save: ") &&
+            s.root.messages[0].text.contains("the disk is full"));
     QVERIFY(page->isVisible() && !s.w.loadedPage(2));
     QVERIFY(execEvent({"DROP TRIGGER full"}));
     click(page, "cmdNext");
@@ -224,7 +221,6 @@ void TestDetailPages::startTimeRuleAcrossMidnight()
     t2->setDateTime(at(1, 1, 30));
     QCOMPARE(shownTimes(page), QStringList({"11:00 PM", "01:30 AM", "09:00 PM"}));
     click(page, "cmdNext");
-    QCOMPARE(storedItem("Strs", "EET"), QString("12/31/1899 1:30:00 AM"));
     // The schedule page offers the start time chosen here.
     QCOMPARE(OleDate::timePart(s.w.state().StartTime), QTime(23, 0));
 
