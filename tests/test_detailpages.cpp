@@ -47,12 +47,8 @@ QStringList personShown(QWidget* page, const char* button)
     return p;
 }
 
-QStringList shownTimes(QWidget* page)
-{
-    return {child<QDateTimeEdit>(page, "Time1")->text(),
-            child<QDateTimeEdit>(page, "Time2")->text(),
-            child<QDateTimeEdit>(page, "Time3")->text()};
-}
+// The start, end and setup times.
+const QStringList kTimes{"Time1", "Time2", "Time3"};
 
 void storeItems(Started& s, std::initializer_list<std::pair<const char*, QString>> items)
 {
@@ -205,21 +201,21 @@ void TestDetailPages::startTimeRuleAcrossMidnight()
     QCOMPARE(child<QDateTimeEdit>(page, "Date1")->text(),
              QLocale(QLocale::English, QLocale::UnitedStates)
                  .toString(QDate::currentDate(), "dddd MM/dd/yy"));
-    QCOMPARE(shownTimes(page), QStringList({"06:00 PM", "10:00 PM", "04:00 PM"}));
+    QCOMPARE(textsOf(page, kTimes), QStringList({"06:00 PM", "10:00 PM", "04:00 PM"}));
     QCOMPARE(textOf(page, "txtGuests"), QString("50-60"));
 
     // Stepping the hour with the keyboard runs the rule: end four hours after, setup two before.
     t1->setFocus();
     t1->setCurrentSection(QDateTimeEdit::HourSection);
     QTest::keyClick(t1, Qt::Key_Up);
-    QCOMPARE(shownTimes(page), QStringList({"07:00 PM", "11:00 PM", "05:00 PM"}));
+    QCOMPARE(textsOf(page, kTimes), QStringList({"07:00 PM", "11:00 PM", "05:00 PM"}));
 
     t1->setDateTime(at(0, 23));
     QCOMPARE(t2->dateTime(), at(1, 3));
     QCOMPARE(t3->dateTime(), at(0, 21));
     // Changing the end keeps start and setup.
     t2->setDateTime(at(1, 1, 30));
-    QCOMPARE(shownTimes(page), QStringList({"11:00 PM", "01:30 AM", "09:00 PM"}));
+    QCOMPARE(textsOf(page, kTimes), QStringList({"11:00 PM", "01:30 AM", "09:00 PM"}));
     click(page, "cmdNext");
     // The schedule page offers the start time chosen here.
     QCOMPARE(OleDate::timePart(s.w.state().StartTime), QTime(23, 0));
@@ -296,7 +292,7 @@ void TestDetailPages::summariesTimesFacilityAndScreenReaders()
     auto* date = child<QDateTimeEdit>(page, "Date1");
     date->setDate(date->minimumDate().addDays(-1));
     QCOMPARE(date->text(), QString("Saturday 04/20/02"));
-    QCOMPARE(shownTimes(page), QStringList({"07:30 PM", "10:00 PM", "04:00 PM"}));
+    QCOMPARE(textsOf(page, kTimes), QStringList({"07:30 PM", "10:00 PM", "04:00 PM"}));
     QCOMPARE(textOf(page, "txtGuests"), QString(40, '9'));
 
     // The facility: directions shown read-only; Cancel rebuilds the summary from the

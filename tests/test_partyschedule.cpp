@@ -273,7 +273,6 @@ void TestPartySchedule::activitiesInTimeOrderTipsAndRefusals()
     QCOMPARE(s.root.messages[0].title + s.root.messages[1].title,
              QString("Unable to removeUnable to save"));
     QVERIFY(s.root.messages[0].text.contains("the disk is full"));
-    QCOMPARE(activityRows().size(), 4);
     QCOMPARE(s.shownColumn(ScheduleModel::Name),
              QStringList({"Last Dance", "Cake Cutting", "Dinner", "Garter/Bouquet Toss"}));
     QDialog* dlg = s.openActivity();
@@ -309,7 +308,6 @@ void TestPartySchedule::activityDialogRulesLifeCycleAndSongs()
     type(dlg, "txtName", "");
     click(dlg, "cmdOK");
     QCOMPARE(messagesShown(s.root), QStringList{"Name Required: Your activity must have a name."});
-    QCOMPARE(s.root.messages[0].icon, QMessageBox::NoIcon);
     QVERIFY(dlg->isVisible() && !s.page->isVisible());
 
     // Cancel: back to the page, nothing written, the texts kept for the next Add; the next

@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDateTimeEdit>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +66,8 @@ QString textOf(QWidget* form, const QString& name)
         return memo->toPlainText();
     if (auto* label = form->findChild<QLabel*>(name))
         return label->text();
+    if (auto* picker = form->findChild<QDateTimeEdit*>(name))
+        return picker->text();
     return child<QLineEdit>(form, name)->text();
 }
 

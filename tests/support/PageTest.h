@@ -45,7 +45,7 @@ void click(QWidget* form, const QString& button);
 // Replaces the text of a box as a user does: a one-line box by keys, a box of several
 // lines whole.
 void type(QWidget* form, const QString& box, const QString& text);
-// The text of a box or label.
+// The text of a box, label or date/time picker.
 QString textOf(QWidget* form, const QString& name);
 QStringList textsOf(QWidget* form, const QStringList& names);
 // Clicks `button` on `form` and runs `act` in the modal dialog `dialog` it opens; a dialog
