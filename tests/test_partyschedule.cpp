@@ -21,12 +21,6 @@ namespace
 const QStringList kMemberBoxes{"txtName1", "txtRole1", "txtPronoun1",
                                "txtName2", "txtRole2", "txtPronoun2"};
 
-// Opens the party member dialog from the page and runs `fill` on it.
-void addMember(QWidget* page, const std::function<void(QWidget*)>& fill)
-{
-    QVERIFY2(inDialog(page, "cmdAdd", "frmParty", fill), "the party member dialog was not shown");
-}
-
 QList<QStringList> activityRows()
 {
     return storedRows("SELECT dtScheduled, Name, SongKey, SongTitle, SongArtist, Who, MoreInfo "
@@ -99,10 +93,7 @@ class TestPartySchedule : public QObject
 {
     Q_OBJECT
   private slots:
-    // Bridal party page and party member dialog
     void partyDialogRulesRemoveAndLimit();
-
-    // Event schedule page and activity dialog
     void activitiesInTimeOrderTipsAndRefusals();
     void activityDialogRulesLifeCycleAndSongs();
 };
@@ -119,7 +110,7 @@ void TestPartySchedule::partyDialogRulesRemoveAndLimit()
     const QStringList presets{"", "Maid of Honor", "", "", "Best Man", ""};
 
     // First use: the preset roles, escorted, Save disabled until both names are there.
-    addMember(page, [&](QWidget* dlg) {
+    QVERIFY(inDialog(page, "cmdAdd", "frmParty", [&](QWidget* dlg) {
         auto* role1 = child<QLineEdit>(dlg, "txtRole1");
         auto* cb1 = child<QComboBox>(dlg, "cbRole1");
         auto* cb2 = child<QComboBox>(dlg, "cbRole2");
@@ -153,7 +144,7 @@ void TestPartySchedule::partyDialogRulesRemoveAndLimit()
         QCOMPARE(textsOf(dlg, {"txtName2", "txtRole2"}), QStringList({"", ""}));
         type(dlg, "txtPronoun1", "AH-na");
         click(dlg, "cmdCancel");
-    });
+    }));
 
     // Cancel kept what was typed; Escape cancels as well and keeps it too. Save adds the row
     // as typed; the opener empties the fields but keeps the escort choice, so Save starts
@@ -162,7 +153,7 @@ void TestPartySchedule::partyDialogRulesRemoveAndLimit()
     for (const auto& [how, shown] :
          {std::pair{"escape", kept}, std::pair{"cmdOK", kept},
           std::pair{"close", QStringList(6, "")}, std::pair{"cmdCancel", presets}})
-        addMember(page, [&](QWidget* dlg) {
+        QVERIFY(inDialog(page, "cmdAdd", "frmParty", [&](QWidget* dlg) {
             QCOMPARE(textsOf(dlg, kMemberBoxes), shown);
             QVERIFY(!child<QPushButton>(dlg, "cmdOK")->isEnabled());
             QCOMPARE(child<QRadioButton>(dlg, "opEscort_1")->isChecked(), QString(how) == "close");
@@ -171,7 +162,7 @@ void TestPartySchedule::partyDialogRulesRemoveAndLimit()
             else if (QString(how) == "close")
                 type(dlg, "txtName1", "Not kept");
             leave(dlg, how);
-        });
+        }));
     const PartyMember anna{"Anna Lee", "Matron of Honor Emeritus", "", "", "AH-na", ""};
     QCOMPARE(list->topLevelItemCount(), 4);
     QCOMPARE(rowTexts(list, 3), QStringList({anna.Name, anna.Role, "", "", "AH-na", ""}));
@@ -182,11 +173,12 @@ void TestPartySchedule::partyDialogRulesRemoveAndLimit()
     click(page, "cmdRemove");
     list->topLevelItem(1)->setSelected(true);
     click(page, "cmdRemove");
-    addMember(page, [](QWidget* dlg) { // the preset roles, as they come
-        type(dlg, "txtName1", "Carla Ruiz");
-        type(dlg, "txtName2", "Dan Ruiz");
-        click(dlg, "cmdOK");
-    });
+    QVERIFY(
+        inDialog(page, "cmdAdd", "frmParty", [](QWidget* dlg) { // the preset roles, as they come
+            type(dlg, "txtName1", "Carla Ruiz");
+            type(dlg, "txtName2", "Dan Ruiz");
+            click(dlg, "cmdOK");
+        }));
     // One round trip: the list as shown is what the store holds after Next.
     click(page, "cmdNext");
     QVERIFY(s.root.messages.isEmpty());
