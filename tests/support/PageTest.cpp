@@ -6,6 +6,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDateTimeEdit>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -65,6 +66,8 @@ QString textOf(QWidget* form, const QString& name)
         return memo->toPlainText();
     if (auto* label = form->findChild<QLabel*>(name))
         return label->text();
+    if (auto* picker = form->findChild<QDateTimeEdit*>(name))
+        return picker->text();
     return child<QLineEdit>(form, name)->text();
 }
 
@@ -123,6 +126,24 @@ QStringList readOut(QWidget* widget)
     QAccessibleInterface* a = QAccessible::queryAccessibleInterface(widget);
     return a ? QStringList{a->text(QAccessible::Name), a->text(QAccessible::Description)}
              : QStringList{};
+}
+
+void leave(QWidget* dialog, const QString& how)
+{
+    if (how == QStringLiteral("escape"))
+        QTest::keyClick(dialog, Qt::Key_Escape);
+    else if (how == QStringLiteral("close"))
+        dialog->close();
+    else
+        click(dialog, how);
+}
+
+QStringList storedItems(const QString& table, const QStringList& keys)
+{
+    QStringList values;
+    for (const QString& k : keys)
+        values << storedItem(table, k);
+    return values;
 }
 
 } // namespace PageTest

@@ -45,7 +45,7 @@ void click(QWidget* form, const QString& button);
 // Replaces the text of a box as a user does: a one-line box by keys, a box of several
 // lines whole.
 void type(QWidget* form, const QString& box, const QString& text);
-// The text of a box or label.
+// The text of a box, label or date/time picker.
 QString textOf(QWidget* form, const QString& name);
 QStringList textsOf(QWidget* form, const QStringList& names);
 // Clicks `button` on `form` and runs `act` in the modal dialog `dialog` it opens; a dialog
@@ -61,5 +61,9 @@ QStringList rowTexts(const QTreeWidget* list, int row);
 QStringList messagesShown(const TestRoot& root);
 // What a screen reader is told about a widget: its accessible name and description.
 QStringList readOut(QWidget* widget);
+// Leaves a dialog by "escape", by "close" (the close box) or by clicking the button so named.
+void leave(QWidget* dialog, const QString& how);
+// The stored texts of several items of one table (null where missing).
+QStringList storedItems(const QString& table, const QStringList& keys);
 
 } // namespace PageTest
