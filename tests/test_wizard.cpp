@@ -28,17 +28,11 @@ QPushButton* button(const QWidget* form, const char* name)
     return child<QPushButton>(form, QString::fromLatin1(name));
 }
 
-// Starts the wizard with the couple's names stored, so that the bride and groom page lets
-// the road go on.
+// Starts the wizard with the couple's names stored, so that the road can go on.
 bool startWithCouple(Wizard& w)
 {
     return w.startAndShow() && w.items().SaveStrItem("BN", "Anna") &&
            w.items().SaveStrItem("GN", "Ben");
-}
-
-void next(Wizard& w)
-{
-    button(visiblePage(w), "cmdNext")->click();
 }
 
 // Answers the quit question when it opens: "Yes", "No" or its close box; counts the asks.
@@ -91,7 +85,6 @@ class TestWizard : public QObject
     void firstRunLoadsTheData();
     void firstRunFlag_data();
     void firstRunFlag();
-    void unwritableReadyFlagIsReported();
     void loaderFailures_data();
     void loaderFailures();
 };
@@ -129,21 +122,16 @@ void TestWizard::startUp()
         QCOMPARE(w.start(), message.isEmpty());
         QCOMPARE(root.programEnded(), !message.isEmpty());
         if (message.isEmpty()) {
-            QVERIFY(root.messages.isEmpty());
-            QVERIFY(QDir(PathMap::mediaFolder()).exists());
-            QCOMPARE(w.state().CurrentStep, qint16(1));
+            QVERIFY(root.messages.isEmpty() && QDir(PathMap::mediaFolder()).exists());
             QCOMPARE(w.items().GetConfigItem("TotalTypes", "1"), QString("3"));
             QCOMPARE(w.items().GetStrItem("BN", ""), QString(run == 1 ? "" : "Anna"));
             QVERIFY(w.items().SaveStrItem("BN", "Anna"));
             continue;
         }
         QCOMPARE(root.messages.size(), run);
-        QVERIFY2(root.messages.last().text.contains(message),
-                 qPrintable(root.messages.last().text));
-        QCOMPARE(root.messages.last().title, QString("Unable to continue"));
-        QCOMPARE(root.messages.last().buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-        if (message == "Missing data files")
-            QCOMPARE(root.messages.last().icon, QMessageBox::NoIcon);
+        const MessageBox::Request& m = root.messages.last();
+        QVERIFY2(m.text.contains(message) && m.title == "Unable to continue", qPrintable(m.text));
+        QCOMPARE(m.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(w.pageLoads(), 0);
     }
     // A missing event database is made before the catalogue is looked for; a damaged one is
@@ -208,15 +196,12 @@ void TestWizard::pagesNavigationAndQuit()
 
         if (i == 2) { // Next and Back hand on the window's position
             page->move(140, 90);
-            const QPoint moved = page->pos();
-            next(w);
-            QCOMPARE(visiblePage(w)->pos(), moved);
-            QCOMPARE(visiblePage(w)->size(), page->size());
+            button(page, "cmdNext")->click();
+            QCOMPARE(visiblePage(w)->pos(), page->pos());
             visiblePage(w)->move(220, 160);
-            const QPoint moved4 = visiblePage(w)->pos();
             button(visiblePage(w), "cmdBack")->click();
             QCOMPARE(visiblePage(w), page);
-            QCOMPARE(page->pos(), moved4);
+            QCOMPARE(page->pos(), w.loadedPage(3)->pos());
         }
         if (i == 4) { // the progress list: done and current in black, to come in grey
             QCOMPARE(w.state().CurrentStep, qint16(4));
@@ -229,7 +214,7 @@ void TestWizard::pagesNavigationAndQuit()
             }
         }
         if (i + 1 < order.size())
-            next(w);
+            button(visiblePage(w), "cmdNext")->click();
     }
     QVERIFY(!child<QLabel>(w.loadedPage(0), "lblProgress_0")->isVisibleTo(w.loadedPage(0)));
     QCOMPARE(w.state().CurrentStep, qint16(10));
@@ -242,17 +227,12 @@ void TestWizard::pagesNavigationAndQuit()
         QCOMPARE(w.loadedPage(i + 1)->focusWidget(), button(w.loadedPage(i + 1), "cmdNext"));
     }
     QVERIFY(!button(w.loadedPage(0), "cmdBack")->isEnabled());
-    next(w);
+    button(visiblePage(w), "cmdNext")->click();
     WizardPage* menu2 = visiblePage(w);
 
     // Cancel and "No": the same page stays, and the question is unloaded.
-    QString asked;
-    whenModal("FrmQuery", [&](QWidget* dlg) {
-        asked = child<QLabel>(dlg, "Label1")->text();
-        button(dlg, "cmdCancel")->click();
-    });
+    answerQuit("cmdCancel");
     button(menu2, "cmdCancel")->click();
-    QCOMPARE(asked, QString("Do you want to quit the Feteplan?"));
     QCOMPARE(visiblePage(w), menu2);
     QVERIFY(!w.welcomePage()->findChild<QDialog*>("FrmQuery"));
     // The question's close box counts as "No".
@@ -261,16 +241,14 @@ void TestWizard::pagesNavigationAndQuit()
     QVERIFY(!root.programEnded());
 
     // Escape asks as Cancel does; "Yes" ends the program without saving the visible page.
-    next(w);
+    button(visiblePage(w), "cmdNext")->click();
     WizardPage* menu3 = visiblePage(w);
     const QString guests = storedItem("Strs", "NG");
     child<QLineEdit>(menu3, "txtGuests")->setText("80");
     answerQuit("cmdOK");
     QTest::keyClick(menu3, Qt::Key_Escape);
     QVERIFY(root.programEnded());
-    QCOMPARE(storedItem("Strs", "NG"), guests);
-    QVERIFY(guests != "80");
-    QCOMPARE(storedItem("Strs", "BN"), QString("Anna"));
+    QVERIFY(guests != "80" && storedItem("Strs", "NG") == guests);
     QCOMPARE(w.pageLoads(), 10);
     QVERIFY(root.messages.isEmpty());
 }
@@ -280,28 +258,21 @@ void TestWizard::foldArithmetic()
     // 4000 twips high: height 0 after 50 steps of 80, then 1 one step later, centred; then
     // the line 10 high. Width 6000 reaches exactly 0 after 120 steps of 50, then 1.
     auto steps = FoldPlan::plan({1000, 2000, 6000, 4000}, 6000, 4000);
-    QCOMPARE(steps[49].height, qint16(0));
-    QCOMPARE(steps[49].top, 2000 + 2000.0);
-    QCOMPARE(steps[50].height, qint16(1));
-    QCOMPARE(steps[50].top, 2000 + 3999 / 2.0); // halves are kept
-    QCOMPARE(steps[51].height, qint16(10));
-    QCOMPARE(steps[52 + 119].width, qint16(0));
-    QCOMPARE(steps[52 + 120].width, qint16(1));
-    QCOMPARE(steps[52 + 120].left, 1000 + 5999 / 2.0);
     QCOMPARE(steps.size(), 52 + 121);
-
+    QCOMPARE(QList<qint16>({steps[49].height, steps[50].height, steps[51].height,
+                            steps[52 + 119].width, steps[52 + 120].width}),
+             QList<qint16>({0, 1, 10, 0, 1}));
+    QCOMPARE(QList<double>({steps[49].top, steps[50].top, steps[52 + 120].left}),
+             QList<double>({4000, 2000 + 3999 / 2.0, 1000 + 5999 / 2.0})); // halves are kept
     // A height that lands on exactly 1 stops there; the title removal changes the start.
     steps = FoldPlan::plan({0, 0, 100, 200}, 100, 161);
-    QCOMPARE(steps[0].height, qint16(81));
+    QCOMPARE(QList<qint16>({steps[0].height, steps[1].height, steps[2].height}),
+             QList<qint16>({81, 1, 10}));
     QCOMPARE(steps[0].top, (200 - 81) / 2.0);
-    QCOMPARE(steps[1].height, qint16(1));
-    QCOMPARE(steps[2].height, qint16(10));
-
     // A window too large for 16 bits is held at 32767 instead of wrapping.
     steps = FoldPlan::plan({0, 0, 100000, 100000}, 100000, 100000);
     QCOMPARE(steps[0].height, qint16(32767 - 80));
     QCOMPARE(steps[0].top, 40.0);
-    QCOMPARE(steps.last().width, qint16(1));
 }
 
 void TestWizard::externalModules()
@@ -316,17 +287,16 @@ void TestWizard::externalModules()
     final->startUtilityModule();
     QCOMPARE(root.messages.size(), 1);
     QCOMPARE(root.messages[0].text, QString("Unable to load ORBA Utility module"));
-    QCOMPARE(root.messages[0].title, QString("File Not Found"));
     QVERIFY(!root.programEnded());
 
     // A stand-in second utility program is started and the wizard ends.
     const QString marker = root.path() + "/started";
     QVERIFY(QDir().mkpath(QFileInfo(PathMap::utilityModule2()).path()));
     QFile stand(PathMap::utilityModule2());
-    QVERIFY(stand.open(QIODevice::WriteOnly));
+    QVERIFY(
+        stand.open(QIODevice::WriteOnly, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     stand.write(QString("#!/bin/sh\necho $0 > '%1'\n").arg(marker).toUtf8());
     stand.close();
-    stand.setPermissions(stand.permissions() | QFile::ExeOwner);
     final->startUtilityModule();
     QVERIFY(root.programEnded());
     QVERIFY(waitUntil([&] { return QFileInfo(marker).size() > 0; }));
@@ -334,8 +304,6 @@ void TestWizard::externalModules()
 
     // The database module cannot be started: its message, then the end.
     w.welcomePage()->startDatabaseModule();
-    QCOMPARE(root.messages.last().text,
-             QString("The database module could not be loaded\n\nPlease re-install the software"));
     QCOMPARE(root.messages.last().title, QString("System Error: Unable to load DB Module"));
     QVERIFY(root.programEnded());
 }
@@ -374,7 +342,8 @@ void TestWizard::firstRunLoadsTheData()
 void TestWizard::firstRunFlag_data()
 {
     // The flag counts as set by its leading number; without the settings library it
-    // cannot be read, and an installed catalogue counts as the data being installed.
+    // cannot be read, and an installed catalogue counts as the data being installed. A flag
+    // that cannot be written ("<folder>": a folder takes its place) is reported.
     QTest::addColumn<QString>("flag");
     QTest::addColumn<bool>("library");
     QTest::addColumn<bool>("catalogue");
@@ -386,7 +355,8 @@ void TestWizard::firstRunFlag_data()
         {"empty", "", true, true, true},
         {"0.4", "0.4", true, true, true},
         {"no library, catalogue", "1", false, true, false},
-        {"no library, no catalogue", "1", false, false, true}};
+        {"no library, no catalogue", "1", false, false, true},
+        {"flag cannot be written", "<folder>", true, false, true}};
     for (const auto& [tag, flag, library, catalogue, loader] : rows)
         QTest::newRow(tag) << QString(flag) << library << catalogue << loader;
 }
@@ -402,7 +372,10 @@ void TestWizard::firstRunFlag()
     const auto restore = qScopeGuard([] { qunsetenv("ZEL_HIVELET_LIBRARY"); });
     TestRoot root(TestRoot::EmptyHive);
     const QString medium = makeMedium(root);
-    root.setReadyFlag(flag);
+    if (flag == "<folder>")
+        QVERIFY(QDir().mkpath(root.readyFlagFile()));
+    else
+        root.setReadyFlag(flag);
     if (catalogue)
         root.writeCatalogue();
     ZelWizard w;
@@ -413,25 +386,14 @@ void TestWizard::firstRunFlag()
     cancelModalWaits();
     QCOMPARE(asked >= 0, loader);
     QVERIFY(QFile::exists(PathMap::catalogue()));
+    if (flag == "<folder>") {
+        QCOMPARE(root.messages.size(), 1);
+        QVERIFY(root.messages[0].text.contains("ZEL\\Data\\Ready cannot be written"));
+        return;
+    }
     QFile ready(root.readyFlagFile());
     QVERIFY(ready.open(QIODevice::ReadOnly));
     QCOMPARE(ready.readAll(), QByteArray(library ? "1" : flag.toUtf8()));
-}
-
-void TestWizard::unwritableReadyFlagIsReported()
-{
-    TestRoot root(TestRoot::EmptyHive);
-    const QString medium = makeMedium(root);
-    QVERIFY(QDir().mkpath(root.readyFlagFile())); // the value's place is taken by a folder
-    ZelWizard w;
-    int asked = -1;
-    loadFrom(medium, w, &asked);
-    QVERIFY(w.start());
-    QCoreApplication::processEvents();
-    cancelModalWaits();
-    QVERIFY(asked >= 0);
-    QCOMPARE(root.messages.size(), 1);
-    QVERIFY(root.messages[0].text.contains("ZEL\\Data\\Ready cannot be written"));
 }
 
 void TestWizard::loaderFailures_data()
@@ -440,11 +402,10 @@ void TestWizard::loaderFailures_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QStringList>("copied");
     // A catalogue in other letters is not the catalogue: the loader says so and stays until
-    // its close box ends the program.
+    // its close box ends the program. Without song.rtf two files are copied, then it fails.
     QTest::newRow("catalogue in other letters")
         << "SONGLIST.MDB"
         << "Unable to load data from this location (Data files not found)" << QStringList();
-    // Without song.rtf the first two files are copied, then the load fails.
     QTest::newRow("song.rtf missing")
         << "songlist.mdb"
         << "Error during load. (Data Error)" << QStringList{"bye.rtf", "hi.rtf"};
