@@ -6,14 +6,11 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 
 #include <dlfcn.h>
 #include <memory>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
 
 namespace
 {
@@ -235,35 +232,29 @@ void TestHivelet::concurrentWritersNeverTear()
     // Three writers of one key, each naming it in its own letter case; each round saves a
     // 30-character value and a 64 KiB value of its letter. Meanwhile this process reads.
     QVERIFY(control.save("Conc", "Test", "Short", QByteArray(30, 'A')));
-    QList<pid_t> running;
-    for (const auto& w : {"Conc Test A", "CONC test B", "conc TEST C"}) {
-        const QList<QByteArray> words = QByteArray(w).split(' ');
-        const char* argv[] = {HIVELET_WRITER, words[0], words[1], words[2], "100", nullptr};
-        pid_t pid = 0;
-        QCOMPARE(posix_spawn(&pid, argv[0], nullptr, nullptr, const_cast<char**>(argv), environ),
-                 0);
-        running << pid;
+    QProcess writers[3];
+    for (int i = 0; i < 3; ++i) {
+        writers[i].start(HIVELET_WRITER,
+                         QString("Conc Test A|CONC test B|conc TEST C").split('|')[i].split(' ')
+                             << "100");
+        QVERIFY(writers[i].waitForStarted());
     }
     const auto isWhole = [](const QByteArray& text, qsizetype size) {
         return text.size() == size && QByteArray("ABC").contains(text.front()) &&
                text.count(text.front()) == size;
     };
     const QString key = tarn() + "/Conc/Test";
-    QList<int> exitCodes;
-    while (!running.isEmpty()) {
-        for (qsizetype i = running.size() - 1; i >= 0; --i) {
-            int status = 0;
-            if (waitpid(running[i], &status, WNOHANG) == running[i]) {
-                exitCodes << (WIFEXITED(status) ? WEXITSTATUS(status) : -1);
-                running.removeAt(i);
-            }
-        }
+    while (std::any_of(std::begin(writers), std::end(writers), [](QProcess& p) {
+        p.waitForFinished(0);
+        return p.state() != QProcess::NotRunning;
+    })) {
         const QByteArray shortValue = control.get("conc", "test", "Short", "none");
         QVERIFY2(isWhole(shortValue, 30), shortValue.constData());
         if (QFileInfo::exists(key + "/Long.value"))
             QVERIFY(isWhole(fileText(key + "/Long.value"), 65536));
     }
-    QCOMPARE(exitCodes, QList<int>({0, 0, 0}));
+    for (const QProcess& p : writers)
+        QVERIFY(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0);
     // Afterwards: one key, the two values whole, no temporary file left.
     QCOMPARE(entries(tarn()) + entries(tarn() + "/Conc"), QStringList({"Conc", "Test"}));
     QCOMPARE(entries(key), QStringList({"Long.value", "Short.value"}));

@@ -16,14 +16,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
-#include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSqlQuery>
 #include <QTableView>
-#include <QTextEdit>
 #include <QtTest>
 
 namespace
@@ -67,33 +64,17 @@ QStringList shown(const QWidget* form)
 {
     QStringList out;
     for (const QWidget* w : form->findChildren<QWidget*>()) {
-        const QString name = w->objectName();
-        if (w->window() != form || name.isEmpty() || name.startsWith(QLatin1String("qt_")))
+        if (w->window() != form || w->objectName().isEmpty())
             continue;
-        QString v;
-        if (auto* e = qobject_cast<const QLineEdit*>(w))
-            v = e->text();
-        else if (auto* p = qobject_cast<const QPlainTextEdit*>(w))
-            v = p->toPlainText();
-        else if (auto* t = qobject_cast<const QTextEdit*>(w))
-            v = t->toPlainText();
-        else if (auto* l = qobject_cast<const QLabel*>(w))
-            v = l->text();
-        else if (auto* s = qobject_cast<const QAbstractSpinBox*>(w))
-            v = s->text();
-        else if (auto* c = qobject_cast<const QComboBox*>(w))
-            v = c->currentText();
-        else if (auto* b = qobject_cast<const QAbstractButton*>(w); b && b->isCheckable())
-            v = b->isChecked() ? QStringLiteral("on") : QStringLiteral("off");
-        else if (auto* view = qobject_cast<const QAbstractItemView*>(w)) {
-            const QAbstractItemModel* m = view->model();
-            for (int r = 0; m && r < m->rowCount(); ++r)
-                for (int c = 0; c < m->columnCount(); ++c)
-                    v += m->index(r, c).data().toString() + "|" +
-                         m->index(r, c).data(SongListPage::kKeyRole).toString() + "|";
-        } else
-            continue;
-        out << name + QLatin1Char('=') + v;
+        QString v = w->objectName() + '=';
+        for (const char* property : {"text", "plainText", "currentText", "checked"})
+            v += w->property(property).toString() + '|';
+        if (auto* view = qobject_cast<const QAbstractItemView*>(w); view && view->model())
+            for (int r = 0; r < view->model()->rowCount(); ++r)
+                for (int c = 0; c < view->model()->columnCount(); ++c)
+                    v += view->model()->index(r, c).data().toString() + '|' +
+                         view->model()->index(r, c).data(SongListPage::kKeyRole).toString() + '|';
+        out << v;
     }
     return out;
 }
@@ -180,10 +161,9 @@ void customSong(QWidget* form, const QString& button, const Song& song)
 QWidget* openActivity(QWidget* page)
 {
     click(page, "cmdAdd");
-    for (QWidget* d : page->findChildren<QDialog*>("frmActivity"))
-        if (d->isVisible())
-            return d;
-    return nullptr;
+    const auto dialogs = page->findChildren<QDialog*>("frmActivity");
+    const auto it = std::ranges::find_if(dialogs, &QWidget::isVisible);
+    return it == dialogs.end() ? nullptr : *it;
 }
 
 const Song kAtLast{"At Last", "Etta James", ""};
