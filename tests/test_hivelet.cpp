@@ -73,33 +73,12 @@ class TestHivelet : public QObject
     Q_OBJECT
 
   private slots:
-    void firstRunFlag();
     void saveAndGet_data();
     void saveAndGet();
     void namesStayApartAndInsideTheHive();
     void concurrentWritersNeverTear();
     void loadsByNameAndCreatesOnlyItsClass();
 };
-
-void TestHivelet::firstRunFlag()
-{
-    TestRoot root(TestRoot::EmptyHive);
-    Control control;
-    // A fresh machine: the default, and the empty key is left behind.
-    QCOMPARE(control.get("ZEL", "Data", "Ready", "0"), QByteArray("0"));
-    QVERIFY(QFileInfo(tarn() + "/ZEL/Data").isDir() && entries(tarn() + "/ZEL/Data").isEmpty());
-    QVERIFY(control.save("ZEL", "Data", "Ready", "1"));
-    QCOMPARE(control.get("ZEL", "Data", "Ready", "anything") + "|" +
-                 control.get("ZEL", "Data", "Other", nullptr),
-             QByteArray("1|"));
-    // Names are one key and one value whatever their letter case, keeping their first
-    // spelling; the value's file holds exactly the setting.
-    QVERIFY(control.save("zel", "data", "READY", "2"));
-    QCOMPARE(control.get("Zel", "DATA", "rEADY", "0"), QByteArray("2"));
-    QCOMPARE(entries(tarn()) + entries(tarn() + "/ZEL") + entries(tarn() + "/ZEL/Data"),
-             QStringList({"ZEL", "Data", "Ready.value"}));
-    QCOMPARE(fileText(tarn() + "/ZEL/Data/Ready.value"), QByteArray("2"));
-}
 
 void TestHivelet::saveAndGet_data()
 {
@@ -208,6 +187,20 @@ void TestHivelet::namesStayApartAndInsideTheHive()
 {
     TestRoot root(TestRoot::EmptyHive);
     Control control;
+    // A fresh machine: the default, and the empty key is left behind.
+    QCOMPARE(control.get("ZEL", "Data", "Ready", "0"), QByteArray("0"));
+    QVERIFY(QFileInfo(tarn() + "/ZEL/Data").isDir() && entries(tarn() + "/ZEL/Data").isEmpty());
+    QVERIFY(control.save("ZEL", "Data", "Ready", "1"));
+    QCOMPARE(control.get("ZEL", "Data", "Ready", "anything") + "|" +
+                 control.get("ZEL", "Data", "Other", nullptr),
+             QByteArray("1|"));
+    // Names are one key and one value whatever their letter case, keeping their first
+    // spelling; the value's file holds exactly the setting.
+    QVERIFY(control.save("zel", "data", "READY", "2"));
+    QCOMPARE(control.get("Zel", "DATA", "rEADY", "0"), QByteArray("2"));
+    QCOMPARE(entries(tarn()) + entries(tarn() + "/ZEL") + entries(tarn() + "/ZEL/Data"),
+             QStringList({"ZEL", "Data", "Ready.value"}));
+    QCOMPARE(fileText(tarn() + "/ZEL/Data/Ready.value"), QByteArray("2"));
     // Names that look like paths, folder links, the library's own files or each other's
     // files: each is a key or value of its own, all inside the maker's key.
     const char* names[][3] = {{"..", "..", "../../../escaped"},
