@@ -96,7 +96,7 @@ class TestWizard : public QObject
     void pagesNavigationAndQuit();
     void foldArithmetic();
     void externalModules();
-    void firstRunLoadsTheData();
+    void loadingAgainKeepsTheEvent();
     void firstRunFlag_data();
     void firstRunFlag();
     void loaderFailures_data();
@@ -207,15 +207,11 @@ void TestWizard::pagesNavigationAndQuit()
             QCOMPARE(visiblePage(w), page);
             QCOMPARE(page->pos(), w.loadedPage(3)->pos());
         }
-        if (i == 4) { // the progress list: done and current in black, to come in grey
-            QCOMPARE(w.state().CurrentStep, qint16(4));
-            for (int p = 0; p < 15; ++p) {
-                auto* label = child<QLabel>(page, QString("lblProgress_%1").arg(p));
-                QCOMPARE(label->text(), QString(w.state().ProgressCaptions[p]).replace("&&", "&"));
-                QCOMPARE(label->font().bold(), p == 0 || p == 4);
-                QCOMPARE(label->palette().color(QPalette::WindowText),
-                         p > 4 ? QColor(128, 128, 128) : QColor(Qt::black));
-            }
+        for (int p = 0; i == 4 && p < 15; ++p) { // done and current in black, to come in grey
+            auto* label = child<QLabel>(page, QString("lblProgress_%1").arg(p));
+            QVERIFY(label->font().bold() == (p == 0 || p == 4) &&
+                    label->palette().color(QPalette::WindowText) ==
+                        (p > 4 ? QColor(128, 128, 128) : QColor(Qt::black)));
         }
         if (i + 1 < order.size())
             button(visiblePage(w), "cmdNext")->click();
@@ -289,9 +285,8 @@ void TestWizard::externalModules()
 
     // Neither utility program exists: the user is told and the wizard goes on.
     final->startUtilityModule();
-    QCOMPARE(root.messages.size(), 1);
+    QVERIFY(root.messages.size() == 1 && !root.programEnded());
     QCOMPARE(root.messages[0].text, QString("Unable to load ORBA Utility module"));
-    QVERIFY(!root.programEnded());
 
     // A stand-in second utility program is started and the wizard ends.
     const QString marker = root.path() + "/started";
@@ -300,8 +295,7 @@ void TestWizard::externalModules()
                       QString("#!/bin/sh\necho $0 > '%1'\n").arg(marker).toUtf8(),
                       QFile::ExeOwner));
     final->startUtilityModule();
-    QVERIFY(root.programEnded());
-    QVERIFY(waitUntil([&] { return QFileInfo(marker).size() > 0; }));
+    QVERIFY(root.programEnded() && waitUntil([&] { return QFileInfo(marker).size() > 0; }));
     ProgramEnd::reset();
 
     // The database module cannot be started: its message, then the end.
@@ -310,32 +304,22 @@ void TestWizard::externalModules()
     QVERIFY(root.programEnded());
 }
 
-void TestWizard::firstRunLoadsTheData()
+void TestWizard::loadingAgainKeepsTheEvent()
 {
+    // Loading again over an installation replaces the data but never the event database.
     TestRoot root(TestRoot::EmptyHive);
     const QString medium = makeMedium(root);
-    {
+    root.writeCatalogue();
+    for (const QByteArray text : {"{\\rtf1 one}", "{\\rtf1 two}"}) {
+        root.setReadyFlag("0");
+        QVERIFY(writeFile(medium + "/hi.rtf", text));
         ZelWizard w;
-        int pagesBefore = -1;
-        loadFrom(medium, w, &pagesBefore);
-        QVERIFY(w.startAndShow());
-        QCOMPARE(pagesBefore, 0); // the loader comes before any page
-        QVERIFY(root.messages.isEmpty());
-        for (const QString& f : frmLoadData::dataFiles() + QStringList{"cd.bmp"}) {
-            const QString to =
-                (f == "songlist.mdb" ? PathMap::dbFolder() : PathMap::mediaFolder()) + f;
-            QVERIFY2(QFileInfo(to).size() == QFileInfo(medium + "/" + f).size(), qPrintable(f));
-        }
+        loadFrom(medium, w);
+        QVERIFY(w.start());
+        QCOMPARE(fileBytes(PathMap::mediaFolder() + "hi.rtf"), text);
+        QCOMPARE(w.items().GetStrItem("BN", ""), QString(text.contains("two") ? "Anna" : ""));
         QVERIFY(w.items().SaveStrItem("BN", "Anna"));
     }
-    // Loading again over an installation replaces the data but never the event database.
-    root.setReadyFlag("0");
-    QVERIFY(writeFile(medium + "/hi.rtf", "{\\rtf1 new}"));
-    ZelWizard w;
-    loadFrom(medium, w);
-    QVERIFY(w.start());
-    QCOMPARE(fileBytes(PathMap::mediaFolder() + "hi.rtf"), QByteArray("{\\rtf1 new}"));
-    QCOMPARE(w.items().GetStrItem("BN", ""), QString("Anna"));
 }
 
 void TestWizard::firstRunFlag_data()
@@ -383,8 +367,12 @@ void TestWizard::firstRunFlag()
     QVERIFY(w.start());
     QCoreApplication::processEvents();
     cancelModalWaits();
-    QCOMPARE(asked >= 0, loader);
     QVERIFY(QFile::exists(PathMap::catalogue()));
+    QCOMPARE(asked, loader ? 0 : -1); // the loader comes before any page
+    for (const QString& f : frmLoadData::dataFiles() + QStringList{"cd.bmp"}) {
+        const QString to = (f == "songlist.mdb" ? PathMap::dbFolder() : PathMap::mediaFolder()) + f;
+        QVERIFY2(!loader || fileBytes(to) == fileBytes(medium + "/" + f), qPrintable(f));
+    }
     if (flag == "<folder>") {
         QCOMPARE(root.messages.size(), 1);
         QVERIFY(root.messages[0].text.contains("ZEL\\Data\\Ready cannot be written"));
