@@ -26,9 +26,6 @@
 namespace
 {
 
-// Every text the couple typed, to be found again after the restart.
-QStringList g_entered;
-
 void click(QWidget* form, const QString& button)
 {
     child<QAbstractButton>(form, button)->click();
@@ -46,7 +43,6 @@ void choose(QWidget* form, const QString& option)
 void fill(QWidget* form, const QStringList& answers)
 {
     for (qsizetype i = 0; i + 1 < answers.size(); i += 2) {
-        g_entered << answers[i + 1];
         if (auto* lines = form->findChild<QPlainTextEdit*>(answers[i])) {
             lines->setPlainText(answers[i + 1]);
         } else {
@@ -166,12 +162,13 @@ QWidget* openActivity(QWidget* page)
     return it == dialogs.end() ? nullptr : *it;
 }
 
-const Song kAtLast{"At Last", "Etta James", ""};
+// Songs of the catalogue; their keys are looked up when the walk starts.
+Song atLast{"At Last", "Etta James", ""};
 const Song kMarch{"Our Family March", "Uncle Tom", "", -3}; // no length in a schedule
-const Song kCelebration{"Celebration", "Kool & the Gang", ""};
-const Song kShout{"Twist and Shout", "The Beatles", ""};
+Song celebration{"Celebration", "Kool & the Gang", ""};
+Song shout{"Twist and Shout", "The Beatles", ""};
 const Song kWaltz{"Grandma's Waltz", "Local Band", "3:15", -2};
-const Song kMacarena{"Macarena (Bayside Boys Mix)", "Los del Río", ""};
+Song macarena{"Macarena (Bayside Boys Mix)", "Los del Río", ""};
 
 // Every page answered, in page order, with the dialogs it opens.
 void answer(int index, QWidget* page)
@@ -200,7 +197,7 @@ void answer(int index, QWidget* page)
             QVERIFY2(dlg, "the activity dialog did not open");
             child<QDateTimeEdit>(dlg, "Time1")->setTime(n ? QTime(18, 45) : QTime(19, 15));
             child<QComboBox>(dlg, "cbActivity1")->setCurrentIndex(n ? 1 : 7);
-            n ? customSong(dlg, "cmdPick", kMarch) : pickSong(dlg, "cmdPick", "at la", kAtLast);
+            n ? customSong(dlg, "cmdPick", kMarch) : pickSong(dlg, "cmdPick", "at la", atLast);
             fill(dlg, {"txtWho", n ? "" : "Anna & Ben", "txtHotNotes", n ? "Cue." : "Dim."});
             click(dlg, "cmdOK");
             QVERIFY2(!dlg->isVisible(), "Save did not close the activity dialog");
@@ -215,12 +212,12 @@ void answer(int index, QWidget* page)
         fill(page, {"txtRadio_0", "WXYZ 101"});
         break;
     case 7:
-        pickSong(page, "cmdAdd", "celebr", kCelebration);
-        pickSong(page, "cmdAdd", "shout", kShout);
+        pickSong(page, "cmdAdd", "celebr", celebration);
+        pickSong(page, "cmdAdd", "shout", shout);
         customSong(page, "cmdAdd", kWaltz);
         break;
     case 8:
-        pickSong(page, "cmdAdd", "macarena", kMacarena);
+        pickSong(page, "cmdAdd", "macarena", macarena);
         break;
     }
 }
@@ -264,10 +261,8 @@ void TestRoad::coupleWalksTheRoadAndComesBack()
     TestRoot root;
     root.copySampleMedia();
     QVERIFY2(QFileInfo::exists(PathMap::catalogue()), "build the medium (ZEL_BUILD_DIR/medium)");
-    Song atLast = kAtLast, celebration = kCelebration, shout = kShout, macarena = kMacarena;
     for (Song* s : {&atLast, &celebration, &shout, &macarena})
         QVERIFY2((s->key = catalogueKey(*s)) > 0, qPrintable(s->title + " is not catalogued"));
-    g_entered.clear();
     QList<QStringList> pages(10);
     {
         ZelWizard w;
@@ -290,29 +285,21 @@ void TestRoad::coupleWalksTheRoadAndComesBack()
         QCOMPARE(wholeStore(), before);
         QCOMPARE(page->width(), 1);
         bool asked = false;
-        whenModal("FrmQuery", [&](QWidget* dlg) {
-            asked = true;
-            click(dlg, "cmdCancel");
-        });
+        whenModal("FrmQuery", [&](QWidget* dlg) { asked = dlg->close(); });
         page->close();
         cancelModalWaits();
         QVERIFY(!asked);
     }
 
-    // The program starts again on the same files: every page shows the same, and so every
-    // text the couple typed.
+    // The program starts again on the same files: every page shows the same.
     ProgramEnd::reset();
     ZelWizard w;
     QVERIFY(w.startAndShow());
     WizardPage* page = w.page(0);
-    QString everything;
     for (int i = 1; i <= 8; ++i) {
         QVERIFY((page = next(w, page, root)));
         QCOMPARE(shown(page), pages[i]);
-        everything += shown(page).join(QLatin1Char('\n')).replace("\r\n", "\n");
     }
-    for (const QString& text : std::as_const(g_entered))
-        QVERIFY2(everything.contains(text), qPrintable("lost after the restart: " + text));
 
     // The songs are stored with their catalogue keys, or -2 and -3 for songs typed by hand.
     QStringList stored, picked;
