@@ -33,10 +33,7 @@ struct Control {
     }
 };
 
-QString tarn()
-{
-    return qEnvironmentVariable("HIVELET_HIVE") + QStringLiteral("/SOFTWARE/TARN");
-}
+const auto tarn = [] { return qEnvironmentVariable("HIVELET_HIVE") + "/SOFTWARE/TARN"; };
 
 // The names in a folder, hidden ones included, the lock file left out.
 QStringList entries(const QString& folder)
@@ -47,24 +44,19 @@ QStringList entries(const QString& folder)
     return names;
 }
 
-QByteArray fileText(const QString& path)
-{
+const auto fileText = [](const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
+};
 
-bool writeFile(const QString& path, const QByteArray& text)
-{
-    QDir().mkpath(QFileInfo(path).path());
+const auto writeFile = [](const QString& path, const QByteArray& text) {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
-}
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+           file.write(text) == text.size();
+};
 
 // "<null>" stands for a NULL argument.
-const char* arg(const QByteArray& text)
-{
-    return text == "<null>" ? nullptr : text.constData();
-}
+const auto arg = [](const QByteArray& t) { return t == "<null>" ? nullptr : t.constData(); };
 
 } // namespace
 

@@ -26,10 +26,9 @@
 namespace
 {
 
-void click(QWidget* form, const QString& button)
-{
+const auto click = [](QWidget* form, const QString& button) {
     child<QAbstractButton>(form, button)->click();
-}
+};
 
 // Clicks an option button on its indicator, as a user does.
 void choose(QWidget* form, const QString& option)
@@ -153,15 +152,6 @@ void customSong(QWidget* form, const QString& button, const Song& song)
     click(form, button);
 }
 
-// The visible activity dialog of the schedule page after Add.
-QWidget* openActivity(QWidget* page)
-{
-    click(page, "cmdAdd");
-    const auto dialogs = page->findChildren<QDialog*>("frmActivity");
-    const auto it = std::ranges::find_if(dialogs, &QWidget::isVisible);
-    return it == dialogs.end() ? nullptr : *it;
-}
-
 // Songs of the catalogue; their keys are looked up when the walk starts.
 Song atLast{"At Last", "Etta James", ""};
 const Song kMarch{"Our Family March", "Uncle Tom", "", -3}; // no length in a schedule
@@ -193,7 +183,10 @@ void answer(int index, QWidget* page)
         break;
     case 5: // the first dance from the catalogue, the entrance with the couple's own music
         for (int n : {0, 1}) {
-            QWidget* dlg = openActivity(page);
+            click(page, "cmdAdd");
+            QWidget* dlg = nullptr; // the visible one
+            for (QWidget* d : page->findChildren<QDialog*>("frmActivity"))
+                dlg = d->isVisible() ? d : dlg;
             QVERIFY2(dlg, "the activity dialog did not open");
             child<QDateTimeEdit>(dlg, "Time1")->setTime(n ? QTime(18, 45) : QTime(19, 15));
             child<QComboBox>(dlg, "cbActivity1")->setCurrentIndex(n ? 1 : 7);
