@@ -6,48 +6,34 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 
 #include <dlfcn.h>
-#include <spawn.h>
-#include <sys/wait.h>
-
-extern char** environ;
+#include <memory>
 
 namespace
 {
 
 // One control, destroyed at the end of the scope.
-class Control
-{
-  public:
-    Control() : m_control(hivelet_create("Hivelet")) {}
-    ~Control() { hivelet_destroy(m_control); }
-    Control(const Control&) = delete;
-    Control& operator=(const Control&) = delete;
-
+struct Control {
+    std::unique_ptr<void, void (*)(void*)> control{hivelet_create("Hivelet"), hivelet_destroy};
     // Get, with "<null>" standing for a NULL result.
     QByteArray get(const char* mainKey, const char* subKey, const char* name,
                    const char* defaultValue) const
     {
-        char* result = hivelet_get(m_control, mainKey, subKey, name, defaultValue);
+        char* result = hivelet_get(control.get(), mainKey, subKey, name, defaultValue);
         const QByteArray text = result ? QByteArray(result) : QByteArray("<null>");
         hivelet_free(result);
         return text;
     }
     bool save(const char* mainKey, const char* subKey, const char* name, const char* setting) const
     {
-        return hivelet_save(m_control, mainKey, subKey, name, setting) == 1;
+        return hivelet_save(control.get(), mainKey, subKey, name, setting) == 1;
     }
-
-  private:
-    void* m_control;
 };
 
-QString tarn()
-{
-    return qEnvironmentVariable("HIVELET_HIVE") + QStringLiteral("/SOFTWARE/TARN");
-}
+const auto tarn = [] { return qEnvironmentVariable("HIVELET_HIVE") + "/SOFTWARE/TARN"; };
 
 // The names in a folder, hidden ones included, the lock file left out.
 QStringList entries(const QString& folder)
@@ -58,24 +44,19 @@ QStringList entries(const QString& folder)
     return names;
 }
 
-QByteArray fileText(const QString& path)
-{
+const auto fileText = [](const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
+};
 
-bool writeFile(const QString& path, const QByteArray& text)
-{
-    QDir().mkpath(QFileInfo(path).path());
+const auto writeFile = [](const QString& path, const QByteArray& text) {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
-}
+    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
+           file.write(text) == text.size();
+};
 
 // "<null>" stands for a NULL argument.
-const char* arg(const QByteArray& text)
-{
-    return text == "<null>" ? nullptr : text.constData();
-}
+const auto arg = [](const QByteArray& t) { return t == "<null>" ? nullptr : t.constData(); };
 
 } // namespace
 
@@ -84,33 +65,12 @@ class TestHivelet : public QObject
     Q_OBJECT
 
   private slots:
-    void firstRunFlag();
     void saveAndGet_data();
     void saveAndGet();
     void namesStayApartAndInsideTheHive();
     void concurrentWritersNeverTear();
     void loadsByNameAndCreatesOnlyItsClass();
 };
-
-void TestHivelet::firstRunFlag()
-{
-    TestRoot root(TestRoot::EmptyHive);
-    Control control;
-    // A fresh machine: the default, and the empty key is left behind.
-    QCOMPARE(control.get("ZEL", "Data", "Ready", "0"), QByteArray("0"));
-    QVERIFY(QFileInfo(tarn() + "/ZEL/Data").isDir());
-    QCOMPARE(entries(tarn() + "/ZEL/Data"), QStringList());
-    QVERIFY(control.save("ZEL", "Data", "Ready", "1"));
-    QCOMPARE(control.get("ZEL", "Data", "Ready", "anything"), QByteArray("1"));
-    QCOMPARE(control.get("ZEL", "Data", "Other", nullptr), QByteArray(""));
-    // Names are one key and one value whatever their letter case, keeping their first
-    // spelling; the value's file holds exactly the setting.
-    QVERIFY(control.save("zel", "data", "READY", "2"));
-    QCOMPARE(control.get("Zel", "DATA", "rEADY", "0"), QByteArray("2"));
-    QCOMPARE(entries(tarn()) + entries(tarn() + "/ZEL") + entries(tarn() + "/ZEL/Data"),
-             QStringList({"ZEL", "Data", "Ready.value"}));
-    QCOMPARE(fileText(tarn() + "/ZEL/Data/Ready.value"), QByteArray("2"));
-}
 
 void TestHivelet::saveAndGet_data()
 {
@@ -219,6 +179,20 @@ void TestHivelet::namesStayApartAndInsideTheHive()
 {
     TestRoot root(TestRoot::EmptyHive);
     Control control;
+    // A fresh machine: the default, and the empty key is left behind.
+    QCOMPARE(control.get("ZEL", "Data", "Ready", "0"), QByteArray("0"));
+    QVERIFY(QFileInfo(tarn() + "/ZEL/Data").isDir() && entries(tarn() + "/ZEL/Data").isEmpty());
+    QVERIFY(control.save("ZEL", "Data", "Ready", "1"));
+    QCOMPARE(control.get("ZEL", "Data", "Ready", "anything") + "|" +
+                 control.get("ZEL", "Data", "Other", nullptr),
+             QByteArray("1|"));
+    // Names are one key and one value whatever their letter case, keeping their first
+    // spelling; the value's file holds exactly the setting.
+    QVERIFY(control.save("zel", "data", "READY", "2"));
+    QCOMPARE(control.get("Zel", "DATA", "rEADY", "0"), QByteArray("2"));
+    QCOMPARE(entries(tarn()) + entries(tarn() + "/ZEL") + entries(tarn() + "/ZEL/Data"),
+             QStringList({"ZEL", "Data", "Ready.value"}));
+    QCOMPARE(fileText(tarn() + "/ZEL/Data/Ready.value"), QByteArray("2"));
     // Names that look like paths, folder links, the library's own files or each other's
     // files: each is a key or value of its own, all inside the maker's key.
     const char* names[][3] = {{"..", "..", "../../../escaped"},
@@ -243,36 +217,29 @@ void TestHivelet::concurrentWritersNeverTear()
     // Three writers of one key, each naming it in its own letter case; each round saves a
     // 30-character value and a 64 KiB value of its letter. Meanwhile this process reads.
     QVERIFY(control.save("Conc", "Test", "Short", QByteArray(30, 'A')));
-    const char* writers[][3] = {
-        {"Conc", "Test", "A"}, {"CONC", "test", "B"}, {"conc", "TEST", "C"}};
-    QList<pid_t> running;
-    for (const auto& writer : writers) {
-        const char* argv[] = {HIVELET_WRITER, writer[0], writer[1], writer[2], "100", nullptr};
-        pid_t pid = 0;
-        QCOMPARE(posix_spawn(&pid, argv[0], nullptr, nullptr, const_cast<char**>(argv), environ),
-                 0);
-        running << pid;
+    QProcess writers[3];
+    for (int i = 0; i < 3; ++i) {
+        writers[i].start(HIVELET_WRITER,
+                         QString("Conc Test A|CONC test B|conc TEST C").split('|')[i].split(' ')
+                             << "100");
+        QVERIFY(writers[i].waitForStarted());
     }
     const auto isWhole = [](const QByteArray& text, qsizetype size) {
         return text.size() == size && QByteArray("ABC").contains(text.front()) &&
                text.count(text.front()) == size;
     };
     const QString key = tarn() + "/Conc/Test";
-    QList<int> exitCodes;
-    while (!running.isEmpty()) {
-        for (qsizetype i = running.size() - 1; i >= 0; --i) {
-            int status = 0;
-            if (waitpid(running[i], &status, WNOHANG) == running[i]) {
-                exitCodes << (WIFEXITED(status) ? WEXITSTATUS(status) : -1);
-                running.removeAt(i);
-            }
-        }
+    while (std::any_of(std::begin(writers), std::end(writers), [](QProcess& p) {
+        p.waitForFinished(0);
+        return p.state() != QProcess::NotRunning;
+    })) {
         const QByteArray shortValue = control.get("conc", "test", "Short", "none");
         QVERIFY2(isWhole(shortValue, 30), shortValue.constData());
         if (QFileInfo::exists(key + "/Long.value"))
             QVERIFY(isWhole(fileText(key + "/Long.value"), 65536));
     }
-    QCOMPARE(exitCodes, QList<int>({0, 0, 0}));
+    for (const QProcess& p : writers)
+        QVERIFY(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0);
     // Afterwards: one key, the two values whole, no temporary file left.
     QCOMPARE(entries(tarn()) + entries(tarn() + "/Conc"), QStringList({"Conc", "Test"}));
     QCOMPARE(entries(key), QStringList({"Long.value", "Short.value"}));
@@ -285,34 +252,30 @@ void TestHivelet::loadsByNameAndCreatesOnlyItsClass()
     // A host that loads the library at run time finds every function by its plain name.
     void* library = dlopen(HIVELET_LIBRARY, RTLD_NOW | RTLD_LOCAL);
     QVERIFY2(library, dlerror());
-    for (const char* name : {"hivelet_create", "hivelet_destroy", "hivelet_save", "hivelet_get",
-                             "hivelet_free", "hivelet_version", "hivelet_description"})
+    const auto fn = [library]<class F>(const char* name, F*) {
+        return reinterpret_cast<F*>(dlsym(library, name));
+    };
+    for (const char* name : {"hivelet_version", "hivelet_description"})
         QVERIFY2(dlsym(library, name), name);
-    const auto create = reinterpret_cast<void* (*)(const char*)>(dlsym(library, "hivelet_create"));
-    const auto destroy = reinterpret_cast<void (*)(void*)>(dlsym(library, "hivelet_destroy"));
+    const auto create = fn("hivelet_create", hivelet_create);
+    const auto destroy = fn("hivelet_destroy", hivelet_destroy);
+    const auto save = fn("hivelet_save", hivelet_save);
+    const auto get = fn("hivelet_get", hivelet_get);
+    QVERIFY(create && destroy && save && get);
     // Its one class, by name in any letter case, and nothing else.
     for (const char* name : {"", "Hivelets", "Hive", "HIVELET.HiveletCtrl.1"})
         QVERIFY2(!create(name), name);
     QVERIFY(!create(nullptr));
-    for (const char* name : {"HIVELET", "hiveLET"}) {
-        void* other = create(name);
-        QVERIFY2(other, name);
-        destroy(other);
-    }
     destroy(nullptr);
-    void* control = create("Hivelet");
-    QVERIFY(control);
-    const auto save =
-        reinterpret_cast<int (*)(void*, const char*, const char*, const char*, const char*)>(
-            dlsym(library, "hivelet_save"));
-    const auto get =
-        reinterpret_cast<char* (*)(void*, const char*, const char*, const char*, const char*)>(
-            dlsym(library, "hivelet_get"));
-    QCOMPARE(save(control, "ZEL", "Data", "Ready", "1"), 1);
-    char* ready = get(control, "ZEL", "Data", "Ready", "0");
-    QCOMPARE(QByteArray(ready), QByteArray("1"));
-    reinterpret_cast<void (*)(char*)>(dlsym(library, "hivelet_free"))(ready);
-    destroy(control);
+    for (const char* name : {"HIVELET", "hiveLET", "Hivelet"}) {
+        void* control = create(name);
+        QVERIFY2(control, name);
+        QCOMPARE(save(control, "ZEL", "Data", "Ready", name), 1);
+        char* ready = get(control, "ZEL", "Data", "Ready", "0");
+        QCOMPARE(QByteArray(ready), QByteArray(name));
+        fn("hivelet_free", hivelet_free)(ready);
+        destroy(control);
+    }
     // Without a control nothing is read or written.
     QCOMPARE(save(nullptr, "ZEL", "Data", "Ready", "2"), 0);
     QVERIFY(!get(nullptr, "ZEL", "Data", "Ready", "0"));

@@ -16,26 +16,19 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateTimeEdit>
-#include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSqlQuery>
 #include <QTableView>
-#include <QTextEdit>
 #include <QtTest>
 
 namespace
 {
 
-// Every text the couple typed, to be found again after the restart.
-QStringList g_entered;
-
-void click(QWidget* form, const QString& button)
-{
+const auto click = [](QWidget* form, const QString& button) {
     child<QAbstractButton>(form, button)->click();
-}
+};
 
 // Clicks an option button on its indicator, as a user does.
 void choose(QWidget* form, const QString& option)
@@ -49,69 +42,58 @@ void choose(QWidget* form, const QString& option)
 void fill(QWidget* form, const QStringList& answers)
 {
     for (qsizetype i = 0; i + 1 < answers.size(); i += 2) {
-        g_entered << answers[i + 1];
         if (auto* lines = form->findChild<QPlainTextEdit*>(answers[i])) {
             lines->setPlainText(answers[i + 1]);
-            continue;
+        } else {
+            auto* line = child<QLineEdit>(form, answers[i]);
+            line->selectAll();
+            QTest::keyClick(line, Qt::Key_Backspace);
+            QTest::keyClicks(line, answers[i + 1]);
         }
-        auto* line = child<QLineEdit>(form, answers[i]);
-        line->setFocus();
-        line->selectAll();
-        QTest::keyClick(line, Qt::Key_Backspace);
-        QTest::keyClicks(line, answers[i + 1]);
     }
 }
 
-// What a form shows, control by control: box texts, labels, option states, list and grid
-// cells (with a song's key and whether a cell shows a picture). The form's own dialogs are
-// left out.
+// What a form shows, control by control: texts, option states, list and grid cells with
+// their song keys; the form's own dialogs left out.
 QStringList shown(const QWidget* form)
 {
     QStringList out;
     for (const QWidget* w : form->findChildren<QWidget*>()) {
-        const QString name = w->objectName();
-        if (w->window() != form || name.isEmpty() || name.startsWith(QLatin1String("qt_")))
+        if (w->window() != form || w->objectName().isEmpty())
             continue;
-        QString v;
-        if (auto* e = qobject_cast<const QLineEdit*>(w))
-            v = e->text();
-        else if (auto* p = qobject_cast<const QPlainTextEdit*>(w))
-            v = p->toPlainText();
-        else if (auto* t = qobject_cast<const QTextEdit*>(w))
-            v = t->toPlainText();
-        else if (auto* l = qobject_cast<const QLabel*>(w))
-            v = l->text();
-        else if (auto* s = qobject_cast<const QAbstractSpinBox*>(w))
-            v = s->text();
-        else if (auto* c = qobject_cast<const QComboBox*>(w))
-            v = c->currentText();
-        else if (auto* b = qobject_cast<const QAbstractButton*>(w); b && b->isCheckable())
-            v = b->isChecked() ? QStringLiteral("on") : QStringLiteral("off");
-        else if (auto* view = qobject_cast<const QAbstractItemView*>(w)) {
-            const QAbstractItemModel* m = view->model();
-            for (int r = 0; m && r < m->rowCount(); ++r) {
-                v += QStringLiteral("\n[%1]").arg(
-                    m->index(r, 0).data(SongListPage::kKeyRole).toInt());
-                for (int c = 0; c < m->columnCount(); ++c)
-                    v += m->index(r, c).data().toString() +
-                         (m->index(r, c).data(Qt::DecorationRole).isValid() ? "*|" : "|");
-            }
-        } else
-            continue;
-        out << name + QLatin1Char('=') + v;
+        QString v = w->objectName() + '=';
+        for (const char* property : {"text", "plainText", "currentText", "checked"})
+            v += w->property(property).toString() + '|';
+        if (auto* view = qobject_cast<const QAbstractItemView*>(w); view && view->model())
+            for (int r = 0; r < view->model()->rowCount(); ++r)
+                for (int c = 0; c < view->model()->columnCount(); ++c)
+                    v += view->model()->index(r, c).data().toString() + '|' +
+                         view->model()->index(r, c).data(SongListPage::kKeyRole).toString() + '|';
+        out << v;
     }
     return out;
 }
 
-// Runs `act` on the modal dialog `name` when it opens, then closes it with `closeButton`
-// if `act` left it open, so the walk never hangs in it.
-void onDialog(const QString& name, const char* closeButton, std::function<void(QWidget*)> act)
+// Runs `act` on the modal dialog `name` when it opens, then cancels it if `act` left it
+// open, so the walk never hangs in it.
+void onDialog(const QString& name, std::function<void(QWidget*)> act)
 {
     whenModal(name, [=](QWidget* dlg) {
         act(dlg);
         if (dlg->isVisible())
-            child<QAbstractButton>(dlg, QString::fromLatin1(closeButton))->click();
+            dlg->close();
     });
+}
+
+// Fills the dialog `name` with `answers` and presses OK when `button` opens it.
+void fillDialog(QWidget* form, const QString& button, const QString& name,
+                const QStringList& answers)
+{
+    onDialog(name, [=](QWidget* dlg) {
+        fill(dlg, answers);
+        click(dlg, "cmdOK");
+    });
+    click(form, button);
 }
 
 struct Song {
@@ -144,7 +126,6 @@ void pickInCatalogue(QWidget* dlg, const QString& find, const Song& song)
             grid->scrollTo(cell);
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                               grid->visualRect(cell).center());
-            QCOMPARE(child<QLabel>(dlg, "lblSelect1")->text(), song.title);
             click(dlg, "cmdPickIt");
             return;
         }
@@ -155,15 +136,15 @@ void pickInCatalogue(QWidget* dlg, const QString& find, const Song& song)
 // Picks `song` from the catalogue when the song-pick dialog opens from `button`.
 void pickSong(QWidget* form, const QString& button, const QString& find, const Song& song)
 {
-    onDialog("frmSongSel", "cmdQuit", [=](QWidget* sel) { pickInCatalogue(sel, find, song); });
+    onDialog("frmSongSel", [=](QWidget* sel) { pickInCatalogue(sel, find, song); });
     click(form, button);
 }
 
 // "I can't find the song" in the song-pick dialog, then the song typed by hand.
 void customSong(QWidget* form, const QString& button, const Song& song)
 {
-    onDialog("frmSongSel", "cmdQuit", [](QWidget* sel) { click(sel, "cmdCustom"); });
-    onDialog("frmOddSong", "cmdCancel", [song](QWidget* dlg) {
+    onDialog("frmSongSel", [](QWidget* sel) { click(sel, "cmdCustom"); });
+    onDialog("frmOddSong", [song](QWidget* dlg) {
         fill(dlg, {"txtName", song.title, "txtArtist", song.artist, "txtLength", song.length});
         child<QCheckBox>(dlg, "chkHaveMusic")->setChecked(song.key == -3);
         click(dlg, "cmdOK");
@@ -171,119 +152,81 @@ void customSong(QWidget* form, const QString& button, const Song& song)
     click(form, button);
 }
 
-// The visible activity dialog of the schedule page after Add.
-QWidget* openActivity(QWidget* page)
-{
-    click(page, "cmdAdd");
-    for (QWidget* d : page->findChildren<QDialog*>("frmActivity"))
-        if (d->isVisible())
-            return d;
-    return nullptr;
-}
-
-const Song kAtLast{"At Last", "Etta James", ""};
+// Songs of the catalogue; their keys are looked up when the walk starts.
+Song atLast{"At Last", "Etta James", ""};
 const Song kMarch{"Our Family March", "Uncle Tom", "", -3}; // no length in a schedule
-const Song kCelebration{"Celebration", "Kool & the Gang", ""};
-const Song kShout{"Twist and Shout", "The Beatles", ""};
+Song celebration{"Celebration", "Kool & the Gang", ""};
+Song shout{"Twist and Shout", "The Beatles", ""};
 const Song kWaltz{"Grandma's Waltz", "Local Band", "3:15", -2};
-const Song kMacarena{"Macarena (Bayside Boys Mix)", "Los del Río", ""};
+Song macarena{"Macarena (Bayside Boys Mix)", "Los del Río", ""};
 
 // Every page answered, in page order, with the dialogs it opens.
 void answer(int index, QWidget* page)
 {
     switch (index) {
-    case 1: // what the dialogs take, the summaries show
-        for (const auto& [button, who] :
-             {std::pair{"cmdBride",
-                        QStringList{"txtName", "Anna Lee", "txtAge", "29", "txtPronounce", "AH-na",
-                                    "txtAddress", "12 Elm St\nSpringfield", "txtPhone_0",
-                                    "555-0101", "txtPhoneInfo_0", "home line", "txtEmail",
-                                    "a@ex.com"}},
-              std::pair{"cmdGroom",
-                        QStringList{"txtName", "Ben Ross", "txtPhone_2", "555-0203",
-                                    "txtPhoneInfo_2", "work", "txtAddress", "7 Oak Ave"}}}) {
-            onDialog("frmBGInfo", "cmdCancel", [who = who](QWidget* dlg) {
-                fill(dlg, who);
-                click(dlg, "cmdOK");
-            });
-            click(page, button);
-        }
+    case 1:
+        fillDialog(page, "cmdBride", "frmBGInfo",
+                   {"txtName", "Anna Lee", "txtAddress", "12 Elm St\nSpringfield"});
+        fillDialog(page, "cmdGroom", "frmBGInfo", {"txtName", "Ben Ross"});
         break;
     case 2:
         child<QDateTimeEdit>(page, "Date1")->setDate(QDate::currentDate().addDays(200));
-        child<QDateTimeEdit>(page, "Time1")->setTime(QTime(17, 30));
-        child<QDateTimeEdit>(page, "Time2")->setTime(QTime(23, 0));
-        onDialog("frmFacInfo", "cmdCancel", [](QWidget* dlg) {
-            fill(dlg, {"txtName", "Lakeside Inn", "txtAddress", "4 Shore Road\nLakeside",
-                       "txtContact", "Dana Park", "txtPhone", "555-0400", "txtPhoneInfo", "events",
-                       "txtDirections", "Take exit 12.\nSecond left."});
-            click(dlg, "cmdOK");
-        });
-        click(page, "cmdFacility");
+        fillDialog(page, "cmdFacility", "frmFacInfo", {"txtName", "Lakeside Inn"});
         fill(page, {"txtGuests", "about 120"});
         break;
     case 3:
-        choose(page, "opLooks_2");
         choose(page, "opAttitude_2");
-        QVERIFY(child<QRadioButton>(page, "opAttitude_2")->isChecked());
         fill(page, {"txtHotNotes", "No line dances.\nAnnounce the cake."});
         break;
     case 4:
-        onDialog("frmParty", "cmdCancel", [](QWidget* dlg) {
-            fill(dlg, {"txtName1", "Carla Diaz", "txtPronoun1", "CAR-la", "txtName2", "Evan Diaz",
-                       "txtPronoun2", "EH-van"});
-            child<QComboBox>(dlg, "cbRole1")->setCurrentIndex(1);
-            click(dlg, "cmdOK");
-        });
-        click(page, "cmdAdd");
-        onDialog("frmParty", "cmdCancel", [](QWidget* dlg) {
-            fill(dlg, {"txtName1", "Lily Ross", "txtRole1", "Niece & Flower Girl", "txtName2", "",
-                       "txtPronoun2", ""});
-            choose(dlg, "opEscort_1");
-            click(dlg, "cmdOK");
-        });
-        click(page, "cmdAdd");
+        fillDialog(page, "cmdAdd", "frmParty", {"txtName1", "Carla Diaz", "txtName2", "Evan Diaz"});
         break;
-    case 5: {
-        // The first dance with a song from the catalogue, then the entrance with music the
-        // couple brings; the dialog keeps the last activity's texts.
-        QWidget* dlg = openActivity(page);
-        QVERIFY2(dlg, "the activity dialog did not open");
-        child<QDateTimeEdit>(dlg, "Time1")->setTime(QTime(19, 15));
-        child<QComboBox>(dlg, "cbActivity1")->setCurrentIndex(7);
-        pickSong(dlg, "cmdPick", "at la", kAtLast);
-        QCOMPARE(child<QLineEdit>(dlg, "txtArtist")->text(), kAtLast.artist);
-        fill(dlg, {"txtWho", "Anna & Ben", "txtHotNotes", "Dim the lights."});
-        click(dlg, "cmdOK");
-        dlg = openActivity(page);
-        QVERIFY2(dlg, "the activity dialog did not open again");
-        child<QDateTimeEdit>(dlg, "Time1")->setTime(QTime(18, 45));
-        child<QComboBox>(dlg, "cbActivity1")->setCurrentIndex(1);
-        customSong(dlg, "cmdPick", kMarch);
-        fill(dlg, {"txtWho", "", "txtHotNotes", "Cue the march."});
-        click(dlg, "cmdOK");
-        QVERIFY2(!dlg->isVisible(), "Save did not close the activity dialog");
+    case 5: // the first dance from the catalogue, the entrance with the couple's own music
+        for (int n : {0, 1}) {
+            click(page, "cmdAdd");
+            QWidget* dlg = nullptr; // the visible one
+            for (QWidget* d : page->findChildren<QDialog*>("frmActivity"))
+                dlg = d->isVisible() ? d : dlg;
+            QVERIFY2(dlg, "the activity dialog did not open");
+            child<QDateTimeEdit>(dlg, "Time1")->setTime(n ? QTime(18, 45) : QTime(19, 15));
+            child<QComboBox>(dlg, "cbActivity1")->setCurrentIndex(n ? 1 : 7);
+            n ? customSong(dlg, "cmdPick", kMarch) : pickSong(dlg, "cmdPick", "at la", atLast);
+            fill(dlg, {"txtWho", n ? "" : "Anna & Ben", "txtHotNotes", n ? "Cue." : "Dim."});
+            click(dlg, "cmdOK");
+            QVERIFY2(!dlg->isVisible(), "Save did not close the activity dialog");
+        }
         break;
-    }
     case 6:
-        onDialog("frmSongPref", "cmdCancel", [](QWidget* dlg) {
-            for (int row : {7, 8, 10}) // Country, Hip Hop/Rap, Ethnic to avoid
-                choose(dlg, QStringLiteral("Option%1_1").arg(row));
+        onDialog("frmSongPref", [](QWidget* dlg) {
+            choose(dlg, "Option8_1"); // Hip Hop/Rap to avoid
             click(dlg, "cmdOK");
         });
         click(page, "cmdPlayIt");
-        fill(page, {"txtRadio_0", "WXYZ 101", "txtRadio_1", "KQRS", "txtRadio_2", "Jazz 88.5"});
-        QVERIFY(child<QLabel>(page, "lblPlayit2")->text().endsWith("Hip Hop/Rap\r\nEthnic"));
+        fill(page, {"txtRadio_0", "WXYZ 101"});
         break;
     case 7:
-        pickSong(page, "cmdAdd", "celebr", kCelebration);
-        pickSong(page, "cmdAdd", "shout", kShout);
+        pickSong(page, "cmdAdd", "celebr", celebration);
+        pickSong(page, "cmdAdd", "shout", shout);
         customSong(page, "cmdAdd", kWaltz);
         break;
     case 8:
-        pickSong(page, "cmdAdd", "macarena", kMacarena);
+        pickSong(page, "cmdAdd", "macarena", macarena);
         break;
     }
+}
+
+// Next on `page`: the next page if it is shown and no message came, else null.
+WizardPage* next(const Wizard& w, WizardPage* page, const TestRoot& root)
+{
+    const qsizetype messages = root.messages.size();
+    click(page, "cmdNext");
+    WizardPage* shown = visiblePage(w);
+    if (root.messages.size() == messages && shown && shown->index() == page->index() + 1) {
+        QApplication::setActiveWindow(shown);
+        return shown;
+    }
+    qWarning() << "Next on" << page->objectName() << root.messages.value(messages).text;
+    return nullptr;
 }
 
 // Everything the event database holds, as text.
@@ -291,9 +234,9 @@ QString wholeStore()
 {
     QString all;
     for (const char* table : {"Strs", "Mems", "Activities", "MusicIn", "MusicOut"})
-        for (const QStringList& row : storedRows(
-                 QStringLiteral("SELECT * FROM %1 ORDER BY dbKey").arg(QLatin1String(table))))
-            all += row.join(QLatin1Char('|')) + QLatin1Char('\n');
+        for (const QStringList& row :
+             storedRows(QStringLiteral("SELECT * FROM %1 ORDER BY dbKey").arg(table)))
+            all += row.join('|') + '\n';
     return all;
 }
 
@@ -306,85 +249,58 @@ class TestRoad : public QObject
     void coupleWalksTheRoadAndComesBack();
 };
 
-// Next on `page`: no message, and the next page is the one shown.
-#define NEXT(page)                                                                                 \
-    do {                                                                                           \
-        const qsizetype messages_ = root.messages.size();                                          \
-        click(page, "cmdNext");                                                                    \
-        QVERIFY2(root.messages.size() == messages_,                                                \
-                 qPrintable(page->objectName() + ": " + root.messages.value(messages_).text));     \
-        WizardPage* shown_ = visiblePage(w);                                                       \
-        QVERIFY2(shown_ && shown_->index() == page->index() + 1,                                   \
-                 qPrintable("Next on " + page->objectName() + " did not show the next page"));     \
-        page = shown_;                                                                             \
-        QApplication::setActiveWindow(page);                                                       \
-    } while (false)
-
 void TestRoad::coupleWalksTheRoadAndComesBack()
 {
     TestRoot root;
     root.copySampleMedia();
     QVERIFY2(QFileInfo::exists(PathMap::catalogue()), "build the medium (ZEL_BUILD_DIR/medium)");
-    Song atLast = kAtLast, celebration = kCelebration, shout = kShout, macarena = kMacarena;
     for (Song* s : {&atLast, &celebration, &shout, &macarena})
         QVERIFY2((s->key = catalogueKey(*s)) > 0, qPrintable(s->title + " is not catalogued"));
-    g_entered.clear();
     QList<QStringList> pages(10);
     {
         ZelWizard w;
         QVERIFY(w.startAndShow());
         WizardPage* page = w.page(0);
         for (int i = 1; i <= 8; ++i) {
-            NEXT(page);
+            QVERIFY((page = next(w, page, root)));
             answer(i, page);
             if (QTest::currentTestFailed())
                 return;
             pages[i] = shown(page);
         }
-        NEXT(page);
-        QCOMPARE(page->objectName(), QString("MenuFinal"));
+        QVERIFY((page = next(w, page, root)) && page->objectName() == "MenuFinal");
         // Finish folds the window to a point and ends the program; it writes nothing, and a
         // close request after the end asks nothing.
         const QString before = wholeStore();
         click(page, "cmdNext");
-        QVERIFY2(root.programEnded(), "Finish did not end the program");
-        QCOMPARE(root.exitCode, 0);
+        QVERIFY2(root.programEnded() && root.exitCode == 0 && page->width() == 1,
+                 "Finish did not fold the window and end the program");
         QCOMPARE(wholeStore(), before);
-        QVERIFY(page->windowTitle().isEmpty() && page->windowFlags() & Qt::FramelessWindowHint);
-        QCOMPARE(page->width(), 1);
         bool asked = false;
-        whenModal("FrmQuery", [&](QWidget* dlg) {
-            asked = true;
-            click(dlg, "cmdCancel");
-        });
+        whenModal("FrmQuery", [&](QWidget* dlg) { asked = dlg->close(); });
         page->close();
         cancelModalWaits();
         QVERIFY(!asked);
     }
 
-    // The program starts again on the same files: every page shows the same, and so every
-    // text the couple typed.
+    // The program starts again on the same files: every page shows the same.
     ProgramEnd::reset();
     ZelWizard w;
     QVERIFY(w.startAndShow());
     WizardPage* page = w.page(0);
-    QString everything;
     for (int i = 1; i <= 8; ++i) {
-        NEXT(page);
+        QVERIFY((page = next(w, page, root)));
         QCOMPARE(shown(page), pages[i]);
-        everything += shown(page).join(QLatin1Char('\n')).replace("\r\n", "\n");
     }
-    for (const QString& text : std::as_const(g_entered))
-        QVERIFY2(everything.contains(text), qPrintable("lost after the restart: " + text));
 
     // The songs are stored with their catalogue keys, or -2 and -3 for songs typed by hand.
     QStringList stored, picked;
     for (const char* table : {"Activities", "MusicIn", "MusicOut"})
         for (const QStringList& r : storedRows(
                  QStringLiteral("SELECT SongKey, SongTitle FROM %1 ORDER BY dbKey").arg(table)))
-            stored << r.join(QLatin1Char('|'));
+            stored << r.join('|');
     for (const Song& s : {atLast, kMarch, celebration, shout, kWaltz, macarena})
-        picked << QString::number(s.key) + QLatin1Char('|') + s.title;
+        picked << QString::number(s.key) + '|' + s.title;
     QCOMPARE(stored, picked);
     QCOMPARE(root.messages.size(), 0);
 }

@@ -29,27 +29,20 @@ QString describe(const QTextDocument& doc)
         const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
         if (a != Qt::AlignLeft)
             para << (a == Qt::AlignHCenter ? "c" : a == Qt::AlignRight ? "r" : "j");
-        const std::pair<const char*, double> margins[] = {{"li", f.leftMargin()},
-                                                          {"ri", f.rightMargin()},
-                                                          {"fi", f.textIndent()},
-                                                          {"sb", f.topMargin()},
-                                                          {"sa", f.bottomMargin()}};
-        for (const auto& [name, value] : margins)
-            if (value != 0)
-                para << name + QString::number(value);
+        const double margins[] = {f.leftMargin(), f.rightMargin(), f.textIndent(), f.topMargin(),
+                                  f.bottomMargin()};
+        for (int i = 0; i < 5; ++i)
+            if (margins[i] != 0)
+                para << QString("li ri fi sb sa").split(' ')[i] + QString::number(margins[i]);
         QString text = para.isEmpty() ? QString() : "<" + para.join(' ') + ">";
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextCharFormat c = it.fragment().charFormat();
             QStringList fl;
-            const std::pair<bool, const char*> flags[] = {{c.fontWeight() == QFont::Bold, "b"},
-                                                          {c.fontItalic(), "i"},
-                                                          {c.fontUnderline(), "u"},
-                                                          {c.fontStrikeOut(), "s"}};
-            for (const auto& [on, name] : flags)
-                if (on)
-                    fl << name;
-            if (c.fontPointSize() != 12)
-                fl << QString::number(c.fontPointSize());
+            const bool on[] = {c.fontWeight() == QFont::Bold, c.fontItalic(), c.fontUnderline(),
+                               c.fontStrikeOut(), c.fontPointSize() != 12};
+            for (int i = 0; i < 5; ++i)
+                if (on[i])
+                    fl << (i < 4 ? QString("bius")[i] : QString::number(c.fontPointSize()));
             if (c.hasProperty(QTextFormat::FontFamilies))
                 fl << c.fontFamilies().toStringList().join(',');
             if (c.hasProperty(QTextFormat::ForegroundBrush))
@@ -65,7 +58,7 @@ QString read(const QByteArray& rtf)
 {
     QTextDocument doc;
     if (!RtfReader::read(rtf, &doc))
-        return QStringLiteral("<not rtf>");
+        return "<not rtf>";
     doc.documentLayout()->documentSize(); // laying out trips over nothing the reader made
     return describe(doc);
 }
@@ -81,9 +74,8 @@ class TestRtf : public QObject
     void characters_data();
     void characters();
     void hostileInputs_data();
-    void hostileInputs();
-    void randomBytes();
-    void notRtfLeavesDocumentAlone();
+    void hostileInputs() { formats(); }
+    void notRtfAndRandomBytes();
     void viewer();
 };
 
@@ -124,21 +116,15 @@ void TestRtf::formats_data()
         << "{#008000}e{}fg{#0a141e}h";
 
     // Destinations skipped whole, changing nothing after them; results and plain groups shown.
-    const QString plain = "{}before after";
-    const std::pair<const char*, QString> skipped[] = {
-        {"{\\info{\\title Title}{\\author Me}}", plain},
-        {"{\\stylesheet{\\s0\\b Normal;}{\\s1 H;}}", plain},
-        {"{\\pict\\pngblip\\picw10 89504e470d0a}", plain},
-        {"{\\*\\generator Writer 1.0;}", plain},
-        {"{\\*\\foo a{\\bar b{\\b c}\\par}d}", plain},
-        {"{\\*\\b hidden}", plain},
-        {"{\\header\\pard\\qc Page \\chpgn\\par}", plain},
-        {"{\\pict\\bin6 }}\\{{a}", plain},
-        {"\\bin3 xyz", plain},
-        {"{\\foo shown}", "{}before shownafter"},
-        {"{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}", "{}before linkafter"}};
-    for (const auto& [group, described] : skipped)
-        QTest::newRow(group) << "{\\rtf1 before " + QByteArray(group) + "after}" << described;
+    QTest::newRow("skipped destinations")
+        << QByteArray("{\\rtf1 before {\\info{\\title Title}{\\author Me}}{\\stylesheet{\\s0\\b "
+                      "Normal;}{\\s1 H;}}{\\pict\\pngblip\\picw10 89504e470d0a}{\\*\\generator W;}"
+                      "{\\*\\foo a{\\bar b{\\b c}\\par}d}{\\*\\b hidden}{\\header\\pard\\qc Page "
+                      "\\chpgn\\par}{\\pict\\bin6 }}\\{{a}\\bin3 xyzafter}")
+        << "{}before after";
+    QTest::newRow("shown groups")
+        << QByteArray("{\\rtf1 a{\\foo b}{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt c}}d}")
+        << "{}abcd";
 }
 
 void TestRtf::formats()
@@ -153,39 +139,23 @@ void TestRtf::characters_data()
     QTest::addColumn<QByteArray>("body");
     QTest::addColumn<QString>("text");
 
-    QTest::newRow("cp1252 hex") << QByteArray("caf\\'e9 \\'80 \\'93q\\'94 \\'E9")
-                                << u"café € “q” é"_qs;
-    QTest::newRow("raw cp1252 byte") << QByteArray("caf\xe9") << u"café"_qs;
-    QTest::newRow("unassigned byte dropped") << QByteArray("a\\'81b") << u"ab"_qs;
-    QTest::newRow("truncated hex") << QByteArray("a\\'4 b\\'zz") << u"a4 bzz"_qs;
-    QTest::newRow("unicode skips one") << QByteArray("\\u8364?x") << u"€x"_qs;
-    QTest::newRow("uc2") << QByteArray("\\uc2\\u8364 xyz") << u"€z"_qs;
-    QTest::newRow("uc0") << QByteArray("\\uc0\\u233 x") << u"éx"_qs;
-    QTest::newRow("negative") << QByteArray("\\u-3913?") << QString(QChar(0xF0B7));
-    QTest::newRow("fallback is hex escape") << QByteArray("\\u233\\'e9z") << u"éz"_qs;
-    QTest::newRow("fallback is control word") << QByteArray("\\u233\\bullet z") << u"éz"_qs;
-    QTest::newRow("group ends fallback") << QByteArray("{\\u233}x") << u"éx"_qs;
-    QTest::newRow("uc scoped to group") << QByteArray("{\\uc0\\u233}\\u233?x") << u"ééx"_qs;
-    QTest::newRow("surrogate pair") << QByteArray("\\u-10179?\\u-8704?") << u"😀"_qs;
-    QTest::newRow("lone surrogate") << QByteArray("\\u-10179?x") << u"\uFFFDx"_qs;
-    QTest::newRow("frame marker") << QByteArray("\\u64976?x") << u"\uFFFDx"_qs;
-    QTest::newRow("escaped braces") << QByteArray("\\{a\\}\\\\b") << u"{a}\\b"_qs;
-    QTest::newRow("nbsp and hyphen") << QByteArray("a\\~b\\_c\\-d") << u"a\u00A0b\u2011c\u00ADd"_qs;
-    QTest::newRow("symbols") << QByteArray("\\emdash\\endash\\bullet\\lquote\\rquote"
-                                           "\\ldblquote\\rdblquote")
-                             << u"—–•‘’“”"_qs;
-    QTest::newRow("delimiter space eaten") << QByteArray("\\b  two") << u" two"_qs;
-    QTest::newRow("word ends at digit param") << QByteArray("\\fs20x") << u"x"_qs;
-    QTest::newRow("minus without digits") << QByteArray("\\li-x") << u"-x"_qs;
-    QTest::newRow("case sensitive") << QByteArray("\\PAR x") << u"x"_qs;
-    QTest::newRow("newlines ignored") << QByteArray("a\r\nb\n") << u"ab"_qs;
-    QTest::newRow("escaped newline is par") << QByteArray("a\\\nb") << u"a\u2029b"_qs;
-    QTest::newRow("control bytes dropped") << QByteArray("a\x01\x1f"
-                                                         "b\tc",
-                                                         6)
-                                           << u"ab\tc"_qs;
-    QTest::newRow("overlong word ignored")
-        << QByteArray("\\" + QByteArray(33, 'b') + " x") << u"x"_qs;
+    const std::pair<QByteArray, QString> rows[] = {
+        {"caf\\'e9 \\'80 \\'93q\\'94 \\'E9 caf\xe9 a\\'81b", u"café € “q” é café ab"_qs},
+        {"a\\'4 b\\'zz", u"a4 bzz"_qs},
+        {"\\u-3913?\\u8364?x\\uc2\\u8364 xyz\\uc0\\u233 x", u"\uF0B7€x€zéx"_qs},
+        {"\\u233\\'e9z\\u233\\bullet z{\\u233}x{\\uc0\\u233}\\u233?x", u"ézézéxééx"_qs},
+        {"\\u-10179?\\u-8704?\\u-10179?x\\u64976?x", u"😀\uFFFDx\uFFFDx"_qs},
+        {"\\{a\\}\\\\b a\\~b\\_c\\-d", u"{a}\\b a\u00A0b\u2011c\u00ADd"_qs},
+        {"\\emdash\\endash\\bullet\\lquote\\rquote\\ldblquote\\rdblquote", u"—–•‘’“”"_qs},
+        {"\\b  two\\fs20x\\li-x\\PAR x", u" twox-xx"_qs},
+        {"a\r\nb\n\\\nc", u"ab\u2029c"_qs},
+        {QByteArray("a\x01\x1f"
+                    "b\tc",
+                    6),
+         u"ab\tc"_qs},
+        {"\\" + QByteArray(33, 'b') + " x", u"x"_qs}};
+    for (const auto& [body, text] : rows)
+        QTest::newRow(body.left(30).toPercentEncoding(" {}\\").constData()) << body << text;
 }
 
 void TestRtf::characters()
@@ -202,32 +172,28 @@ void TestRtf::hostileInputs_data()
     QTest::addColumn<QByteArray>("rtf");
     QTest::addColumn<QString>("described");
 
-    const int deep = 100000;
-    QTest::newRow("unclosed groups")
-        << QByteArray("{\\rtf1 {\\b open {\\i more") << "{b}open {b i}more";
-    QTest::newRow("extra closing braces") << QByteArray("{\\rtf1 a}}}} b{") << "{}a";
-    QTest::newRow("header only") << QByteArray("{\\rtf") << "";
-    QTest::newRow("ends in backslash") << QByteArray("{\\rtf1 a\\") << "{}a";
-    QTest::newRow("ends in hex") << QByteArray("{\\rtf1 a\\'e") << "{}ae";
-    QTest::newRow("ends in star") << QByteArray("{\\rtf1 a{\\*") << "{}a";
-    QTest::newRow("ends in bin") << QByteArray("{\\rtf1 a\\bin99999999999 xyz") << "{}a";
-    QTest::newRow("negative bin") << QByteArray("{\\rtf1 a\\bin-5 b}") << "{}ab";
-    QTest::newRow("huge parameters saturate")
-        << QByteArray("{\\rtf1\\fs999999999999999999999\\li-99999999999999\\sa99999999999"
-                      "\\uc99999999999 \\u99999999999999 abc\\cf-7\\f99999999999\\u-99999999 x}")
-        << u"<sa2112>{1638}\uFFFD"_qs;
-    QTest::newRow("huge colour and font tables")
-        << QByteArray("{\\rtf1{\\colortbl" + QByteArray(20000, ';') + "}{\\fonttbl" +
-                      QByteArray("\\f1 ") + QByteArray(100000, 'n') + ";}\\f1\\cf19999 x}")
-        << "{" + QString(256, 'n') + "}x"; // a font name is cut at 256 characters
-    QTest::newRow("bold with huge parameter")
-        << QByteArray("{\\rtf1\\b99999999999999999999 x}") << "{b}x";
-    // Text nested deeper than the bound is dropped; the document around it reads on.
-    QTest::newRow("deep nesting") << "{\\rtf1 a" + QByteArray(deep, '{') + "\\b deep" +
-                                         QByteArray(deep, '}') + "b}"
-                                  << "{}ab";
-    QTest::newRow("deep nesting never closed") << "{\\rtf1 a" + QByteArray(deep, '{') + "x"
-                                               << "{}a";
+    const QByteArray deep(100000, '{'), undeep(100000, '}');
+    const std::pair<QByteArray, QString> rows[] = {
+        {"{\\rtf1 {\\b open {\\i more", "{b}open {b i}more"}, // unclosed groups
+        {"{\\rtf1 a}}}} b{", "{}a"},                          // extra closing braces
+        {"{\\rtf", ""},                                       // header only
+        {"{\\rtf1 a\\", "{}a"},                               // ends in backslash
+        {"{\\rtf1 a\\'e", "{}ae"},                            // ends in hex
+        {"{\\rtf1 a{\\*", "{}a"},                             // ends in star
+        {"{\\rtf1 a\\bin99999999999 xyz", "{}a"},             // ends in bin
+        {"{\\rtf1 a\\bin-5 b}", "{}ab"},                      // negative bin
+        {"{\\rtf1\\fs999999999999999999999\\li-99999999999999\\sa99999999999\\uc99999999999 "
+         "\\u99999999999999 abc\\cf-7\\f99999999999\\u-99999999 x}",
+         u"<sa2112>{1638}\uFFFD"_qs}, // huge parameters saturate
+        {"{\\rtf1{\\colortbl" + QByteArray(20000, ';') + "}{\\fonttbl\\f1 " +
+             QByteArray(100000, 'n') + ";}\\f1\\cf19999 x}",
+         "{" + QString(256, 'n') + "}x"}, // a font name is cut at 256 characters
+        {"{\\rtf1\\b99999999999999999999 x}", "{b}x"},
+        // Text nested deeper than the bound is dropped; the document around it reads on.
+        {"{\\rtf1 a" + deep + "\\b deep" + undeep + "b}", "{}ab"},
+        {"{\\rtf1 b" + deep + "x", "{}b"}};
+    for (const auto& [rtf, described] : rows)
+        QTest::newRow(rtf.left(30).toPercentEncoding(" {}\\").constData()) << rtf << described;
     QByteArray nested = "{\\rtf1 ";
     for (int i = 0; i < RtfReader::maxGroupDepth - 2; ++i)
         nested += i % 2 ? "{\\b0 " : "{\\b ";
@@ -236,15 +202,15 @@ void TestRtf::hostileInputs_data()
         << "{}inner outer";
 }
 
-void TestRtf::hostileInputs()
+void TestRtf::notRtfAndRandomBytes()
 {
-    QFETCH(QByteArray, rtf);
-    QFETCH(QString, described);
-    QCOMPARE(read(rtf), described);
-}
-
-void TestRtf::randomBytes()
-{
+    QTextDocument doc;
+    doc.setPlainText("kept");
+    for (const char* notRtf : {"Hello {\\rtf1 world}", "", "{\\rt", "{\\RTF1 x}"})
+        QVERIFY2(!RtfReader::read(notRtf, &doc), notRtf);
+    QCOMPARE(doc.toPlainText(), u"kept"_qs);
+    // Blanks and a byte order mark before the header are allowed.
+    QCOMPARE(read("\xEF\xBB\xBF \r\n{\\rtf1 x}"), "{}x");
     // Binary garbage after the header: whatever it is, the reader finishes.
     QRandomGenerator random(4711);
     for (int round = 0; round < 50; ++round) {
@@ -255,48 +221,33 @@ void TestRtf::randomBytes()
     }
 }
 
-void TestRtf::notRtfLeavesDocumentAlone()
-{
-    QTextDocument doc;
-    doc.setPlainText("kept");
-    for (const char* notRtf : {"Hello {\\rtf1 world}", "", "{\\rt", "{\\RTF1 x}"})
-        QVERIFY2(!RtfReader::read(notRtf, &doc), notRtf);
-    QCOMPARE(doc.toPlainText(), u"kept"_qs);
-    // Blanks and a byte order mark before the header are allowed.
-    QCOMPARE(read("\xEF\xBB\xBF \r\n{\\rtf1 x}"), "{}x");
-}
-
 void TestRtf::viewer()
 {
     QTemporaryDir dir;
-    const auto write = [&](const QString& name, const QByteArray& data) {
-        QFile f(dir.filePath(name));
-        return f.open(QIODevice::WriteOnly) && f.write(data) == data.size();
-    };
     QByteArray song = "{\\rtf1 Welcome {\\b couple}\\par ";
     for (int i = 0; i < 200; ++i)
-        song += "Line {\\field{\\*\\fldinst HYPERLINK \"http://example.invalid\"}{\\fldrslt link}}"
-                "\\par ";
-    QVERIFY(write("song.rtf", song + "}"));
-    QVERIFY(write("plain.rtf", "Just text\nwith {braces} and caf\xc3\xa9"));
-    QVERIFY(write("latin.rtf", "caf\xe9 \x80"));
-
-    // Files that are not RTF are shown as plain text, UTF-8 or else code page 1252.
+        song += "Line {\\field{\\*\\fldinst HYPERLINK \"http://x.invalid\"}{\\fldrslt link}}\\par ";
+    // Files that are not RTF are shown as plain text, UTF-8 or else code page 1252; a missing
+    // file or a folder leaves the viewer empty.
     QWidget page;
     auto* viewer = new RichTextViewer(&page);
-    QVERIFY(viewer->loadFile(dir.filePath("plain.rtf")));
-    QCOMPARE(viewer->toPlainText(), u"Just text\nwith {braces} and café"_qs);
-    QVERIFY(viewer->loadFile(dir.filePath("latin.rtf")));
-    QCOMPARE(viewer->toPlainText(), u"café €"_qs);
-    // A missing file or a folder leaves the viewer empty.
-    QVERIFY(!viewer->loadFile(dir.filePath("bye.rtf")));
-    QVERIFY(viewer->document()->isEmpty());
-    viewer->setPlainText("old");
-    QVERIFY(!viewer->loadFile(dir.path()));
-    QVERIFY(viewer->document()->isEmpty());
-
+    const std::pair<QByteArray, QString> files[] = {
+        {"Just text\nwith {braces} and caf\xc3\xa9", u"Just text\nwith {braces} and café"_qs},
+        {"caf\xe9 \x80", u"café €"_qs},
+        {"<missing>", ""},
+        {"<folder>", ""},
+        {song + "}", "<rtf>"}};
+    for (const auto& [data, text] : files) {
+        QFile f(dir.filePath("f.rtf"));
+        QVERIFY(data == "<missing>" || (f.open(QIODevice::WriteOnly) && f.write(data)));
+        f.close();
+        viewer->setPlainText("old");
+        QCOMPARE(viewer->loadFile(data == "<folder>" ? dir.path() : f.fileName()), !text.isEmpty());
+        if (text != "<rtf>")
+            QCOMPARE(viewer->toPlainText(), text);
+        f.remove();
+    }
     // A long text: typing changes nothing, links do not open, the keys scroll.
-    QVERIFY(viewer->loadFile(dir.filePath("song.rtf")));
     QVERIFY(describe(*viewer->document()).startsWith("{}Welcome {b}couple / {}Line link / "));
     viewer->resize(300, 120);
     page.show();
@@ -307,12 +258,10 @@ void TestRtf::viewer()
     QTest::keyClick(viewer, Qt::Key_Delete);
     QVERIFY(viewer->toPlainText().startsWith("Welcome couple\nLine link\n"));
     QScrollBar* bar = viewer->verticalScrollBar();
-    QCOMPARE(bar->value(), 0);
     QTest::keyClick(viewer, Qt::Key_PageDown);
     const int afterPage = bar->value();
-    QVERIFY(afterPage > 0);
     QTest::keyClick(viewer, Qt::Key_Down);
-    QVERIFY(bar->value() > afterPage);
+    QVERIFY(afterPage > 0 && bar->value() > afterPage);
     QTest::keyClick(viewer, Qt::Key_PageUp);
     QTest::keyClick(viewer, Qt::Key_PageUp);
     QCOMPARE(bar->value(), 0);
