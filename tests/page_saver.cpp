@@ -1,12 +1,8 @@
 // Saves a page of answers the way the wizard's Next does (one transaction around the page's
-// items), so a test can kill it or starve it of disk space half way.
-//
-// Usage: page_saver <event.mdb> <variant A|B> loop   -- saves A and B by turns for ever,
-//                                                      printing "ready" after the first
-//        page_saver <event.mdb> <variant A|B> <bytes> -- saves once with files limited to
-//                                                      <bytes>, as on a full disk
-//        page_saver <event.mdb> - print                -- prints which variant is stored:
-//                                                      "A", "B" or "mixed"
+// items), so a test can kill it or starve it of disk space half way. Usage:
+//   page_saver EVENT A|B loop   saves A and B by turns for ever ("ready" after the first)
+//   page_saver EVENT A|B BYTES  saves once with files limited to BYTES, as on a full disk
+//   page_saver EVENT - print    prints which page is stored: "A", "B" or "mixed"
 #include "store/EventItems.h"
 #include "store/StoreSession.h"
 #include "store/StoreTransaction.h"
