@@ -1,19 +1,8 @@
 #include "ImportSummary.h"
 
-#include <QSaveFile>
+#include "platform/CsvText.h"
 
-namespace
-{
-QString csvField(const QString& s)
-{
-    if (!s.contains(QLatin1Char(',')) && !s.contains(QLatin1Char('"')) &&
-        !s.contains(QLatin1Char('\n')) && !s.contains(QLatin1Char('\r')))
-        return s;
-    QString quoted = s;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-} // namespace
+#include <QSaveFile>
 
 QString ImportSkip::where() const
 {
@@ -51,9 +40,9 @@ bool ImportSummary::writeReport(const QString& fileName, QString* error) const
     }
     QByteArray out = "file,line,reason\n";
     for (const ImportSkip& s : skipped)
-        out += (csvField(s.file) + QLatin1Char(',') +
+        out += (CsvText::field(s.file) + QLatin1Char(',') +
                 (s.line > 0 ? QString::number(s.line) : QString()) + QLatin1Char(',') +
-                csvField(s.reason) + QLatin1Char('\n'))
+                CsvText::field(s.reason) + QLatin1Char('\n'))
                    .toUtf8();
     if (file.write(out) != out.size() || !file.commit()) {
         *error = QStringLiteral("%1: cannot be written: %2").arg(fileName, file.errorString());

@@ -1,6 +1,7 @@
 #include "PlanExport.h"
 
 #include "plan/PlanFacts.h"
+#include "platform/CsvText.h"
 #include "platform/OleDate.h"
 
 #include <QCryptographicHash>
@@ -11,16 +12,6 @@ namespace PlanExport
 {
 namespace
 {
-
-QString csvField(const QString& value)
-{
-    if (!value.contains(QLatin1Char(',')) && !value.contains(QLatin1Char('"')) &&
-        !value.contains(QLatin1Char('\r')) && !value.contains(QLatin1Char('\n')))
-        return value;
-    QString quoted = value;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
 
 QString entryName(const PickedSongRecord& s)
 {
@@ -85,8 +76,8 @@ QByteArray csv(const QList<PickedSongRecord>& songs)
 {
     QString out = QStringLiteral("Title,Artist,Length,Catalogue key,Music provided\r\n");
     for (const PickedSongRecord& s : songs)
-        out += QStringList{csvField(s.Title), csvField(s.Artist), csvField(s.Length),
-                           s.Key > 0 ? QString::number(s.Key) : QString(),
+        out += QStringList{CsvText::field(s.Title), CsvText::field(s.Artist),
+                           CsvText::field(s.Length), s.Key > 0 ? QString::number(s.Key) : QString(),
                            s.Key == -3 ? QStringLiteral("yes") : QStringLiteral("no")}
                    .join(QLatin1Char(',')) +
                QStringLiteral("\r\n");
