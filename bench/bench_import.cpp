@@ -3,6 +3,7 @@
 // same folder imported again unchanged, and again after 100 files were retagged; then the
 // song-pick dialog searching the imported catalogue.
 //   build/bench/bench_import [files]
+#include "BenchRoot.h"
 #include "platform/PathMap.h"
 #include "songs/frmSongSel.h"
 #include "wizard/Wizard.h"
@@ -152,13 +153,10 @@ int main(int argc, char* argv[])
 
     // A settings hive of its own with the data marked installed: the start-up neither shows
     // the data loader nor touches the user's settings.
-    QTemporaryDir hive, root;
-    qputenv("HIVELET_HIVE", hive.path().toUtf8());
-    QDir().mkpath(hive.path() + "/SOFTWARE/TARN/ZEL/Data");
-    QFile ready(hive.path() + "/SOFTWARE/TARN/ZEL/Data/Ready.value");
-    if (!ready.open(QIODevice::WriteOnly) || ready.write("1") != 1)
+    const BenchRoot hive;
+    QTemporaryDir root;
+    if (!hive.isReady())
         return 1;
-    ready.close();
     searchCatalogue(out, root.path());
     return 0;
 }

@@ -4,6 +4,7 @@
 // figure, the same searches run bare on SQLite in the same run (one COUNT(*) and the first
 // 128 rows of the search's statement), as a yardstick for a machine shared with others.
 //   build/bench/bench_songsel
+#include "BenchRoot.h"
 #include "app/ZelWizard.h"
 #include "catalogue/SongGridModel.h"
 #include "catalogue/SongIndex.h"
@@ -277,13 +278,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     // A settings hive of its own with the data marked installed: the start-up neither shows
     // the data loader nor touches the user's settings.
-    QTemporaryDir hive;
-    qputenv("HIVELET_HIVE", hive.path().toUtf8());
-    QDir().mkpath(hive.path() + "/SOFTWARE/TARN/ZEL/Data");
-    QFile ready(hive.path() + "/SOFTWARE/TARN/ZEL/Data/Ready.value");
-    if (!ready.open(QIODevice::WriteOnly) || ready.write("1") != 1)
+    const BenchRoot hive;
+    if (!hive.isReady())
         return 1;
-    ready.close();
     QTemporaryDir a, b;
     run(32767, a.path());
     run(100000, b.path());

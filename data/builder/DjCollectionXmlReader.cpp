@@ -76,9 +76,7 @@ bool DjCollectionXmlReader::read(const QString& fileName)
     }
     if (xml.hasError()) {
         m_songs.clear();
-        m_summary.skipped.resize(skippedBefore);
-        m_summary.skip(fileName, int(xml.lineNumber()),
-                       QStringLiteral("%1; the file is passed over").arg(xml.errorString()));
+        m_summary.passOver(fileName, skippedBefore, int(xml.lineNumber()), xml.errorString());
         return false;
     }
     return true;

@@ -31,6 +31,13 @@ class ImportSummary
     {
         skipped.append({file, line, reason});
     }
+    // A damaged file is passed over whole: the reports of its single entries since
+    // `skippedBefore` are taken back and the fault is reported at its line.
+    void passOver(const QString& file, qsizetype skippedBefore, int line, const QString& fault)
+    {
+        skipped.resize(skippedBefore);
+        skip(file, line, QStringLiteral("%1; the file is passed over").arg(fault));
+    }
     // The summary as lines of text; at most `maxSkipped` skipped inputs are listed.
     QString text(int maxSkipped = 10) const;
     // Writes every skipped input as CSV (file,line,reason); false with `error` on failure.

@@ -37,9 +37,7 @@ bool MusicLibraryXmlReader::read(const QString& fileName)
         // A damaged file is passed over whole: the songs before the fault are not taken,
         // nor are the reports of its single tracks.
         m_songs.clear();
-        m_summary.skipped.resize(skippedBefore);
-        m_summary.skip(fileName, int(xml.lineNumber()),
-                       QStringLiteral("%1; the file is passed over").arg(xml.errorString()));
+        m_summary.passOver(fileName, skippedBefore, int(xml.lineNumber()), xml.errorString());
         return false;
     }
     return true;
