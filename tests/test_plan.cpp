@@ -14,11 +14,11 @@
 #include "store/frmData.h"
 #include "wizard/WizardPage.h"
 
-#include <QCryptographicHash>
 #include <QFileDialog>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
@@ -135,34 +135,24 @@ Run zelplan(const QStringList& args)
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-QString readAll(const QString& file)
+QByteArray readAll(const QString& file)
 {
     QFile f(file);
-    f.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(f.readAll());
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-QList<QStringList> parseCsv(const QString& text)
+// Rows end in CRLF (an unterminated last row is lost); no field of these lists holds a line break.
+QList<QStringList> parseCsv(const QByteArray& text)
 {
-    QList<QStringList> rows{{}};
-    QString field;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (quoted && c == '"' && i + 1 < text.size() && text[i + 1] == '"')
-            field += text[++i];
-        else if (c == '"')
-            quoted = !quoted;
-        else if (!quoted && c == ',')
-            rows.last().append(std::exchange(field, {}));
-        else if (!quoted && c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-            rows.last().append(std::exchange(field, {}));
-            rows.append(QStringList());
-            ++i;
-        } else
-            field += c;
+    static const QRegularExpression field(R"re((?:^|,)(?:"((?:[^"]|"")*)"|([^,]*)))re");
+    QStringList lines = QString::fromUtf8(text).split("\r\n");
+    lines.removeLast();
+    QList<QStringList> rows;
+    for (const QString& line : lines) {
+        rows.append(QStringList());
+        for (const QRegularExpressionMatch& m : field.globalMatch(line))
+            rows.last() << m.captured(1).replace("\"\"", "\"") + m.captured(2);
     }
-    rows.removeLast();
     return rows;
 }
 } // namespace
@@ -189,60 +179,56 @@ void TestPlan::checks()
         int severity, page;
         const char* says;
     } cases[] = {
-        // clang-format off
-        {[](EventPlan& p) { p.Exclude.append({-2, " at last", "ETTA JAMES", ""}); },
-         [](EventPlan& p) { p.Exclude.append({-2, "At Last", "Beyoncé", ""}); },
-         P, 7, "\"At Last\" by Etta James is on both"},
-        {[](EventPlan& p) { p.Exclude.append({102, "At Last (Live)", "", ""}); },
-         [](EventPlan& p) { p.Exclude.append({103, "At Last (Live)", "", ""}); }, P, 7, "is on both"},
-        {[](EventPlan& p) { p.Schedule[3].SongKey = 201; p.Schedule[3].SongTitle = "Macarena"; },
-         [](EventPlan& p) { p.Schedule[3].SongKey = -2; p.Schedule[3].SongTitle = "Macarena!"; },
+    // clang-format off
+#define F(...) [](EventPlan& p) { __VA_ARGS__; }
+        {F(p.Exclude.append({-2, " at last", "ETTA JAMES", ""})),
+         F(p.Exclude.append({-2, "At Last", "Beyoncé", ""})), P, 7, "\"At Last\" by Etta James is on both"},
+        {F(p.Exclude.append({102, "At Last (Live)", "", ""})),
+         F(p.Exclude.append({103, "At Last (Live)", "", ""})), P, 7, "is on both"},
+        {F(p.Schedule[3].SongKey = 201; p.Schedule[3].SongTitle = "Macarena"),
+         F(p.Schedule[3].SongKey = -2; p.Schedule[3].SongTitle = "Macarena!"),
          P, 5, "The song for \"Toast; by the best man\", \"Macarena\" by Los del Río"},
-        {[](EventPlan& p) { p.Include.append({-2, "Ständchen ", "gruppe süd", ""}); },
-         [](EventPlan& p) { p.Include.append({-2, "Ständchen", "Gruppe Nord", ""}); },
-         A, 7, "is twice on your songs to play"},
-        {[](EventPlan& p) { p.Exclude.append(p.Exclude[0]); },
-         [](EventPlan& p) { p.Exclude.append({202, "Macarena", "", ""}); }, A, 8, "twice on your songs not to play"},
-        {[](EventPlan& p) { p.Schedule[3].Scheduled = at(17, 59); },
-         [](EventPlan& p) { p.Schedule[3].Scheduled = at(18, 1); }, P, 5, "at 5:59 PM is before the event starts (6:00 PM)"},
-        {[](EventPlan& p) { p.Schedule[1].Scheduled = at(0, 46); },
-         [](EventPlan& p) { p.Schedule[1].Scheduled = at(0, 45); }, P, 5, "\"Last Dance\" at 12:46 AM is after the event ends (12:45 AM)"},
-        {[](EventPlan& p) { p.Schedule[3].Scheduled = at(19, 15); },
-         [](EventPlan& p) { p.Schedule[3].Scheduled = at(19, 16); }, A, 5, "\"First Dance\" and \"Toast; by the best man\" are both at 7:15 PM"},
-        {[](EventPlan& p) { p.Include.append({-2, "Mix", "", "6:31:35"}); },
-         [](EventPlan& p) { p.Include.append({-2, "Mix", "", "6:31:34"}); }, A, 7, "last 6:45:01, longer than the 6:45:00"},
-        {[](EventPlan& p) { p.Party[2].EscortRole = "Ring Bearer"; },
-         [](EventPlan& p) { p.Party[2].Escort = "Milo"; p.Party[2].EscortPronunciation = "MY-loh"; }, P, 4, "Lucía Ferreira has an escort's role"},
-        {[](EventPlan& p) { p.Bride.Phone1 = p.Bride.Phone2 = p.Bride.Email = p.Groom.Phone3 = p.Groom.Email = ""; },
-         [](EventPlan& p) { p.Bride.Phone1 = p.Bride.Phone2 = p.Bride.Email = p.Groom.Email = ""; }, P, 1, "no phone number and no e-mail address"},
-        {[](EventPlan& p) { p.Times.EventDate = OleDate::fromDateTime(kToday.addDays(-1)); },
-         [](EventPlan& p) { p.Times.EventDate = OleDate::fromDateTime(kToday); }, P, 2, "Monday, December 31, 2029, is in the past"},
-        {[](EventPlan& p) { p.Times.DateStored = false; },
-         [](EventPlan& p) { p.Times.SetupTime = at(12, 0); }, P, 2, "The date of the event is not chosen yet."},
-        {[](EventPlan& p) { p.Bride.Pronunciation = " "; },
-         [](EventPlan& p) { p.Bride.Age.clear(); }, A, 1, "the name of the bride, Zoë Marchetti"},
-        {[](EventPlan& p) { p.Party[1].EscortPronunciation.clear(); p.Party[2].Pronunciation.clear(); },
-         [](EventPlan& p) { p.Party.append(PartyMember()); }, A, 4, "still without one: Declan Fenwick, Lucía Ferreira."},
-        // clang-format on
+        {F(p.Include.append({-2, "Ständchen ", "gruppe süd", ""})),
+         F(p.Include.append({-2, "Ständchen", "Gruppe Nord", ""})), A, 7, "is twice on your songs to play"},
+        {F(p.Exclude.append(p.Exclude[0])),
+         F(p.Exclude.append({202, "Macarena", "", ""})), A, 8, "twice on your songs not to play"},
+        {F(p.Schedule[3].Scheduled = at(17, 59)), F(p.Schedule[3].Scheduled = at(18, 1)),
+         P, 5, "at 5:59 PM is before the event starts (6:00 PM)"},
+        {F(p.Schedule[1].Scheduled = at(0, 46)), F(p.Schedule[1].Scheduled = at(0, 45)),
+         P, 5, "\"Last Dance\" at 12:46 AM is after the event ends (12:45 AM)"},
+        {F(p.Schedule[3].Scheduled = at(19, 15)), F(p.Schedule[3].Scheduled = at(19, 16)),
+         A, 5, "\"First Dance\" and \"Toast; by the best man\" are both at 7:15 PM"},
+        {F(p.Include.append({-2, "Mix", "", "6:31:35"})), F(p.Include.append({-2, "Mix", "", "6:31:34"})),
+         A, 7, "last 6:45:01, longer than the 6:45:00"},
+        {F(p.Party[2].EscortRole = "Ring Bearer"),
+         F(p.Party[2].Escort = "Milo"; p.Party[2].EscortPronunciation = "MY-loh"), P, 4, "Lucía Ferreira has an escort's role"},
+        {F(p.Bride.Phone1 = p.Bride.Phone2 = p.Bride.Email = p.Groom.Phone3 = p.Groom.Email = ""),
+         F(p.Bride.Phone1 = p.Bride.Phone2 = p.Bride.Email = p.Groom.Email = ""), P, 1, "no phone number and no e-mail address"},
+        {F(p.Times.EventDate = OleDate::fromDateTime(kToday.addDays(-1))),
+         F(p.Times.EventDate = OleDate::fromDateTime(kToday)), P, 2, "Monday, December 31, 2029, is in the past"},
+        {F(p.Times.DateStored = false), F(p.Times.SetupTime = at(12, 0)), P, 2, "The date of the event is not chosen yet."},
+        {F(p.Bride.Pronunciation = " "), F(p.Bride.Age.clear()), A, 1, "the name of the bride, Zoë Marchetti"},
+        {F(p.Party[1].EscortPronunciation.clear(); p.Party[2].Pronunciation.clear()),
+         F(p.Party.append(PartyMember())), A, 4, "still without one: Declan Fenwick, Lucía Ferreira."},
+    };
+    // Problems come before advice, each in the order of the pages.
+    const M allThree = F(p.Bride.Pronunciation.clear(); p.Exclude.append(p.Exclude[0]); p.Times.DateStored = false);
+#undef F
+    // clang-format on
+    const auto findings = [](const M& change) {
+        EventPlan plan = fixture();
+        change(plan);
+        return PlanChecks::run(plan, kToday);
     };
     for (const auto& c : cases) {
-        EventPlan plan = fixture();
-        c.quiet(plan);
-        QCOMPARE(PlanChecks::run(plan, kToday), QList<PlanFinding>{});
-        plan = fixture();
-        c.fire(plan);
-        const QList<PlanFinding> found = PlanChecks::run(plan, kToday);
+        QCOMPARE(findings(c.quiet), QList<PlanFinding>{});
+        const QList<PlanFinding> found = findings(c.fire);
         QVERIFY2(found.size() == 1 && found[0].text.contains(QString::fromUtf8(c.says)), c.says);
-        QCOMPARE(int(found[0].severity), c.severity);
-        QCOMPARE(found[0].page, c.page);
+        QCOMPARE(QList<int>({int(found[0].severity), found[0].page}),
+                 QList<int>({c.severity, c.page}));
         QCOMPARE(PlanChecks::hasProblem(found), c.severity == P);
     }
-    // Problems come before advice, each in the order of the pages.
-    EventPlan plan = fixture();
-    plan.Bride.Pronunciation.clear();
-    plan.Exclude.append(plan.Exclude[0]);
-    plan.Times.DateStored = false;
-    const QList<PlanFinding> found = PlanChecks::run(plan, kToday);
+    const QList<PlanFinding> found = findings(allThree);
     QCOMPARE(found.size(), 3);
     QCOMPARE(QList<int>({found[0].page, found[1].page, found[2].page}), QList<int>({2, 1, 8}));
 }
@@ -252,8 +238,7 @@ void TestPlan::planFormsHoldEveryAnswer()
     TestRoot root;
     root.copySampleMedia();
     const QString event = eventFile(root);
-    const QByteArray before =
-        QCryptographicHash::hash(readAll(event).toUtf8(), QCryptographicHash::Sha1);
+    const QByteArray before = readAll(event);
     for (const QString form : {"pdf", "html", "txt"}) {
         const QString out = root.path() + "/plan." + form;
         const Run run = zelplan({event, "-o", out, "--paper", "a4"});
@@ -270,8 +255,8 @@ void TestPlan::planFormsHoldEveryAnswer()
             QVERIFY(pages.size() >= 2);
             for (int i = 0; i < pages.size(); ++i) {
                 QVERIFY(pages[i].contains(
-                    "Zoë Marchetti & Tobias Nwachukwu - Saturday, June 14, 2031"));
-                QVERIFY(pages[i].contains(QString("Page %1 of %2").arg(i + 1).arg(pages.size())));
+                            "Zoë Marchetti & Tobias Nwachukwu - Saturday, June 14, 2031") &&
+                        pages[i].contains(QString("Page %1 of %2").arg(i + 1).arg(pages.size())));
             }
         } else if (form == "html") {
             QXmlStreamReader xml(readAll(out));
@@ -286,7 +271,7 @@ void TestPlan::planFormsHoldEveryAnswer()
             QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
             QCOMPARE(pictures, 2); // the dress and the timeline, inside the file
         } else {
-            text = readAll(out);
+            text = QString::fromUtf8(readAll(out));
         }
         text = text.simplified();
         for (const QString& answer : kAnswers)
@@ -296,26 +281,23 @@ void TestPlan::planFormsHoldEveryAnswer()
         for (const char* heading :
              {"Names and How to Say Them", "Contacts", "The Event", "The Entertainer",
               "The Bridal Party", "The Schedule", "Music", "Songs to Play", "Songs Not to Play"}) {
-            const qsizetype i = text.indexOf(heading, last + 1, Qt::CaseInsensitive);
-            QVERIFY2(i > last, heading);
-            last = i;
+            last = text.indexOf(heading, last + 1, Qt::CaseInsensitive);
+            QVERIFY2(last >= 0, heading);
         }
         QVERIFY(text.indexOf("Toast; by the best man") < text.indexOf("Last Dance"));
     }
-    QCOMPARE(QCryptographicHash::hash(readAll(event).toUtf8(), QCryptographicHash::Sha1), before);
+    QVERIFY(readAll(event) == before);
 
     // The checks of a sound event pass; a past date is a problem the script sees.
-    Run run = zelplan({event, "--checks"});
-    QCOMPARE(run.status, 0);
-    QCOMPARE(run.out, QString("No findings.\n"));
+    const Run sound = zelplan({event, "--checks"});
+    QCOMPARE(QString::number(sound.status) + sound.out, QString("0No findings.\n"));
     EventPlan old = fixture();
     old.Times.EventDate = OleDate::fromDateTime(QDate(2001, 5, 5));
     TestRoot other;
-    run = zelplan({eventFile(other, old), "--checks"});
-    QCOMPARE(run.status, 1);
+    const Run run = zelplan({eventFile(other, old), "--checks"});
     QCOMPARE(
-        run.out,
-        QString("Problem: The event date, Saturday, May 5, 2001, is in the past. [Your Event]\n"));
+        QString::number(run.status) + run.out,
+        QString("1Problem: The event date, Saturday, May 5, 2001, is in the past. [Your Event]\n"));
 }
 
 void TestPlan::exportsReadBack()
@@ -341,32 +323,26 @@ void TestPlan::exportsReadBack()
                        .arg(s.Artist, s.Title)
                 << s.Artist + " - " + s.Title;
         }
-        QCOMPARE(readAll(dir + "/" + name + ".m3u8"), m3u.join('\n') + '\n');
+        QCOMPARE(QString::fromUtf8(readAll(dir + "/" + name + ".m3u8")), m3u.join('\n') + '\n');
     }
 
     // The calendar: CRLF lines of at most 75 octets; unfolded and unescaped, one event per
     // activity in the evening's order, on the event's date or the next after midnight.
-    QFile ics(dir + "/schedule.ics");
-    QVERIFY(ics.open(QIODevice::ReadOnly));
-    const QByteArray bytes = ics.readAll();
+    const QByteArray bytes = readAll(dir + "/schedule.ics");
     QVERIFY(bytes.endsWith("END:VCALENDAR\r\n"));
     for (const QByteArray& line : bytes.split('\n'))
         QVERIFY(line.isEmpty() || (line.endsWith('\r') && line.size() <= 76));
     QVERIFY(bytes.contains("\r\n ")); // the long description was folded
-    const QString text =
-        QString::fromUtf8(QByteArray(bytes).replace("\r\n ", "").replace("\r\n", "\n"));
     QList<QMap<QString, QString>> events;
-    for (const QString& line : text.split('\n')) {
+    for (const QString& line :
+         QString::fromUtf8(QByteArray(bytes).replace("\r\n ", "")).split("\r\n")) {
         if (line == "BEGIN:VEVENT")
             events.append(QMap<QString, QString>());
-        else if (!events.isEmpty() && line.contains(':')) {
-            QString value = line.section(':', 1);
-            value.replace("\\n", "\n")
-                .replace("\\,", ",")
-                .replace("\\;", ";")
-                .replace("\\\\", "\\");
-            events.last()[line.section(':', 0, 0)] = value;
-        }
+        else if (!events.isEmpty() && line.contains(':'))
+            // clang-format off
+            events.last()[line.section(':', 0, 0)] = line.section(':', 1).replace("\\n", "\n")
+                .replace("\\,", ",").replace("\\;", ";").replace("\\\\", "\\");
+        // clang-format on
     }
     QCOMPARE(events.size(), 4);
     const QStringList expected[] = {
@@ -374,23 +350,22 @@ void TestPlan::exportsReadBack()
         {"First Dance", "20310614T191500", "20310614T200000"},
         {"Toast; by the best man", "20310614T200000", "20310615T003000"},
         {"Last Dance", "20310615T003000", "20310615T004500"}};
-    for (int i = 0; i < 4; ++i)
-        QCOMPARE((QStringList{events[i]["SUMMARY"], events[i]["DTSTART"], events[i]["DTEND"],
-                              events[i]["LOCATION"]}),
-                 expected[i] + QStringList{"Grand Oak Pavilion"});
-    QCOMPARE(events[1]["DESCRIPTION"],
-             QString("Who: Zoë & Tobias\nSong: \"Our Song \"Live\"\" by Cousin Theo (music "
-                     "provided)\nNotes: Music on USB; fade at 2:30"));
     // UIDs differ between activities and stay from one export to the next.
     StoreSession readOnly(PathMap::eventDatabase(), QString(), StoreSession::ReadOnly);
     const QByteArray again =
         PlanExport::ics(*EventPlan::read(readOnly, nullptr), QDateTime::currentDateTimeUtc());
     QSet<QString> uids;
-    for (const auto& e : events) {
-        uids.insert(e["UID"]);
-        QVERIFY(again.contains(("UID:" + e["UID"]).toUtf8()));
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE((QStringList{events[i]["SUMMARY"], events[i]["DTSTART"], events[i]["DTEND"],
+                              events[i]["LOCATION"]}),
+                 expected[i] + QStringList{"Grand Oak Pavilion"});
+        QVERIFY(again.contains(("UID:" + events[i]["UID"]).toUtf8()));
+        uids << events[i]["UID"];
     }
     QCOMPARE(uids.size(), 4);
+    QCOMPARE(events[1]["DESCRIPTION"],
+             QString("Who: Zoë & Tobias\nSong: \"Our Song \"Live\"\" by Cousin Theo (music "
+                     "provided)\nNotes: Music on USB; fade at 2:30"));
 }
 
 void TestPlan::toolRefusesBadFiles_data()
@@ -403,7 +378,6 @@ void TestPlan::toolRefusesBadFiles_data()
 void TestPlan::toolRefusesBadFiles()
 {
     QFETCH(QString, kind);
-    const QString reason = kind == "missing" ? "no such file" : "cannot be opened";
     TestRoot root;
     const QString file = root.path() + "/event.mdb";
     if (kind == "damaged") {
@@ -411,24 +385,20 @@ void TestPlan::toolRefusesBadFiles()
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray("SQLite format 3\0", 16) + QByteArray(4000, '\x5a'));
     } else if (kind != "missing") {
+        QVERIFY(kind != "newer" || QFile::copy(eventFile(root), file));
         {
             QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "raw");
-            db.setDatabaseName(kind == "newer" ? eventFile(root) : file);
-            QVERIFY(db.open());
-            QSqlQuery q(db);
-            QVERIFY(
-                q.exec(kind == "newer" ? "PRAGMA user_version = 99" : "CREATE TABLE Other (x)"));
+            db.setDatabaseName(file);
+            QVERIFY(db.open() && QSqlQuery(db).exec(kind == "newer" ? "PRAGMA user_version = 99"
+                                                                    : "CREATE TABLE Other (x)"));
         }
         QSqlDatabase::removeDatabase("raw");
-        if (kind == "newer")
-            QVERIFY(QFile::copy(PathMap::eventDatabase(), file));
     }
-    const QString before = readAll(file);
+    const QByteArray before = readAll(file);
     const Run run = zelplan({file, "--checks"});
-    QCOMPARE(run.status, 2);
-    QVERIFY(run.out.isEmpty());
-    QCOMPARE(run.err.count('\n'), 1);
-    QVERIFY2(run.err.startsWith("zelplan: ") && run.err.contains(file) && run.err.contains(reason),
+    QVERIFY2(run.status == 2 && run.out.isEmpty() && run.err.count('\n') == 1 &&
+                 run.err.startsWith("zelplan: ") && run.err.contains(file) &&
+                 run.err.contains(kind == "missing" ? "no such file" : "cannot be opened"),
              qPrintable(run.err));
     QCOMPARE(readAll(file), before);
     QCOMPARE(QFile::exists(file), kind != "missing");
@@ -450,11 +420,9 @@ void TestPlan::reviewFromTheFinishPage()
     const QString pdf = root.path() + "/Reception plan.pdf";
     bool reviewed = false;
     whenModal("PlanReview", [&](QWidget* review) {
-        QCOMPARE(child<QLabel>(review, "lblFinding_0")->text().contains("Zoë Marchetti"), true);
-        QVERIFY(child<QTextBrowser>(review, "txtPlan")->toPlainText().contains("ZOH-ee") == false);
-        QVERIFY(child<QTextBrowser>(review, "txtPlan")
-                    ->toPlainText()
-                    .contains("toh-BY-us nwah-CHOO-koo"));
+        QVERIFY(child<QLabel>(review, "lblFinding_0")->text().contains("Zoë Marchetti"));
+        const QString shown = child<QTextBrowser>(review, "txtPlan")->toPlainText();
+        QVERIFY(!shown.contains("ZOH-ee") && shown.contains("toh-BY-us nwah-CHOO-koo"));
         whenModal("dlgSavePdf", [&](QWidget* d) {
             auto* files = static_cast<QFileDialog*>(d);
             files->selectNameFilter("PDF, A4 (*.pdf)");
