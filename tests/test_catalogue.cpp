@@ -61,6 +61,10 @@ QVariant value(const QString& file, const QString& sql)
 {
     return column(file, sql).value(0);
 }
+void says(const QString& message, const QString& part)
+{
+    QVERIFY2(message.contains(part), qPrintable(part + " / " + message));
+}
 int count(const QString& file, const QString& where = "1")
 {
     return value(file, "SELECT count(*) FROM MUSIC WHERE " + where).toInt();
@@ -278,10 +282,9 @@ void TestCatalogue::generatorAndKeyRange()
     lib.text("new.csv", csv);
     const QByteArray before = readFile(lib.out);
     QVERIFY(!lib.run({"new.csv"}));
-    QVERIFY2(lib.import.errorString().contains("it holds 32767, 0 keys of removed songs are kept "
-                                               "from reuse, and this import adds 8 new songs, so "
-                                               "8 would not fit; nothing was written"),
-             qPrintable(lib.import.errorString()));
+    says(lib.import.errorString(), "it holds 32767, 0 keys of removed songs are kept "
+                                   "from reuse, and this import adds 8 new songs, so "
+                                   "8 would not fit; nothing was written");
     QCOMPARE(readFile(lib.out), before);
     QCOMPARE(QDir(lib.dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
     // Above the highest key there is no room: the free keys between are taken.
@@ -295,8 +298,7 @@ void TestCatalogue::generatorAndKeyRange()
     // catalogue to import into.
     const QString beyond = lib.path("beyond.mdb");
     QVERIFY(!builder.generate(32768, 1, false, QString(), beyond));
-    QVERIFY2(builder.errorString().contains("--allow-beyond-16-bit"),
-             qPrintable(builder.errorString()));
+    says(builder.errorString(), "--allow-beyond-16-bit");
     QVERIFY(!QFile::exists(beyond));
     QVERIFY(!builder.generate(0, 1, false, QString(), beyond));
     QVERIFY2(builder.generate(40000, 1, true, QString(), beyond),
@@ -304,8 +306,7 @@ void TestCatalogue::generatorAndKeyRange()
     QCOMPARE(count(beyond, "dbKey > 32767"), 40000 - 32767);
     lib.out = beyond;
     QVERIFY(!lib.run({"new.csv"}));
-    QVERIFY2(lib.import.errorString().contains("it holds the key 32768, outside 1..32767"),
-             qPrintable(lib.import.errorString()));
+    says(lib.import.errorString(), "it holds the key 32768, outside 1..32767");
 
     // The same seed gives the same catalogue, another seed another.
     const QString dump = "SELECT group_concat(dbKey || '|' || Name || '|' || UDF01 || '|' || "
@@ -399,10 +400,9 @@ void TestCatalogue::importEveryField()
     QCOMPARE(skipped,
              QStringList({"lists/party.m3u8:6 \"http://radi", "lists/party.m3u8:10 \"../music\" i",
                           "Library.xml:6 a podcast ep"}));
-    QVERIFY2(sum.notes.join('\n').contains("1 songs have a genre that names no type and is not in "
-                                           "the mapping file, and took type 9 (Traditional): "
-                                           "Polka (1)"),
-             qPrintable(sum.notes.join('\n')));
+    says(sum.notes.join('\n'), "1 songs have a genre that names no type and is not in "
+                               "the mapping file, and took type 9 (Traditional): "
+                               "Polka (1)");
     // Keys from 1 up; the files' paths are remembered for the next import.
     QCOMPARE(value(lib.out, "SELECT min(dbKey) || '-' || max(dbKey) FROM MUSIC").toString(),
              QString("1-%1").arg(expected.size()));
