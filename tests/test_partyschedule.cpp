@@ -54,7 +54,6 @@ struct Schedule : Started {
     void add(const QString& name, QTime time, const QString& who = {}, const QString& notes = {})
     {
         QDialog* dlg = openActivity();
-        QVERIFY(dlg);
         child<QDateTimeEdit>(dlg, "Time1")->setTime(time);
         type(dlg, "txtName", name);
         type(dlg, "txtWho", who);
@@ -112,7 +111,6 @@ void TestPartySchedule::partyDialogRulesRemoveAndLimit()
     // First use: the preset roles, escorted, Save disabled until both names are there.
     QVERIFY(inDialog(page, "cmdAdd", "frmParty", [&](QWidget* dlg) {
         auto* role1 = child<QLineEdit>(dlg, "txtRole1");
-        auto* cb1 = child<QComboBox>(dlg, "cbRole1");
         auto* cb2 = child<QComboBox>(dlg, "cbRole2");
         auto* save = child<QPushButton>(dlg, "cmdOK");
         QCOMPARE(textsOf(dlg, kMemberBoxes), presets);
@@ -124,21 +122,21 @@ void TestPartySchedule::partyDialogRulesRemoveAndLimit()
 
         // The picker rule drops the parenthesised remark; typing into a role box keeps the
         // typed text and clears the picker's selection.
-        cb1->setCurrentIndex(1);
+        child<QComboBox>(dlg, "cbRole1")->setCurrentIndex(1);
         cb2->setCurrentIndex(9);
         QCOMPARE(textsOf(dlg, {"txtRole1", "txtRole2"}),
                  QStringList({"Matron of Honor", "Jr. Groomsman"}));
         role1->setFocus();
         role1->end(false);
         QTest::keyClicks(role1, " Emeritus");
-        QCOMPARE(role1->text(), QString("Matron of Honor Emeritus"));
-        QCOMPARE(cb1->currentIndex(), -1);
+        QVERIFY(role1->text() == "Matron of Honor Emeritus" &&
+                child<QComboBox>(dlg, "cbRole1")->currentIndex() == -1);
 
         // Not Escorted empties and hides the escort block; a member name alone will do.
         // Back to escorted: the block is empty and Save waits for an escort name again.
         child<QRadioButton>(dlg, "opEscort_1")->click();
-        QVERIFY(!child<QLineEdit>(dlg, "txtName2")->isVisible() && save->isEnabled());
-        QCOMPARE(cb2->currentIndex(), -1);
+        QVERIFY(!child<QLineEdit>(dlg, "txtName2")->isVisible() && save->isEnabled() &&
+                cb2->currentIndex() == -1);
         child<QRadioButton>(dlg, "opEscort_0")->click();
         QVERIFY(child<QLineEdit>(dlg, "txtName2")->isVisible() && !save->isEnabled());
         QCOMPARE(textsOf(dlg, {"txtName2", "txtRole2"}), QStringList({"", ""}));
@@ -164,21 +162,19 @@ void TestPartySchedule::partyDialogRulesRemoveAndLimit()
             leave(dlg, how);
         }));
     const PartyMember anna{"Anna Lee", "Matron of Honor Emeritus", "", "", "AH-na", ""};
-    QCOMPARE(list->topLevelItemCount(), 4);
-    QCOMPARE(rowTexts(list, 3), QStringList({anna.Name, anna.Role, "", "", "AH-na", ""}));
-    QCOMPARE(rowTexts(list, 1), QStringList({"Bo", "Usher", "Cy", "Groomsman", "", "sy"}));
+    QVERIFY(list->topLevelItemCount() == 4 &&
+            rowTexts(list, 1) == QStringList({"Bo", "Usher", "Cy", "Groomsman", "", "sy"}));
 
     // Remove with no selection does nothing; with one, removes that row.
     list->clearSelection();
     click(page, "cmdRemove");
     list->topLevelItem(1)->setSelected(true);
     click(page, "cmdRemove");
-    QVERIFY(
-        inDialog(page, "cmdAdd", "frmParty", [](QWidget* dlg) { // the preset roles, as they come
-            type(dlg, "txtName1", "Carla Ruiz");
-            type(dlg, "txtName2", "Dan Ruiz");
-            click(dlg, "cmdOK");
-        }));
+    QVERIFY(inDialog(page, "cmdAdd", "frmParty", [](QWidget* dlg) { // the preset roles as they are
+        type(dlg, "txtName1", "Carla Ruiz");
+        type(dlg, "txtName2", "Dan Ruiz");
+        click(dlg, "cmdOK");
+    }));
     // One round trip: the list as shown is what the store holds after Next.
     click(page, "cmdNext");
     QVERIFY(s.root.messages.isEmpty());
@@ -196,9 +192,8 @@ void TestPartySchedule::partyDialogRulesRemoveAndLimit()
     list->addTopLevelItems(rows);
     page->show();
     QVERIFY(!inDialog(page, "cmdAdd", "frmParty", [](QWidget* dlg) { click(dlg, "cmdCancel"); }));
-    QCOMPARE(s.root.messages.size(), 1);
-    QVERIFY(s.root.messages[0].text.contains("32767"));
-    QCOMPARE(list->topLevelItemCount(), Menu5::kMaxRows);
+    QVERIFY(s.root.messages.size() == 1 && s.root.messages[0].text.contains("32767") &&
+            list->topLevelItemCount() == Menu5::kMaxRows);
     delete list->topLevelItem(0);
     QVERIFY(inDialog(page, "cmdAdd", "frmParty", [](QWidget* dlg) { click(dlg, "cmdCancel"); }));
 }
@@ -223,9 +218,7 @@ void TestPartySchedule::activitiesInTimeOrderTipsAndRefusals()
     QVERIFY(timer && timer->interval() == 1000 && timer->isSingleShot() && !timer->isActive());
     const QModelIndex cell = s.grid->model()->index(1, ScheduleModel::MoreInfo);
     const QPoint at = s.grid->visualRect(cell).center();
-    QMouseEvent move(QEvent::MouseMove, at, s.grid->viewport()->mapToGlobal(at), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(s.grid->viewport(), &move);
+    QTest::mouseMove(s.grid->viewport(), at);
     QVERIFY(timer->isActive());
     // The tip window is caught as it shows (the headless platform may take it down again at
     // once when it activates windows); the rest of the second is not waited for here.
@@ -236,7 +229,7 @@ void TestPartySchedule::activitiesInTimeOrderTipsAndRefusals()
     QVERIFY(waitUntil([&] { return !catcher.shown.isEmpty(); }));
     qApp->removeEventFilter(&catcher);
     QCOMPARE(catcher.shown.first(), QString("Keep it short"));
-    QApplication::sendEvent(s.grid->viewport(), &move);
+    QTest::mouseMove(s.grid->viewport(), at + QPoint(1, 0));
     QVERIFY(timer->isActive());
     QTest::mousePress(s.grid->viewport(), Qt::LeftButton, {}, at);
     QVERIFY(!timer->isActive());
@@ -261,31 +254,26 @@ void TestPartySchedule::activitiesInTimeOrderTipsAndRefusals()
     s.selectRow(0);
     click(s.page, "cmdRemove");
     s.add("Sparklers", QTime(20, 0));
-    QCOMPARE(s.root.messages.size(), 2);
-    QCOMPARE(s.root.messages[0].title + s.root.messages[1].title,
-             QString("Unable to removeUnable to save"));
-    QVERIFY(s.root.messages[0].text.contains("the disk is full"));
+    QVERIFY(s.root.messages.size() == 2 && s.root.messages[0].text.contains("the disk is full") &&
+            s.root.messages[0].title + s.root.messages[1].title ==
+                "Unable to removeUnable to save");
     QCOMPARE(s.shownColumn(ScheduleModel::Name),
              QStringList({"Last Dance", "Cake Cutting", "Dinner", "Garter/Bouquet Toss"}));
-    QDialog* dlg = s.openActivity();
-    QCOMPARE(textOf(dlg, "txtName"), QString("Sparklers"));
-    click(dlg, "cmdCancel");
+    QCOMPARE(textOf(s.openActivity(), "txtName"), QString("Sparklers"));
 }
 
 void TestPartySchedule::activityDialogRulesLifeCycleAndSongs()
 {
     Schedule s;
     QDialog* dlg = s.openActivity();
-    QVERIFY(dlg);
-    QVERIFY(!s.page->isVisible()); // only the dialog is on the screen
+    QVERIFY(dlg && !s.page->isVisible()); // only the dialog is on the screen
     auto* name = child<QLineEdit>(dlg, "txtName");
     auto* time = child<QDateTimeEdit>(dlg, "Time1");
-    QCOMPARE(name->text(), QString("Arrival of Guests"));
-    QCOMPARE(time->time(), QTime(18, 0));
+    QVERIFY(name->text() == "Arrival of Guests" && time->time() == QTime(18, 0));
 
     // The preset rule and the typed-name rule.
     auto* presets = child<QComboBox>(dlg, "cbActivity1");
-    presets->setCurrentIndex(14);
+    presets->setCurrentIndex(14); // "Other"
     QCOMPARE(name->text(), QString("Other"));
     type(dlg, "txtName", "Sparkler Exit");
     QCOMPARE(presets->currentIndex(), -1);
@@ -293,8 +281,7 @@ void TestPartySchedule::activityDialogRulesLifeCycleAndSongs()
     // Escape neither clears nor cancels.
     type(dlg, "txtWho", "Everyone");
     QTest::keyClick(child<QWidget>(dlg, "txtWho"), Qt::Key_Escape);
-    QVERIFY(dlg->isVisible());
-    QCOMPARE(textOf(dlg, "txtWho"), QString("Everyone"));
+    QVERIFY(dlg->isVisible() && textOf(dlg, "txtWho") == "Everyone");
 
     // An empty name is refused with its message; the dialog stays as it was.
     type(dlg, "txtName", "");
@@ -306,24 +293,18 @@ void TestPartySchedule::activityDialogRulesLifeCycleAndSongs()
     // Add after a Save shows the previous texts with the time reset to the start time.
     type(dlg, "txtName", " "); // a blank is a name
     click(dlg, "cmdCancel");
-    QVERIFY(s.page->isVisible());
-    QVERIFY(activityRows().isEmpty());
-    QCOMPARE(s.openActivity(), dlg);
-    QCOMPARE(name->text(), QString(" "));
+    QVERIFY(s.page->isVisible() && activityRows().isEmpty());
+    QVERIFY(s.openActivity() == dlg && name->text() == " ");
     time->setTime(QTime(20, 15));
     click(dlg, "cmdOK");
-    QCOMPARE(activityRows().size(), 1);
-    QCOMPARE(s.openActivity(), dlg);
+    QVERIFY(activityRows().size() == 1 && s.openActivity() == dlg && time->time() == QTime(18, 0));
     QCOMPARE(textsOf(dlg, {"txtName", "txtWho"}), QStringList({" ", "Everyone"}));
-    QCOMPARE(time->time(), QTime(18, 0));
 
     // The close box ends the use like Cancel and the next use starts afresh.
     dlg->close();
-    QVERIFY(s.page->isVisible());
-    QCOMPARE(activityRows().size(), 1);
-    QDialog* fresh = s.openActivity();
-    QVERIFY(fresh && fresh != dlg);
-    dlg = fresh;
+    QVERIFY(s.page->isVisible() && activityRows().size() == 1);
+    QDialog* old = dlg;
+    QVERIFY((dlg = s.openActivity()) && dlg != old);
     QCOMPARE(textsOf(dlg, {"txtName", "txtWho"}), QStringList({"Arrival of Guests", ""}));
 
     // Songs: the picker answers as the song-pick dialog does, and records the caption it was given.
@@ -377,18 +358,21 @@ void TestPartySchedule::activityDialogRulesLifeCycleAndSongs()
     QCOMPARE(s.shownColumn(ScheduleModel::SongKey), QStringList({"", "-3", "7", "-2", ""}));
     QCOMPARE(s.shownColumn(ScheduleModel::SongTitle),
              QStringList({"", "Our Song", "Celebration", "Our Song", ""}));
-    auto file = [&](const char* f) {
-        return QImage(s.root.mediaFolder() + f).convertToFormat(QImage::Format_RGB32);
-    };
-    QVERIFY(file("cd.bmp") != file("nocd.bmp"));
+    const QImage cd = QImage(s.root.mediaFolder() + "cd.bmp").convertToFormat(QImage::Format_RGB32),
+                 nocd = QImage(s.root.mediaFolder() + "nocd.bmp")
+                            .convertToFormat(QImage::Format_RGB32);
+    QVERIFY(cd != nocd);
     QCOMPARE(s.shownColumn(ScheduleModel::Name),
              QStringList({"Dinner", "First Dance", "Grand Entrance", "Last Dance", " "}));
-    const QList<QImage> pictures{QImage(), file("cd.bmp"), QImage(), file("nocd.bmp")};
-    for (int r = 0; r < 4; ++r) {
-        const QModelIndex cell = s.grid->model()->index(r, ScheduleModel::SongTitle);
-        const QImage shown = cell.data(Qt::DecorationRole).value<QPixmap>().toImage();
-        QCOMPARE(shown.convertToFormat(QImage::Format_RGB32), pictures[r]);
-    }
+    const QList<QImage> pictures{QImage(), cd, QImage(), nocd};
+    for (int r = 0; r < 4; ++r)
+        QCOMPARE(s.grid->model()
+                     ->index(r, ScheduleModel::SongTitle)
+                     .data(Qt::DecorationRole)
+                     .value<QPixmap>()
+                     .toImage()
+                     .convertToFormat(QImage::Format_RGB32),
+                 pictures[r]);
 }
 
 QTEST_MAIN(TestPartySchedule)
