@@ -2,19 +2,22 @@
 
 #include "catalogue/SongQuery.h"
 
+#include <QHash>
 #include <QStringList>
 
 #include <sqlite3.h>
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <memory>
 #include <numeric>
-#include <unordered_map>
 
 namespace
 {
+constexpr quint32 kNone = std::numeric_limits<quint32>::max();
+
 char foldAscii(char32_t c)
 {
     return char(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
@@ -55,19 +58,23 @@ bool appendFolded(const QString& text, std::string& out)
     return true;
 }
 
-// Appends the stored UTF-8 `bytes` folded, as above. False for bytes that are not
-// well-formed UTF-8 (the engine reads those in ways of its own), a NUL, U+FFFE or U+FFFF.
-bool appendFoldedUtf8(const unsigned char* p, size_t n, std::string& out)
+// Whether stored UTF-8 bytes are text the index reads as the engine does: well-formed
+// UTF-8 without a NUL, U+FFFE or U+FFFF (the engine reads those in ways of its own).
+bool isPlainText(const unsigned char* p, size_t n)
 {
-    const size_t start = out.size();
-    out.append(reinterpret_cast<const char*>(p), n);
-    char* o = out.data() + start;
-    for (size_t i = 0; i < n;) {
+    size_t i = 0;
+    // Eight bytes at a time while they are ASCII (no high bit) and none is a NUL.
+    constexpr quint64 kLow = 0x0101010101010101u, kHigh = 0x8080808080808080u;
+    for (quint64 w = 0; i + 8 <= n; i += 8) {
+        std::memcpy(&w, p + i, 8);
+        if ((w & kHigh) || ((w - kLow) & ~w & kHigh))
+            break;
+    }
+    while (i < n) {
         const unsigned char b = p[i];
         if (b < 0x80) {
             if (b == 0)
                 return false;
-            o[i] = foldAscii(b);
             ++i;
             continue;
         }
@@ -100,27 +107,146 @@ bool appendFoldedUtf8(const unsigned char* p, size_t n, std::string& out)
     return true;
 }
 
-// What a stored value is to the index: no value, text it holds (appended folded), or
-// anything else (a number, binary data, text it cannot compare as the engine does).
-enum class Stored { Null, Text, Other };
-
-Stored appendValue(sqlite3_stmt* st, int column, std::string& out)
+// Appends plain text with its ASCII capitals made small, and a NUL after it when `ended`.
+void appendFolded(std::string_view text, std::string& out, bool ended = false)
 {
-    switch (sqlite3_column_type(st, column)) {
+    const size_t start = out.size();
+    out.resize(start + text.size() + (ended ? 1 : 0));
+    char* o = out.data() + start;
+    for (const char c : text)
+        *o++ = c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+}
+
+// A stored value as the index reads it: no value, plain text (its bytes), or anything else
+// (a number, binary data, text the index cannot read as the engine does).
+struct Stored {
+    enum Kind { Null, Text, Other } kind = Null;
+    std::string_view text;
+};
+
+Stored storedAt(sqlite3_stmt* st, int column)
+{
+    if (column < 0)
+        return {};
+    // One value object read through: fewer calls than asking the statement for each part.
+    sqlite3_value* value = sqlite3_column_value(st, column);
+    switch (sqlite3_value_type(value)) {
     case SQLITE_NULL:
-        return Stored::Null;
+        return {};
     case SQLITE_TEXT: {
-        const unsigned char* text = sqlite3_column_text(st, column);
-        const size_t start = out.size();
-        if (appendFoldedUtf8(text, size_t(sqlite3_column_bytes(st, column)), out))
-            return Stored::Text;
-        out.resize(start);
-        return Stored::Other;
+        const unsigned char* text = sqlite3_value_text(value);
+        const auto bytes = size_t(sqlite3_value_bytes(value));
+        if (isPlainText(text, bytes))
+            return {Stored::Text, {reinterpret_cast<const char*>(text), bytes}};
+        return {Stored::Other, {}};
     }
     default:
-        return Stored::Other;
+        return {Stored::Other, {}};
     }
 }
+
+// A length in base-128 digits, lowest first, the high bit marking that more follow.
+void appendLength(std::string& out, size_t n)
+{
+    for (; n >= 0x80; n >>= 7)
+        out += char(0x80 | (n & 0x7F));
+    out += char(n);
+}
+
+size_t readLength(const char*& p)
+{
+    size_t n = 0;
+    for (int shift = 0;; shift += 7) {
+        const auto b = quint8(*p++);
+        n |= size_t(b & 0x7F) << shift;
+        if (b < 0x80)
+            return n;
+    }
+}
+
+// Numbers distinct values: an equal value seen before gets its number again. The values
+// stay with the caller, who gives them by number (`valueOf`).
+class Interner
+{
+  public:
+    // The number of a value equal to `value` seen before, else `next`, which is then the
+    // value's number.
+    template <class ValueOf>
+    quint32 number(std::string_view value, quint32 next, const ValueOf& valueOf)
+    {
+        if (value.size() == 1) { // type numbers mostly: found without hashing
+            quint32& n = m_single[quint8(value[0])];
+            return n = n == kNone ? next : n;
+        }
+        if ((m_used + 1) * 2 > m_slots.size())
+            grow(valueOf);
+        const size_t mask = m_slots.size() - 1;
+        size_t i = std::hash<std::string_view>()(value) & mask;
+        for (; m_slots[i] != kNone; i = (i + 1) & mask)
+            if (valueOf(m_slots[i]) == value)
+                return m_slots[i];
+        m_slots[i] = next;
+        ++m_used;
+        return next;
+    }
+
+  private:
+    template <class ValueOf> void grow(const ValueOf& valueOf)
+    {
+        std::vector<quint32> old(std::max<size_t>(64, m_slots.size() * 2), kNone);
+        old.swap(m_slots);
+        const size_t mask = m_slots.size() - 1;
+        for (const quint32 n : old) {
+            if (n == kNone)
+                continue;
+            size_t i = std::hash<std::string_view>()(valueOf(n)) & mask;
+            while (m_slots[i] != kNone)
+                i = (i + 1) & mask;
+            m_slots[i] = n;
+        }
+    }
+
+    std::vector<quint32> m_slots;
+    size_t m_used = 0;
+    std::array<quint32, 256> m_single = [] {
+        std::array<quint32, 256> a{};
+        a.fill(kNone);
+        return a;
+    }();
+};
+
+// Rows by rowid, in an open-addressed table (rowids are unique).
+class RowsById
+{
+  public:
+    explicit RowsById(const std::vector<qint64>& rowIds)
+    {
+        while ((size_t(1) << m_bits) < rowIds.size() * 2)
+            ++m_bits;
+        m_slots.assign(size_t(1) << m_bits, {0, kNone});
+        for (quint32 row = 0; row < rowIds.size(); ++row) {
+            size_t i = slot(rowIds[row]);
+            while (m_slots[i].second != kNone)
+                i = (i + 1) & (m_slots.size() - 1);
+            m_slots[i] = {rowIds[row], row};
+        }
+    }
+    quint32 find(qint64 rowId) const
+    {
+        for (size_t i = slot(rowId); m_slots[i].second != kNone; i = (i + 1) & (m_slots.size() - 1))
+            if (m_slots[i].first == rowId)
+                return m_slots[i].second;
+        return kNone;
+    }
+
+  private:
+    size_t slot(qint64 rowId) const
+    {
+        return size_t((quint64(rowId) * 0x9E3779B97F4A7C15u) >> (64 - m_bits));
+    }
+    int m_bits = 6;
+    std::vector<std::pair<qint64, quint32>> m_slots;
+};
 
 struct CloseDb {
     void operator()(sqlite3* db) const { sqlite3_close(db); }
@@ -218,53 +344,6 @@ bool hasTextAffinity(const QString& declared)
             t.contains(QLatin1String("TEXT")));
 }
 
-// What a value is sorted by: its folded text, whose first eight bytes make one number
-// compared first, then a tie-break; `item` names the value.
-struct SortKey {
-    quint64 prefix;
-    qint64 tie;
-    const char* text;
-    quint32 length;
-    quint32 item;
-};
-
-quint64 prefixOf(std::string_view v)
-{
-    quint64 p = 0;
-    for (size_t i = 0; i < 8; ++i)
-        p = (p << 8) | (i < v.size() ? quint8(v[i]) : 0u);
-    return p;
-}
-
-SortKey sortKey(std::string_view text, qint64 tie, quint32 item)
-{
-    return {prefixOf(text), tie, text.data(), quint32(text.size()), item};
-}
-
-// Sorts `keys` by text (as the NOCASE collation orders folded text: bytewise, a prefix
-// first) and then tie-break. False when two keys are alike in both.
-bool sortKeys(std::vector<SortKey>& keys)
-{
-    auto compare = [](const SortKey& a, const SortKey& b) {
-        if (a.prefix != b.prefix)
-            return a.prefix < b.prefix ? -1 : 1;
-        // Alike in the first eight bytes, and no longer: alike (no text holds a NUL).
-        if (a.length > 8 || b.length > 8)
-            if (const int c =
-                    std::string_view(a.text + 8, a.length - std::min(a.length, 8u))
-                        .compare(std::string_view(b.text + 8, b.length - std::min(b.length, 8u)));
-                c != 0)
-                return c;
-        return a.tie < b.tie ? -1 : (a.tie == b.tie ? 0 : 1);
-    };
-    std::sort(keys.begin(), keys.end(),
-              [&](const SortKey& a, const SortKey& b) { return compare(a, b) < 0; });
-    for (size_t i = 1; i < keys.size(); ++i)
-        if (compare(keys[i - 1], keys[i]) == 0)
-            return false;
-    return true;
-}
-
 quint16 categoryBit(char folded)
 {
     if (folded >= '0' && folded <= '9')
@@ -273,7 +352,61 @@ quint16 categoryBit(char folded)
         return quint16(1u << (10 + folded - 'a'));
     return 0;
 }
+
+// A searchable column's values, read in any order, put in its result order: by folded
+// value (as the NOCASE collation orders folded text: bytewise, a prefix first), equal values
+// in row order, which is the title order. Each distinct value is sorted once; the songs then
+// go into their value's place in row order.
+template <class Column> void orderColumn(const Column& from, size_t songs, Column& to)
+{
+    const auto entries = quint32(from.rows.size());
+    Interner interner;
+    std::vector<quint32> distinctOf(entries); // entry -> its distinct value
+    std::vector<quint32> firstEntry;          // distinct value -> an entry holding it
+    for (quint32 e = 0; e < entries; ++e) {
+        const quint32 d = interner.number(from.value(e), quint32(firstEntry.size()),
+                                          [&](quint32 n) { return from.value(firstEntry[n]); });
+        if (d == firstEntry.size())
+            firstEntry.push_back(e);
+        distinctOf[e] = d;
+    }
+    std::vector<quint32> sorted(firstEntry.size());
+    std::iota(sorted.begin(), sorted.end(), 0u);
+    std::sort(sorted.begin(), sorted.end(), [&](quint32 a, quint32 b) {
+        return from.value(firstEntry[a]) < from.value(firstEntry[b]);
+    });
+    // Where each distinct value's songs begin in the result.
+    std::vector<quint32> place(sorted.size() + 1, 0);
+    std::vector<quint32> rank(sorted.size());
+    for (quint32 i = 0; i < sorted.size(); ++i)
+        rank[sorted[i]] = i;
+    for (quint32 e = 0; e < entries; ++e)
+        ++place[rank[distinctOf[e]] + 1];
+    std::partial_sum(place.begin(), place.end(), place.begin());
+    std::vector<quint32> entryOf(songs, kNone);
+    for (quint32 e = 0; e < entries; ++e)
+        entryOf[from.rows[e]] = e;
+    std::vector<quint32> order(entries);
+    for (const quint32 e : entryOf)
+        if (e != kNone)
+            order[place[rank[distinctOf[e]]]++] = e;
+
+    to.text.reserve(from.text.size());
+    to.starts.reserve(entries + 1);
+    to.rows.reserve(entries);
+    for (const quint32 e : order) {
+        to.starts.push_back(quint32(to.text.size()));
+        to.text.append(from.value(e));
+        to.text += '\0';
+        to.rows.push_back(from.rows[e]);
+    }
+    to.starts.push_back(quint32(to.text.size()));
+}
+
+// The fields of a row the grid shows beside the title, in the order they are held.
+enum Shown { ShownType, ShownSubType, ShownTime, ShownMatrix, ShownUserField1 };
 } // namespace
+
 
 bool SongIndex::build(const QString& catalogueFile, int userFields)
 {
@@ -303,172 +436,182 @@ bool SongIndex::build(const QString& catalogueFile, int userFields)
         trailingBlanks =
             columnText(schema.get(), 0).contains(QLatin1String("RTRIM"), Qt::CaseInsensitive);
     if (!textColumns.contains(QStringLiteral("DBKEY")) ||
-        !textColumns.value(QStringLiteral("NAME")))
-        return false;
+        !textColumns.value(QStringLiteral("NAME")) ||
+        sqlite3_exec(raw, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return false; // the two reads below see the same catalogue
 
-    // The columns read: rowid, dbKey, the title, then those there are of the others.
-    QStringList select{QStringLiteral("rowid"), QStringLiteral("dbKey"), QStringLiteral("Name")};
-    auto optional = [&](const QString& name) {
-        if (!textColumns.value(name.toUpper()))
+    // The title order, as the statement orders a title search (the catalogue walks its
+    // title index for it): the rows are numbered in it, and the titles kept in it.
+    const Statement byTitle = prepare(raw, QStringLiteral("SELECT rowid, dbKey, Name FROM MUSIC") +
+                                               SongQuery::bound(SongSearch()).order);
+    if (!byTitle)
+        return false;
+    sqlite3_stmt* q = byTitle.get();
+    Column& titles = m_columns[0];
+    titles.indexed = true;
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(q)) == SQLITE_ROW) {
+        const auto row = quint32(m_rowIds.size());
+        const Stored name = storedAt(q, 2);
+        if (sqlite3_column_type(q, 1) != SQLITE_INTEGER || name.kind == Stored::Other)
+            return false; // every search sorts by the title, then dbKey
+        const qint64 key = sqlite3_column_int64(q, 1);
+        const bool sameKey = row > 0 && m_keys.back() == key;
+        if (name.kind == Stored::Null) {
+            // Untitled songs come first. Two songs alike in title and dbKey would come in
+            // an order of the engine's choosing: then the index stays out.
+            if (!titles.rows.empty() || sameKey)
+                return false;
+            ++m_untitled;
+        } else {
+            const auto start = quint32(titles.text.size());
+            appendFolded(name.text, titles.text, true);
+            titles.starts.push_back(start);
+            titles.rows.push_back(row);
+            if (sameKey && titles.rows.size() > 1 &&
+                titles.value(titles.rows.size() - 2) == titles.value(titles.rows.size() - 1))
+                return false;
+            m_titles.append(name.text.data(), name.text.size() + 1); // with the NUL after it
+        }
+        m_rowIds.push_back(sqlite3_column_int64(q, 0));
+        m_keys.push_back(key);
+    }
+    const size_t songs = m_rowIds.size();
+    if (step != SQLITE_DONE || songs >= kNone)
+        return false;
+    titles.starts.push_back(quint32(titles.text.size()));
+
+    // The other fields, read in the table's own order (a plain scan, by rowid), each row put
+    // at its place in the title order.
+    userFields = std::clamp(userFields, 0, 9);
+    m_shownUserFields = std::max(userFields, 1); // user field 1 is the artist of a pick
+    QStringList select{QStringLiteral("rowid")};
+    std::vector<int> at; // for each shown field, its column in the read, or -1
+    auto column = [&](const QString& name) {
+        if (!textColumns.contains(name.toUpper()))
             return -1;
         select << name;
         return int(select.size()) - 1;
     };
-    const int typeAt = optional(QStringLiteral("Type"));
-    const int subTypeAt = optional(QStringLiteral("SType1"));
-    const int matrixAt = optional(QStringLiteral("Matrix"));
-    std::array<int, 10> columnAt{};
-    columnAt[0] = 2;
-    userFields = std::clamp(userFields, 0, 9);
-    for (int i = 1; i <= 9; ++i)
-        columnAt[i] = i <= userFields ? optional(SongQuery::searchColumn(i)) : -1;
-    const Statement read =
-        prepare(raw, QStringLiteral("SELECT %1 FROM MUSIC").arg(select.join(QStringLiteral(", "))));
+    for (const char* name : {"Type", "SType1", "Time", "Matrix"})
+        at.push_back(column(QString::fromLatin1(name)));
+    for (int i = 1; i <= m_shownUserFields; ++i)
+        at.push_back(column(SongQuery::searchColumn(i)));
+    const Statement read = prepare(raw, QStringLiteral("SELECT %1 FROM MUSIC")
+                                            .arg(select.join(QStringLiteral(", "))));
     if (!read)
         return false;
-    sqlite3_stmt* const q = read.get();
-
-    // The searchable columns' values in the order read, each with its row.
-    std::array<Column, 10> byRow;
-    std::unordered_map<std::string, quint32> typeIds, subTypeIds;
+    q = read.get();
+    m_types.exact = textColumns.value(QStringLiteral("TYPE")) && !trailingBlanks;
+    m_subTypes.exact = textColumns.value(QStringLiteral("STYPE1")) && !trailingBlanks;
+    m_marksExact = textColumns.value(QStringLiteral("MATRIX"));
+    for (int i = 1; i <= userFields; ++i)
+        m_columns[i].indexed = textColumns.value(SongQuery::searchColumn(i).toUpper());
+    m_types.ids.assign(songs, 0);
+    m_subTypes.ids.assign(songs, 0);
+    m_marks.assign(songs, 0);
+    m_shownAt.assign(songs, 0);
+    std::array<Column, 10> byRow; // the user fields searched, in the order read
+    Interner typeIds, subTypeIds;
     std::string folded;
-    auto intern = [&](Values& values, std::unordered_map<std::string, quint32>& ids, int at) {
-        folded.clear();
-        switch (appendValue(q, at, folded)) {
-        case Stored::Null:
-            values.ids.push_back(0);
-            return;
-        case Stored::Other:
+    auto intern = [&](Values& values, Interner& ids, const Stored& v, quint32 row) {
+        if (v.kind == Stored::Other)
             values.exact = false;
-            values.ids.push_back(0);
+        if (!values.exact || v.kind != Stored::Text)
             return;
-        case Stored::Text:
-            break;
-        }
-        auto [it, added] = ids.emplace(folded, quint32(values.distinct.size()));
-        if (added)
+        folded.clear();
+        appendFolded(v.text, folded);
+        const quint32 n = ids.number(folded, quint32(values.distinct.size()), [&](quint32 i) {
+            return std::string_view(values.distinct[i]);
+        });
+        if (n == values.distinct.size())
             values.distinct.push_back(folded);
-        values.ids.push_back(it->second);
+        values.ids[row] = n;
     };
-    m_types.exact = typeAt >= 0 && !trailingBlanks;
-    m_subTypes.exact = subTypeAt >= 0 && !trailingBlanks;
-    m_marksExact = matrixAt >= 0;
-    for (int i = 0; i <= 9; ++i)
-        m_columns[i].indexed = columnAt[i] >= 0;
-
-    // Rows are read in the table's own order (a plain scan, much faster than walking an
-    // index), numbered as read; each column is then put in its result order.
-    std::vector<qint64> keys;
-    std::vector<quint32> nameEntry; // each row's entry in the title column, or none
-    constexpr quint32 kNone = std::numeric_limits<quint32>::max();
-    std::string matrix;
-    int step = SQLITE_ROW;
+    const RowsById rowOf(m_rowIds);
+    size_t next = 0;
     while ((step = sqlite3_step(q)) == SQLITE_ROW) {
-        const auto row = quint32(m_rowIds.size());
-        if (sqlite3_column_type(q, 1) != SQLITE_INTEGER)
-            return false;
-        keys.push_back(sqlite3_column_int64(q, 1));
-        m_rowIds.push_back(sqlite3_column_int64(q, 0));
-
-        for (int i = 0; i <= 9; ++i) {
-            if (columnAt[i] < 0)
-                continue;
-            Column& c = byRow[i];
-            const size_t start = c.text.size();
-            switch (appendValue(q, columnAt[i], c.text)) {
-            case Stored::Null:
-                break;
-            case Stored::Other:
-                m_columns[i].exact = false;
-                break;
-            case Stored::Text:
-                c.text += '\0';
-                c.starts.push_back(quint32(start));
+        const quint32 row = rowOf.find(sqlite3_column_int64(q, 0));
+        if (row == kNone || ++next > songs)
+            return false; // not the rows the title order gave
+        m_shownAt[row] = quint32(m_shown.size());
+        for (int f = 0; f < int(at.size()); ++f) {
+            const Stored v = storedAt(q, at[f]);
+            appendLength(m_shown, v.kind == Stored::Text ? v.text.size() + 2 : size_t(v.kind));
+            m_shown.append(v.text);
+            if (f == ShownType) {
+                intern(m_types, typeIds, v, row);
+            } else if (f == ShownSubType) {
+                intern(m_subTypes, subTypeIds, v, row);
+            } else if (f == ShownMatrix) {
+                m_marksExact = m_marksExact && v.kind != Stored::Other;
+                for (const char ch : v.text)
+                    m_marks[row] |= categoryBit(foldAscii(quint8(ch)));
+            } else if (const int i = f - ShownUserField1 + 1; i >= 1 && i <= userFields) {
+                Column& c = byRow[i];
+                m_columns[i].exact = m_columns[i].exact && v.kind != Stored::Other;
+                if (v.kind != Stored::Text)
+                    continue;
+                c.starts.push_back(quint32(c.text.size()));
+                appendFolded(v.text, c.text, true);
                 c.rows.push_back(row);
-                break;
             }
         }
-        if (!m_columns[0].exact)
-            return false; // every search sorts by the title
-        nameEntry.push_back(byRow[0].rows.empty() || byRow[0].rows.back() != row
-                                ? kNone
-                                : quint32(byRow[0].rows.size() - 1));
-
-        if (typeAt >= 0)
-            intern(m_types, typeIds, typeAt);
-        if (subTypeAt >= 0)
-            intern(m_subTypes, subTypeIds, subTypeAt);
-        quint16 marks = 0;
-        if (matrixAt >= 0) {
-            matrix.clear();
-            if (appendValue(q, matrixAt, matrix) == Stored::Other)
-                m_marksExact = false;
-            for (const char ch : matrix)
-                marks |= categoryBit(ch);
-        }
-        m_marks.push_back(marks);
     }
-    if (step != SQLITE_DONE || m_rowIds.size() >= kNone)
+    if (step != SQLITE_DONE || next != songs || m_shown.size() >= kNone)
         return false;
-    for (Column& c : byRow)
-        c.starts.push_back(quint32(c.text.size()));
-
-    // The title order: no title first, then by folded title, then dbKey. Two songs alike
-    // in both would come in an order of the engine's choosing: then the index stays out.
-    const size_t songs = m_rowIds.size();
-    std::vector<SortKey> untitled, titled;
-    for (quint32 row = 0; row < songs; ++row) {
-        if (nameEntry[row] == kNone)
-            untitled.push_back(sortKey({}, keys[row], row));
-        else
-            titled.push_back(sortKey(byRow[0].value(nameEntry[row]), keys[row], row));
-    }
-    if (!sortKeys(untitled) || !sortKeys(titled))
-        return false;
-    std::vector<quint32> nameRank(songs);
-    quint32 rank = 0;
-    for (const auto* part : {&untitled, &titled})
-        for (const SortKey& k : *part)
-            nameRank[k.item] = rank++;
-    // From here on rows are numbered in title order, so a search of the title reads the
-    // types and categories beside it in the order it goes.
-    auto renumber = [&](auto& perRow) {
-        std::remove_reference_t<decltype(perRow)> sorted(perRow.size());
-        for (size_t row = 0; row < perRow.size(); ++row)
-            sorted[nameRank[row]] = perRow[row];
-        perRow = std::move(sorted);
-    };
-    renumber(m_rowIds);
-    renumber(m_marks);
-    if (typeAt >= 0)
-        renumber(m_types.ids);
-    if (subTypeAt >= 0)
-        renumber(m_subTypes.ids);
-
-    // Each searchable column in its result order: by its value, then in title order.
-    for (int i = 0; i <= 9; ++i) {
-        const Column& from = byRow[i];
-        Column& to = m_columns[i];
-        if (!to.indexed)
+    // Each user field searched in its result order.
+    for (int i = 1; i <= userFields; ++i) {
+        if (!m_columns[i].indexed || !m_columns[i].exact)
             continue;
-        std::vector<SortKey> order(from.rows.size());
-        for (quint32 e = 0; e < order.size(); ++e)
-            order[e] =
-                sortKey(i > 0 ? from.value(e) : std::string_view(), nameRank[from.rows[e]], e);
-        sortKeys(order);
-        to.text.reserve(from.text.size());
-        to.starts.reserve(order.size() + 1);
-        to.rows.reserve(order.size());
-        for (const SortKey& k : order) {
-            to.starts.push_back(quint32(to.text.size()));
-            to.text.append(from.value(k.item));
-            to.text += '\0';
-            to.rows.push_back(nameRank[from.rows[k.item]]);
-        }
-        to.starts.push_back(quint32(to.text.size()));
+        byRow[i].starts.push_back(quint32(byRow[i].text.size()));
+        orderColumn(byRow[i], songs, m_columns[i]);
     }
+    for (Column& c : m_columns) {
+        c.text.shrink_to_fit();
+        c.starts.shrink_to_fit();
+        c.rows.shrink_to_fit();
+    }
+    m_titles.shrink_to_fit();
+    m_shown.shrink_to_fit();
     m_built = true;
     return true;
+}
+
+bool SongIndex::field(quint32 row, int column, QVariant& value) const
+{
+    if (!m_built || row >= m_rowIds.size())
+        return false;
+    if (column == 0) {
+        value = m_keys[row];
+        return true;
+    }
+    if (column == 1) {
+        const Column& t = m_columns[0];
+        const size_t e = row - m_untitled;
+        value = row < m_untitled ? QString()
+                                 : QString::fromUtf8(m_titles.data() + t.starts[e],
+                                                     qsizetype(t.starts[e + 1] - t.starts[e] - 1));
+        return true;
+    }
+    // Type, SType1, Time, Matrix, then the user fields; SType2 is not held.
+    static constexpr std::array<int, 7> kShown{-1, -1, ShownType, ShownSubType, -1, ShownTime,
+                                               ShownMatrix};
+    int shown = column < 7 ? kShown[size_t(std::max(column, 0))]
+                           : (column - 6 <= m_shownUserFields ? ShownUserField1 + column - 7 : -1);
+    if (shown < 0)
+        return false;
+    const char* p = m_shown.data() + m_shownAt[row];
+    for (;; --shown) {
+        const size_t n = readLength(p);
+        if (shown == 0) {
+            if (n == 1)
+                return false;
+            value = n == 0 ? QString() : QString::fromUtf8(p, qsizetype(n - 2));
+            return true;
+        }
+        p += n >= 2 ? n - 2 : 0;
+    }
 }
 
 bool SongIndex::matchingIds(const Values& values, const QString& name, int number,
@@ -583,8 +726,9 @@ bool SongIndex::search(const SongSearch& s, std::vector<quint32>& rows) const
 
 size_t SongIndex::memoryBytes() const
 {
-    size_t bytes =
-        sizeof(*this) + m_rowIds.capacity() * sizeof(qint64) + m_marks.capacity() * sizeof(quint16);
+    size_t bytes = sizeof(*this) + (m_rowIds.capacity() + m_keys.capacity()) * sizeof(qint64) +
+                   m_marks.capacity() * sizeof(quint16) + m_titles.capacity() +
+                   m_shown.capacity() + m_shownAt.capacity() * sizeof(quint32);
     for (const Column& c : m_columns)
         bytes += c.text.capacity() + (c.starts.capacity() + c.rows.capacity()) * sizeof(quint32);
     for (const Values* v : {&m_types, &m_subTypes}) {

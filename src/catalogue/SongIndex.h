@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <QtGlobal>
 
 #include <array>
@@ -10,16 +11,18 @@
 
 struct SongSearch;
 
-// The catalogue's searchable columns held in memory, so that a search of the song-pick
-// dialog is answered without reading the catalogue: the count at once and the rows in the
-// statement's order, each row named by its rowid for reading its fields when shown.
+// The catalogue's songs held in memory for the song-pick dialog: a search is answered
+// without reading the catalogue (the count at once, the rows in the statement's order), and
+// the fields the grid shows and a pick hands back are read from here.
 //
-// Each searchable column (the title and the user fields offered) is kept in the order the
-// statement sorts by when it searches that column (the column, then the title, both
-// ignoring ASCII letter case, then dbKey), folded the way the catalogue compares text
-// (ASCII letters to lower case, every other character as it is), as one text with the
-// songs' values one after the other. Beside it: each song's type and sub-type (as the
-// number of its distinct folded value) and its special categories (one bit per code).
+// Rows are numbered in the order of a title search (title ignoring ASCII letter case, then
+// dbKey), which the catalogue gives through its title index. Each searchable column (the
+// title and the user fields offered) is kept in the order the statement sorts by when it
+// searches that column (the column ignoring ASCII letter case, then the title order),
+// folded the way the catalogue compares text (ASCII letters to lower case, every other
+// character as it is), as one text with the songs' values one after the other. Beside it:
+// each song's type and sub-type (as the number of its distinct folded value), its special
+// categories (one bit per code), and the stored text of the fields the grid shows.
 //
 // search() gives exactly the rows of SongQuery::bound() in the same order, or declines, and
 // the statement must run instead: when the index could not be built, for a column not
@@ -36,7 +39,7 @@ class SongIndex
     // Reads the songs of the catalogue file (a path or a file: URI): the title and user
     // fields 1..userFields as searchable columns. False (and every search then declines)
     // when the songs cannot be read or the order of the result would not be fixed (a dbKey
-    // that is not a unique integer).
+    // that is not a unique integer, a title that is not text).
     bool build(const QString& catalogueFile, int userFields);
     bool isBuilt() const { return m_built; }
 
@@ -46,6 +49,14 @@ class SongIndex
 
     qint64 rowId(quint32 row) const { return m_rowIds[row]; }
     int songCount() const { return int(m_rowIds.size()); }
+
+    // The stored value of a field of `row`, the columns numbered as the song grid numbers
+    // them (dbKey, Name, Type, SType1, SType2, Time, Matrix, UDF01..UDF09): text as a
+    // string, dbKey as a number, no value as an empty string. False for what the index does
+    // not hold, which only the catalogue can give: SType2, the user fields beyond those
+    // offered (and beyond the first), and values that are not plain text.
+    bool field(quint32 row, int column, QVariant& value) const;
+
     // Bytes held by the index.
     size_t memoryBytes() const;
 
@@ -77,9 +88,20 @@ class SongIndex
 
     bool m_built = false;
     std::vector<qint64> m_rowIds;
+    std::vector<qint64> m_keys;
     std::array<Column, 10> m_columns; // 0 the title, 1..9 the user fields
     Values m_types;
     Values m_subTypes;
     bool m_marksExact = true;
     std::vector<quint16> m_marks; // bit j: the song is in special category j
+    // The titles as stored, laid out as the title column's folded text; the rows without a
+    // title come first in title order.
+    std::string m_titles;
+    quint32 m_untitled = 0;
+    // Each row's other fields the grid shows (Type, SType1, Time, Matrix, UDF01 up to
+    // m_shownUserFields), one after the other, each a length in base-128 digits (0 for no
+    // value, 1 for a value held only by the catalogue, else 2 + its bytes) and its bytes.
+    std::string m_shown;
+    std::vector<quint32> m_shownAt;
+    int m_shownUserFields = 0;
 };
