@@ -273,17 +273,6 @@ QString columnText(sqlite3_stmt* st, int column)
                              sqlite3_column_bytes(st, column));
 }
 
-// Where `needle` first occurs in `text` from `from` on (npos when nowhere).
-size_t findIn(std::string_view text, std::string_view needle, size_t from)
-{
-#ifdef __GLIBC__
-    const void* at = memmem(text.data() + from, text.size() - from, needle.data(), needle.size());
-    return at ? size_t(static_cast<const char*>(at) - text.data()) : std::string_view::npos;
-#else
-    return text.find(needle, from);
-#endif
-}
-
 bool isContinuation(unsigned char b)
 {
     return (b & 0xC0) == 0x80;
@@ -353,6 +342,33 @@ quint16 categoryBit(char folded)
     return 0;
 }
 
+// The bit a (folded) byte sets in a value's byte mask: one of its own for each small ASCII
+// letter, digit and the blank, a shared one for every other byte.
+constexpr std::array<quint8, 256> kMaskBits = [] {
+    std::array<quint8, 256> bits{};
+    for (int b = 0; b < 256; ++b)
+        bits[size_t(b)] = quint8(b >= 'a' && b <= 'z'   ? b - 'a'
+                                 : b >= '0' && b <= '9' ? 26 + b - '0'
+                                 : b == ' '             ? 36
+                                                        : 37 + b % 27);
+    return bits;
+}();
+
+int maskBit(char folded)
+{
+    return kMaskBits[quint8(folded)];
+}
+
+// Which bytes a value holds, one bit per maskBit(): a value can match a pattern only when it
+// holds every byte the pattern spells out.
+quint64 byteMask(std::string_view folded)
+{
+    quint64 mask = 0;
+    for (const char c : folded)
+        mask |= quint64(1) << maskBit(c);
+    return mask;
+}
+
 // A searchable column's values, read in any order, put in its result order: by folded
 // value (as the NOCASE collation orders folded text: bytewise, a prefix first), equal values
 // in row order, which is the title order. Each distinct value is sorted once; the songs then
@@ -394,11 +410,13 @@ template <class Column> void orderColumn(const Column& from, size_t songs, Colum
     to.text.reserve(from.text.size());
     to.starts.reserve(entries + 1);
     to.rows.reserve(entries);
+    to.masks.reserve(entries);
     for (const quint32 e : order) {
         to.starts.push_back(quint32(to.text.size()));
         to.text.append(from.value(e));
         to.text += '\0';
         to.rows.push_back(from.rows[e]);
+        to.masks.push_back(byteMask(from.value(e)));
     }
     to.starts.push_back(quint32(to.text.size()));
 }
@@ -466,11 +484,13 @@ bool SongIndex::build(const QString& catalogueFile, int userFields)
         } else {
             const auto start = quint32(titles.text.size());
             appendFolded(name.text, titles.text, true);
-            titles.starts.push_back(start);
-            titles.rows.push_back(row);
-            if (sameKey && titles.rows.size() > 1 &&
-                titles.value(titles.rows.size() - 2) == titles.value(titles.rows.size() - 1))
+            const std::string_view folded(titles.text.data() + start, name.text.size());
+            titles.starts.push_back(start); // the end of the title before
+            if (sameKey && titles.starts.size() > 1 &&
+                titles.value(titles.starts.size() - 2) == folded)
                 return false;
+            titles.rows.push_back(row);
+            titles.masks.push_back(byteMask(folded));
             m_titles.append(name.text.data(), name.text.size() + 1); // with the NUL after it
         }
         m_rowIds.push_back(sqlite3_column_int64(q, 0));
@@ -571,6 +591,7 @@ bool SongIndex::build(const QString& catalogueFile, int userFields)
         c.text.shrink_to_fit();
         c.starts.shrink_to_fit();
         c.rows.shrink_to_fit();
+        c.masks.shrink_to_fit();
     }
     m_titles.shrink_to_fit();
     m_shown.shrink_to_fit();
@@ -682,6 +703,12 @@ bool SongIndex::search(const SongSearch& s, std::vector<quint32>& rows) const
         }
     }
     const bool literal = segments.size() == 1 && segments[0].size() == longest.size();
+    // The bytes every match holds; a single letter, digit or blank is matched by its bit.
+    quint64 spelt = 0;
+    for (const char ch : pattern)
+        if (ch != '%' && ch != '_')
+            spelt |= quint64(1) << maskBit(ch);
+    const bool byBit = literal && longest.size() == 1 && maskBit(longest[0]) <= 36;
 
     auto accepted = [&](quint32 row) {
         return (!byType || types[m_types.ids[row]]) &&
@@ -693,33 +720,15 @@ bool SongIndex::search(const SongSearch& s, std::vector<quint32>& rows) const
         rows.assign(c.rows.begin(), c.rows.end()); // every song with a value there
         return true;
     }
-    if (longest.empty()) {
-        for (size_t e = 0; e < entries; ++e)
-            if (accepted(c.rows[e]) && (segments.empty() || matchesAll(c.value(e), segments)))
-                rows.push_back(c.rows[e]);
-        return true;
-    }
-    // Every value holding the longest literal run is a candidate; each is tried once. The
-    // value a hit lies in is found by galloping on from the last one: hits are close
-    // together when they are many.
-    const std::string_view text(c.text);
-    const auto starts = c.starts.begin();
-    size_t e = 0;
-    while (e < entries) {
-        const size_t hit = findIn(text, longest, c.starts[e]);
-        if (hit == std::string_view::npos)
-            break;
-        size_t step = 1;
-        while (e + step < entries && c.starts[e + step] <= hit)
-            step *= 2;
-        e = size_t(std::upper_bound(starts + qsizetype(e),
-                                    starts + qsizetype(std::min(e + step, entries)), quint32(hit)) -
-                   starts) -
-            1;
-        const quint32 row = c.rows[e];
-        if (accepted(row) && (literal || matchesAll(c.value(e), segments)))
-            rows.push_back(row);
-        ++e;
+    // Each value in the column's order: first whether it holds the bytes spelt out and passes
+    // the filters, then whether it matches.
+    for (size_t e = 0; e < entries; ++e) {
+        if ((c.masks[e] & spelt) != spelt || !accepted(c.rows[e]))
+            continue;
+        if (byBit || segments.empty() ||
+            (literal ? c.value(e).find(longest) != std::string_view::npos
+                     : matchesAll(c.value(e), segments)))
+            rows.push_back(c.rows[e]);
     }
     return true;
 }
@@ -730,7 +739,8 @@ size_t SongIndex::memoryBytes() const
                    m_marks.capacity() * sizeof(quint16) + m_titles.capacity() +
                    m_shown.capacity() + m_shownAt.capacity() * sizeof(quint32);
     for (const Column& c : m_columns)
-        bytes += c.text.capacity() + (c.starts.capacity() + c.rows.capacity()) * sizeof(quint32);
+        bytes += c.text.capacity() + (c.starts.capacity() + c.rows.capacity()) * sizeof(quint32) +
+                 c.masks.capacity() * sizeof(quint64);
     for (const Values* v : {&m_types, &m_subTypes}) {
         bytes += v->ids.capacity() * sizeof(quint32);
         for (const std::string& d : v->distinct)

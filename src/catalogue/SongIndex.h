@@ -69,6 +69,7 @@ class SongIndex
         std::string text;
         std::vector<quint32> starts; // offset of each value in `text`, plus the end
         std::vector<quint32> rows;
+        std::vector<quint64> masks; // which bytes each value holds (see byteMask)
         std::string_view value(size_t entry) const
         {
             return std::string_view(text).substr(starts[entry],

@@ -6,6 +6,7 @@
 #include "catalogue/SongQuery.h"
 #include "platform/VbConvert.h"
 #include "songs/FrmInput.h"
+#include "songs/SongGridDelegate.h"
 #include "store/SqlConnection.h"
 #include "wizard/PageStyle.h"
 #include "wizard/WizardState.h"
@@ -174,8 +175,10 @@ void frmSongSel::layoutCategoryButtons()
 void frmSongSel::setupGrid()
 {
     QTableView* grid = m_ui->dbgSongList;
-    if (grid->model() != m_model)
+    if (grid->model() != m_model) {
         grid->setModel(m_model);
+        grid->setItemDelegate(new SongGridDelegate(grid));
+    }
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
