@@ -47,6 +47,8 @@ class SongGridModel : public QAbstractTableModel
     QString errorString() const { return m_error; }
     // Whether the last search was answered by the index rather than its statement.
     bool answeredByIndex() const { return m_byIndex; }
+    // Whether the index answers `search` at once (the statement takes longer).
+    bool answersAtOnce(const SongSearch& search) const { return m_index.answers(search); }
     const SongIndex& searchIndex() const { return m_index; }
 
     // The stored value of a field of `row` ("Name", "UDF01", ...); invalid when out of range.

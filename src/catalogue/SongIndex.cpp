@@ -13,6 +13,7 @@
 #include <limits>
 #include <memory>
 #include <numeric>
+#include <thread>
 
 namespace
 {
@@ -113,8 +114,21 @@ void appendFolded(std::string_view text, std::string& out, bool ended = false)
     const size_t start = out.size();
     out.resize(start + text.size() + (ended ? 1 : 0));
     char* o = out.data() + start;
-    for (const char c : text)
-        *o++ = c >= 'A' && c <= 'Z' ? char(c + ('a' - 'A')) : c;
+    const char* p = text.data();
+    const char* end = p + text.size();
+    // Eight bytes at a time: 0x20 added to each byte from 'A' to 'Z' (bytes with the high
+    // bit, which are never letters here, excluded).
+    constexpr quint64 kOnes = 0x0101010101010101u, kHigh = 0x8080808080808080u;
+    for (quint64 w = 0; end - p >= 8; p += 8, o += 8) {
+        std::memcpy(&w, p, 8);
+        const quint64 low = w & ~kHigh;
+        const quint64 upper =
+            (low + (0x80 - 'A') * kOnes) & ~(low + (0x80 - 'Z' - 1) * kOnes) & ~w & kHigh;
+        w |= upper >> 2;
+        std::memcpy(o, &w, 8);
+    }
+    for (; p != end; ++p)
+        *o++ = *p >= 'A' && *p <= 'Z' ? char(*p + ('a' - 'A')) : *p;
 }
 
 // A stored value as the index reads it: no value, plain text (its bytes), or anything else
@@ -148,6 +162,10 @@ Stored storedAt(sqlite3_stmt* st, int column)
 // A length in base-128 digits, lowest first, the high bit marking that more follow.
 void appendLength(std::string& out, size_t n)
 {
+    if (n < 0x80) { // mostly
+        out.append(1, char(n));
+        return;
+    }
     for (; n >= 0x80; n >>= 7)
         out += char(0x80 | (n & 0x7F));
     out += char(n);
@@ -265,6 +283,23 @@ Statement prepare(sqlite3* db, const QString& text)
         return nullptr;
     }
     return Statement(st);
+}
+
+// A connection of its own to the catalogue, read-only, through the engine's own interface:
+// the values come as the stored UTF-8 bytes, with no conversion on the way. The file is
+// mapped into memory, so its pages are read without a copy through the system.
+sqlite3* openCatalogue(const QString& catalogueFile)
+{
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(catalogueFile.toUtf8().constData(), &db,
+                        SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
+                        nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, 5000);
+    sqlite3_exec(db, "PRAGMA mmap_size = 1073741824", nullptr, nullptr, nullptr);
+    return db;
 }
 
 QString columnText(sqlite3_stmt* st, int column)
@@ -429,39 +464,74 @@ enum Shown { ShownType, ShownSubType, ShownTime, ShownMatrix, ShownUserField1 };
 bool SongIndex::build(const QString& catalogueFile, int userFields)
 {
     *this = SongIndex();
-    // A connection of its own, read-only, through the engine's own interface: the values
-    // come as the stored UTF-8 bytes, with no conversion on the way.
-    sqlite3* raw = nullptr;
-    const int opened =
-        sqlite3_open_v2(catalogueFile.toUtf8().constData(), &raw,
-                        SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
-    const std::unique_ptr<sqlite3, CloseDb> db(raw);
-    if (opened != SQLITE_OK)
+    const std::unique_ptr<sqlite3, CloseDb> db(openCatalogue(catalogueFile));
+    if (!db)
         return false;
-    sqlite3_busy_timeout(raw, 5000);
 
     // Which columns there are, whether they hold text, and whether any compares with a
     // collation that ignores trailing blanks (the type filters' "=" would then differ).
-    QHash<QString, bool> textColumns;
-    Statement info = prepare(raw, QStringLiteral("PRAGMA table_info(MUSIC)"));
+    Layout layout;
+    Statement info = prepare(db.get(), QStringLiteral("PRAGMA table_info(MUSIC)"));
     while (info && sqlite3_step(info.get()) == SQLITE_ROW)
-        textColumns.insert(columnText(info.get(), 1).toUpper(),
-                           hasTextAffinity(columnText(info.get(), 2)));
-    bool trailingBlanks = true;
-    Statement schema = prepare(raw, QStringLiteral("SELECT sql FROM sqlite_master WHERE type = "
-                                                   "'table' AND lower(name) = 'music'"));
-    if (schema && sqlite3_step(schema.get()) == SQLITE_ROW)
-        trailingBlanks =
-            columnText(schema.get(), 0).contains(QLatin1String("RTRIM"), Qt::CaseInsensitive);
-    if (!textColumns.contains(QStringLiteral("DBKEY")) ||
-        !textColumns.value(QStringLiteral("NAME")) ||
-        sqlite3_exec(raw, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
-        return false; // the two reads below see the same catalogue
+        layout.textColumns.insert(columnText(info.get(), 1).toUpper(),
+                                  hasTextAffinity(columnText(info.get(), 2)));
+    Statement schema = prepare(db.get(), QStringLiteral("SELECT sql FROM sqlite_master WHERE type "
+                                                        "= 'table' AND lower(name) = 'music'"));
+    layout.trailingBlanks =
+        !schema || sqlite3_step(schema.get()) != SQLITE_ROW ||
+        columnText(schema.get(), 0).contains(QLatin1String("RTRIM"), Qt::CaseInsensitive);
+    if (!layout.textColumns.contains(QStringLiteral("DBKEY")) ||
+        !layout.textColumns.value(QStringLiteral("NAME")))
+        return false;
+    layout.userFields = std::clamp(userFields, 0, 9);
 
-    // The title order, as the statement orders a title search (the catalogue walks its
-    // title index for it): the rows are numbered in it, and the titles kept in it.
-    const Statement byTitle = prepare(raw, QStringLiteral("SELECT rowid, dbKey, Name FROM MUSIC") +
-                                               SongQuery::bound(SongSearch()).order);
+    // The other fields are read on a connection of their own at the same time, in a second
+    // thread; each thread fills members of its own.
+    std::array<Column, 10> byRead;
+    std::vector<qint64> readIds;
+    bool fieldsRead = false;
+    std::thread reader(
+        [&] { fieldsRead = readFields(catalogueFile, layout, readIds, byRead); });
+    const bool titlesRead = readTitles(db.get());
+    reader.join();
+    const size_t songs = m_rowIds.size();
+    if (!titlesRead || !fieldsRead || readIds.size() != songs)
+        return false;
+
+    // The fields were read in the table's order: each put at its row's place.
+    const RowsById rowOf(m_rowIds);
+    std::vector<quint32> rowAt(songs);
+    for (size_t i = 0; i < songs; ++i)
+        if ((rowAt[i] = rowOf.find(readIds[i])) == kNone)
+            return false; // not the songs the title order gave
+    auto reorder = [&](auto& byReadOrder) {
+        std::remove_reference_t<decltype(byReadOrder)> byRow(byReadOrder.size());
+        for (size_t i = 0; i < byReadOrder.size(); ++i)
+            byRow[rowAt[i]] = byReadOrder[i];
+        byReadOrder = std::move(byRow);
+    };
+    reorder(m_shownAt);
+    reorder(m_marks);
+    reorder(m_types.ids);
+    reorder(m_subTypes.ids);
+    // Each user field searched in its result order.
+    for (int i = 1; i <= layout.userFields; ++i) {
+        if (!m_columns[i].indexed || !m_columns[i].exact)
+            continue;
+        for (quint32& row : byRead[i].rows)
+            row = rowAt[row];
+        orderColumn(byRead[i], songs, m_columns[i]);
+    }
+    m_built = true;
+    return true;
+}
+
+bool SongIndex::readTitles(sqlite3* db)
+{
+    // In the order the statement gives a title search (the catalogue walks its title index
+    // for it): the rows are numbered in it, and the titles kept in it.
+    const Statement byTitle = prepare(db, QStringLiteral("SELECT rowid, dbKey, Name FROM MUSIC") +
+                                              SongQuery::bound(SongSearch()).order);
     if (!byTitle)
         return false;
     sqlite3_stmt* q = byTitle.get();
@@ -496,19 +566,24 @@ bool SongIndex::build(const QString& catalogueFile, int userFields)
         m_rowIds.push_back(sqlite3_column_int64(q, 0));
         m_keys.push_back(key);
     }
-    const size_t songs = m_rowIds.size();
-    if (step != SQLITE_DONE || songs >= kNone)
-        return false;
     titles.starts.push_back(quint32(titles.text.size()));
+    titles.text.shrink_to_fit();
+    m_titles.shrink_to_fit();
+    return step == SQLITE_DONE && m_rowIds.size() < kNone;
+}
 
-    // The other fields, read in the table's own order (a plain scan, by rowid), each row put
-    // at its place in the title order.
-    userFields = std::clamp(userFields, 0, 9);
-    m_shownUserFields = std::max(userFields, 1); // user field 1 is the artist of a pick
+bool SongIndex::readFields(const QString& catalogueFile, const Layout& layout,
+                           std::vector<qint64>& rowIds, std::array<Column, 10>& userColumns)
+{
+    const std::unique_ptr<sqlite3, CloseDb> db(openCatalogue(catalogueFile));
+    if (!db)
+        return false;
+    // A plain scan, in the table's own order; the fields of a row are kept in read order.
+    m_shownUserFields = std::max(layout.userFields, 1); // user field 1 is the artist of a pick
     QStringList select{QStringLiteral("rowid")};
     std::vector<int> at; // for each shown field, its column in the read, or -1
     auto column = [&](const QString& name) {
-        if (!textColumns.contains(name.toUpper()))
+        if (!layout.textColumns.contains(name.toUpper()))
             return -1;
         select << name;
         return int(select.size()) - 1;
@@ -517,86 +592,66 @@ bool SongIndex::build(const QString& catalogueFile, int userFields)
         at.push_back(column(QString::fromLatin1(name)));
     for (int i = 1; i <= m_shownUserFields; ++i)
         at.push_back(column(SongQuery::searchColumn(i)));
-    const Statement read = prepare(raw, QStringLiteral("SELECT %1 FROM MUSIC")
-                                            .arg(select.join(QStringLiteral(", "))));
+    const Statement read = prepare(db.get(), QStringLiteral("SELECT %1 FROM MUSIC")
+                                                 .arg(select.join(QStringLiteral(", "))));
     if (!read)
         return false;
-    q = read.get();
-    m_types.exact = textColumns.value(QStringLiteral("TYPE")) && !trailingBlanks;
-    m_subTypes.exact = textColumns.value(QStringLiteral("STYPE1")) && !trailingBlanks;
-    m_marksExact = textColumns.value(QStringLiteral("MATRIX"));
-    for (int i = 1; i <= userFields; ++i)
-        m_columns[i].indexed = textColumns.value(SongQuery::searchColumn(i).toUpper());
-    m_types.ids.assign(songs, 0);
-    m_subTypes.ids.assign(songs, 0);
-    m_marks.assign(songs, 0);
-    m_shownAt.assign(songs, 0);
-    std::array<Column, 10> byRow; // the user fields searched, in the order read
+    sqlite3_stmt* q = read.get();
+    m_types.exact = layout.textColumns.value(QStringLiteral("TYPE")) && !layout.trailingBlanks;
+    m_subTypes.exact =
+        layout.textColumns.value(QStringLiteral("STYPE1")) && !layout.trailingBlanks;
+    m_marksExact = layout.textColumns.value(QStringLiteral("MATRIX"));
+    for (int i = 1; i <= layout.userFields; ++i)
+        m_columns[i].indexed = layout.textColumns.value(SongQuery::searchColumn(i).toUpper());
     Interner typeIds, subTypeIds;
     std::string folded;
-    auto intern = [&](Values& values, Interner& ids, const Stored& v, quint32 row) {
-        if (v.kind == Stored::Other)
-            values.exact = false;
-        if (!values.exact || v.kind != Stored::Text)
-            return;
-        folded.clear();
-        appendFolded(v.text, folded);
-        const quint32 n = ids.number(folded, quint32(values.distinct.size()), [&](quint32 i) {
-            return std::string_view(values.distinct[i]);
-        });
-        if (n == values.distinct.size())
-            values.distinct.push_back(folded);
-        values.ids[row] = n;
+    auto intern = [&](Values& values, Interner& ids, const Stored& v) {
+        values.exact = values.exact && v.kind != Stored::Other;
+        quint32 n = 0;
+        if (values.exact && v.kind == Stored::Text) {
+            folded.clear();
+            appendFolded(v.text, folded);
+            n = ids.number(folded, quint32(values.distinct.size()),
+                           [&](quint32 i) { return std::string_view(values.distinct[i]); });
+            if (n == values.distinct.size())
+                values.distinct.push_back(folded);
+        }
+        values.ids.push_back(n);
     };
-    const RowsById rowOf(m_rowIds);
-    size_t next = 0;
+    int step = SQLITE_ROW;
     while ((step = sqlite3_step(q)) == SQLITE_ROW) {
-        const quint32 row = rowOf.find(sqlite3_column_int64(q, 0));
-        if (row == kNone || ++next > songs)
-            return false; // not the rows the title order gave
-        m_shownAt[row] = quint32(m_shown.size());
+        const auto read = quint32(rowIds.size());
+        rowIds.push_back(sqlite3_column_int64(q, 0));
+        m_shownAt.push_back(quint32(m_shown.size()));
+        quint16 marks = 0;
         for (int f = 0; f < int(at.size()); ++f) {
             const Stored v = storedAt(q, at[f]);
             appendLength(m_shown, v.kind == Stored::Text ? v.text.size() + 2 : size_t(v.kind));
             m_shown.append(v.text);
             if (f == ShownType) {
-                intern(m_types, typeIds, v, row);
+                intern(m_types, typeIds, v);
             } else if (f == ShownSubType) {
-                intern(m_subTypes, subTypeIds, v, row);
+                intern(m_subTypes, subTypeIds, v);
             } else if (f == ShownMatrix) {
                 m_marksExact = m_marksExact && v.kind != Stored::Other;
                 for (const char ch : v.text)
-                    m_marks[row] |= categoryBit(foldAscii(quint8(ch)));
-            } else if (const int i = f - ShownUserField1 + 1; i >= 1 && i <= userFields) {
-                Column& c = byRow[i];
+                    marks |= categoryBit(foldAscii(quint8(ch)));
+            } else if (const int i = f - ShownUserField1 + 1; i >= 1 && i <= layout.userFields) {
+                Column& c = userColumns[i];
                 m_columns[i].exact = m_columns[i].exact && v.kind != Stored::Other;
                 if (v.kind != Stored::Text)
                     continue;
                 c.starts.push_back(quint32(c.text.size()));
                 appendFolded(v.text, c.text, true);
-                c.rows.push_back(row);
+                c.rows.push_back(read);
             }
         }
+        m_marks.push_back(marks);
     }
-    if (step != SQLITE_DONE || next != songs || m_shown.size() >= kNone)
-        return false;
-    // Each user field searched in its result order.
-    for (int i = 1; i <= userFields; ++i) {
-        if (!m_columns[i].indexed || !m_columns[i].exact)
-            continue;
-        byRow[i].starts.push_back(quint32(byRow[i].text.size()));
-        orderColumn(byRow[i], songs, m_columns[i]);
-    }
-    for (Column& c : m_columns) {
-        c.text.shrink_to_fit();
-        c.starts.shrink_to_fit();
-        c.rows.shrink_to_fit();
-        c.masks.shrink_to_fit();
-    }
-    m_titles.shrink_to_fit();
+    for (Column& c : userColumns)
+        c.starts.push_back(quint32(c.text.size()));
     m_shown.shrink_to_fit();
-    m_built = true;
-    return true;
+    return step == SQLITE_DONE && m_shown.size() < kNone;
 }
 
 bool SongIndex::field(quint32 row, int column, QVariant& value) const
@@ -635,49 +690,53 @@ bool SongIndex::field(quint32 row, int column, QVariant& value) const
     }
 }
 
-bool SongIndex::matchingIds(const Values& values, const QString& name, int number,
-                            std::vector<char>& allowed) const
+std::vector<char> SongIndex::matchingIds(const Values& values, const QString& name,
+                                         int number) const
 {
-    if (!values.exact)
-        return false;
     std::string folded;
-    if (!name.isNull() && !appendFolded(name, folded))
-        return false;
+    const bool named = !name.isNull() && appendFolded(name, folded);
     const std::string digits = std::to_string(number);
-    allowed.assign(values.distinct.size(), 0);
+    std::vector<char> allowed(values.distinct.size(), 0);
     for (size_t id = 1; id < values.distinct.size(); ++id)
-        allowed[id] =
-            (!name.isNull() && values.distinct[id] == folded) || values.distinct[id] == digits;
-    return true;
+        allowed[id] = (named && values.distinct[id] == folded) || values.distinct[id] == digits;
+    return allowed;
+}
+
+bool SongIndex::answers(const SongSearch& s) const
+{
+    const Column& c = m_columns[s.lookIndex >= 1 && s.lookIndex <= 9 ? s.lookIndex : 0];
+    auto comparable = [](const Values& values, const QString& name) {
+        std::string folded;
+        return values.exact && (name.isNull() || appendFolded(name, folded));
+    };
+    const bool byCategory = std::any_of(s.categoryCodes.begin(), s.categoryCodes.end(),
+                                        &SongQuery::isCategoryCode);
+    std::string pattern;
+    return m_built && c.indexed && c.exact &&
+           (s.typeIndex < 1 || comparable(m_types, s.typeName)) &&
+           (s.subTypeIndex <= 0 || comparable(m_subTypes, s.subTypeText)) &&
+           (!byCategory || m_marksExact) && appendFolded(s.findText, pattern) &&
+           pattern.size() + 2 <= size_t(kMaxPatternBytes);
 }
 
 bool SongIndex::search(const SongSearch& s, std::vector<quint32>& rows) const
 {
     rows.clear();
-    if (!m_built)
+    if (!answers(s))
         return false;
-    const int col = s.lookIndex >= 1 && s.lookIndex <= 9 ? s.lookIndex : 0;
-    const Column& c = m_columns[col];
-    if (!c.indexed || !c.exact)
-        return false;
-
-    std::vector<char> types, subTypes;
+    const Column& c = m_columns[s.lookIndex >= 1 && s.lookIndex <= 9 ? s.lookIndex : 0];
     const bool byType = s.typeIndex >= 1;
     const bool bySubType = s.subTypeIndex > 0;
-    if (byType && !matchingIds(m_types, s.typeName, s.typeIndex, types))
-        return false;
-    if (bySubType && !matchingIds(m_subTypes, s.subTypeText, s.subTypeIndex, subTypes))
-        return false;
+    const std::vector<char> types =
+        byType ? matchingIds(m_types, s.typeName, s.typeIndex) : std::vector<char>();
+    const std::vector<char> subTypes =
+        bySubType ? matchingIds(m_subTypes, s.subTypeText, s.subTypeIndex) : std::vector<char>();
     quint16 need = 0;
     for (const QString& code : s.categoryCodes)
         if (SongQuery::isCategoryCode(code))
             need |= categoryBit(char(code.at(0).toLower().unicode()));
-    if (need && !m_marksExact)
-        return false;
-
     std::string pattern;
-    if (!appendFolded(s.findText, pattern) || pattern.size() + 2 > size_t(kMaxPatternBytes))
-        return false;
+    appendFolded(s.findText, pattern);
     // "%" + text + "%": the parts between the %s, each found in turn.
     std::vector<std::string_view> segments;
     std::string_view longest; // the longest run without '_', which every match contains

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
 #include <QtGlobal>
@@ -10,6 +11,7 @@
 #include <vector>
 
 struct SongSearch;
+struct sqlite3;
 
 // The catalogue's songs held in memory for the song-pick dialog: a search is answered
 // without reading the catalogue (the count at once, the rows in the statement's order), and
@@ -43,6 +45,8 @@ class SongIndex
     bool build(const QString& catalogueFile, int userFields);
     bool isBuilt() const { return m_built; }
 
+    // Whether the index answers `search` (else the statement must).
+    bool answers(const SongSearch& search) const;
     // The rows of `search` in the statement's order, as row numbers of this index; false
     // when the statement must answer instead.
     bool search(const SongSearch& search, std::vector<quint32>& rows) const;
@@ -84,8 +88,24 @@ class SongIndex
         std::vector<std::string> distinct{std::string()};
     };
 
-    bool matchingIds(const Values& values, const QString& name, int number,
-                     std::vector<char>& allowed) const;
+    // What the catalogue's MUSIC table offers: which columns there are and which hold text,
+    // whether a column compares ignoring trailing blanks, and the user fields searched.
+    struct Layout {
+        QHash<QString, bool> textColumns; // upper-case name: whether it holds text
+        bool trailingBlanks = true;
+        int userFields = 0;
+    };
+
+    // The title order (the rows, their keys and titles); false when the index cannot follow
+    // the statement's order.
+    bool readTitles(sqlite3* db);
+    // On a connection of its own, every song's other fields in the table's order: their
+    // rowids, the fields shown, types, sub-types and categories (members of their own, in
+    // that order) and the user fields searched (into `userColumns`, rows numbered as read).
+    bool readFields(const QString& catalogueFile, const Layout& layout,
+                    std::vector<qint64>& rowIds, std::array<Column, 10>& userColumns);
+    // Which distinct values of a type column match the type's name or number.
+    std::vector<char> matchingIds(const Values& values, const QString& name, int number) const;
 
     bool m_built = false;
     std::vector<qint64> m_rowIds;

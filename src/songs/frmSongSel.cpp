@@ -128,7 +128,7 @@ void frmSongSel::load(KeyedItemStore& items)
     setupGrid();
     updatePickValue();
     m_loading = false;
-    search();
+    runSearch();
 }
 
 void frmSongSel::layoutCategoryButtons()
@@ -221,6 +221,26 @@ void frmSongSel::search()
 {
     if (m_loading)
         return;
+    if (m_model->answersAtOnce(currentSearch())) {
+        runSearch();
+        return;
+    }
+    // The catalogue must answer itself, which takes longer: the search waits until the
+    // keys already typed have arrived, so that only the last of them runs it.
+    if (!m_searchQueued) {
+        m_searchQueued = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_searchQueued = false;
+                runSearch();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void frmSongSel::runSearch()
+{
     const SongSearch s = currentSearch();
     const QString statement = SongQuery::statementText(s);
     if (statement == m_lastQuery)

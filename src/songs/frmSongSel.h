@@ -75,6 +75,7 @@ class frmSongSel : public QDialog
     void layoutCategoryButtons();
     void setupGrid();
     void search();
+    void runSearch();
     void showCount();
     void currentRowChanged();
     void pick();
@@ -97,4 +98,5 @@ class frmSongSel : public QDialog
     bool m_rightPress = false;
     bool m_closed = false;
     bool m_loading = false;
+    bool m_searchQueued = false;
 };
