@@ -33,6 +33,7 @@ SongGridModel::SongGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void SongGridModel::setCatalogue(const QSqlDatabase& db, const CatalogueSettings* settings)
 {
+    searchIndex(); // a build in progress reads the catalogue given before
     beginResetModel();
     m_db = db;
     m_settings = settings;
@@ -68,13 +69,28 @@ QSqlQuery& SongGridModel::prepared(const QString& text) const
     return *m_statements.insert(text, q);
 }
 
+void SongGridModel::buildIndex(int userFields)
+{
+    if (m_indexTried || !m_db.isOpen())
+        return;
+    m_indexTried = true;
+    m_indexBuilt = std::async(std::launch::async, [this, file = m_db.databaseName(), userFields] {
+        m_index.build(file, userFields);
+    });
+}
+
+const SongIndex& SongGridModel::searchIndex() const
+{
+    if (m_indexBuilt.valid())
+        m_indexBuilt.get();
+    return m_index;
+}
+
 bool SongGridModel::run(const SongSearch& search)
 {
-    // The index is built by the first search, which the dialog runs while it is made.
-    if (!m_indexTried && m_db.isOpen()) {
-        m_indexTried = true;
-        m_index.build(m_db.databaseName(), m_settings ? m_settings->UserFieldCount : 0);
-    }
+    // At the latest the first search builds the index, which the dialog runs while it is made.
+    buildIndex(m_settings ? m_settings->UserFieldCount : 0);
+    searchIndex();
     beginResetModel();
     m_windows.clear();
     m_windowOrder.clear();

@@ -12,11 +12,13 @@
 #include <QVector>
 
 #include <array>
+#include <future>
 
 struct CatalogueSettings;
 
-// The rows of one catalogue search for the song grid. The first search builds the
-// catalogue's search index (SongIndex), which then answers every search it can: the rows
+// The rows of one catalogue search for the song grid. The catalogue's search index
+// (SongIndex) is built in the background from buildIndex() on (or at the first search), and
+// the first search waits for it; it then answers every search it can: the rows
 // in order at once, their fields served from memory when the grid shows them (the few the
 // index does not hold read from the catalogue by rowid). A search the index declines runs
 // its statement: the number of rows from a COUNT(*) of its condition, the rows read lazily
@@ -41,6 +43,9 @@ class SongGridModel : public QAbstractTableModel
     // settings must outlive the model.
     void setCatalogue(const QSqlDatabase& db, const CatalogueSettings* settings);
 
+    // Starts building the search index with the user fields 1..userFields searchable, in
+    // the background while the caller goes on; once per catalogue.
+    void buildIndex(int userFields);
     // Runs a search: counts its rows and reads the first window. Returns false (with an
     // empty result and errorString() set) when the catalogue refused the statement.
     bool run(const SongSearch& search);
@@ -48,8 +53,9 @@ class SongGridModel : public QAbstractTableModel
     // Whether the last search was answered by the index rather than its statement.
     bool answeredByIndex() const { return m_byIndex; }
     // Whether the index answers `search` at once (the statement takes longer).
-    bool answersAtOnce(const SongSearch& search) const { return m_index.answers(search); }
-    const SongIndex& searchIndex() const { return m_index; }
+    bool answersAtOnce(const SongSearch& search) const { return searchIndex().answers(search); }
+    // The index, once built (this waits for it).
+    const SongIndex& searchIndex() const;
 
     // The stored value of a field of `row` ("Name", "UDF01", ...); invalid when out of range.
     QVariant field(int row, int column) const;
@@ -81,6 +87,7 @@ class SongGridModel : public QAbstractTableModel
     SongQuery::Bound m_query;
     SongIndex m_index;
     bool m_indexTried = false;
+    mutable std::future<void> m_indexBuilt; // valid while the index is being built
     bool m_byIndex = false;
     std::vector<quint32> m_found; // the index's rows of the last search, in order
     int m_rows = 0;

@@ -98,6 +98,8 @@ void frmSongSel::load(KeyedItemStore& items)
     m_ui->lblSelect2->setText(QStringLiteral("You have looked and looked and looked and..."));
 
     m_settings.LoadCatalogueSettings(items);
+    // The search index is read from the catalogue while the controls are set up.
+    m_model->buildIndex(m_settings.UserFieldCount);
 
     m_ui->lblField_0->setText(QStringLiteral("&Look in:"));
     m_ui->lblField_1->setText(QStringLiteral("Search &for:"));
