@@ -460,7 +460,6 @@ template <class Column> void orderColumn(const Column& from, size_t songs, Colum
 enum Shown { ShownType, ShownSubType, ShownTime, ShownMatrix, ShownUserField1 };
 } // namespace
 
-
 bool SongIndex::build(const QString& catalogueFile, int userFields)
 {
     *this = SongIndex();
@@ -490,8 +489,7 @@ bool SongIndex::build(const QString& catalogueFile, int userFields)
     std::array<Column, 10> byRead;
     std::vector<qint64> readIds;
     bool fieldsRead = false;
-    std::thread reader(
-        [&] { fieldsRead = readFields(catalogueFile, layout, readIds, byRead); });
+    std::thread reader([&] { fieldsRead = readFields(catalogueFile, layout, readIds, byRead); });
     const bool titlesRead = readTitles(db.get());
     reader.join();
     const size_t songs = m_rowIds.size();
@@ -592,14 +590,13 @@ bool SongIndex::readFields(const QString& catalogueFile, const Layout& layout,
         at.push_back(column(QString::fromLatin1(name)));
     for (int i = 1; i <= m_shownUserFields; ++i)
         at.push_back(column(SongQuery::searchColumn(i)));
-    const Statement read = prepare(db.get(), QStringLiteral("SELECT %1 FROM MUSIC")
-                                                 .arg(select.join(QStringLiteral(", "))));
+    const Statement read = prepare(
+        db.get(), QStringLiteral("SELECT %1 FROM MUSIC").arg(select.join(QStringLiteral(", "))));
     if (!read)
         return false;
     sqlite3_stmt* q = read.get();
     m_types.exact = layout.textColumns.value(QStringLiteral("TYPE")) && !layout.trailingBlanks;
-    m_subTypes.exact =
-        layout.textColumns.value(QStringLiteral("STYPE1")) && !layout.trailingBlanks;
+    m_subTypes.exact = layout.textColumns.value(QStringLiteral("STYPE1")) && !layout.trailingBlanks;
     m_marksExact = layout.textColumns.value(QStringLiteral("MATRIX"));
     for (int i = 1; i <= layout.userFields; ++i)
         m_columns[i].indexed = layout.textColumns.value(SongQuery::searchColumn(i).toUpper());
@@ -626,7 +623,10 @@ bool SongIndex::readFields(const QString& catalogueFile, const Layout& layout,
         quint16 marks = 0;
         for (int f = 0; f < int(at.size()); ++f) {
             const Stored v = storedAt(q, at[f]);
-            appendLength(m_shown, v.kind == Stored::Text ? v.text.size() + 2 : size_t(v.kind));
+            // 0 for no value, 1 for a value only the catalogue gives, else 2 + its bytes.
+            appendLength(m_shown, v.kind == Stored::Text    ? v.text.size() + 2
+                                  : v.kind == Stored::Other ? 1
+                                                            : 0);
             m_shown.append(v.text);
             if (f == ShownType) {
                 intern(m_types, typeIds, v);
@@ -671,8 +671,8 @@ bool SongIndex::field(quint32 row, int column, QVariant& value) const
         return true;
     }
     // Type, SType1, Time, Matrix, then the user fields; SType2 is not held.
-    static constexpr std::array<int, 7> kShown{-1, -1, ShownType, ShownSubType, -1, ShownTime,
-                                               ShownMatrix};
+    static constexpr std::array<int, 7> kShown{-1, -1,        ShownType,  ShownSubType,
+                                               -1, ShownTime, ShownMatrix};
     int shown = column < 7 ? kShown[size_t(std::max(column, 0))]
                            : (column - 6 <= m_shownUserFields ? ShownUserField1 + column - 7 : -1);
     if (shown < 0)
@@ -709,8 +709,8 @@ bool SongIndex::answers(const SongSearch& s) const
         std::string folded;
         return values.exact && (name.isNull() || appendFolded(name, folded));
     };
-    const bool byCategory = std::any_of(s.categoryCodes.begin(), s.categoryCodes.end(),
-                                        &SongQuery::isCategoryCode);
+    const bool byCategory =
+        std::any_of(s.categoryCodes.begin(), s.categoryCodes.end(), &SongQuery::isCategoryCode);
     std::string pattern;
     return m_built && c.indexed && c.exact &&
            (s.typeIndex < 1 || comparable(m_types, s.typeName)) &&
@@ -795,8 +795,8 @@ bool SongIndex::search(const SongSearch& s, std::vector<quint32>& rows) const
 size_t SongIndex::memoryBytes() const
 {
     size_t bytes = sizeof(*this) + (m_rowIds.capacity() + m_keys.capacity()) * sizeof(qint64) +
-                   m_marks.capacity() * sizeof(quint16) + m_titles.capacity() +
-                   m_shown.capacity() + m_shownAt.capacity() * sizeof(quint32);
+                   m_marks.capacity() * sizeof(quint16) + m_titles.capacity() + m_shown.capacity() +
+                   m_shownAt.capacity() * sizeof(quint32);
     for (const Column& c : m_columns)
         bytes += c.text.capacity() + (c.starts.capacity() + c.rows.capacity()) * sizeof(quint32) +
                  c.masks.capacity() * sizeof(quint64);

@@ -102,8 +102,8 @@ class SongIndex
     // On a connection of its own, every song's other fields in the table's order: their
     // rowids, the fields shown, types, sub-types and categories (members of their own, in
     // that order) and the user fields searched (into `userColumns`, rows numbered as read).
-    bool readFields(const QString& catalogueFile, const Layout& layout,
-                    std::vector<qint64>& rowIds, std::array<Column, 10>& userColumns);
+    bool readFields(const QString& catalogueFile, const Layout& layout, std::vector<qint64>& rowIds,
+                    std::array<Column, 10>& userColumns);
     // Which distinct values of a type column match the type's name or number.
     std::vector<char> matchingIds(const Values& values, const QString& name, int number) const;
 

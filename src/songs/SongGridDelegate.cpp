@@ -11,9 +11,9 @@
 bool SongGridDelegate::Cell::operator==(const Cell& other) const
 {
     return text == other.text && size == other.size && palette == other.palette &&
-           colorGroup == other.colorGroup && state == other.state &&
-           alignment == other.alignment && features == other.features &&
-           format == other.format && style == other.style && font == other.font;
+           colorGroup == other.colorGroup && state == other.state && alignment == other.alignment &&
+           features == other.features && format == other.format && style == other.style &&
+           font == other.font;
 }
 
 size_t qHash(const SongGridDelegate::Cell& cell, size_t seed)
