@@ -144,7 +144,8 @@ void TestSongLists::addSavesReloadsAndRemoves()
     QCOMPARE(storedSongs("MusicIn"), expected);
 
     // A new run reads the same list back, with the same images. Remove with nothing
-    // selected does nothing; Back keeps a removal on the page without saving it; Next saves.
+    // selected does nothing; Delete on the list removes as Remove does; Back keeps a
+    // removal on the page without saving it; Next saves.
     l.endRun();
     ZelWizard again;
     QVERIFY(again.start());
@@ -154,7 +155,7 @@ void TestSongLists::addSavesReloadsAndRemoves()
     lv->clearSelection();
     click(page, "cmdRemove");
     lv->setCurrentItem(lv->topLevelItem(1));
-    click(page, "cmdRemove");
+    QTest::keyClick(lv, Qt::Key_Delete);
     const QStringList removed{kFirstDance, kOwnCd, kWaltz, kShout};
     QCOMPARE(shownRows(page), removed);
     click(page, "cmdBack");

@@ -2,8 +2,8 @@
 
 #include "ui_Menu5.h"
 
-#include "pages/ListIcons.h"
 #include "store/EventItems.h"
+#include "ui/ListLook.h"
 #include "ui/MessageBox.h"
 #include "wizard/Wizard.h"
 
@@ -35,8 +35,8 @@ Menu5::Menu5(Wizard& wizard)
       m_ui(std::make_unique<Ui::Menu5>())
 {
     m_ui->setupUi(content());
-    m_ui->cmdAdd->setIcon(ListIcons::add());
-    m_ui->cmdRemove->setIcon(ListIcons::remove());
+    ListLook::apply(m_ui->menu5Layout, m_ui->buttonRow, m_ui->lvListView, m_ui->cmdAdd,
+                    m_ui->cmdRemove);
     m_ui->cmdAdd->setEnabled(false);
     m_ui->cmdRemove->setEnabled(false);
     connect(m_ui->cmdAdd, &QPushButton::clicked, this, &Menu5::addMember);

@@ -2,10 +2,10 @@
 
 #include "ui_Menu6.h"
 
-#include "pages/ListIcons.h"
 #include "pages/ScheduleModel.h"
 #include "platform/OleDate.h"
 #include "store/StoreSession.h"
+#include "ui/ListLook.h"
 #include "ui/MessageBox.h"
 #include "wizard/Wizard.h"
 
@@ -23,14 +23,14 @@ Menu6::Menu6(Wizard& wizard)
       m_ui(std::make_unique<Ui::Menu6>())
 {
     m_ui->setupUi(content());
-    m_ui->cmdAdd->setIcon(ListIcons::add());
-    m_ui->cmdRemove->setIcon(ListIcons::remove());
     connect(m_ui->cmdAdd, &QPushButton::clicked, this, &Menu6::addActivity);
     connect(m_ui->cmdRemove, &QPushButton::clicked, this, &Menu6::removeActivity);
 
     m_model = new ScheduleModel(this);
     m_model->setObjectName(QStringLiteral("dataEvents"));
     m_ui->dbgEvents->setModel(m_model);
+    ListLook::apply(m_ui->menu6Layout, m_ui->buttonRow, m_ui->dbgEvents, m_ui->cmdAdd,
+                    m_ui->cmdRemove);
 
     m_tipTimer = new QTimer(this);
     m_tipTimer->setObjectName(QStringLiteral("tipTimer"));
@@ -56,6 +56,8 @@ void Menu6::loadPage()
                              QPixmap(folder + QStringLiteral("nocd.bmp")));
     requery();
     setUpGrid();
+    ListLook::addSongLegend(m_ui->menu6Layout, {}, folder + QStringLiteral("cd.bmp"),
+                            folder + QStringLiteral("nocd.bmp"));
 }
 
 void Menu6::setUpGrid()
@@ -64,8 +66,6 @@ void Menu6::setUpGrid()
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->verticalHeader()->hide();
     const QFontMetrics fm = grid->fontMetrics();
-    grid->verticalHeader()->setDefaultSectionSize(std::max(fm.height(), 16) + 6);
-    grid->setIconSize(QSize(16, 16));
     grid->setTextElideMode(Qt::ElideRight);
     for (int c : {ScheduleModel::DbKey, ScheduleModel::SongKey, ScheduleModel::SongArtist})
         grid->setColumnHidden(c, true);

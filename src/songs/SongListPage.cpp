@@ -3,6 +3,7 @@
 #include "ui_SongListPage.h"
 
 #include "store/StoreSession.h"
+#include "ui/ListLook.h"
 #include "ui/MessageBox.h"
 #include "wizard/Wizard.h"
 
@@ -17,6 +18,10 @@ SongListPage::SongListPage(Wizard& wizard, Kind kind)
     for (const QString& name : {QStringLiteral("hd"), QStringLiteral("cd"), QStringLiteral("nocd")})
         m_smallicons.insert(name, QIcon(QStringLiteral(":/songs/%1.png").arg(name)));
 
+    ListLook::apply(m_ui->songListLayout, m_ui->buttonsRow, m_ui->lvListView, m_ui->cmdAdd,
+                    m_ui->cmdRemove);
+    ListLook::addSongLegend(m_ui->songListLayout, QStringLiteral(":/songs/hd.png"),
+                            QStringLiteral(":/songs/cd.png"), QStringLiteral(":/songs/nocd.png"));
     connect(m_ui->cmdAdd, &QPushButton::clicked, this, &SongListPage::onAdd);
     connect(m_ui->cmdRemove, &QPushButton::clicked, this, &SongListPage::onRemove);
     m_ui->lvListView->viewport()->installEventFilter(this);

@@ -16,6 +16,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
+#include <QSqlQuery>
 #include <QStyle>
 
 frmSongSel::frmSongSel(WizardState& state, KeyedItemStore& items, const QString& catalogueFile,
@@ -65,11 +67,13 @@ frmSongSel::frmSongSel(WizardState& state, KeyedItemStore& items, const QString&
     m_ui->dbgSongList->viewport()->installEventFilter(this);
 
     // Opens at its design size, or larger when the controls need it, with room for a
-    // dozen rows of the grid.
+    // dozen rows of the grid and, as far as the screen allows, for the titles and artists.
     const int topHeight = m_ui->panelTop->sizeHint().height();
     setMinimumSize(m_ui->panelTop->minimumSizeHint().width(),
                    topHeight + twips(500) + twips(100) + 4 * fontMetrics().height());
-    resize(qMax(twips(8100), m_ui->panelTop->sizeHint().width()),
+    const int gridNeeds = fitColumns(0) + twips(160);
+    resize(std::max({twips(8100), m_ui->panelTop->sizeHint().width(),
+                     qMin(gridNeeds, screen()->availableGeometry().width() * 85 / 100)}),
            qMax(twips(5856), topHeight + twips(500) + 14 * fontMetrics().height()));
     m_ui->txtFind->setFocus();
 }
@@ -95,11 +99,11 @@ void frmSongSel::load(KeyedItemStore& items)
 
     m_settings.LoadCatalogueSettings(items);
 
-    m_ui->lblField_0->setText(QStringLiteral("Look in:"));
-    m_ui->lblField_1->setText(QStringLiteral("Search for:"));
-    m_ui->lblField_2->setText(QStringLiteral("Type of Music:"));
-    m_ui->lblField_3->setText(QStringLiteral("Sub-Type of Music:"));
-    m_ui->lblField_4->setText(QStringLiteral("Search Special Categories:"));
+    m_ui->lblField_0->setText(QStringLiteral("&Look in:"));
+    m_ui->lblField_1->setText(QStringLiteral("Search &for:"));
+    m_ui->lblField_2->setText(QStringLiteral("&Type of Music:"));
+    m_ui->lblField_3->setText(QStringLiteral("Su&b-Type of Music:"));
+    m_ui->lblField_4->setText(QStringLiteral("Search Special &Categories:"));
 
     // The lists are filled without searching at each entry: with every list at its first
     // entry the statement is the one the final search below runs, so the catalogue is
@@ -137,6 +141,15 @@ void frmSongSel::layoutCategoryButtons()
     auto* grid = static_cast<QGridLayout*>(panel->layout());
     panel->hide();
     panel->setMinimumWidth(twips(5412));
+    // A pressed category is drawn in the selection colours, so its state shows at a glance.
+    panel->setStyleSheet(QStringLiteral(
+        "QPushButton { border: 1px solid palette(mid); border-radius: 3px; padding: 1px 3px;"
+        " background: palette(button); color: palette(button-text); }"
+        "QPushButton:hover { border-color: palette(highlight); }"
+        "QPushButton:focus { border: 2px solid palette(highlight); }"
+        "QPushButton:checked { background: palette(highlight); color: palette(highlighted-text);"
+        " border-color: palette(dark); }"
+        "QPushButton:checked:focus { border: 2px solid palette(text); }"));
     const QFont font = PageStyle::tahoma(6);
     constexpr int perRow = 15 / 3;
     for (int i = 0; i <= 15; ++i) {
@@ -148,6 +161,11 @@ void frmSongSel::layoutCategoryButtons()
             m_cmdCat[i]->setFont(font);
             m_cmdCat[i]->setMinimumWidth(twips(5000 / perRow));
             m_cmdCat[i]->setMinimumHeight(twips(252));
+            // A category out of use keeps its place in the grid, but no blank button is
+            // drawn there.
+            QSizePolicy policy = m_cmdCat[i]->sizePolicy();
+            policy.setRetainSizeWhenHidden(true);
+            m_cmdCat[i]->setSizePolicy(policy);
             if (i > 0)
                 grid->addWidget(m_cmdCat[i], (i - 1) / perRow, (i - 1) % perRow);
         }
@@ -156,6 +174,7 @@ void frmSongSel::layoutCategoryButtons()
         const CatalogueCategory& c = m_settings.Categories[i - 1];
         m_cmdCat[i]->setChecked(false);
         m_cmdCat[i]->setEnabled(c.On);
+        m_cmdCat[i]->setHidden(!c.On);
         m_cmdCat[i]->setText(c.On ? c.Name : QString());
         m_cmdCat[i]->setProperty("code", c.On ? c.Code : QString());
         m_cmdCat[i]->setToolTip(c.On ? PageStyle::shownText(c.Name) : QString());
@@ -163,12 +182,18 @@ void frmSongSel::layoutCategoryButtons()
     m_cmdCat[0]->hide();
     // Tab order: after the sub-types, the category buttons in order, then the grid.
     QWidget* previous = m_ui->cbSubTypes;
+    QPushButton* first = nullptr;
     for (int i = 1; i <= 15; ++i) {
         setTabOrder(previous, m_cmdCat[i]);
         previous = m_cmdCat[i];
+        if (!first && m_cmdCat[i]->isEnabled())
+            first = m_cmdCat[i];
     }
     setTabOrder(previous, m_ui->dbgSongList);
-    m_ui->lblField_4->setBuddy(m_cmdCat[1]);
+    // The label's key goes to the first category in use; with none, the label has no key.
+    m_ui->lblField_4->setBuddy(first);
+    if (!first)
+        m_ui->lblField_4->setText(PageStyle::shownText(m_ui->lblField_4->text()));
     panel->show();
 }
 
@@ -189,13 +214,85 @@ void frmSongSel::setupGrid()
             shown = c - SongGridModel::ColUDF01 + 1 <= m_settings.UserFieldCount;
         grid->setColumnHidden(c, !shown);
     }
-    const int em = fontMetrics().averageCharWidth();
-    grid->setColumnWidth(SongGridModel::ColName, 28 * em);
-    grid->setColumnWidth(SongGridModel::ColType, 12 * em);
-    grid->setColumnWidth(SongGridModel::ColSType1, 12 * em);
-    grid->setColumnWidth(SongGridModel::ColTime, 8 * em);
-    for (int c = SongGridModel::ColUDF01; c < SongGridModel::kColumnCount; ++c)
-        grid->setColumnWidth(c, 20 * em);
+    const int em = grid->fontMetrics().averageCharWidth();
+    m_titleWidth = textWidthOf(QStringLiteral("Name"), 40 * em);
+    m_artistWidth = textWidthOf(QStringLiteral("UDF01"), 30 * em);
+    connect(grid->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        if (!m_fitting)
+            m_userSized = true;
+    });
+}
+
+// The width of `column` that shows its caption and each of `texts` whole.
+int frmSongSel::columnWidthFor(int column, const QStringList& texts) const
+{
+    const QTableView* grid = m_ui->dbgSongList;
+    const QHeaderView* header = grid->horizontalHeader();
+    const int margin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin) + 8;
+    int width = header->fontMetrics().horizontalAdvance(
+                    m_model->headerData(column, Qt::Horizontal).toString()) +
+                margin;
+    for (const QString& t : texts)
+        width = std::max(width, grid->fontMetrics().horizontalAdvance(t) + margin);
+    return width;
+}
+
+// The width the catalogue's longest texts of `field` need in the grid (the widest of the
+// five longest, as the longest in letters need not be the widest on screen); `fallback`
+// when they cannot be read.
+int frmSongSel::textWidthOf(const QString& field, int fallback) const
+{
+    QSqlQuery q(m_catalogue->database());
+    if (!q.exec(QStringLiteral("SELECT %1 FROM MUSIC ORDER BY LENGTH(%1) DESC LIMIT 5").arg(field)))
+        return fallback;
+    int widest = 0;
+    while (q.next())
+        widest = std::max(
+            widest, m_ui->dbgSongList->fontMetrics().horizontalAdvance(q.value(0).toString()));
+    return widest > 0 ? widest + 2 * style()->pixelMetric(QStyle::PM_HeaderMargin) + 8 : fallback;
+}
+
+// The columns of a grid `gridWidth` pixels wide. Type, sub-type and time are as wide as
+// their names; Title and the first user field (the artist) share the rest, never narrower
+// than 28 and 20 characters. Returns the width the grid needs to show every column whole.
+int frmSongSel::fitColumns(int gridWidth)
+{
+    QTableView* grid = m_ui->dbgSongList;
+    const int em = grid->fontMetrics().averageCharWidth();
+    QStringList types, subTypes;
+    for (int n = 1; n <= CatalogueSettings::kMaxNames; ++n)
+        types << m_settings.TypeNames[n];
+    for (int n = 1; n <= m_settings.SubTypeCount; ++n)
+        subTypes << m_settings.SubTypeNames[n];
+    QList<std::pair<int, int>> widths{
+        {SongGridModel::ColType, columnWidthFor(SongGridModel::ColType, types)},
+        {SongGridModel::ColSType1, columnWidthFor(SongGridModel::ColSType1, subTypes)},
+        {SongGridModel::ColTime,
+         columnWidthFor(SongGridModel::ColTime, {QStringLiteral("00:00")})}};
+    for (int c = SongGridModel::ColUDF01 + 1; c < SongGridModel::kColumnCount; ++c)
+        widths.append({c, std::max(12 * em, columnWidthFor(c, {}))});
+    int others = 2 * grid->frameWidth() + style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    for (const auto& [column, width] : widths)
+        if (!grid->isColumnHidden(column))
+            others += width;
+    const bool artist = !grid->isColumnHidden(SongGridModel::ColUDF01);
+    const int titleNeeds = std::max(28 * em, m_titleWidth);
+    const int artistNeeds = artist ? std::max(20 * em, m_artistWidth) : 0;
+    if (m_userSized)
+        return others + titleNeeds + artistNeeds;
+
+    m_fitting = true;
+    for (const auto& [column, width] : widths)
+        grid->setColumnWidth(column, width);
+    // The title comes first: it has what it needs as far as 20 characters are left for the
+    // artist, who has the rest.
+    const int rest = gridWidth - others;
+    const int title =
+        artist ? std::max(28 * em, std::min(titleNeeds, rest - 20 * em)) : std::max(28 * em, rest);
+    grid->setColumnWidth(SongGridModel::ColName, title);
+    grid->setColumnWidth(SongGridModel::ColUDF01, std::max(20 * em, rest - title));
+    m_fitting = false;
+    return others + titleNeeds + artistNeeds;
 }
 
 SongSearch frmSongSel::currentSearch() const
@@ -370,6 +467,7 @@ void frmSongSel::resizeEvent(QResizeEvent* event)
     if (h <= floor)
         h = floor;
     m_ui->dbgSongList->setGeometry(0, top, w, h);
+    fitColumns(w);
 }
 
 void frmSongSel::closeEvent(QCloseEvent* event)

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <memory>
@@ -74,6 +75,9 @@ class frmSongSel : public QDialog
     void load(KeyedItemStore& items);
     void layoutCategoryButtons();
     void setupGrid();
+    int fitColumns(int gridWidth);
+    int columnWidthFor(int column, const QStringList& texts) const;
+    int textWidthOf(const QString& field, int fallback) const;
     void search();
     void showCount();
     void currentRowChanged();
@@ -97,4 +101,8 @@ class frmSongSel : public QDialog
     bool m_rightPress = false;
     bool m_closed = false;
     bool m_loading = false;
+    bool m_fitting = false;
+    bool m_userSized = false;
+    int m_titleWidth = 0;
+    int m_artistWidth = 0;
 };
