@@ -13,6 +13,7 @@
 #include "wizard/WizardPage.h"
 #include "wizard/frmLoadData.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,9 +43,13 @@ QByteArray fileBytes(const QString& path)
 }
 
 // Answers the quit question when it opens: "Yes", "No" or its close box; counts the asks.
+// The question opens centred on the page that asks it.
 void answerQuit(const char* how, int* asked = nullptr)
 {
     whenModal("FrmQuery", [=](QWidget* dlg) {
+        for (QWidget* page : QApplication::topLevelWidgets())
+            QVERIFY(!qobject_cast<WizardPage*>(page) || !page->isVisible() ||
+                    (page->geometry().center() - dlg->geometry().center()).manhattanLength() < 3);
         if (asked)
             ++*asked;
         if (QByteArray(how) == "close")
@@ -177,10 +182,15 @@ void TestWizard::pagesNavigationAndQuit()
     QStringList order{"MenuFinal"};
     for (int i = 9; i >= 1; --i)
         order.prepend("Menu" + QString::number(i));
+    // Where the keyboard starts: the page's first input, or Next; never Back (Menu4 was
+    // left with Back once below, which leaves its Next with the focus).
+    const QStringList firstFocus{"cmdNext", "cmdBride",  "Date1",  "cmdNext", "cmdAdd",
+                                 "cmdAdd",  "cmdPlayIt", "cmdAdd", "cmdAdd",  "cmdReview"};
     for (int i = 0; i < order.size(); ++i) {
         WizardPage* page = visiblePage(w);
         QVERIFY2(page && page->objectName() == order[i] && w.pageLoads() == i + 1,
                  qPrintable("not shown alone, or loaded twice: " + order[i]));
+        QCOMPARE(page->focusWidget()->objectName(), firstFocus[i]);
         // The close box asks the quit question and never closes the page alone.
         int asked = 0;
         answerQuit("cmdCancel", &asked);

@@ -5,6 +5,7 @@
 #include "frmSongPref.h"
 #include "store/EventItems.h"
 #include "ui/SummaryLabel.h"
+#include "wizard/PageStyle.h"
 #include "wizard/WizardState.h"
 
 #include <QLabel>
@@ -28,6 +29,8 @@ Menu7::Menu7(Wizard& wizard)
 {
     m_ui->setupUi(content());
     m_radio = {m_ui->txtRadio_0, m_ui->txtRadio_1, m_ui->txtRadio_2};
+    for (QLineEdit* station : m_radio)
+        PageStyle::fitChars(station, station->maxLength());
     m_playIt.fill(true);
     connect(m_ui->cmdPlayIt, &QPushButton::clicked, this, &Menu7::changePreferences);
 }

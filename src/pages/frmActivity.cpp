@@ -5,6 +5,7 @@
 #include "pages/CaretAtEnd.h"
 #include "platform/OleDate.h"
 #include "ui/MessageBox.h"
+#include "wizard/PageStyle.h"
 #include "wizard/Wizard.h"
 #include "wizard/WizardState.h"
 
@@ -62,6 +63,7 @@ frmActivity::frmActivity(WizardState& state, Wizard& wizard, AddReturnFunction a
     connect(m_ui->cmdClear, &QPushButton::clicked, this, &frmActivity::clearSong);
     connect(m_ui->cmdOK, &QPushButton::clicked, this, &frmActivity::save);
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { finish(false); });
+    PageStyle::answerButtons(m_ui->cmdOK, m_ui->cmdCancel);
 
     formLoad();
 }
@@ -74,10 +76,12 @@ void frmActivity::formLoad()
     italic.setItalic(true);
     m_ui->lblTime->setFont(italic);
     m_ui->lblTime->setText(QStringLiteral("Estimated Starting Time"));
-    m_ui->lblField_0->setText(QStringLiteral("Time:"));
-    m_ui->lblField_1->setText(QStringLiteral("Activity:"));
+    // Each caption marks the letter that, with Alt, reaches its box; the song is reached
+    // through its two buttons.
+    m_ui->lblField_0->setText(QStringLiteral("&Time:"));
+    m_ui->lblField_1->setText(QStringLiteral("&Activity:"));
     m_ui->lblField_2->setText(QStringLiteral("Song:"));
-    m_ui->lblField_3->setText(QStringLiteral("Who is involved:"));
+    m_ui->lblField_3->setText(QStringLiteral("&Who is involved:"));
 
     m_ui->cbActivity1->clear();
     m_ui->cbActivity1->addItems(kPresetActivities);

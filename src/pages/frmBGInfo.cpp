@@ -3,6 +3,7 @@
 #include "ui_frmBGInfo.h"
 
 #include "pages/CaretAtEnd.h"
+#include "wizard/PageStyle.h"
 
 namespace
 {
@@ -28,6 +29,7 @@ frmBGInfo::frmBGInfo(WizardState& state, QWidget* owner)
             [this](const QString& name) { m_ui->cmdOK->setEnabled(!name.isEmpty()); });
     connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { answer(true); });
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(false); });
+    PageStyle::answerButtons(m_ui->cmdOK, m_ui->cmdCancel);
 }
 
 frmBGInfo::~frmBGInfo() = default;

@@ -3,6 +3,7 @@
 #include "ui_frmFacInfo.h"
 
 #include "pages/CaretAtEnd.h"
+#include "wizard/PageStyle.h"
 
 namespace
 {
@@ -24,6 +25,7 @@ frmFacInfo::frmFacInfo(WizardState& state, QWidget* owner)
             [this] { m_ui->txtPhoneInfo->end(false); });
     connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { answer(true); });
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(false); });
+    PageStyle::answerButtons(m_ui->cmdOK, m_ui->cmdCancel);
 }
 
 frmFacInfo::~frmFacInfo() = default;

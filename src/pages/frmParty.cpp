@@ -2,6 +2,7 @@
 
 #include "ui_frmParty.h"
 
+#include "wizard/PageStyle.h"
 #include "wizard/WizardState.h"
 
 const QString frmParty::kMemberRoles = QStringLiteral(
@@ -42,6 +43,7 @@ frmParty::frmParty(WizardState& state, QWidget* owner)
 
     connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { answer(true); });
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(false); });
+    PageStyle::answerButtons(m_ui->cmdOK, m_ui->cmdCancel);
 
     formLoad();
 }
@@ -50,13 +52,14 @@ frmParty::~frmParty() = default;
 
 void frmParty::formLoad()
 {
+    // Each caption marks the letter that, with Alt, reaches its box.
     m_ui->lblField_0->hide();
-    m_ui->lblField_1->setText(QStringLiteral("Full Name:"));
-    m_ui->lblField_2->setText(QStringLiteral("Pronounced:"));
-    m_ui->lblField_3->setText(QStringLiteral("Role:"));
-    m_ui->lblField_4->setText(QStringLiteral("Full Name:"));
-    m_ui->lblField_5->setText(QStringLiteral("Pronounced:"));
-    m_ui->lblField_6->setText(QStringLiteral("Role:"));
+    m_ui->lblField_1->setText(QStringLiteral("&Full Name:"));
+    m_ui->lblField_2->setText(QStringLiteral("&Pronounced:"));
+    m_ui->lblField_3->setText(QStringLiteral("&Role:"));
+    m_ui->lblField_4->setText(QStringLiteral("F&ull Name:"));
+    m_ui->lblField_5->setText(QStringLiteral("Pr&onounced:"));
+    m_ui->lblField_6->setText(QStringLiteral("Ro&le:"));
     for (QLabel* l : {m_ui->lblField_2, m_ui->lblField_5}) {
         QFont f = l->font();
         f.setItalic(true);

@@ -4,6 +4,7 @@
 
 #include "catalogue/UserFieldValues.h"
 #include "platform/PathMap.h"
+#include "wizard/PageStyle.h"
 
 FrmInput::FrmInput(WizardState& state, QWidget* owner)
     : PageDialog(state, owner), m_ui(std::make_unique<Ui::FrmInput>())
@@ -13,6 +14,7 @@ FrmInput::FrmInput(WizardState& state, QWidget* owner)
     m_ui->ComboUser1->setMinimumWidth(logicalDpiX() * 2600 / 1440);
     connect(m_ui->CmdOK, &QPushButton::clicked, this, [this] { answer(true); });
     connect(m_ui->CmdCancel, &QPushButton::clicked, this, [this] { answer(false); });
+    PageStyle::answerButtons(m_ui->CmdOK, m_ui->CmdCancel);
 }
 
 FrmInput::~FrmInput() = default;

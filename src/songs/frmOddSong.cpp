@@ -3,6 +3,7 @@
 #include "ui_frmOddSong.h"
 
 #include "ui/MessageBox.h"
+#include "wizard/PageStyle.h"
 #include "wizard/Wizard.h"
 #include "wizard/WizardState.h"
 
@@ -21,6 +22,7 @@ frmOddSong::frmOddSong(WizardState& state, QWidget* owner)
 
     connect(m_ui->cmdOK, &QPushButton::clicked, this, &frmOddSong::onOK);
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(false); });
+    PageStyle::answerButtons(m_ui->cmdOK, m_ui->cmdCancel);
 }
 
 frmOddSong::~frmOddSong() = default;

@@ -18,8 +18,9 @@ class FrmQuery : public QDialog
     explicit FrmQuery(QWidget* parent = nullptr);
     ~FrmQuery() override;
 
-    // Shows `question` modally; true when the user answered "Yes".
-    bool ask(const QString& question);
+    // Shows `question` modally, centred on `over` (the window that asks) when one is given;
+    // true when the user answered "Yes".
+    bool ask(const QString& question, const QWidget* over = nullptr);
 
   private:
     std::unique_ptr<Ui::FrmQuery> m_ui;

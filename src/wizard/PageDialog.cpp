@@ -1,5 +1,7 @@
 #include "PageDialog.h"
 
+#include "wizard/PageStyle.h"
+
 #include <QCloseEvent>
 
 PageDialog::PageDialog(WizardState& state, QWidget* owner) : QDialog(owner), m_state(state)
@@ -31,4 +33,10 @@ void PageDialog::closeEvent(QCloseEvent* event)
     m_saved = false;
     m_closed = true;
     QDialog::closeEvent(event);
+}
+
+void PageDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    PageStyle::fitToScreen(this);
 }

@@ -36,6 +36,8 @@ class PageDialog : public QDialog
     // Records how the dialog is left and hides it, which ends the modal wait.
     void answer(bool saved);
     void closeEvent(QCloseEvent* event) override;
+    // A dialog never opens larger than its screen.
+    void showEvent(QShowEvent* event) override;
 
     WizardState& m_state;
 

@@ -1,8 +1,61 @@
 #include "PageStyle.h"
 
 #include <QFrame>
+#include <QGridLayout>
+#include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
+#include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+namespace
+{
+
+// Clears the picture's background: the pixels close to the colour of its corner that are
+// connected to its border become transparent.
+QImage withoutBackground(const QImage& picture)
+{
+    QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    const int w = image.width(), h = image.height();
+    if (w == 0 || h == 0)
+        return image;
+    const QRgb corner = image.pixel(0, 0);
+    const auto isBackground = [&](int x, int y) {
+        const QRgb c = image.pixel(x, y);
+        const int distance = qAbs(qRed(c) - qRed(corner)) + qAbs(qGreen(c) - qGreen(corner)) +
+                             qAbs(qBlue(c) - qBlue(corner));
+        // A compressed picture varies a little around its flat colour.
+        return qAlpha(c) != 0 && distance <= 48;
+    };
+    QList<QPoint> todo;
+    for (int x = 0; x < w; ++x)
+        todo << QPoint(x, 0) << QPoint(x, h - 1);
+    for (int y = 0; y < h; ++y)
+        todo << QPoint(0, y) << QPoint(w - 1, y);
+    while (!todo.isEmpty()) {
+        const QPoint p = todo.takeLast();
+        if (p.x() < 0 || p.y() < 0 || p.x() >= w || p.y() >= h || !isBackground(p.x(), p.y()))
+            continue;
+        image.setPixel(p, qRgba(0, 0, 0, 0));
+        todo << p + QPoint(1, 0) << p - QPoint(1, 0) << p + QPoint(0, 1) << p - QPoint(0, 1);
+    }
+    return image;
+}
+
+// The layout, within `layout`, that holds `widget` itself.
+QLayout* layoutHolding(QLayout* layout, QWidget* widget)
+{
+    if (!layout || layout->indexOf(widget) >= 0)
+        return layout;
+    for (int i = 0; i < layout->count(); ++i)
+        if (QLayout* found = layoutHolding(layout->itemAt(i)->layout(), widget))
+            return found;
+    return nullptr;
+}
+
+} // namespace
 
 namespace PageStyle
 {
@@ -52,17 +105,59 @@ QString shownText(const QString& caption)
 
 void logo(QLabel* label, const QString& file)
 {
-    const QPixmap picture(file);
+    const QImage picture(file);
     if (picture.isNull()) {
         label->clear();
         return;
     }
     const int side = 64;
     const qreal ratio = label->devicePixelRatioF();
-    QPixmap scaled =
-        picture.scaled(QSize(side, side) * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPixmap scaled = QPixmap::fromImage(withoutBackground(picture).scaled(
+        QSize(side, side) * ratio, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     scaled.setDevicePixelRatio(ratio);
     label->setPixmap(scaled);
+}
+
+void answerButtons(QWidget* confirm, QWidget* cancel)
+{
+    QLayout* row = layoutHolding(confirm->parentWidget()->layout(), confirm);
+    Q_ASSERT(row && row->indexOf(cancel) >= 0);
+    if (auto* grid = qobject_cast<QGridLayout*>(row))
+        grid->setHorizontalSpacing(kAnswerGap);
+    else if (row)
+        row->setSpacing(kAnswerGap);
+}
+
+void fitChars(QLineEdit* box, int chars)
+{
+    // As QLineEdit measures its own hint: the text, its margins, then the style's frame.
+    const QFontMetrics fm(box->font());
+    const QMargins text = box->textMargins();
+    const QSize inner(fm.horizontalAdvance(QString(chars, QLatin1Char('W'))) + 2 * 2 + text.left() +
+                          text.right(),
+                      fm.height());
+    QStyleOptionFrame option;
+    option.initFrom(box);
+    option.lineWidth =
+        box->hasFrame() ? box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, box) : 0;
+    box->setFixedWidth(
+        box->style()->sizeFromContents(QStyle::CT_LineEdit, &option, inner, box).width());
+}
+
+void fitToScreen(QWidget* window)
+{
+    const QScreen* screen = window->screen();
+    if (!screen)
+        return;
+    // Before its first showing a window has no frame yet; the style's title bar stands for
+    // what the window manager adds.
+    QSize frame = window->frameGeometry().size() - window->geometry().size();
+    if (frame.height() <= 0)
+        frame = QSize(0, window->style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const QSize room = screen->availableGeometry().size() - frame;
+    const QSize fitted = window->size().boundedTo(room).expandedTo(window->minimumSizeHint());
+    if (fitted != window->size())
+        window->resize(fitted);
 }
 
 } // namespace PageStyle

@@ -5,10 +5,12 @@
 
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QWidget;
 
 // The look every page and dialog shares: banner colours, the Tahoma heading fonts (with
-// the closest fallbacks on machines without Tahoma) and the logo picture.
+// the closest fallbacks on machines without Tahoma), the logo picture, the gap between a
+// dialog's answer buttons, box widths and window sizes.
 namespace PageStyle
 {
 
@@ -24,7 +26,22 @@ void subtitle(QLabel* label);
 QString shownText(const QString& caption);
 
 // Shows the picture in `file` scaled into the label without distortion; a missing or
-// unreadable picture shows none.
+// unreadable picture shows none. The picture's background (what reaches its border in the
+// colour of its corner) is left out, so the logo stands on the banner without a square.
 void logo(QLabel* label, const QString& file);
+
+// The gap between a dialog's two answer buttons (Save and Cancel, OK and Cancel, Yes and
+// No), the same in every dialog: 156 twips, about 10 pixels.
+constexpr int kAnswerGap = 10;
+// Puts kAnswerGap between `confirm` and `cancel`, which stand side by side in one layout.
+void answerButtons(QWidget* confirm, QWidget* cancel);
+
+// Makes a one-line box as wide as `chars` of the widest letter of its font, so any text it
+// takes shows whole and the box is no wider than that.
+void fitChars(QLineEdit* box, int chars);
+
+// Makes a window no larger than the available area of its screen (less the title bar),
+// where its layout allows; its position is left as it is.
+void fitToScreen(QWidget* window);
 
 } // namespace PageStyle

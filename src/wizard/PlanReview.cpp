@@ -2,6 +2,7 @@
 
 #include "plan/PlanChecks.h"
 #include "ui/MessageBox.h"
+#include "wizard/PageStyle.h"
 
 #include <QDialogButtonBox>
 #include <QDir>
@@ -88,6 +89,7 @@ PlanReview::PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     layout->addWidget(buttons);
     resize(820, 720); // the timeline picture fits without a sideways scroll bar
+    PageStyle::fitToScreen(this);
 }
 
 PlanReview::~PlanReview() = default;

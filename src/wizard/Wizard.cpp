@@ -135,7 +135,11 @@ void Wizard::CheckExit()
         return;
     if (!m_query)
         m_query = std::make_unique<FrmQuery>();
-    if (!m_query->ask(QStringLiteral("Do you want to quit the Feteplan?"))) {
+    const WizardPage* asking = nullptr; // the page on the screen
+    for (const auto& page : m_pages)
+        if (page && page->isVisible())
+            asking = page.get();
+    if (!m_query->ask(QStringLiteral("Do you want to quit the Feteplan?"), asking)) {
         m_query.reset();
         return;
     }

@@ -14,6 +14,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QRadioButton>
+#include <QTextEdit>
 
 WizardPage::WizardPage(Wizard& wizard, int index, const PageInfo& info)
     : QWidget(nullptr), m_wizard(wizard), m_state(wizard.state()),
@@ -213,6 +215,36 @@ void WizardPage::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void WizardPage::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    PageStyle::fitToScreen(this);
+    const QWidget* focus = focusWidget();
+    if (!focus || focus == m_frame->cmdBack)
+        (m_shown ? m_frame->cmdNext : firstInput())->setFocus();
+    m_shown = true;
+}
+
+QWidget* WizardPage::firstInput() const
+{
+    for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
+        if (!content()->isAncestorOf(w) || !(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() ||
+            !w->isEnabled() || !w->isVisibleTo(this))
+            continue;
+        // A text that is only read (the welcome and closing texts) asks nothing.
+        if (auto* text = qobject_cast<QTextEdit*>(w); text && text->isReadOnly())
+            continue;
+        // Of a group of option buttons, the one chosen.
+        if (auto* option = qobject_cast<QRadioButton*>(w); option && option->autoExclusive())
+            for (QRadioButton* sibling :
+                 w->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+                if (sibling->isChecked())
+                    return sibling;
+        return w;
+    }
+    return m_frame->cmdNext;
 }
 
 void WizardPage::closeEvent(QCloseEvent* event)

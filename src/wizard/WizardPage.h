@@ -80,6 +80,9 @@ class WizardPage : public QWidget
 
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The keyboard starts on the page's first input (Next when it has none) the first time
+    // the page is shown, comes back to Next later, and never rests on Back.
+    void showEvent(QShowEvent* event) override;
 
     Wizard& m_wizard;
     WizardState& m_state;
@@ -93,11 +96,14 @@ class WizardPage : public QWidget
     // Next shows the next page before hiding this one; Back hides this one first.
     enum HandOver { ShowFirst, HideFirst };
     void handOverTo(WizardPage* other, HandOver order);
+    // The first control of the page's own content in the tab order that takes an answer.
+    QWidget* firstInput() const;
 
     std::unique_ptr<Ui::WizardPage> m_frame;
     QList<QLabel*> m_progress;
     int m_index;
     PageInfo m_info;
     bool m_loaded = false;
+    bool m_shown = false;
     QString m_saveFailure;
 };
