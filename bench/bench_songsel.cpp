@@ -305,7 +305,7 @@ Figures run(int songs, const QString& root)
 // One figure the song search is held to: its value, its target, and bare SQLite's.
 void figure(const char* what, double value, const char* target, double bare, const char* bareWhat)
 {
-    std::printf("  %-62s %8.2f  (target %-9s  bare SQLite %s: %.2f)\n", what, value, target,
+    std::printf("  %-66s %8.2f  (target %-9s  bare SQLite %s: %.2f)\n", what, value, target,
                 bareWhat, bare);
 }
 } // namespace
