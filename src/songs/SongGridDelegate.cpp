@@ -42,7 +42,7 @@ void SongGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     const QBrush background =
         viewport ? viewport->palette().brush(viewport->backgroundRole()) : QBrush();
     if (!viewport || !viewport->autoFillBackground() || background.style() != Qt::SolidPattern ||
-        !background.isOpaque() || engine->type() != QPaintEngine::Raster || !device ||
+        !background.isOpaque() || !device || engine->type() != QPaintEngine::Raster ||
         device->devType() != QInternal::Image || moved.type() > QTransform::TxTranslate ||
         moved.dx() != std::round(moved.dx()) || moved.dy() != std::round(moved.dy()) ||
         view->style()->inherits("QStyleSheetStyle") ||
