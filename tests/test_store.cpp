@@ -187,12 +187,22 @@ QByteArray digest(const QString& file)
                : QByteArray();
 }
 
+// Starts the page saver on `file`. A saver killed or starved of disk must not write the
+// build's own coverage counts, so any it writes go to a folder beside the file.
+void startSaver(QProcess& p, const QString& file, const QStringList& args)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("GCOV_PREFIX", QFileInfo(file).path() + "/counts");
+    p.setProcessEnvironment(env);
+    p.start(PAGE_SAVER, QStringList{file} + args);
+}
+
 // Runs the page saver; its standard output (for "print": which page is stored, "A", "B" or
 // "mixed") or, for the other modes, its exit code as text.
 QString runSaver(const QString& file, const QString& variant, const QString& mode)
 {
     QProcess p;
-    p.start(PAGE_SAVER, {file, variant, mode});
+    startSaver(p, file, {variant, mode});
     p.waitForFinished();
     return mode == "print" ? QString::fromLatin1(p.readAllStandardOutput()).trimmed()
                            : QString::number(p.exitCode());
@@ -429,7 +439,7 @@ void TestStore::killedSaveLeavesWholePage()
     QSet<QString> seen;
     for (int run = 0; run < 30; ++run) {
         QProcess saver;
-        saver.start(PAGE_SAVER, {file, run % 2 ? "A" : "B", "loop"});
+        startSaver(saver, file, {run % 2 ? "A" : "B", "loop"});
         QVERIFY(saver.waitForReadyRead(5000));
         QThread::usleep(QRandomGenerator::global()->bounded(20000));
         saver.kill();
