@@ -2,8 +2,10 @@
 // (settings, lists, buttons, search index, first search) and every keystroke in the search
 // box until the grid and the count are updated, at 32,767 and at 100,000 songs. Beside each
 // figure, the same searches run bare on SQLite in the same run (one COUNT(*) and the first
-// 128 rows of the search's statement), as a yardstick for a machine shared with others.
-//   build/bench/bench_songsel
+// 128 rows of the search's statement), as a yardstick for a machine shared with others. The
+// end repeats each figure the song search is held to, with its bare figure and its target.
+// Times are wall times; processor times are those of the user-interface thread.
+//   build/bench/bench_songsel            (BENCH_SONGS=32767 runs one size only)
 #include "BenchRoot.h"
 #include "app/ZelWizard.h"
 #include "catalogue/SongGridModel.h"
@@ -21,6 +23,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -34,6 +37,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <map>
 #include <vector>
 
 namespace
@@ -51,7 +55,7 @@ void writeCatalogue(const QString& file, int songs)
 }
 
 struct Stats {
-    double median, p95, max;
+    double median = 0, p95 = 0, max = 0;
 };
 
 Stats stats(std::vector<double> v)
@@ -153,8 +157,18 @@ void bare(Series& into, const QSqlDatabase& db, const SongSearch& search)
     into.add(t);
 }
 
-void run(int songs, const QString& root)
+// The figures of one catalogue size, each with the same searches bare on SQLite.
+struct Figures {
+    Stats create, bareFirst;
+    double memoryMB = 0, fileMB = 0;
+    Stats keys, bareKeys, firstRound, bareFirstRound;
+    Stats other, bareOther;
+    double longest = 0, bareLongest = 0;
+};
+
+Figures run(int songs, const QString& root)
 {
+    Figures fig;
     qputenv("ZEL_ROOT", root.toUtf8());
     QDir().mkpath(PathMap::dbFolder());
     QElapsedTimer t;
@@ -189,6 +203,10 @@ void run(int songs, const QString& root)
     std::printf("  the index alone: %s; its memory: %.2f MB\n", build.text().constData(),
                 memory / 1048576.0);
     std::printf("  bare SQLite, the first search: %s\n", bareFirst.text().constData());
+    fig.create = stats(create.wall);
+    fig.bareFirst = stats(bareFirst.wall);
+    fig.memoryMB = memory / 1048576.0;
+    fig.fileMB = QFileInfo(PathMap::catalogue()).size() / 1048576.0;
 
     frmSongSel dlg(w.state(), w.items(), PathMap::catalogue());
     dlg.resize(800, 600);
@@ -225,6 +243,15 @@ void run(int songs, const QString& root)
     std::printf("keystroke -> grid and count (%zu keystrokes): %s\n", keys.size(),
                 keys.text().constData());
     std::printf("  bare SQLite, the same searches: %s\n", bareKeys.text().constData());
+    // The first of the three rounds: no word typed before, so no cell of the grid has been
+    // painted before either.
+    const auto firstThird = [](const std::vector<double>& v) {
+        return stats(std::vector<double>(v.begin(), v.begin() + qsizetype(v.size() / 3)));
+    };
+    fig.keys = stats(keys.wall);
+    fig.bareKeys = stats(bareKeys.wall);
+    fig.firstRound = firstThird(keys.wall);
+    fig.bareFirstRound = firstThird(bareKeys.wall);
 
     // Other inputs: lists, categories, searching a user field, scrolling to the end.
     Series other, bareOther;
@@ -268,6 +295,18 @@ void run(int songs, const QString& root)
                 std::max(stats(keys.wall).max, stats(other.wall).max),
                 std::max(stats(keys.cpu).max, stats(other.cpu).max), dlg.model()->searches(),
                 declined);
+    fig.other = stats(other.wall);
+    fig.bareOther = stats(bareOther.wall);
+    fig.longest = std::max(fig.keys.max, fig.other.max);
+    fig.bareLongest = std::max(fig.bareKeys.max, fig.bareOther.max);
+    return fig;
+}
+
+// One figure the song search is held to: its value, its target, and bare SQLite's.
+void figure(const char* what, double value, const char* target, double bare, const char* bareWhat)
+{
+    std::printf("  %-66s %8.2f  (target %-9s  bare SQLite %s: %.2f)\n", what, value, target,
+                bareWhat, bare);
 }
 } // namespace
 
@@ -281,8 +320,40 @@ int main(int argc, char* argv[])
     const BenchRoot hive;
     if (!hive.isReady())
         return 1;
-    QTemporaryDir a, b;
-    run(32767, a.path());
-    run(100000, b.path());
+    const int only = qEnvironmentVariableIntValue("BENCH_SONGS");
+    std::map<int, Figures> figures;
+    for (const int songs : {32767, 100000})
+        if (!only || only == songs) {
+            QTemporaryDir root;
+            figures[songs] = run(songs, root.path());
+        }
+
+    std::printf("\n== the song search's figures (ms, MB), each beside bare SQLite of this run\n");
+    if (figures.count(32767)) {
+        const Figures& f = figures[32767];
+        figure("keystroke -> grid and count, 32,767 songs, median", f.keys.median, "< 2 ms",
+               f.bareKeys.median, "median");
+        figure("keystroke -> grid and count, 32,767 songs, p95", f.keys.p95, "< 4 ms",
+               f.bareKeys.p95, "p95");
+        figure("  the same, first round only (no cell painted before), median", f.firstRound.median,
+               "-", f.bareFirstRound.median, "median");
+        figure("  the same, first round only (no cell painted before), p95", f.firstRound.p95, "-",
+               f.bareFirstRound.p95, "p95");
+        figure("creating the dialog, 32,767 songs, index included, median", f.create.median,
+               "< 40 ms", f.bareFirst.median, "its first search");
+        figure("memory of the index, 32,767 songs (MB)", f.memoryMB, "< 8 MB", f.fileMB,
+               "file size (MB)");
+    }
+    if (figures.count(100000)) {
+        const Figures& f = figures[100000];
+        figure("keystroke -> grid and count, 100,000 songs, median", f.keys.median, "< 5 ms",
+               f.bareKeys.median, "median");
+        figure("longest input of any kind, 100,000 songs", f.longest, "<= 16 ms", f.bareLongest,
+               "longest");
+        figure("other inputs (lists, categories, scrolling), 100,000 songs, median", f.other.median,
+               "-", f.bareOther.median, "median");
+        figure("other inputs (lists, categories, scrolling), 100,000 songs, max", f.other.max,
+               "<= 16 ms", f.bareOther.max, "max");
+    }
     return 0;
 }

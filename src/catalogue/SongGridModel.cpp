@@ -33,6 +33,7 @@ SongGridModel::SongGridModel(QObject* parent) : QAbstractTableModel(parent) {}
 
 void SongGridModel::setCatalogue(const QSqlDatabase& db, const CatalogueSettings* settings)
 {
+    searchIndex(); // a build in progress reads the catalogue given before
     beginResetModel();
     m_db = db;
     m_settings = settings;
@@ -45,6 +46,7 @@ void SongGridModel::setCatalogue(const QSqlDatabase& db, const CatalogueSettings
     m_indexTried = false;
     m_byIndex = false;
     m_found.clear();
+    m_storedRowId = -1;
     endResetModel();
 }
 
@@ -67,13 +69,28 @@ QSqlQuery& SongGridModel::prepared(const QString& text) const
     return *m_statements.insert(text, q);
 }
 
+void SongGridModel::buildIndex(int userFields)
+{
+    if (m_indexTried || !m_db.isOpen())
+        return;
+    m_indexTried = true;
+    m_indexBuilt = std::async(std::launch::async, [this, file = m_db.databaseName(), userFields] {
+        m_index.build(file, userFields);
+    });
+}
+
+const SongIndex& SongGridModel::searchIndex() const
+{
+    if (m_indexBuilt.valid())
+        m_indexBuilt.get();
+    return m_index;
+}
+
 bool SongGridModel::run(const SongSearch& search)
 {
-    // The index is built by the first search, which the dialog runs while it is made.
-    if (!m_indexTried && m_db.isOpen()) {
-        m_indexTried = true;
-        m_index.build(m_db.databaseName(), m_settings ? m_settings->UserFieldCount : 0);
-    }
+    // At the latest the first search builds the index, which the dialog runs while it is made.
+    buildIndex(m_settings ? m_settings->UserFieldCount : 0);
+    searchIndex();
     beginResetModel();
     m_windows.clear();
     m_windowOrder.clear();
@@ -107,8 +124,9 @@ bool SongGridModel::run(const SongSearch& search)
                           : StoreError::plain(count.lastError());
         count.finish();
     }
-    // The first window is read now, so the grid shows its rows without another trip.
-    if (ok && m_rows > 0 && !window(0)) {
+    // The statement's first window is read now, so the grid shows its rows without another
+    // trip.
+    if (ok && !m_byIndex && m_rows > 0 && !window(0)) {
         ok = false;
         m_rows = 0;
     }
@@ -124,55 +142,28 @@ const QVector<SongGridModel::Row>* SongGridModel::window(int index) const
         m_windowOrder.append(index);
         return &*it;
     }
+    // Walking the index in result order finds a window quickly when matches are common;
+    // when they are rare it would look up most of the catalogue row by row, so then the
+    // table is read through once and the few matches are sorted.
+    const qint64 reach = qint64(index + 1) * kWindowRows;
+    const bool scan = reach * 4 > m_rows && qint64(m_rows) * 2 < totalSongs();
+    QSqlQuery& q = prepared(m_query.windowText(scan));
+    int i = 0;
+    for (; i < m_query.values.size(); ++i)
+        q.bindValue(i, m_query.values.at(i));
+    q.bindValue(i++, kWindowRows);
+    q.bindValue(i, index * kWindowRows);
     QVector<Row> rows;
-    if (m_byIndex) {
-        // The window's songs by rowid, one statement for all of them (the last repeated
-        // to fill a short window), put in the index's order.
-        const int first = index * kIndexWindowRows;
-        const int n = std::min(kIndexWindowRows, m_rows - first);
-        if (n <= 0)
-            return nullptr;
-        static const QString text = [] {
-            QStringList marks;
-            for (int i = 0; i < kIndexWindowRows; ++i)
-                marks << QStringLiteral("?");
-            return QStringLiteral("SELECT *, rowid AS ZelRowId FROM MUSIC WHERE rowid IN (%1)")
-                .arg(marks.join(QLatin1Char(',')));
-        }();
-        QSqlQuery& q = prepared(text);
-        QHash<qint64, int> at;
-        for (int i = 0; i < kIndexWindowRows; ++i) {
-            const qint64 id = m_index.rowId(m_found[size_t(first + std::min(i, n - 1))]);
-            q.bindValue(i, id);
-            if (i < n)
-                at.insert(id, i);
-        }
-        rows = QVector<Row>(n, Row(kColumnCount));
-        if (!readWindow(q, rows, &at))
-            return nullptr;
-    } else {
-        // Walking the index in result order finds a window quickly when matches are
-        // common; when they are rare it would look up most of the catalogue row by row,
-        // so then the table is read through once and the few matches are sorted.
-        const qint64 reach = qint64(index + 1) * kWindowRows;
-        const bool scan = reach * 4 > m_rows && qint64(m_rows) * 2 < totalSongs();
-        QSqlQuery& q = prepared(m_query.windowText(scan));
-        int i = 0;
-        for (; i < m_query.values.size(); ++i)
-            q.bindValue(i, m_query.values.at(i));
-        q.bindValue(i++, kWindowRows);
-        q.bindValue(i, index * kWindowRows);
-        rows.reserve(kWindowRows);
-        if (!readWindow(q, rows, nullptr))
-            return nullptr;
-    }
+    rows.reserve(kWindowRows);
+    if (!readWindow(q, rows))
+        return nullptr;
     if (m_windows.size() >= kKeptWindows && !m_windowOrder.isEmpty())
         m_windows.remove(m_windowOrder.takeFirst());
     m_windowOrder.append(index);
     return &*m_windows.insert(index, std::move(rows));
 }
 
-bool SongGridModel::readWindow(QSqlQuery& q, QVector<Row>& rows, const QHash<qint64, int>* at) const
+bool SongGridModel::readWindow(QSqlQuery& q, QVector<Row>& rows) const
 {
     if (!q.exec()) {
         const_cast<SongGridModel*>(this)->m_error = StoreError::plain(q.lastError());
@@ -184,19 +175,12 @@ bool SongGridModel::readWindow(QSqlQuery& q, QVector<Row>& rows, const QHash<qin
     std::array<int, kColumnCount> col{};
     for (int c = 0; c < kColumnCount; ++c)
         col[c] = rec.indexOf(fieldName(c));
-    const int rowIdAt = rec.indexOf(QStringLiteral("ZelRowId"));
     while (q.next()) {
         Row row(kColumnCount);
         for (int c = 0; c < kColumnCount; ++c)
             if (col[c] >= 0)
                 row[c] = q.value(col[c]);
-        if (!at) {
-            rows.append(std::move(row));
-            continue;
-        }
-        const int i = at->value(q.value(rowIdAt).toLongLong(), -1);
-        if (i >= 0 && i < rows.size())
-            rows[i] = std::move(row);
+        rows.append(std::move(row));
     }
     q.finish();
     return true;
@@ -217,12 +201,31 @@ QVariant SongGridModel::field(int row, int column) const
 {
     if (row < 0 || row >= m_rows || column < 0 || column >= kColumnCount)
         return {};
-    const int size = m_byIndex ? kIndexWindowRows : kWindowRows;
-    const QVector<Row>* w = window(row / size);
-    const int at = row % size;
+    if (m_byIndex) {
+        QVariant value;
+        const quint32 song = m_found[size_t(row)];
+        return m_index.field(song, column, value) ? value
+                                                  : storedField(m_index.rowId(song), column);
+    }
+    const QVector<Row>* w = window(row / kWindowRows);
+    const int at = row % kWindowRows;
     if (!w || at >= w->size())
         return {};
     return w->at(at).at(column);
+}
+
+QVariant SongGridModel::storedField(qint64 rowId, int column) const
+{
+    if (rowId != m_storedRowId) {
+        QSqlQuery& q = prepared(QStringLiteral("SELECT * FROM MUSIC WHERE rowid = ?"));
+        q.bindValue(0, rowId);
+        QVector<Row> rows;
+        if (!readWindow(q, rows) || rows.isEmpty())
+            return {};
+        m_storedRowId = rowId;
+        m_storedRow = rows.front();
+    }
+    return m_storedRow.at(column);
 }
 
 QString SongGridModel::displayed(int row, int column) const

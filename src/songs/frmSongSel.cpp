@@ -6,6 +6,7 @@
 #include "catalogue/SongQuery.h"
 #include "platform/VbConvert.h"
 #include "songs/FrmInput.h"
+#include "songs/SongGridDelegate.h"
 #include "store/SqlConnection.h"
 #include "wizard/PageStyle.h"
 #include "wizard/WizardState.h"
@@ -98,6 +99,8 @@ void frmSongSel::load(KeyedItemStore& items)
     m_ui->lblSelect2->setText(QStringLiteral("You have looked and looked and looked and..."));
 
     m_settings.LoadCatalogueSettings(items);
+    // The search index is read from the catalogue while the controls are set up.
+    m_model->buildIndex(m_settings.UserFieldCount);
 
     m_ui->lblField_0->setText(QStringLiteral("&Look in:"));
     m_ui->lblField_1->setText(QStringLiteral("Search &for:"));
@@ -132,7 +135,7 @@ void frmSongSel::load(KeyedItemStore& items)
     setupGrid();
     updatePickValue();
     m_loading = false;
-    search();
+    runSearch();
 }
 
 void frmSongSel::layoutCategoryButtons()
@@ -200,8 +203,10 @@ void frmSongSel::layoutCategoryButtons()
 void frmSongSel::setupGrid()
 {
     QTableView* grid = m_ui->dbgSongList;
-    if (grid->model() != m_model)
+    if (grid->model() != m_model) {
         grid->setModel(m_model);
+        grid->setItemDelegate(new SongGridDelegate(grid));
+    }
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
@@ -316,6 +321,26 @@ void frmSongSel::search()
 {
     if (m_loading)
         return;
+    if (m_model->answersAtOnce(currentSearch())) {
+        runSearch();
+        return;
+    }
+    // The catalogue must answer itself, which takes longer: the search waits until the
+    // keys already typed have arrived, so that only the last of them runs it.
+    if (!m_searchQueued) {
+        m_searchQueued = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_searchQueued = false;
+                runSearch();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+void frmSongSel::runSearch()
+{
     const SongSearch s = currentSearch();
     const QString statement = SongQuery::statementText(s);
     if (statement == m_lastQuery)

@@ -79,6 +79,7 @@ class frmSongSel : public QDialog
     int columnWidthFor(int column, const QStringList& texts) const;
     int textWidthOf(const QString& field, int fallback) const;
     void search();
+    void runSearch();
     void showCount();
     void currentRowChanged();
     void pick();
@@ -101,6 +102,7 @@ class frmSongSel : public QDialog
     bool m_rightPress = false;
     bool m_closed = false;
     bool m_loading = false;
+    bool m_searchQueued = false;
     bool m_fitting = false;
     bool m_userSized = false;
     int m_titleWidth = 0;
