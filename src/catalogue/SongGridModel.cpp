@@ -197,6 +197,18 @@ qint64 SongGridModel::totalSongs() const
     return m_total;
 }
 
+QStringList SongGridModel::longestTexts(const QString& field, int count) const
+{
+    QStringList texts;
+    QSqlQuery q(m_db);
+    if (q.exec(QStringLiteral("SELECT %1 FROM MUSIC ORDER BY LENGTH(%1) DESC LIMIT %2")
+                   .arg(field)
+                   .arg(count)))
+        while (q.next())
+            texts << q.value(0).toString();
+    return texts;
+}
+
 QVariant SongGridModel::field(int row, int column) const
 {
     if (row < 0 || row >= m_rows || column < 0 || column >= kColumnCount)

@@ -57,6 +57,10 @@ class SongGridModel : public QAbstractTableModel
     // The index, once built (this waits for it).
     const SongIndex& searchIndex() const;
 
+    // The `count` longest texts of `field` ("Name", "UDF01", ...) in the whole catalogue,
+    // longest first; empty when they cannot be read.
+    QStringList longestTexts(const QString& field, int count) const;
+
     // The stored value of a field of `row` ("Name", "UDF01", ...); invalid when out of range.
     QVariant field(int row, int column) const;
     static QString fieldName(int column);

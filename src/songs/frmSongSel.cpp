@@ -18,7 +18,6 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
-#include <QSqlQuery>
 #include <QStyle>
 
 frmSongSel::frmSongSel(WizardState& state, KeyedItemStore& items, const QString& catalogueFile,
@@ -247,13 +246,9 @@ int frmSongSel::columnWidthFor(int column, const QStringList& texts) const
 // when they cannot be read.
 int frmSongSel::textWidthOf(const QString& field, int fallback) const
 {
-    QSqlQuery q(m_catalogue->database());
-    if (!q.exec(QStringLiteral("SELECT %1 FROM MUSIC ORDER BY LENGTH(%1) DESC LIMIT 5").arg(field)))
-        return fallback;
     int widest = 0;
-    while (q.next())
-        widest = std::max(
-            widest, m_ui->dbgSongList->fontMetrics().horizontalAdvance(q.value(0).toString()));
+    for (const QString& text : m_model->longestTexts(field, 5))
+        widest = std::max(widest, m_ui->dbgSongList->fontMetrics().horizontalAdvance(text));
     return widest > 0 ? widest + 2 * style()->pixelMetric(QStyle::PM_HeaderMargin) + 8 : fallback;
 }
 
