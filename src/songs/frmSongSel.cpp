@@ -60,7 +60,6 @@ frmSongSel::frmSongSel(WizardState& state, KeyedItemStore& items, const QString&
         }
     });
     connect(m_ui->cmdQuit, &QPushButton::clicked, this, [this] { finish({}); });
-    PageStyle::answerButtons(m_ui->cmdPickIt, m_ui->cmdQuit);
     connect(m_ui->cmdCustom, &QPushButton::clicked, this, [this] { finish(SongPick::cantFind()); });
     connect(m_ui->dbgSongList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &frmSongSel::currentRowChanged);
