@@ -4,6 +4,7 @@
 
 #include "catalogue/UserFieldValues.h"
 #include "platform/PathMap.h"
+#include "ui/Twips.h"
 #include "wizard/PageStyle.h"
 
 FrmInput::FrmInput(WizardState& state, QWidget* owner)
@@ -11,7 +12,7 @@ FrmInput::FrmInput(WizardState& state, QWidget* owner)
 {
     m_ui->setupUi(this);
     // The first column of the list is 2600 twips wide.
-    m_ui->ComboUser1->setMinimumWidth(logicalDpiX() * 2600 / 1440);
+    m_ui->ComboUser1->setMinimumWidth(Twips::pixels(this, 2600));
     connect(m_ui->CmdOK, &QPushButton::clicked, this, [this] { answer(true); });
     connect(m_ui->CmdCancel, &QPushButton::clicked, this, [this] { answer(false); });
     PageStyle::answerButtons(m_ui->CmdOK, m_ui->CmdCancel);

@@ -8,6 +8,7 @@
 #include "songs/FrmInput.h"
 #include "songs/SongGridDelegate.h"
 #include "store/SqlConnection.h"
+#include "ui/Twips.h"
 #include "wizard/PageStyle.h"
 #include "wizard/WizardState.h"
 
@@ -87,7 +88,7 @@ frmSongSel::~frmSongSel()
 
 int frmSongSel::twips(int t) const
 {
-    return t * logicalDpiX() / 1440;
+    return Twips::pixels(this, t);
 }
 
 void frmSongSel::load(KeyedItemStore& items)

@@ -1,5 +1,7 @@
 #include "ListLook.h"
 
+#include "ui/Twips.h"
+
 #include <QAbstractItemView>
 #include <QBoxLayout>
 #include <QFileInfo>
@@ -26,11 +28,6 @@ constexpr int kButtonWidth = 1632;
 constexpr int kButtonHeight = 372;
 constexpr int kButtonGap = 108;
 constexpr int kListGap = 252;
-
-int twips(const QWidget* w, int t)
-{
-    return t * w->logicalDpiX() / 1440;
-}
 
 // A round green or red badge with a white plus or minus, drawn at 16 and 32 pixels, so the
 // buttons need no picture file and stay sharp at any scale.
@@ -93,16 +90,16 @@ ListLook* ListLook::apply(QBoxLayout* page, QBoxLayout* buttons, QAbstractItemVi
 {
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(0);
-    page->insertSpacing(page->indexOf(list), twips(list, kListGap));
+    page->insertSpacing(page->indexOf(list), Twips::pixels(list, kListGap));
     buttons->setContentsMargins(0, 0, 0, 0);
-    buttons->setSpacing(twips(list, kButtonGap));
+    buttons->setSpacing(Twips::pixels(list, kButtonGap));
 
     add->setIcon(badge(QColor(46, 139, 87), true));
     remove->setIcon(badge(QColor(190, 50, 50), false));
-    const QSize size(
-        std::max({twips(list, kButtonWidth), add->sizeHint().width(), remove->sizeHint().width()}),
-        std::max(
-            {twips(list, kButtonHeight), add->sizeHint().height(), remove->sizeHint().height()}));
+    const QSize size(std::max({Twips::pixels(list, kButtonWidth), add->sizeHint().width(),
+                               remove->sizeHint().width()}),
+                     std::max({Twips::pixels(list, kButtonHeight), add->sizeHint().height(),
+                               remove->sizeHint().height()}));
     if (!remove->toolTip().isEmpty())
         remove->setToolTip(remove->toolTip() + QStringLiteral(" (Delete key)"));
     for (QPushButton* b : {add, remove}) {
