@@ -52,6 +52,7 @@ struct ScheduledActivity {
     QString SongArtist;
     QString Who;
     QString MoreInfo;
+    bool operator==(const ScheduledActivity&) const = default;
 };
 
 // The ten types of music with a play (true) or avoid (false) answer, and three radio
