@@ -251,14 +251,13 @@ void TestHivelet::loadsByNameAndCreatesOnlyItsClass()
     const auto fn = [library]<class F>(const char* name, F*) {
         return reinterpret_cast<F*>(dlsym(library, name));
     };
-    for (const char* name : {"hivelet_version", "hivelet_description"})
+    for (const char* name : {"hivelet_version", "hivelet_description", "hivelet_create",
+                             "hivelet_destroy", "hivelet_save", "hivelet_get", "hivelet_free"})
         QVERIFY2(dlsym(library, name), name);
     const auto create = fn("hivelet_create", hivelet_create);
     const auto destroy = fn("hivelet_destroy", hivelet_destroy);
     const auto save = fn("hivelet_save", hivelet_save);
     const auto get = fn("hivelet_get", hivelet_get);
-    for (const bool found : {!!create, !!destroy, !!save, !!get})
-        QVERIFY(found);
     // Its one class, by name in any letter case, and nothing else.
     for (const char* name : {"", "Hivelets", "Hive", "HIVELET.HiveletCtrl.1"})
         QVERIFY2(!create(name), name);
