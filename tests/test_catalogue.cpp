@@ -296,7 +296,8 @@ void TestCatalogue::commands()
     const QString output = p.readAllStandardOutput() + p.readAllStandardError();
     QCOMPARE(p.exitCode(), exitCode);
     says(output, text);
-    QVERIFY2(absent.isEmpty() || !output.contains(absent), qPrintable(output));
+    if (!absent.isEmpty())
+        QVERIFY2(!output.contains(absent), qPrintable(output));
 }
 
 void TestCatalogue::generatorAndKeyRange()
