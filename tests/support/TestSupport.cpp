@@ -306,7 +306,9 @@ char* toString(const PartyMember& r)
 }
 char* toString(const ScheduledActivity& r)
 {
-    return fields("ScheduledActivity", double(r.Key), r.Scheduled, r.Name,
+    static const char* const states[] = {" (not given)", "", " (unreadable)"};
+    const QString time = r.Time.value.toString("h:mm AP") + states[r.Time.state];
+    return fields("ScheduledActivity", double(r.Key), time, r.Name,
                   std::optional<double>(r.SongKey), r.SongTitle, r.SongArtist, r.Who, r.MoreInfo);
 }
 char* toString(const ActivityRecord& r)
