@@ -86,28 +86,15 @@ bool CatalogueWriter::fill(const QString& connectionName, const SettingsSheet& s
         return false;
     };
 
-    QStringList columns{
-        range == SixteenBit
-            ? QStringLiteral("dbKey INTEGER PRIMARY KEY CHECK (dbKey BETWEEN 1 AND 32767)")
-            : QStringLiteral("dbKey INTEGER PRIMARY KEY CHECK (dbKey >= 1)"),
-        QStringLiteral("Name TEXT COLLATE NOCASE NOT NULL CHECK (length(Name) BETWEEN 1 AND 255)"),
-        QStringLiteral("Type TEXT COLLATE NOCASE"),
-        QStringLiteral("SType1 TEXT COLLATE NOCASE"),
-        QStringLiteral("SType2 TEXT COLLATE NOCASE"),
-        QStringLiteral("Time TEXT"),
-        QStringLiteral("Matrix TEXT")};
-    for (int i = 1; i <= 9; ++i)
-        columns << QStringLiteral("UDF%1 TEXT COLLATE NOCASE CHECK (length(UDF%1) <= 255)")
-                       .arg(i, 2, 10, QLatin1Char('0'));
-
     if (!run(QStringLiteral("PRAGMA journal_mode = DELETE")) ||
-        !run(QStringLiteral("PRAGMA user_version = %1").arg(kFormatVersion)) || !db.transaction())
+        !run(QStringLiteral("PRAGMA user_version = %1").arg(CatalogueFormat::kVersion)) ||
+        !db.transaction())
         return false;
-    if (!run(QStringLiteral("CREATE TABLE MUSIC (%1)").arg(columns.join(QStringLiteral(", ")))) ||
-        !run(QStringLiteral("CREATE TABLE Config (Item TEXT NOT NULL COLLATE NOCASE UNIQUE "
-                            "CHECK (length(Item) >= 1), Usage TEXT)"))) {
-        db.rollback();
-        return false;
+    for (const QString& statement : CatalogueFormat::createTables(range)) {
+        if (!run(statement)) {
+            db.rollback();
+            return false;
+        }
     }
 
     if (!q.prepare(QStringLiteral("INSERT INTO Config (Item, Usage) VALUES (?, ?)"))) {
@@ -152,13 +139,11 @@ bool CatalogueWriter::fill(const QString& connectionName, const SettingsSheet& s
     }
     q.finish();
 
-    // The search sorts by title and scans it; searching by artist sorts by the first user
-    // field and then the title.
-    if (!run(QStringLiteral("CREATE INDEX MusicName ON MUSIC (Name COLLATE NOCASE)")) ||
-        !run(QStringLiteral(
-            "CREATE INDEX MusicArtist ON MUSIC (UDF01 COLLATE NOCASE, Name COLLATE NOCASE)"))) {
-        db.rollback();
-        return false;
+    for (const QString& statement : CatalogueFormat::createIndexes()) {
+        if (!run(statement)) {
+            db.rollback();
+            return false;
+        }
     }
     if (!db.commit()) {
         m_error = db.lastError().text();

@@ -88,9 +88,16 @@ bool ImportCatalogue::load(const QString& fileName)
                                                   "type = 'table'"));
     while (ok && q.next())
         tables.insert(q.value(0).toString());
-    if (ok &&
-        (!tables.contains(QStringLiteral("music")) || !tables.contains(QStringLiteral("config"))))
-        return failed(QStringLiteral("it has no MUSIC and Config tables"));
+    for (const QString& table : CatalogueFormat::tables())
+        if (ok && !tables.contains(table.toLower()))
+            return failed(QStringLiteral("it has no %1 table").arg(table));
+    // A later format may hold what this importer would not keep.
+    ok = ok && q.exec(QStringLiteral("PRAGMA user_version")) && q.next();
+    if (ok && q.value(0).toInt() > CatalogueFormat::kVersion)
+        return failed(QStringLiteral("it was written by a later release of this program (format "
+                                     "version %1; this program updates versions up to %2)")
+                          .arg(q.value(0).toInt())
+                          .arg(CatalogueFormat::kVersion));
 
     QList<QPair<QString, QString>> items;
     ok = ok && q.exec(QStringLiteral("SELECT Item, Usage FROM Config"));
@@ -115,7 +122,8 @@ bool ImportCatalogue::load(const QString& fileName)
         s.matrix = q.value(7).toString();
     }
     // What the importer remembers of each song; a catalogue not made by it has none.
-    const bool remembered = tables.contains(QStringLiteral("importkeys"));
+    const bool remembered =
+        tables.contains(QString::fromLatin1(CatalogueFormat::kImportKeys).toLower());
     ok = ok && (!remembered || q.exec(QStringLiteral("SELECT dbKey, Retired, Path, Size, MTime, "
                                                      "Genre, Bpm FROM ImportKeys")));
     while (ok && remembered && q.next()) {
@@ -235,11 +243,7 @@ bool ImportCatalogue::apply(const QString& connectionName)
         return false;
     QSqlQuery remove(db), update(db), insert(db), remember(db);
     const bool ready =
-        run(QStringLiteral("CREATE TABLE IF NOT EXISTS ImportKeys (dbKey INTEGER PRIMARY KEY "
-                           "CHECK (dbKey BETWEEN 1 AND 32767), Retired INTEGER NOT NULL DEFAULT "
-                           "0, Path TEXT UNIQUE, Size INTEGER, MTime INTEGER, Genre TEXT, Bpm "
-                           "REAL)")) &&
-        run(QStringLiteral("DELETE FROM ImportKeys")) &&
+        run(CatalogueFormat::createImportKeys()) && run(QStringLiteral("DELETE FROM ImportKeys")) &&
         remove.prepare(QStringLiteral("DELETE FROM MUSIC WHERE dbKey = ?")) &&
         update.prepare(QStringLiteral("UPDATE MUSIC SET Name = ?, UDF01 = ?, UDF02 = ?, Time = "
                                       "?, Type = ?, SType1 = ? WHERE dbKey = ?")) &&
