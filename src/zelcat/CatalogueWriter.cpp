@@ -1,15 +1,14 @@
 #include "CatalogueWriter.h"
 
+#include "platform/SafeReplace.h"
+#include "store/SqlConnection.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
-#include <QTemporaryFile>
-#include <QUuid>
-
-#include <cstdio>
 
 namespace
 {
@@ -30,46 +29,19 @@ bool CatalogueWriter::write(const QString& fileName, const SettingsSheet& settin
         return false;
     }
 
-    QString tempName;
-    {
-        QTemporaryFile temp(folder + QStringLiteral("/.") + target.fileName() +
-                            QStringLiteral(".XXXXXX"));
-        temp.setAutoRemove(false);
-        if (!temp.open()) {
-            m_error = QStringLiteral("%1: cannot write in the folder: %2")
-                          .arg(folder, temp.errorString());
-            return false;
-        }
-        tempName = temp.fileName();
-        // Temporary files are private; the catalogue is an ordinary readable file.
-        temp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                            QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    SafeReplace replace(target.absoluteFilePath());
+    bool ok = replace.isReady();
+    if (ok) {
+        SqlConnection c(replace.temporaryName(), SqlConnection::ReadWrite);
+        ok = c.isOpen() && fill(c.name(), settings, songs, range);
+        if (!c.isOpen())
+            m_error = c.errorString();
     }
-
-    const QString connection =
-        QStringLiteral("zelcat-") + QUuid::createUuid().toString(QUuid::Id128);
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(tempName);
-        if (!db.open())
-            m_error = QStringLiteral("%1: %2").arg(tempName, db.lastError().text());
-        else
-            ok = fill(connection, settings, songs, range);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connection);
-
-    if (ok && std::rename(QFile::encodeName(tempName).constData(),
-                          QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
-        m_error = QStringLiteral("%1: cannot replace the file").arg(fileName);
-        ok = false;
-    }
+    ok = ok && replace.commit();
     if (!ok) {
-        QFile::remove(tempName);
-        QFile::remove(tempName + QStringLiteral("-journal"));
-        if (!m_error.startsWith(fileName))
-            m_error = QStringLiteral("%1: %2").arg(fileName, m_error);
+        if (m_error.isEmpty())
+            m_error = replace.errorString();
+        m_error = QStringLiteral("%1: %2").arg(fileName, m_error);
     }
     return ok;
 }

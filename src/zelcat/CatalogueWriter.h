@@ -11,9 +11,9 @@
 // with its indexes for the search's sorts and scans, and table Config with the settings as
 // keyed items.
 //
-// The file is written under a temporary name beside the target and renamed over it only
-// when complete, so a failed build never leaves a half-written catalogue or harms the old
-// one. The catalogue is only read by the wizard, so it uses a plain rollback journal (no
+// The file is written under a temporary name beside the target and replaces it only when
+// complete (SafeReplace), so a failed build never leaves a half-written catalogue or harms
+// the old one. The catalogue is only read by the wizard, so it uses a plain rollback journal (no
 // write-ahead files beside it) and carries fresh planner statistics.
 class CatalogueWriter
 {
