@@ -20,14 +20,14 @@ QString label(const PickedSongRecord& s)
 
 void checkLists(const EventPlan& plan, QList<PlanFinding>& out)
 {
-    for (const PickedSongRecord& in : plan.Include)
+    for (qsizetype i = 0; i < plan.Include.size(); ++i)
         for (const PickedSongRecord& ex : plan.Exclude)
-            if (sameSong(in, ex)) {
+            if (sameSong(plan.Include[i], ex)) {
                 out.append({PlanFinding::Problem,
                             QStringLiteral("%1 is on both your songs to play and your songs not "
                                            "to play; take it off one of the lists.")
-                                .arg(label(in)),
-                            Include});
+                                .arg(label(plan.Include[i])),
+                            Include, i});
                 break;
             }
     const struct {
@@ -43,7 +43,7 @@ void checkLists(const EventPlan& plan, QList<PlanFinding>& out)
                     out.append({PlanFinding::Advice,
                                 QStringLiteral("%1 is twice on your %2.")
                                     .arg(label(list.songs[i]), QLatin1String(list.name)),
-                                list.page});
+                                list.page, i});
                     break;
                 }
 }
@@ -60,7 +60,7 @@ void checkSchedule(const EventPlan& plan, QList<PlanFinding>& out)
                             QStringLiteral("The song for \"%1\", %2, is on your songs not to "
                                            "play.")
                                 .arg(a.Name, label(ex)),
-                            Schedule});
+                            Schedule, a.Key});
                 break;
             }
         if (!a.Scheduled)
@@ -71,13 +71,13 @@ void checkSchedule(const EventPlan& plan, QList<PlanFinding>& out)
                         QStringLiteral("\"%1\" at %2 is before the event starts (%3).")
                             .arg(a.Name, PlanFacts::timeText(*a.Scheduled),
                                  PlanFacts::timeText(plan.Times.StartTime)),
-                        Schedule});
+                        Schedule, a.Key});
         else if (place == PlanFacts::Place::After)
             out.append({PlanFinding::Problem,
                         QStringLiteral("\"%1\" at %2 is after the event ends (%3).")
                             .arg(a.Name, PlanFacts::timeText(*a.Scheduled),
                                  PlanFacts::timeText(plan.Times.EndTime)),
-                        Schedule});
+                        Schedule, a.Key});
         if (i > 0 && ordered[i - 1].Scheduled &&
             PlanFacts::secondOfDay(*ordered[i - 1].Scheduled) ==
                 PlanFacts::secondOfDay(*a.Scheduled))
@@ -85,7 +85,7 @@ void checkSchedule(const EventPlan& plan, QList<PlanFinding>& out)
                         QStringLiteral("\"%1\" and \"%2\" are both at %3; the entertainer can "
                                        "only announce one at a time.")
                             .arg(ordered[i - 1].Name, a.Name, PlanFacts::timeText(*a.Scheduled)),
-                        Schedule});
+                        Schedule, a.Key});
     }
     int unknown = 0;
     const int total = PlanFacts::totalSeconds(plan.Include, &unknown);
@@ -95,19 +95,20 @@ void checkSchedule(const EventPlan& plan, QList<PlanFinding>& out)
              QStringLiteral("Your songs to play last %1, longer than the %2 from start to "
                             "end; not all of them can be played.")
                  .arg(PlanFacts::durationText(total), PlanFacts::durationText(evening.length)),
-             Include});
+             Include, -1});
 }
 
 void checkPeople(const EventPlan& plan, const QDate& today, QList<PlanFinding>& out)
 {
-    for (const PartyMember& m : plan.Party)
-        if (m.Escort.trimmed().isEmpty() &&
+    for (qsizetype i = 0; i < plan.Party.size(); ++i)
+        if (const PartyMember& m = plan.Party[i];
+            m.Escort.trimmed().isEmpty() &&
             !(m.EscortRole.trimmed().isEmpty() && m.EscortPronunciation.trimmed().isEmpty()))
             out.append({PlanFinding::Problem,
                         QStringLiteral("%1 has an escort's role or pronunciation but no escort's "
                                        "name.")
                             .arg(m.Name.trimmed()),
-                        Party});
+                        Party, i});
     auto reachable = [](const PersonRecord& p) {
         return !(p.Phone1.trimmed().isEmpty() && p.Phone2.trimmed().isEmpty() &&
                  p.Phone3.trimmed().isEmpty() && p.Email.trimmed().isEmpty());
@@ -116,37 +117,45 @@ void checkPeople(const EventPlan& plan, const QDate& today, QList<PlanFinding>& 
         out.append({PlanFinding::Problem,
                     QStringLiteral("There is no phone number and no e-mail address for either of "
                                    "you, so the entertainer cannot reach you before the event."),
-                    BrideAndGroom});
+                    BrideAndGroom, -1});
     if (plan.Times.DateStored && OleDate::datePart(plan.Times.EventDate) < today)
         out.append({PlanFinding::Problem,
                     QStringLiteral("The event date, %1, is in the past.")
                         .arg(PlanFacts::dateText(plan.Times.EventDate)),
-                    Event});
+                    Event, -1});
     if (!plan.Times.DateStored)
         out.append({PlanFinding::Problem,
-                    QStringLiteral("The date of the event is not chosen yet."), Event});
+                    QStringLiteral("The date of the event is not chosen yet."), Event, -1});
 
-    for (const auto& [person, role] :
-         {std::pair{&plan.Bride, "the bride"}, std::pair{&plan.Groom, "the groom"}})
-        if (!person->Name.trimmed().isEmpty() && person->Pronunciation.trimmed().isEmpty())
+    qint64 person = 0;
+    for (const auto& [record, role] :
+         {std::pair{&plan.Bride, "the bride"}, std::pair{&plan.Groom, "the groom"}}) {
+        if (!record->Name.trimmed().isEmpty() && record->Pronunciation.trimmed().isEmpty())
             out.append({PlanFinding::Advice,
                         QStringLiteral("Say how to pronounce the name of %1, %2, so the "
                                        "entertainer says it right.")
-                            .arg(QLatin1String(role), person->Name.trimmed()),
-                        BrideAndGroom});
+                            .arg(QLatin1String(role), record->Name.trimmed()),
+                        BrideAndGroom, person});
+        ++person;
+    }
     QStringList unsaid;
-    for (const PartyMember& m : plan.Party) {
+    qint64 firstUnsaid = -1;
+    for (qsizetype i = 0; i < plan.Party.size(); ++i) {
+        const PartyMember& m = plan.Party[i];
+        const qsizetype before = unsaid.size();
         if (!m.Name.trimmed().isEmpty() && m.Pronunciation.trimmed().isEmpty())
             unsaid.append(m.Name.trimmed());
         if (!m.Escort.trimmed().isEmpty() && m.EscortPronunciation.trimmed().isEmpty())
             unsaid.append(m.Escort.trimmed());
+        if (firstUnsaid < 0 && unsaid.size() > before)
+            firstUnsaid = i;
     }
     if (!unsaid.isEmpty())
         out.append({PlanFinding::Advice,
                     QStringLiteral("Say how to pronounce the names of the bridal party still "
                                    "without one: %1.")
                         .arg(unsaid.join(QStringLiteral(", "))),
-                    Party});
+                    Party, firstUnsaid});
 }
 
 } // namespace
