@@ -1,7 +1,6 @@
 #include "PlanReview.h"
 
 #include "plan/PlanChecks.h"
-#include "platform/OleDate.h"
 #include "ui/MessageBox.h"
 #include "wizard/PageStyle.h"
 
@@ -99,8 +98,8 @@ PlanReview::~PlanReview() = default;
 QString PlanReview::pdfFileName(const EventPlan& plan)
 {
     QStringList parts;
-    if (plan.Times.DateStored)
-        parts << OleDate::toDateTime(plan.Times.EventDate).date().toString(Qt::ISODate);
+    if (plan.Times.Date.isGiven())
+        parts << plan.Times.Date.value.toString(Qt::ISODate);
     QStringList names;
     for (const QString& name : {plan.Bride.Name.simplified(), plan.Groom.Name.simplified()})
         if (!name.isEmpty())
