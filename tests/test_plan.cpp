@@ -5,6 +5,7 @@
 
 #include "app/ZelWizard.h"
 #include "plan/PlanChecks.h"
+#include "plan/PlanDocument.h"
 #include "plan/PlanExport.h"
 #include "plan/PlanFacts.h"
 #include "platform/OleDate.h"
@@ -192,6 +193,8 @@ class TestPlan : public QObject
     void exportsReadBack();
     void toolRefusesBadFiles_data();
     void toolRefusesBadFiles();
+    void runSheetReadsAloud_data();
+    void runSheetReadsAloud();
     void reviewFromTheFinishPage();
 };
 
@@ -432,6 +435,66 @@ void TestPlan::toolRefusesBadFiles()
     QCOMPARE(QFile::exists(file), kind != "missing");
 }
 
+void TestPlan::runSheetReadsAloud_data()
+{
+    QTest::addColumn<QString>("paper");
+    QTest::newRow("letter") << "letter";
+    QTest::newRow("a4") << "a4";
+}
+
+void TestPlan::runSheetReadsAloud()
+{
+    QFETCH(QString, paper);
+    TestRoot root;
+    const QString pdf = root.path() + "/sheet.pdf";
+    const Run run = zelplan({eventFile(root), "--run-sheet", "-o", pdf, "--paper", paper});
+    QCOMPARE(run.err, QString());
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"});
+    QVERIFY(pdftotext.waitForFinished(30000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput())
+                             .normalized(QString::NormalizationForm_KC)
+                             .remove(QChar(0x2068))
+                             .remove(QChar(0x2069));
+    QCOMPARE(text.count('\f'), 1);
+    // Each line as the entertainer reads it: the schedule in the evening's order with the
+    // time to the next activity, then the entrance in the party's order, the couple last.
+    const QStringList lines = text.split('\n');
+    const QList<QStringList> expected = {
+        {"6:00 PM 1 h 15 min Grand Entrance Wedding party \"Signed, Sealed, Delivered\" by"},
+        {"7:15 PM 45 min First Dance Zoë & Tobias \"Our Song"},
+        {"8:00 PM 4 h 30 min Toast;"},
+        {"12:30 AM 15 min Last Dance Everyone \"Goodnight Sweetheart\""},
+        {"Ingrid Halvorsen (ING-grid HAL-vor-sen), Maid of Honor, escorted by Rafael Okonkwo (rah-fah-EL oh-KONK-woh), Best Man"},
+        {"Priya Raghunathan (PREE-yah rah-goo-NAH-tun), Bridesmaid, escorted by Declan Fenwick (DEK-lan FEN-ick)"},
+        {"Lucía Ferreira (loo-SEE-ah feh-RAY-rah), Flower Girl"},
+        {"Zoë Marchetti (ZOH-ee mar-KET-ee), Bride, and Tobias Nwachukwu (toh-BY-us nwah-CHOO-koo)"}};
+    const auto holdsAll = [](const QString& line, const QStringList& parts) {
+        return std::all_of(parts.begin(), parts.end(),
+                           [&](const QString& p) { return line.simplified().contains(p); });
+    };
+    qsizetype row = 0;
+    for (const QStringList& parts : expected) {
+        while (row < lines.size() && !holdsAll(lines[row], parts))
+            ++row;
+        QVERIFY2(row < lines.size(), qPrintable(parts.join(" | ")));
+    }
+
+    // A full evening (30 members, 40 activities, 50 songs on each list) on two pages.
+    EventPlan big = fixture();
+    for (int i = 0; i < 50; ++i) {
+        const QString n = QString::number(i);
+        if (i < 27)
+            big.Party.append({"Member " + n, "Bridesmaid", "Escort " + n, "Groomsman", "MEM-ber", "ES-cort"});
+        if (i < 36)
+            big.Schedule.append({i, at(21, i), "Dancing " + n, 7, "Song " + n, "Artist", "Everyone", i % 5 ? "" : "Cue the lights."});
+        big.Include.append({qint16(i + 300), "A song of some length " + n, "Its artist", len(3, i)});
+        big.Exclude.append({qint16(i + 400), "Unwanted song " + n, "A band", len(4, 5)});
+    }
+    const PlanDocument sheet = PlanDocument::runSheet(big, PlanChecks::run(big, kToday, PlanChecks::ForEntertainer));
+    QCOMPARE(sheet.pageCount(QPageSize(paper == "a4" ? QPageSize::A4 : QPageSize::Letter)), 2);
+}
+
 void TestPlan::reviewFromTheFinishPage()
 {
     TestRoot root;
@@ -458,6 +521,11 @@ void TestPlan::reviewFromTheFinishPage()
             QMetaObject::invokeMethod(files, "accept");
         });
         child<QPushButton>(review, "cmdSavePdf")->click();
+        whenModal("dlgSavePdf", [&](QWidget* d) {
+            static_cast<QFileDialog*>(d)->selectFile(root.path() + "/Run sheet.pdf");
+            QMetaObject::invokeMethod(d, "accept");
+        });
+        child<QPushButton>(review, "cmdRunSheet")->click();
         whenModal("dlgPrint", [](QWidget* d) { static_cast<QDialog*>(d)->reject(); });
         child<QPushButton>(review, "cmdPrint")->click();
         reviewed = true;
@@ -466,6 +534,7 @@ void TestPlan::reviewFromTheFinishPage()
     child<QPushButton>(final, "cmdReview")->click();
     QVERIFY(reviewed);
     QVERIFY(readAll(pdf).startsWith("%PDF"));
+    QVERIFY(readAll(root.path() + "/Run sheet.pdf").startsWith("%PDF"));
     // The couple is on the page that mends the finding, the finish page handed over.
     QCOMPARE(visiblePage(w)->objectName(), QString("Menu2"));
     QVERIFY(!root.programEnded());

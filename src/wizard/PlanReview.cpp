@@ -20,7 +20,9 @@
 
 PlanReview::PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings,
                        const QString& mediaFolder, QWidget* parent)
-    : QDialog(parent), m_document(plan, findings, mediaFolder)
+    : QDialog(parent), m_document(plan, findings, mediaFolder),
+      m_runSheet(PlanDocument::runSheet(
+          plan, PlanChecks::run(plan, QDate::currentDate(), PlanChecks::ForEntertainer)))
 {
     setObjectName(QStringLiteral("PlanReview"));
     setWindowTitle(QStringLiteral("Your Plan"));
@@ -80,11 +82,21 @@ PlanReview::PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings
     auto* buttons = new QDialogButtonBox(this);
     auto* save = buttons->addButton(QStringLiteral("Save as PDF..."), QDialogButtonBox::ActionRole);
     save->setObjectName(QStringLiteral("cmdSavePdf"));
+    auto* sheet = buttons->addButton(QStringLiteral("Run Sheet..."), QDialogButtonBox::ActionRole);
+    sheet->setObjectName(QStringLiteral("cmdRunSheet"));
+    sheet->setToolTip(QStringLiteral("Save the entertainer's run sheet for the night as a PDF"));
     auto* print = buttons->addButton(QStringLiteral("Print..."), QDialogButtonBox::ActionRole);
     print->setObjectName(QStringLiteral("cmdPrint"));
     auto* close = buttons->addButton(QStringLiteral("Close"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("cmdClose"));
-    connect(save, &QPushButton::clicked, this, &PlanReview::savePdf);
+    connect(save, &QPushButton::clicked, this, [this] {
+        savePdf(m_document, QStringLiteral("Save Your Plan as PDF"),
+                QStringLiteral("Reception plan.pdf"));
+    });
+    connect(sheet, &QPushButton::clicked, this, [this] {
+        savePdf(m_runSheet, QStringLiteral("Save the Run Sheet as PDF"),
+                QStringLiteral("Run sheet.pdf"));
+    });
     connect(print, &QPushButton::clicked, this, &PlanReview::print);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -94,9 +106,9 @@ PlanReview::PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings
 
 PlanReview::~PlanReview() = default;
 
-void PlanReview::savePdf()
+void PlanReview::savePdf(const PlanDocument& document, const QString& title, const QString& name)
 {
-    QFileDialog dialog(this, QStringLiteral("Save Your Plan as PDF"));
+    QFileDialog dialog(this, title);
     dialog.setObjectName(QStringLiteral("dlgSavePdf"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -105,13 +117,13 @@ void PlanReview::savePdf()
     const QString letter = QStringLiteral("PDF, US Letter (*.pdf)");
     dialog.setNameFilters({letter, QStringLiteral("PDF, A4 (*.pdf)")});
     dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    dialog.selectFile(QStringLiteral("Reception plan.pdf"));
+    dialog.selectFile(name);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QPageSize size(dialog.selectedNameFilter() == letter ? QPageSize::Letter : QPageSize::A4);
     QString error;
-    if (!m_document.writePdf(dialog.selectedFiles().first(), size, &error))
-        MessageBox::show(QStringLiteral("Your plan could not be saved.\n\n%1").arg(error),
+    if (!document.writePdf(dialog.selectedFiles().first(), size, &error))
+        MessageBox::show(QStringLiteral("The PDF could not be saved.\n\n%1").arg(error),
                          QStringLiteral("Unable to save"), QMessageBox::Ok, QMessageBox::Warning,
                          this);
 }

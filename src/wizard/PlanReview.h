@@ -11,8 +11,8 @@
 class QTextBrowser;
 
 // The couple's look at their plan from the finish page: the checks on top, each with a
-// button to the page that mends it, the plan document below, and Save as PDF, Print and
-// Close. Choosing a page closes the window; the opener goes there (chosenPage()).
+// button to the page that mends it, the plan document below, and Save as PDF, Run Sheet (the
+// entertainer's pages for the night, as a PDF), Print and Close. Choosing a page closes the window; the opener goes there (chosenPage()).
 class PlanReview : public QDialog
 {
     Q_OBJECT
@@ -25,10 +25,11 @@ class PlanReview : public QDialog
     std::optional<int> chosenPage() const { return m_chosenPage; }
 
   private:
-    void savePdf();
+    void savePdf(const PlanDocument& document, const QString& title, const QString& name);
     void print();
 
     PlanDocument m_document;
+    PlanDocument m_runSheet;
     std::unique_ptr<QTextDocument> m_shown;
     QTextBrowser* m_browser = nullptr;
     std::optional<int> m_chosenPage;
