@@ -26,6 +26,8 @@
 #include <QTextBrowser>
 #include <QXmlStreamReader>
 
+#include <unistd.h>
+
 namespace
 {
 PlanValue<QTime> at(int h, int m)
@@ -195,6 +197,9 @@ class TestPlan : public QObject
     void toolRefusesBadFiles();
     void runSheetReadsAloud_data();
     void runSheetReadsAloud();
+    void toolLeavesTheFolderAsFound_data();
+    void toolLeavesTheFolderAsFound();
+    void planNeverMixesTwoSaves();
     void reviewFromTheFinishPage();
 };
 
@@ -493,6 +498,66 @@ void TestPlan::runSheetReadsAloud()
     }
     const PlanDocument sheet = PlanDocument::runSheet(big, PlanChecks::run(big, kToday, PlanChecks::ForEntertainer));
     QCOMPARE(sheet.pageCount(QPageSize(paper == "a4" ? QPageSize::A4 : QPageSize::Letter)), 2);
+}
+
+// Every file of a folder with its bytes.
+QMap<QString, QByteArray> folderOf(const QString& path)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString& name : QDir(path).entryList(QDir::Files | QDir::Hidden))
+        files[name] = name.endsWith("-shm") ? QByteArray() : readAll(path + "/" + name);
+    return files;
+}
+
+void TestPlan::toolLeavesTheFolderAsFound_data()
+{
+    QTest::addColumn<QString>("state");
+    for (const char* state : {"closed", "open in the wizard", "in a read-only folder"})
+        QTest::newRow(state) << QString(state);
+}
+
+void TestPlan::toolLeavesTheFolderAsFound()
+{
+    QFETCH(QString, state);
+    TestRoot root;
+    const QString event = eventFile(root);
+    const QString folder = QFileInfo(event).path();
+    std::unique_ptr<StoreSession> wizard;
+    if (state == "open in the wizard")
+        wizard = std::make_unique<StoreSession>(event, PathMap::catalogue());
+    if (state == "in a read-only folder") {
+        if (geteuid() == 0)
+            QSKIP("the superuser may write any folder");
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+    }
+    const QMap<QString, QByteArray> before = folderOf(folder);
+    const Run run = zelplan({event, "-o", root.path() + "/plan.txt"});
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(run.err, QString());
+    QVERIFY(readAll(root.path() + "/plan.txt").contains("Zoë Marchetti"));
+    QCOMPARE(folderOf(folder), before);
+}
+
+void TestPlan::planNeverMixesTwoSaves()
+{
+    TestRoot root;
+    const QString event = eventFile(root);
+    QProcess saver;
+    saver.start(PAGE_SAVER, {event, "A", "loop"});
+    QVERIFY(saver.waitForReadyRead(30000));
+    // The two saves differ in every name and in the party's size.
+    static const QRegularExpression name(R"(\b([AB]) (?:bride name|groom name|member \d|escort \d))");
+    for (int i = 0; i < 12; ++i) {
+        const Run run = zelplan({event, "-o", root.path() + "/plan.txt"});
+        QCOMPARE(run.err, QString());
+        QSet<QString> saves;
+        for (const QRegularExpressionMatch& m :
+             name.globalMatch(QString::fromUtf8(readAll(root.path() + "/plan.txt"))))
+            saves << m.captured(1);
+        QCOMPARE(saves.size(), 1);
+    }
+    saver.kill();
+    saver.waitForFinished();
 }
 
 void TestPlan::reviewFromTheFinishPage()
