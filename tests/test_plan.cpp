@@ -137,12 +137,16 @@ void writeEvent(StoreSession& s, const EventPlan& p)
                                      a.MoreInfo}));
 }
 
-QString eventFile(const TestRoot& root, const EventPlan& p = fixture())
+// `raw` then stores what no page would write.
+QString eventFile(const TestRoot& root, const EventPlan& p = fixture(),
+                  const std::function<void(StoreSession&)>& raw = {})
 {
     frmData().MakeZELdatabase(root.dbFolder());
     root.writeCatalogue();
     StoreSession s(PathMap::eventDatabase(), PathMap::catalogue());
     writeEvent(s, p);
+    if (raw)
+        raw(s);
     return PathMap::eventDatabase();
 }
 
@@ -158,7 +162,11 @@ Run zelplan(const QStringList& args)
     env.remove("DISPLAY");
     p.setProcessEnvironment(env);
     p.start(ZELPLAN, args);
-    p.waitForFinished(60000);
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return {-1, {}, "zelplan did not finish within a minute"};
+    }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
@@ -200,6 +208,8 @@ class TestPlan : public QObject
     void toolLeavesTheFolderAsFound_data();
     void toolLeavesTheFolderAsFound();
     void planNeverMixesTwoSaves();
+    void oversizedEventsMakeTheirPlans_data();
+    void oversizedEventsMakeTheirPlans();
     void reviewFromTheFinishPage();
 };
 
@@ -558,6 +568,48 @@ void TestPlan::planNeverMixesTwoSaves()
     }
     saver.kill();
     saver.waitForFinished();
+}
+
+void TestPlan::oversizedEventsMakeTheirPlans_data()
+{
+    using Raw = std::function<void(StoreSession&)>;
+    QTest::addColumn<Raw>("raw");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("unbroken text of 1 MB") << Raw([](StoreSession& s) {
+        s.items().SaveMemItem("DN", QString(1 << 20, 'x'));
+    }) << "xxxxxxxxxx";
+    QTest::newRow("10,000 activities at one time") << Raw([](StoreSession& s) {
+        for (int i = 0; i < 10000; ++i)
+            s.schedule().insert({OleDate::fromDateTime(QDate(2031, 6, 14), QTime(19, 0)),
+                                 "Crowd " + QString::number(i), {}, "", "", "", ""});
+    }) << "Crowd 9999";
+    QTest::newRow("a party count of 32767") << Raw([](StoreSession& s) {
+        s.items().SaveStrItem("BPCOUNT", " 32767");
+    }) << "Lucía Ferreira";
+    QTest::newRow("a length beyond 32 bits") << Raw([](StoreSession& s) {
+        s.songLists().rewrite(SongListStore::Include, {{-2, "Endless", "", "35791394:08"}});
+    }) << "Endless unreadable";
+}
+
+void TestPlan::oversizedEventsMakeTheirPlans()
+{
+    using Raw = std::function<void(StoreSession&)>;
+    QFETCH(Raw, raw);
+    QFETCH(QString, says);
+    TestRoot root;
+    const QString event = eventFile(root, fixture(), raw);
+    // Each run is allowed far more than it needs; one that hangs fails.
+    for (const QStringList& args :
+         {QStringList{"-o", root.path() + "/plan.pdf"},
+          QStringList{"--run-sheet", "-o", root.path() + "/sheet.pdf"},
+          QStringList{"-o", root.path() + "/plan.html", "--export", root.path() + "/out"},
+          QStringList{"-o", root.path() + "/plan.txt"}}) {
+        const Run run = zelplan(QStringList{event} + args);
+        QCOMPARE(QString::number(run.status) + run.err, QString("0"));
+    }
+    const QString text = QString::fromUtf8(readAll(root.path() + "/plan.txt")).simplified();
+    QVERIFY(text.contains(says));
+    QVERIFY(!text.contains("-14:-10"));
 }
 
 void TestPlan::reviewFromTheFinishPage()

@@ -15,6 +15,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
+#include <QHash>
 
 namespace
 {
@@ -71,9 +72,33 @@ img.timeline { width: 100%; height: auto; }
 @media print { body { margin: 0; max-width: none; } }
 )";
 
+// A text as the pages print it: at most kLongestText characters (a longer one is damage or a
+// paste gone wrong, and would bury the plan), with a break allowed every kLongestRun
+// characters of a run without spaces, so it wraps instead of running off the page.
+constexpr qsizetype kLongestText = 4000;
+constexpr qsizetype kLongestRun = 60;
+QString printable(const QString& text)
+{
+    QString out;
+    out.reserve(qMin(text.size(), kLongestText) + 64);
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < text.size() && i < kLongestText; ++i) {
+        const QChar c = text[i];
+        run = c.isSpace() || c == QLatin1Char('-') ? 0 : run + 1;
+        if (run > kLongestRun && !c.isLowSurrogate()) {
+            out += QChar(0x200B); // zero width space: a place to break the line
+            run = 1;
+        }
+        out += c;
+    }
+    if (text.size() > kLongestText)
+        out += QStringLiteral("... (%1 more characters not shown)").arg(text.size() - kLongestText);
+    return out;
+}
+
 QString esc(const QString& text)
 {
-    QString html = text.toHtmlEscaped();
+    QString html = printable(text).toHtmlEscaped();
     html.replace(QLatin1Char('\n'), QStringLiteral("<br/>"));
     return html;
 }
@@ -93,18 +118,26 @@ QString tableOpen(bool compact)
                      : QStringLiteral(R"(<table width="100%" cellspacing="0" cellpadding="5" border="0">)");
 }
 
+// A long table is set as several of at most kRowsPerTable rows, each with the header: the
+// text engine lays out many short tables far faster than one long one, and a reader of a
+// later page finds the columns named again.
+constexpr qsizetype kRowsPerTable = 40;
+
 QString tableMarkup(const PlanBlock& b, bool compact)
 {
-    QString html = tableOpen(compact) + QStringLiteral("<thead><tr>");
+    QString head = tableOpen(compact) + QStringLiteral("<thead><tr>");
     for (qsizetype c = 0; c < b.header.size(); ++c) {
         const QString& h = b.header[c];
         // The row numbers take only the room they need.
         const int width = c < b.widths.size() ? b.widths[c] : h == QLatin1String("#") ? 5 : 0;
-        html += width > 0 ? QStringLiteral("<th width=\"%1%\">%2</th>").arg(width).arg(esc(h))
+        head += width > 0 ? QStringLiteral("<th width=\"%1%\">%2</th>").arg(width).arg(esc(h))
                           : QStringLiteral("<th>%1</th>").arg(esc(h));
     }
-    html += QStringLiteral("</tr></thead><tbody>");
+    head += QStringLiteral("</tr></thead><tbody>");
+    QString html;
     for (qsizetype i = 0; i < b.rows.size(); ++i) {
+        if (i % kRowsPerTable == 0)
+            html += (i > 0 ? QStringLiteral("</tbody></table>") : QString()) + head;
         html += i % 2 ? QStringLiteral("<tr class=\"odd\">") : QStringLiteral("<tr>");
         for (qsizetype c = 0; c < b.rows[i].size(); ++c) {
             // Times and lengths never break across lines.
@@ -352,13 +385,25 @@ QList<QPair<qreal, qreal>> pageSpans(const QTextDocument& doc, qreal pageHeight,
         bool heading;
     };
     QList<Span> spans;
+    // The table row of every block inside a table, found table by table (asking each block
+    // for its table costs a walk over all of them).
+    QHash<int, QPair<QTextTable*, int>> rowOf;
+    for (QTextFrame* frame : doc.rootFrame()->childFrames())
+        if (auto* table = qobject_cast<QTextTable*>(frame))
+            for (int row = 0; row < table->rows(); ++row)
+                for (int column = 0; column < table->columns(); ++column) {
+                    const QTextTableCell cell = table->cellAt(row, column);
+                    for (auto it = cell.begin(); !it.atEnd(); ++it)
+                        if (it.currentBlock().isValid())
+                            rowOf.insert(it.currentBlock().blockNumber(), {table, row});
+                }
     QTextTable* lastTable = nullptr;
     int lastRow = -1;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         const QRectF r = layout->blockBoundingRect(block);
-        QTextCursor cursor(block);
-        if (QTextTable* table = cursor.currentTable()) {
-            const int row = table->cellAt(block.position()).row();
+        const auto inTable = rowOf.constFind(block.blockNumber());
+        if (inTable != rowOf.constEnd()) {
+            const auto [table, row] = *inTable;
             if (table == lastTable && row == lastRow) {
                 spans.last().top = qMin(spans.last().top, r.top() - padding);
                 spans.last().bottom = qMax(spans.last().bottom, r.bottom() + padding);
@@ -380,17 +425,22 @@ QList<QPair<qreal, qreal>> pageSpans(const QTextDocument& doc, qreal pageHeight,
     const qreal height = layout->documentSize().height();
     QList<QPair<qreal, qreal>> pages;
     qreal top = 0;
+    qsizetype first = 0;
     while (top < height - 0.5) {
         qreal end = top + pageHeight;
         // Move the end up to the start of the first span it would cut; a span taller than a
         // page is cut where the page ends. Neighbouring rows share their padding, so a span
         // that reaches less than a padding past the end is not cut by it.
+        // The spans are in reading order: only those starting on this page are looked at.
+        while (first < spans.size() && spans[first].top <= top + 0.5)
+            ++first;
         for (bool moved = true; moved && end < height;) {
             moved = false;
-            for (const Span& s : spans)
-                if (s.top > top + 0.5 && s.top < end && s.bottom > end + padding) {
-                    end = s.top;
+            for (qsizetype i = first; i < spans.size() && spans[i].top < end; ++i)
+                if (spans[i].bottom > end + padding) {
+                    end = spans[i].top;
                     moved = true;
+                    break;
                 }
         }
         pages.append({top, qMin(end, height)});
