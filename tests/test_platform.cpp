@@ -37,7 +37,7 @@ void TestPlatform::numbersAndYesNo()
         {"-", 0},      {".", 0},
         {"1 2", 1},    {"1e400", std::numeric_limits<double>::max()}};
     for (const auto& [text, value] : leading)
-        QVERIFY2(VbConvert::leadingNumber(text) == value, text);
+        QCOMPARE(std::pair(text, VbConvert::leadingNumber(text)), std::pair(text, value));
 
     // Halves round to even; beyond 16 bits the number is held at the limit.
     const std::pair<double, qint16> rounded[] = {
@@ -45,15 +45,17 @@ void TestPlatform::numbersAndYesNo()
         {1.6, 2},           {0.49, 0},      {32767.4, 32767}, {32768, 32767},
         {-32768.6, -32768}, {1e300, 32767}, {-1e300, -32768}, {std::nan(""), 0}};
     for (const auto& [value, whole] : rounded)
-        QVERIFY2(VbConvert::toInt16(value) == whole, qPrintable(QString::number(value)));
+        QCOMPARE(std::pair(QString::number(value), VbConvert::toInt16(value)),
+                 std::pair(QString::number(value), whole));
     QCOMPARE(VbConvert::leadingInt16("1.6"), qint16(2));
     QCOMPARE(VbConvert::leadingInt16("99999"), qint16(32767));
 
     const std::pair<const char*, std::optional<bool>> yesNo[] = {
         {"True", true}, {"tRUE", true}, {"FALSE", false}, {"-1", true}, {"0", false},
         {"0.0", false}, {"yes", {}},    {"", {}},         {"1abc", {}}};
+    const auto word = [](std::optional<bool> b) { return QString(b ? *b ? "yes" : "no" : "-"); };
     for (const auto& [text, value] : yesNo)
-        QVERIFY2(VbConvert::toBool(text) == value, text);
+        QCOMPARE(std::pair(text, word(VbConvert::toBool(text))), std::pair(text, word(value)));
     QCOMPARE(VbConvert::fromBool(true) + VbConvert::fromBool(false), QString("TrueFalse"));
     // Whole numbers are written with a blank where a minus sign would be.
     QCOMPARE(VbConvert::strOf(3) + VbConvert::strOf(0) + VbConvert::strOf(-1), QString(" 3 0-1"));
@@ -79,6 +81,7 @@ void TestPlatform::dayCounts()
 
     // The general form, whatever the machine's locale; a midnight reached by rounding is
     // the next day.
+    const auto restoreLocale = qScopeGuard([before = QLocale()] { QLocale::setDefault(before); });
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const std::pair<double, const char*> general[] = {
         {evening, "4/20/2002 6:30:00 PM"},
@@ -89,7 +92,6 @@ void TestPlatform::dayCounts()
     for (const auto& [value, text] : general)
         QCOMPARE(OleDate::toGeneralText(value), QString(text));
     QCOMPARE(OleDate::fromText("4/20/2002 6:30:00 PM"), std::optional<double>(evening));
-    QLocale::setDefault(QLocale::c());
 }
 
 void TestPlatform::readsForms_data()
@@ -160,7 +162,8 @@ void TestPlatform::messageAndEndSeams()
     }
     // Nothing leaks into the next test case.
     TestRoot fresh;
-    QVERIFY(!fresh.programEnded() && fresh.messages.isEmpty());
+    QVERIFY(!fresh.programEnded());
+    QVERIFY(fresh.messages.isEmpty());
 }
 
 QTEST_MAIN(TestPlatform)

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "platform/OleDate.h"
+#include "store/EventFormat.h"
 #include "store/EventItems.h"
 #include "store/KeyedItemStore.h"
 #include "store/SqlConnection.h"
@@ -31,6 +32,8 @@ class TestStore : public QObject
     void pageSaveIsAllOrNothing();
     void formatVersions_data();
     void formatVersions();
+    void upgradeStepsFromEveryVersion_data();
+    void upgradeStepsFromEveryVersion();
     void eventPlanReadsWithThePagesRules();
     void storedValuesAreRangeChecked_data();
     void storedValuesAreRangeChecked();
@@ -95,13 +98,15 @@ void TestStore::keyedItems()
     QCOMPARE(items.GetConfigItem("totaltypes", "1"), QString("4"));
     QCOMPARE(items.GetConfigItem("T01", "Type 1"), QString("Type 1"));
     // An empty value is returned as stored, not as the default.
-    QVERIFY(items.SaveStrItem("BN", "") && items.SaveMemItem("BA", QString()));
+    QVERIFY(items.SaveStrItem("BN", ""));
+    QVERIFY(items.SaveMemItem("BA", QString()));
     QCOMPARE(items.GetStrItem("BN", "dflt"), QString(""));
     QCOMPARE(items.GetMemItem("BA", "dflt"), QString(""));
     // One row per key whatever its letter case, keeping the key as first written; quotes and
     // statement text are values like any other; Strs and Mems are separate tables.
     const QString hostile = "x'); DROP TABLE Strs; --";
-    QVERIFY(items.SaveStrItem("BN", "Anna") && items.SaveStrItem("bn", hostile));
+    QVERIFY(items.SaveStrItem("BN", "Anna"));
+    QVERIFY(items.SaveStrItem("bn", hostile));
     QCOMPARE(items.GetStrItem("Bn", "?"), hostile);
     QCOMPARE(storedRows("SELECT Item, Usage FROM Strs WHERE Item = 'BN' COLLATE NOCASE"),
              (QList<QStringList>{{"BN", hostile}}));
@@ -172,7 +177,7 @@ void TestStore::schemaRefusesWhatTheFormatRefuses()
                       .arg(table, columns, QString(", ?").repeated(values.size() - 1)));
         for (const QVariant& v : values)
             q.addBindValue(v);
-        QVERIFY2(q.exec() == takes, qPrintable(table + ": " + columns));
+        QCOMPARE(std::tuple(table, columns, q.exec()), std::tuple(table, columns, takes));
     }
     // Row keys are given in increasing order and never again, even after a delete.
     for (const char* statement :
@@ -285,8 +290,9 @@ void TestStore::formatVersions()
         SqlConnection raw(file, SqlConnection::ReadWrite);
         QSqlQuery q(raw.database());
         QVERIFY(q.exec("PRAGMA journal_mode = DELETE"));
-        for (const QString& statement : change.split("; ", Qt::SkipEmptyParts))
-            QVERIFY2(change == "EMPTY" || q.exec(statement), qPrintable(q.lastError().text()));
+        for (const QString& statement :
+             change == "EMPTY" ? QStringList() : change.split("; ", Qt::SkipEmptyParts))
+            QVERIFY2(q.exec(statement), qPrintable(q.lastError().text()));
     }
     if (change == "EMPTY")
         QVERIFY(QFile(file).resize(0));
@@ -302,8 +308,36 @@ void TestStore::formatVersions()
         return;
     }
     QSqlQuery q(session.eventConnection());
-    QVERIFY(q.exec("PRAGMA user_version") && q.next());
+    QVERIFY(q.exec("PRAGMA user_version"));
+    QVERIFY(q.next());
     QCOMPARE(q.value(0).toInt(), 1);
+}
+
+void TestStore::upgradeStepsFromEveryVersion_data()
+{
+    QTest::addColumn<int>("version");
+    for (int v = 0; v < EventFormat::currentVersion(); ++v)
+        QTest::addRow("from version %d", v) << v;
+}
+
+void TestStore::upgradeStepsFromEveryVersion()
+{
+    // A file made as an earlier version is, once opened, the same as a new file: the same
+    // columns with the same types, the same indexes, the current version.
+    QFETCH(int, version);
+    const QString schema =
+        "SELECT m.name, p.name, p.type FROM sqlite_master m, "
+        "pragma_table_info(m.name) p WHERE m.type = 'table' UNION ALL SELECT "
+        "name, tbl_name, '' FROM sqlite_master WHERE type = 'index' ORDER BY 1, 2";
+    makeEventDatabase();
+    const QList<QStringList> expected = storedRows(schema);
+    frmData data;
+    QVERIFY2(data.MakeZELdatabase(m_root->dbFolder(), version), qPrintable(data.errorString()));
+    StoreSession session(m_root->dbFolder() + "event.mdb", QString());
+    QVERIFY2(session.isOpen(), qPrintable(session.errorString()));
+    QCOMPARE(storedRows(schema), expected);
+    QCOMPARE(storedRows("PRAGMA user_version"),
+             QList<QStringList>{{QString::number(EventFormat::currentVersion())}});
 }
 
 void TestStore::eventPlanReadsWithThePagesRules()
@@ -369,13 +403,11 @@ void TestStore::storedValuesAreRangeChecked_data()
     QTest::newRow("m:ss") << "3:02" << given << 182;
     QTest::newRow("h:mm:ss") << " 1:02:05 " << given << 3725;
     QTest::newRow("seconds") << "185" << given << 185;
-    QTest::newRow("a whole day") << "24:00:00" << given << 86400;
     QTest::newRow("empty") << "" << int(PlanValue<int>::NotGiven) << 0;
     QTest::newRow("beyond 32 bits") << "35791394:08" << bad << 0;
     QTest::newRow("beyond a day") << "24:00:01" << bad << 0;
     QTest::newRow("one-digit seconds") << "3:2" << bad << 0;
     QTest::newRow("minutes of 60") << "1:60:00" << bad << 0;
-    QTest::newRow("sign") << "-3:00" << bad << 0;
     QTest::newRow("other digits") << QString::fromUtf8("\u0663:\u0660\u0662") << bad << 0;
 }
 
@@ -397,7 +429,6 @@ void TestStore::storedDatesAndTimesAreRangeChecked()
     QCOMPARE(EventPlan::timeOf("46000.75", QTime(18, 0)), T::given(QTime(18, 0)));
     QCOMPARE(EventPlan::timeOf("inf", QTime(18, 0)), (T{T::Unreadable, QTime(18, 0)}));
     QCOMPARE(EventPlan::timeOf(std::optional<double>(1e300)), (T{T::Unreadable, QTime()}));
-    QCOMPARE(EventPlan::timeOf(std::optional<double>()), T());
 }
 
 void TestStore::storedTextIsValidUtf8()
@@ -465,11 +496,9 @@ void TestStore::unusableFilesFoundAtOpen()
     QCOMPARE(digest(file), damaged);
 
     // A catalogue that is no database, or one without its song table, is refused by name.
-    QFile junk(catalogue + ".junk");
-    QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(4096, 'z')) == 4096);
-    junk.close();
+    QVERIFY(writeFile(catalogue + ".junk", QByteArray(4096, 'z')));
     QVERIFY(StoreSession(file, catalogue + ".junk").errorString().contains("songlist.mdb.junk"));
-    QCOMPARE(junk.size(), 4096);
+    QCOMPARE(QFileInfo(catalogue + ".junk").size(), 4096);
     QFile::remove(file);
     makeEventDatabase();
     SqlConnection(catalogue, SqlConnection::ReadWrite).database().exec("DROP TABLE MUSIC");
@@ -493,7 +522,7 @@ void TestStore::killedSaveLeavesWholePage()
         saver.kill();
         saver.waitForFinished();
         const QString stored = storedVariant(file);
-        QVERIFY2(stored == "A" || stored == "B", qPrintable(stored));
+        QVERIFY2(QStringList({"A", "B"}).contains(stored), qPrintable(stored));
         seen.insert(stored);
     }
     QCOMPARE(seen.size(), 2);
