@@ -645,6 +645,9 @@ void TestCatalogue::importBadInput()
     const QString event = lib.path("event.mdb"), fresh = lib.path("fresh.mdb");
     column(event, "CREATE TABLE MusicIn (SongKey INTEGER, SongTitle TEXT)");
     const QByteArray eventBytes = fileBytes(event);
+    const QString later = lib.path("later.mdb");
+    QVERIFY(QFile::copy(lib.out, later));
+    column(later, "PRAGMA user_version = 2");
     const QList<std::tuple<std::function<void(CatalogueImport::Options&)>, QString>> cases{
         {[](auto& o) { o.csvMap = "name=Song"; }, "--map: \"name=Song\" is not field=Column"},
         {[](auto& o) { o.defaultType = "Polka"; }, "--default-type: \"Polka\" is not a type"},
@@ -652,6 +655,7 @@ void TestCatalogue::importBadInput()
         {[](auto& o) { o.slowBelow = 130; }, "the tempo bounds must be"},
         {[](auto& o) { o.sources.clear(); }, "give at least one source"},
         {[&](auto& o) { o.out = event; }, "is not a song catalogue that can be updated"},
+        {[&](auto& o) { o.out = later; }, "version 2; this program updates versions up to 1"},
         {[&](auto& o) { o.settingsFile = lib.path("songs.csv"); }, "the header must be Item,Usage"},
         {[&](auto& o) { o.out = lib.path("songs.csv/songlist.mdb"); }, "cannot write"},
         {[&](auto& o) { o.sources = {lib.path("genres.csv")}; }, "no songs were found"}};

@@ -5,13 +5,19 @@
 
 #include "platform/OleDate.h"
 #include "platform/PathMap.h"
+#include "platform/SafeReplace.h"
 #include "platform/VbConvert.h"
 #include "ui/ProgramEnd.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <limits>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 class TestPlatform : public QObject
 {
@@ -23,6 +29,8 @@ class TestPlatform : public QObject
     void readsForms();
     void pathMapping();
     void messageAndEndSeams();
+    void killedReplaceLeavesAWholeFile_data();
+    void killedReplaceLeavesAWholeFile();
 };
 
 void TestPlatform::numbersAndYesNo()
@@ -164,6 +172,68 @@ void TestPlatform::messageAndEndSeams()
     TestRoot fresh;
     QVERIFY(!fresh.programEnded());
     QVERIFY(fresh.messages.isEmpty());
+}
+
+namespace
+{
+// Old and new contents of different sizes, so that any mixture or part is seen.
+const QByteArray kOld(1 << 20, 'o');
+const QByteArray kNew(3 << 19, 'n');
+int g_killAfter = -1;
+
+QByteArray contentsOf(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+} // namespace
+
+void TestPlatform::killedReplaceLeavesAWholeFile_data()
+{
+    // The step of the replacement after which the process is killed (-1: while the new
+    // contents are written), and what the target then holds.
+    QTest::addColumn<int>("killAfter");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("while writing") << -1 << kOld;
+    QTest::newRow("after the sync") << int(SafeReplace::Synced) << kOld;
+    QTest::newRow("after the rename") << int(SafeReplace::Renamed) << kNew;
+    QTest::newRow("after the folder's sync") << int(SafeReplace::FolderSynced) << kNew;
+}
+
+void TestPlatform::killedReplaceLeavesAWholeFile()
+{
+    QFETCH(int, killAfter);
+    QFETCH(QByteArray, expected);
+    QTemporaryDir dir;
+    const QString target = dir.filePath("data.bin");
+    {
+        QFile f(target);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(kOld), kOld.size());
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        g_killAfter = killAfter;
+        SafeReplace::afterStep = [](SafeReplace::Step step) {
+            if (step == g_killAfter)
+                ::kill(::getpid(), SIGKILL);
+        };
+        SafeReplace replace(target);
+        QFile f(replace.temporaryName());
+        f.open(QIODevice::WriteOnly);
+        f.write(kNew.left(kNew.size() / 2));
+        f.flush();
+        if (killAfter < 0)
+            ::kill(::getpid(), SIGKILL);
+        f.write(kNew.mid(kNew.size() / 2));
+        f.close();
+        replace.commit();
+        ::_exit(0);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFSIGNALED(status));
+    QCOMPARE(contentsOf(target), expected);
 }
 
 QTEST_MAIN(TestPlatform)
