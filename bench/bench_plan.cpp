@@ -135,11 +135,11 @@ int main(int argc, char* argv[])
         pdf.push_back(timer.nsecsElapsed() / 1e6 + build.back());
         pdfCpu.push_back(cpuMs() - cpu);
     }
-    // The run sheet on both papers, A4 last (its file is kept beside the plan's).
+    // The run sheet on both papers, Letter last (its file is kept beside the plan's).
     std::vector<double> sheet;
     const QString sheetFile = QFileInfo(out).dir().filePath(QStringLiteral("run sheet.pdf"));
     int sheetPages = 0;
-    for (const QPageSize::PageSizeId paper : {QPageSize::Letter, QPageSize::A4})
+    for (const QPageSize::PageSizeId paper : {QPageSize::A4, QPageSize::Letter})
         for (int run = 0; run < 7; ++run) {
             timer.start();
             const PlanDocument document = PlanDocument::runSheet(

@@ -5,6 +5,7 @@
 
 #include "app/ZelWizard.h"
 #include "plan/PlanChecks.h"
+#include "plan/PlanDocument.h"
 #include "plan/PlanExport.h"
 #include "plan/PlanFacts.h"
 #include "platform/OleDate.h"
@@ -103,10 +104,6 @@ const QStringList kAnswers{
 // clang-format on
 
 // The stored forms of a plan's values, as the pages write them.
-double stored(const QDate& day, const PlanValue<QTime>& t)
-{
-    return OleDate::fromDateTime(day, t.value);
-}
 QList<PickedSongRecord> stored(const QList<PlanSong>& songs)
 {
     QList<PickedSongRecord> out;
@@ -119,8 +116,9 @@ void writeEvent(StoreSession& s, const EventPlan& p)
 {
     QString failure;
     const QDate day = p.Times.Date.value;
-    const EventTimes times{OleDate::fromDateTime(day), stored({}, p.Times.Start),
-                           stored({}, p.Times.End), stored({}, p.Times.Setup), true};
+    const EventTimes times{OleDate::fromDateTime(day), OleDate::fromTime(p.Times.Start.value),
+                           OleDate::fromTime(p.Times.End.value),
+                           OleDate::fromTime(p.Times.Setup.value), true};
     for (const bool saved :
          {EventItems::savePerson(s.items(), p.Bride, 'B', &failure),
           EventItems::savePerson(s.items(), p.Groom, 'G', &failure),
@@ -134,17 +132,21 @@ void writeEvent(StoreSession& s, const EventPlan& p)
         QVERIFY2(saved, qPrintable(failure));
     // An activity after midnight is stored on the next day, as the activity dialog does.
     for (const ScheduledActivity& a : p.Schedule)
-        QVERIFY(s.schedule().insert({stored(a.Time.value.hour() < 12 ? day.addDays(1) : day, a.Time),
-                                     a.Name, a.SongKey, a.SongTitle, a.SongArtist, a.Who,
-                                     a.MoreInfo}));
+        QVERIFY(s.schedule().insert(
+            {OleDate::fromDateTime(day.addDays(a.Time.value.hour() < 12), a.Time.value), a.Name,
+             a.SongKey, a.SongTitle, a.SongArtist, a.Who, a.MoreInfo}));
 }
 
-QString eventFile(const TestRoot& root, const EventPlan& p = fixture())
+// `raw` then stores what no page would write.
+QString eventFile(const TestRoot& root, const EventPlan& p = fixture(),
+                  const std::function<void(StoreSession&)>& raw = {})
 {
     frmData().MakeZELdatabase(root.dbFolder());
     root.writeCatalogue();
     StoreSession s(PathMap::eventDatabase(), PathMap::catalogue());
     writeEvent(s, p);
+    if (raw)
+        raw(s);
     return PathMap::eventDatabase();
 }
 
@@ -160,7 +162,11 @@ Run zelplan(const QStringList& args)
     env.remove("DISPLAY");
     p.setProcessEnvironment(env);
     p.start(ZELPLAN, args);
-    p.waitForFinished(60000);
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return {-1, {}, "zelplan did not finish within a minute"};
+    }
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
             QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
@@ -191,6 +197,12 @@ class TestPlan : public QObject
     void exportsReadBack();
     void toolRefusesBadFiles_data();
     void toolRefusesBadFiles();
+    void runSheetReadsAloud_data();
+    void runSheetReadsAloud();
+    void toolLeavesTheFolderAsFound_data();
+    void toolLeavesTheFolderAsFound();
+    void oversizedEventsMakeTheirPlans_data();
+    void oversizedEventsMakeTheirPlans();
     void reviewFromTheFinishPage();
     void pdfName_data();
     void pdfName();
@@ -465,6 +477,122 @@ void TestPlan::pdfName()
     QTEST(PlanReview::pdfFileName(plan), "name");
 }
 
+void TestPlan::runSheetReadsAloud_data()
+{
+    QTest::addColumn<QString>("paper");
+    for (const char* paper : {"letter", "a4"})
+        QTest::newRow(paper) << QString(paper);
+}
+
+void TestPlan::runSheetReadsAloud()
+{
+    QFETCH(QString, paper);
+    TestRoot root;
+    const QString pdf = root.path() + "/sheet.pdf";
+    QCOMPARE(zelplan({eventFile(root), "--run-sheet", "-o", pdf, "--paper", paper}).err, QString());
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", "-enc", "UTF-8", pdf, "-"});
+    QVERIFY(pdftotext.waitForFinished(30000));
+    const QString text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    QCOMPARE(text.count('\f'), 1);
+    // Each line as the entertainer reads it: the schedule in the evening's order with the
+    // time to the next activity, then the entrance in the party's order, the couple last.
+    const QStringList lines = text.split('\n');
+    const QStringList expected = {
+        "6:00 PM 1 h 15 min Grand Entrance Wedding party \"Signed, Sealed, Delivered\" by",
+        "7:15 PM 45 min First Dance Zoë & Tobias \"Our Song", "8:00 PM 4 h 30 min Toast;",
+        "12:30 AM 15 min Last Dance Everyone \"Goodnight Sweetheart\"",
+        "Ingrid Halvorsen (ING-grid HAL-vor-sen), Maid of Honor, escorted by Rafael Okonkwo "
+        "(rah-fah-EL oh-KONK-woh), Best Man",
+        "Priya Raghunathan (PREE-yah rah-goo-NAH-tun), Bridesmaid, escorted by Declan Fenwick "
+        "(DEK-lan FEN-ick)",
+        "Lucía Ferreira (loo-SEE-ah feh-RAY-rah), Flower Girl",
+        "Zoë Marchetti (ZOH-ee mar-KET-ee), Bride, and Tobias Nwachukwu (toh-BY-us nwah-CHOO-koo)"};
+    qsizetype row = 0;
+    for (const QString& line : expected) {
+        while (row < lines.size() && !lines[row].simplified().contains(line))
+            ++row;
+        QVERIFY2(row < lines.size(), qPrintable(line));
+    }
+    // A full evening (30 members, 40 activities, 50 songs on each list) on two pages.
+    EventPlan big = fixture();
+    for (int i = 0; i < 50; ++i) {
+        const QString n = QString::number(i);
+        if (i < 27)
+            big.Party.append({"Member " + n, "Bridesmaid", "Escort " + n, "Groomsman", "MEM-ber", "ES-cort"});
+        if (i < 36)
+            big.Schedule.append({i, at(21, i), "Dancing " + n, 7, "Song " + n, "Artist", "Everyone", i % 5 ? "" : "Cue the lights."});
+        big.Include.append({qint16(i + 300), "A song of some length " + n, "Its artist", len(3, i)});
+        big.Exclude.append({qint16(i + 400), "Unwanted song " + n, "A band", len(4, 5)});
+    }
+    const PlanDocument sheet = PlanDocument::runSheet(big, PlanChecks::run(big, kToday, PlanChecks::ForEntertainer));
+    QCOMPARE(sheet.pageCount(QPageSize(paper == "a4" ? QPageSize::A4 : QPageSize::Letter)), 2);
+}
+
+// Every file of a folder with its bytes.
+QMap<QString, QByteArray> folderOf(const QString& path)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString& name : QDir(path).entryList(QDir::Files | QDir::Hidden))
+        files[name] = name.endsWith("-shm") ? QByteArray() : fileBytes(path + "/" + name);
+    return files;
+}
+
+void TestPlan::toolLeavesTheFolderAsFound_data()
+{
+    QTest::addColumn<QString>("state");
+    QTest::newRow("closed") << "closed";
+    QTest::newRow("open in the wizard") << "open";
+}
+
+void TestPlan::toolLeavesTheFolderAsFound()
+{
+    QFETCH(QString, state);
+    TestRoot root;
+    const QString event = eventFile(root);
+    std::unique_ptr<StoreSession> wizard;
+    if (state == "open")
+        wizard = std::make_unique<StoreSession>(event, PathMap::catalogue());
+    const QMap<QString, QByteArray> before = folderOf(root.dbFolder());
+    const Run run = zelplan({event, "-o", root.path() + "/plan.txt"});
+    QCOMPARE(run.err, QString());
+    QCOMPARE(folderOf(root.dbFolder()), before);
+}
+
+using Raw = std::function<void(StoreSession&)>;
+void TestPlan::oversizedEventsMakeTheirPlans_data()
+{
+    QTest::addColumn<Raw>("raw");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("unbroken text of 1 MB")
+        << Raw([](StoreSession& s) { s.items().SaveMemItem("DN", QString(1 << 20, 'x')); }) << "xxxx";
+    QTest::newRow("10,000 activities at one time") << Raw([](StoreSession& s) {
+        for (int i = 0; i < 10000; ++i)
+            s.schedule().insert({OleDate::fromDateTime(QDate(2031, 6, 14), QTime(19, 0)),
+                                 "Crowd " + QString::number(i), {}, "", "", "", ""});
+    }) << "Crowd 9999";
+    QTest::newRow("a party count of 32767")
+        << Raw([](StoreSession& s) { s.items().SaveStrItem("BPCOUNT", " 32767"); }) << "Lucía";
+}
+
+void TestPlan::oversizedEventsMakeTheirPlans()
+{
+    QFETCH(Raw, raw);
+    QFETCH(QString, says);
+    TestRoot root;
+    const QString event = eventFile(root, fixture(), raw);
+    // Each run is allowed far more than it needs; one that hangs fails.
+    for (const QStringList& args :
+         {QStringList{"-o", root.path() + "/plan.pdf"},
+          QStringList{"--run-sheet", "-o", root.path() + "/sheet.pdf"},
+          QStringList{"-o", root.path() + "/plan.html", "--export", root.path() + "/out"},
+          QStringList{"-o", root.path() + "/plan.txt"}}) {
+        const Run run = zelplan(QStringList{event} + args);
+        QCOMPARE(QString::number(run.status) + run.err, QString("0"));
+    }
+    QVERIFY(QString::fromUtf8(fileBytes(root.path() + "/plan.txt")).simplified().contains(says));
+}
+
 void TestPlan::reviewFromTheFinishPage()
 {
     TestRoot root;
@@ -498,6 +626,11 @@ void TestPlan::reviewFromTheFinishPage()
             QMetaObject::invokeMethod(files, "accept");
         });
         child<QPushButton>(review, "cmdSavePdf")->click();
+        whenModal("dlgSavePdf", [&](QWidget* d) {
+            static_cast<QFileDialog*>(d)->selectFile(root.path() + "/Run sheet.pdf");
+            QMetaObject::invokeMethod(d, "accept");
+        });
+        child<QPushButton>(review, "cmdRunSheet")->click();
         whenModal("dlgPrint", [](QWidget* d) { static_cast<QDialog*>(d)->reject(); });
         child<QPushButton>(review, "cmdPrint")->click();
         reviewed = true;
@@ -506,8 +639,12 @@ void TestPlan::reviewFromTheFinishPage()
     child<QPushButton>(final, "cmdReview")->click();
     QVERIFY(reviewed);
     QVERIFY(fileBytes(pdf).startsWith("%PDF"));
-    QCOMPARE(root.messages.size(), 1); // where the plan was saved
+    QVERIFY(fileBytes(root.path() + "/Run sheet.pdf").startsWith("%PDF"));
+    // Where the plan and the run sheet were saved.
+    QCOMPARE(root.messages.size(), 2);
     QCOMPARE(root.messages[0].text, "Your plan was saved as\n\n" + QDir::toNativeSeparators(pdf));
+    QCOMPARE(root.messages[1].text, "The run sheet was saved as\n\n" +
+                                        QDir::toNativeSeparators(root.path() + "/Run sheet.pdf"));
     // The couple is on the page that mends the finding, the finish page handed over, the
     // keyboard on the bride's button.
     WizardPage* menu2 = visiblePage(w);

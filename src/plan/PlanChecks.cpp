@@ -84,12 +84,25 @@ void checkSchedule(const EventPlan& plan, Audience audience, QList<PlanFinding>&
                             .arg(a.Name, PlanFacts::timeText(at),
                                  PlanFacts::timeText(plan.Times.End.value)),
                         Schedule, a.Key});
-        if (i > 0 && ordered[i - 1].Time.isGiven() && ordered[i - 1].Time.value == at)
-            out.append({PlanFinding::Advice,
-                        sayTo(audience, "\"%1\" and \"%2\" are both at %3; the entertainer can only announce one at a time.",
-                            "\"%1\" and \"%2\" are both at %3; only one can be announced at a time.")
-                            .arg(ordered[i - 1].Name, a.Name, PlanFacts::timeText(at)),
-                        Schedule, a.Key});
+        // Activities at one time: one finding for the whole group, at its second member.
+        const auto sameTime = [&](qsizetype j) {
+            return j >= 0 && ordered[j].Time.isGiven() && ordered[j].Time.value == at;
+        };
+        if (!sameTime(i - 1) || sameTime(i - 2))
+            continue;
+        qsizetype more = 0;
+        while (sameTime(i + 1 + more))
+            ++more;
+        const QString names =
+            more == 0 ? QStringLiteral("\"%1\" and \"%2\" are both").arg(ordered[i - 1].Name, a.Name)
+                      : QStringLiteral("\"%1\", \"%2\" and %3 more are all")
+                            .arg(ordered[i - 1].Name, a.Name)
+                            .arg(more);
+        out.append({PlanFinding::Advice,
+                    sayTo(audience, "%1 at %2; the entertainer can only announce one at a time.",
+                          "%1 at %2; only one can be announced at a time.")
+                        .arg(names, PlanFacts::timeText(at)),
+                    Schedule, a.Key});
     }
     int unknown = 0;
     const qint64 total = PlanFacts::totalSeconds(plan.Include, &unknown);

@@ -15,19 +15,40 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextTable>
+#include <QHash>
 
 namespace
 {
 constexpr int kTimelineWidth = 680; // the body's width in pixels at 96 dpi on Letter and A4
 constexpr int kDressWidth = 150;
 
+// Sizes of the plan; the run sheet has its own (Qt's text engine keeps the first of two
+// rules for one selector, so each form gets one set).
+const char* const kPlanSizes = R"(
+body { font-size: 10pt; }
+h1 { font-size: 24pt; margin-bottom: 2px; }
+p.sub { font-size: 12pt; }
+h2 { font-size: 15pt; margin-top: 20px; margin-bottom: 6px; }
+p.note { margin-top: 6px; }
+)";
+const char* const kCompactSizes = R"(
+body { font-size: 7.5pt; }
+h1 { font-size: 13pt; margin-bottom: 0px; }
+p.sub { font-size: 9pt; }
+h2 { font-size: 10pt; margin-top: 8px; margin-bottom: 2px; }
+td.label { font-weight: bold; }
+p.note { margin-top: 2px; }
+p.text { margin-top: 0px; margin-bottom: 0px; }
+)";
+
 const char* const kStyle = R"(
-body { font-family: 'DejaVu Sans', Arial, sans-serif; font-size: 10pt; color: #222222; }
-h1 { font-size: 24pt; font-weight: bold; color: #1f3a5c; margin-bottom: 2px; }
-p.sub { font-size: 12pt; color: #444444; margin-top: 0px; margin-bottom: 2px; }
-h2 { font-size: 15pt; font-weight: bold; color: #1f4e79; margin-top: 20px; margin-bottom: 6px; }
+body { font-family: 'DejaVu Sans', Arial, sans-serif; color: #222222; }
+h1 { font-weight: bold; color: #1f3a5c; }
+p.sub { color: #444444; margin-top: 0px; margin-bottom: 2px; }
+h2 { font-weight: bold; color: #1f4e79; }
 h3 { font-size: 11pt; font-weight: bold; color: #333333; margin-top: 10px; margin-bottom: 4px; }
 td { vertical-align: top; }
+td.time { white-space: nowrap; }
 th { background-color: #1f4e79; color: #ffffff; font-weight: bold; text-align: left; }
 tr.odd td { background-color: #eef3f8; }
 td.label { color: #555555; }
@@ -36,19 +57,8 @@ td.role { color: #555555; }
 td.say { font-size: 17pt; }
 td.problem { color: #a02010; font-weight: bold; }
 td.advice { color: #8a5a00; font-weight: bold; }
-p.note { font-weight: bold; margin-top: 6px; }
+p.note { font-weight: bold; }
 p.caption { color: #555555; font-size: 9pt; margin-top: 2px; }
-)";
-
-// The run sheet: smaller, so a full evening fits on two pages.
-const char* const kCompactStyle = R"(
-body { font-size: 8pt; }
-h1 { font-size: 15pt; margin-bottom: 0px; }
-p.sub { font-size: 9pt; }
-h2 { font-size: 10.5pt; margin-top: 8px; margin-bottom: 2px; }
-td.label { font-weight: bold; }
-p.note { margin-top: 2px; }
-p.text { margin-top: 0px; margin-bottom: 0px; }
 )";
 
 // Extra rules for a browser: what Qt's text engine leaves out.
@@ -62,9 +72,33 @@ img.timeline { width: 100%; height: auto; }
 @media print { body { margin: 0; max-width: none; } }
 )";
 
+// A text as the pages print it: at most kLongestText characters (a longer one is damage or a
+// paste gone wrong, and would bury the plan), with a break allowed every kLongestRun
+// characters of a run without spaces, so it wraps instead of running off the page.
+constexpr qsizetype kLongestText = 4000;
+constexpr qsizetype kLongestRun = 60;
+QString printable(const QString& text)
+{
+    QString out;
+    out.reserve(qMin(text.size(), kLongestText) + 64);
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < text.size() && i < kLongestText; ++i) {
+        const QChar c = text[i];
+        run = c.isSpace() || c == QLatin1Char('-') ? 0 : run + 1;
+        if (run > kLongestRun && !c.isLowSurrogate()) {
+            out += QChar(0x200B); // zero width space: a place to break the line
+            run = 1;
+        }
+        out += c;
+    }
+    if (text.size() > kLongestText)
+        out += QStringLiteral("... (%1 more characters not shown)").arg(text.size() - kLongestText);
+    return out;
+}
+
 QString esc(const QString& text)
 {
-    QString html = text.toHtmlEscaped();
+    QString html = printable(text).toHtmlEscaped();
     html.replace(QLatin1Char('\n'), QStringLiteral("<br/>"));
     return html;
 }
@@ -80,22 +114,38 @@ QString pngData(const QImage& image)
 
 QString tableOpen(bool compact)
 {
-    return compact ? QStringLiteral(R"(<table width="100%" cellspacing="0" cellpadding="2" border="0">)")
+    return compact ? QStringLiteral(R"(<table width="100%" cellspacing="0" cellpadding="1" border="0">)")
                      : QStringLiteral(R"(<table width="100%" cellspacing="0" cellpadding="5" border="0">)");
 }
 
+// A long table is set as several of at most kRowsPerTable rows, each with the header: the
+// text engine lays out many short tables far faster than one long one, and a reader of a
+// later page finds the columns named again.
+constexpr qsizetype kRowsPerTable = 40;
+
 QString tableMarkup(const PlanBlock& b, bool compact)
 {
-    QString html = tableOpen(compact) + QStringLiteral("<thead><tr>");
-    for (const QString& h : b.header)
+    QString head = tableOpen(compact) + QStringLiteral("<thead><tr>");
+    for (qsizetype c = 0; c < b.header.size(); ++c) {
+        const QString& h = b.header[c];
         // The row numbers take only the room they need.
-        html += h == QLatin1String("#") ? QStringLiteral("<th width=\"5%\">#</th>")
-                                        : QStringLiteral("<th>%1</th>").arg(esc(h));
-    html += QStringLiteral("</tr></thead><tbody>");
+        const int width = c < b.widths.size() ? b.widths[c] : h == QLatin1String("#") ? 5 : 0;
+        head += width > 0 ? QStringLiteral("<th width=\"%1%\">%2</th>").arg(width).arg(esc(h))
+                          : QStringLiteral("<th>%1</th>").arg(esc(h));
+    }
+    head += QStringLiteral("</tr></thead><tbody>");
+    QString html;
     for (qsizetype i = 0; i < b.rows.size(); ++i) {
+        if (i % kRowsPerTable == 0)
+            html += (i > 0 ? QStringLiteral("</tbody></table>") : QString()) + head;
         html += i % 2 ? QStringLiteral("<tr class=\"odd\">") : QStringLiteral("<tr>");
-        for (const QString& cell : b.rows[i])
-            html += QStringLiteral("<td>%1</td>").arg(esc(cell));
+        for (qsizetype c = 0; c < b.rows[i].size(); ++c) {
+            // Times and lengths never break across lines.
+            const QString& h = b.header.value(c);
+            html += h == QLatin1String("Time") || h == QLatin1String("Length")
+                        ? QStringLiteral("<td class=\"time\">%1</td>").arg(esc(b.rows[i][c]))
+                        : QStringLiteral("<td>%1</td>").arg(esc(b.rows[i][c]));
+        }
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</tbody></table>");
@@ -229,7 +279,7 @@ QString PlanDocument::markup(bool standalone) const
                        "lang=\"en\"><head><meta charset=\"utf-8\"/><title>%1</title>"
                        "<style>%2%3%4</style></head><body>")
             .arg(esc(m_kind + QStringLiteral(": ") + runningHeader()), QLatin1String(kStyle),
-                 m_compact ? QLatin1String(kCompactStyle) : QLatin1String(""),
+                 m_compact ? QLatin1String(kCompactSizes) : QLatin1String(kPlanSizes),
                  standalone ? QLatin1String(kBrowserStyle) : QLatin1String(""));
     html +=
         QStringLiteral("<h1>%1</h1>")
@@ -260,7 +310,9 @@ QString PlanDocument::html() const
 std::unique_ptr<QTextDocument> PlanDocument::textDocument() const
 {
     auto doc = std::make_unique<QTextDocument>();
-    doc->setDefaultFont(QFont(QStringLiteral("DejaVu Sans"), 10));
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(m_compact ? 7.5 : 10); // table cells take this, not the body's size
+    doc->setDefaultFont(font);
     if (!m_timeline.isNull())
         doc->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("timeline")),
                          m_timeline);
@@ -333,13 +385,25 @@ QList<QPair<qreal, qreal>> pageSpans(const QTextDocument& doc, qreal pageHeight,
         bool heading;
     };
     QList<Span> spans;
+    // The table row of every block inside a table, found table by table (asking each block
+    // for its table costs a walk over all of them).
+    QHash<int, QPair<QTextTable*, int>> rowOf;
+    for (QTextFrame* frame : doc.rootFrame()->childFrames())
+        if (auto* table = qobject_cast<QTextTable*>(frame))
+            for (int row = 0; row < table->rows(); ++row)
+                for (int column = 0; column < table->columns(); ++column) {
+                    const QTextTableCell cell = table->cellAt(row, column);
+                    for (auto it = cell.begin(); !it.atEnd(); ++it)
+                        if (it.currentBlock().isValid())
+                            rowOf.insert(it.currentBlock().blockNumber(), {table, row});
+                }
     QTextTable* lastTable = nullptr;
     int lastRow = -1;
     for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
         const QRectF r = layout->blockBoundingRect(block);
-        QTextCursor cursor(block);
-        if (QTextTable* table = cursor.currentTable()) {
-            const int row = table->cellAt(block.position()).row();
+        const auto inTable = rowOf.constFind(block.blockNumber());
+        if (inTable != rowOf.constEnd()) {
+            const auto [table, row] = *inTable;
             if (table == lastTable && row == lastRow) {
                 spans.last().top = qMin(spans.last().top, r.top() - padding);
                 spans.last().bottom = qMax(spans.last().bottom, r.bottom() + padding);
@@ -361,17 +425,22 @@ QList<QPair<qreal, qreal>> pageSpans(const QTextDocument& doc, qreal pageHeight,
     const qreal height = layout->documentSize().height();
     QList<QPair<qreal, qreal>> pages;
     qreal top = 0;
+    qsizetype first = 0;
     while (top < height - 0.5) {
         qreal end = top + pageHeight;
         // Move the end up to the start of the first span it would cut; a span taller than a
         // page is cut where the page ends. Neighbouring rows share their padding, so a span
         // that reaches less than a padding past the end is not cut by it.
+        // The spans are in reading order: only those starting on this page are looked at.
+        while (first < spans.size() && spans[first].top <= top + 0.5)
+            ++first;
         for (bool moved = true; moved && end < height;) {
             moved = false;
-            for (const Span& s : spans)
-                if (s.top > top + 0.5 && s.top < end && s.bottom > end + padding) {
-                    end = s.top;
+            for (qsizetype i = first; i < spans.size() && spans[i].top < end; ++i)
+                if (spans[i].bottom > end + padding) {
+                    end = spans[i].top;
                     moved = true;
+                    break;
                 }
         }
         pages.append({top, qMin(end, height)});
@@ -392,7 +461,9 @@ int PlanDocument::print(QPagedPaintDevice* device) const
     const QRectF body(0, headerHeight, page.width(), page.height() - headerHeight - footerHeight);
     // One long page; the pages are cut from it between rows and blocks.
     doc->setTextWidth(body.width());
-    const QList<QPair<qreal, qreal>> pages = pageSpans(*doc, body.height(), 5 * dpi / 96.0);
+    // The padding of the table cells (see tableOpen).
+    const QList<QPair<qreal, qreal>> pages =
+        pageSpans(*doc, body.height(), (m_compact ? 1 : 5) * dpi / 96.0);
 
     QPainter p(device);
     QFont small(QStringLiteral("DejaVu Sans"), 8);

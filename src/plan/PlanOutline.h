@@ -24,6 +24,7 @@ struct PlanBlock {
     QString title;                        // a sub-heading, may be empty
     QList<QPair<QString, QString>> pairs; // Fields: label, value; Names: role and name, saying
     QStringList header;                   // Table
+    QList<int> widths;                    // Table: each column's share of the width in %, or none
     QList<QStringList> rows;              // Table, Findings (severity, text, page name)
     QString picture;                      // Picture: "timeline" or "dress"
     QString text;                         // Note, Text; Picture: caption

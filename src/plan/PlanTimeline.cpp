@@ -4,6 +4,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QSet>
 
 #include <vector>
 
@@ -68,11 +69,11 @@ QImage draw(const EventPlan& plan, int width, qreal scale)
             if (row >= 0)
                 break;
         }
-        if (row < 0) { // crowded beyond every row: the number on the last row
-            row = kMaxRows - 1;
-            text = QString::number(number);
-            box = QRectF(x - 3, kFirstRow + row * kRow, metrics.horizontalAdvance(text) + 6,
-                         kRow - 4);
+        if (row < 0) {
+            // Crowded beyond every row: the activity keeps its mark on the line, and its
+            // label, which would print over another, is left to the schedule's table.
+            labels.push_back({x, QRectF(), QString(), place != PlanFacts::Place::Within});
+            continue;
         }
         rowEnds[row] = box.right();
         rowsUsed = qMax(rowsUsed, row + 1);
@@ -106,15 +107,23 @@ QImage draw(const EventPlan& plan, int width, qreal scale)
     }
 
     // Stems first, then the labels on white, so a stem never runs through a label's text.
+    // Many activities at one time share one mark.
+    QSet<int> marked;
     for (const Label& l : labels) {
         const QColor colour = l.outside ? kOutside : kMark;
         p.setPen(QPen(colour, 1));
-        p.drawLine(QPointF(l.x, kAxis), QPointF(l.x, l.box.top()));
+        if (!l.box.isNull())
+            p.drawLine(QPointF(l.x, kAxis), QPointF(l.x, l.box.top()));
+        if (marked.contains(qRound(l.x * 4)))
+            continue;
+        marked.insert(qRound(l.x * 4));
         p.setBrush(colour);
         p.drawEllipse(QPointF(l.x, kAxis), 3.5, 3.5);
     }
     p.setBrush(Qt::NoBrush);
     for (const Label& l : labels) {
+        if (l.box.isNull())
+            continue;
         p.fillRect(l.box, Qt::white);
         p.setPen(QPen(l.outside ? kOutside : kMark, 1));
         p.drawLine(l.box.topLeft() + QPointF(3, 0), l.box.bottomLeft() + QPointF(3, 0));

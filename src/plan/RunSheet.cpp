@@ -79,6 +79,7 @@ PlanBlock scheduleBlock(const EventPlan& plan)
     t.kind = PlanBlock::Table;
     t.header = {QStringLiteral("Time"), QStringLiteral("Length"), QStringLiteral("Activity"),
                 QStringLiteral("Who"), QStringLiteral("Song"), QStringLiteral("Notes")};
+    t.widths = {7, 8, 17, 15, 24, 29};
     const PlanFacts::Evening evening = PlanFacts::eveningOf(plan.Times);
     const QList<ScheduledActivity> ordered = PlanFacts::eveningOrder(plan.Schedule, evening);
     const QList<std::optional<int>> lengths = PlanFacts::slotLengths(ordered, evening);
@@ -97,6 +98,7 @@ PlanBlock entranceBlock(const EventPlan& plan)
     PlanBlock t;
     t.kind = PlanBlock::Table;
     t.header = {QStringLiteral("#"), QStringLiteral("Announce")};
+    t.widths = {3, 97};
     for (const PartyMember& m : plan.Party)
         if (!(m.Name.trimmed().isEmpty() && m.Escort.trimmed().isEmpty()))
             t.rows.append({QString::number(t.rows.size() + 1), entranceLine(m)});

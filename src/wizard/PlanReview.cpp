@@ -20,7 +20,10 @@
 
 PlanReview::PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings,
                        const QString& mediaFolder, QWidget* parent)
-    : QDialog(parent), m_document(plan, findings, mediaFolder), m_pdfName(pdfFileName(plan))
+    : QDialog(parent), m_document(plan, findings, mediaFolder),
+      m_runSheet(PlanDocument::runSheet(
+          plan, PlanChecks::run(plan, QDate::currentDate(), PlanChecks::ForEntertainer))),
+      m_pdfName(pdfFileName(plan))
 {
     setObjectName(QStringLiteral("PlanReview"));
     setWindowTitle(QStringLiteral("Your Plan"));
@@ -81,11 +84,22 @@ PlanReview::PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings
     auto* buttons = new QDialogButtonBox(this);
     auto* save = buttons->addButton(QStringLiteral("Save as PDF..."), QDialogButtonBox::ActionRole);
     save->setObjectName(QStringLiteral("cmdSavePdf"));
+    auto* sheet = buttons->addButton(QStringLiteral("Run Sheet..."), QDialogButtonBox::ActionRole);
+    sheet->setObjectName(QStringLiteral("cmdRunSheet"));
+    sheet->setToolTip(QStringLiteral("Save the entertainer's run sheet for the night as a PDF"));
     auto* print = buttons->addButton(QStringLiteral("Print..."), QDialogButtonBox::ActionRole);
     print->setObjectName(QStringLiteral("cmdPrint"));
     auto* close = buttons->addButton(QStringLiteral("Close"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("cmdClose"));
-    connect(save, &QPushButton::clicked, this, &PlanReview::savePdf);
+    connect(save, &QPushButton::clicked, this, [this] {
+        savePdf(m_document, QStringLiteral("Save Your Plan as PDF"), m_pdfName,
+                QStringLiteral("Your plan was saved as"));
+    });
+    connect(sheet, &QPushButton::clicked, this, [this] {
+        savePdf(m_runSheet, QStringLiteral("Save the Run Sheet as PDF"),
+                m_pdfName.chopped(4) + QStringLiteral(" run sheet.pdf"),
+                QStringLiteral("The run sheet was saved as"));
+    });
     connect(print, &QPushButton::clicked, this, &PlanReview::print);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     layout->addWidget(buttons);
@@ -115,9 +129,10 @@ QString PlanReview::pdfFileName(const EventPlan& plan)
     return name + QStringLiteral(".pdf");
 }
 
-void PlanReview::savePdf()
+void PlanReview::savePdf(const PlanDocument& document, const QString& title, const QString& name,
+                         const QString& saved)
 {
-    QFileDialog dialog(this, QStringLiteral("Save Your Plan as PDF"));
+    QFileDialog dialog(this, title);
     dialog.setObjectName(QStringLiteral("dlgSavePdf"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -128,19 +143,18 @@ void PlanReview::savePdf()
     // The user's documents folder, or the home folder on a system without one.
     const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     dialog.setDirectory(QDir(documents).exists() ? documents : QDir::homePath());
-    dialog.selectFile(m_pdfName);
+    dialog.selectFile(name);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QPageSize size(dialog.selectedNameFilter() == letter ? QPageSize::Letter : QPageSize::A4);
     QString error;
     const QString file = dialog.selectedFiles().first();
-    if (!m_document.writePdf(file, size, &error))
-        MessageBox::show(QStringLiteral("Your plan could not be saved.\n\n%1").arg(error),
+    if (!document.writePdf(file, size, &error))
+        MessageBox::show(QStringLiteral("The PDF could not be saved.\n\n%1").arg(error),
                          QStringLiteral("Unable to save"), QMessageBox::Ok, QMessageBox::Warning,
                          this);
     else
-        MessageBox::show(QStringLiteral("Your plan was saved as\n\n%1")
-                             .arg(QDir::toNativeSeparators(file)),
+        MessageBox::show(QStringLiteral("%1\n\n%2").arg(saved, QDir::toNativeSeparators(file)),
                          QStringLiteral("Plan saved"), QMessageBox::Ok, QMessageBox::Information,
                          this);
 }

@@ -11,8 +11,8 @@
 class QTextBrowser;
 
 // The couple's look at their plan from the finish page: the checks on top, each with a
-// button to the page that mends it, the plan document below, and Save as PDF, Print and
-// Close. Choosing a page closes the window; the opener goes there (chosenPage()).
+// button to the page that mends it, the plan document below, and Save as PDF, Run Sheet (the
+// entertainer's pages for the night, as a PDF), Print and Close. Choosing a page closes the window; the opener goes there (chosenPage()).
 class PlanReview : public QDialog
 {
     Q_OBJECT
@@ -31,10 +31,13 @@ class PlanReview : public QDialog
     static QString pdfFileName(const EventPlan& plan);
 
   private:
-    void savePdf();
+    // Asks where to save `document`, proposing `name`, and says `saved` with the file's path.
+    void savePdf(const PlanDocument& document, const QString& title, const QString& name,
+                 const QString& saved);
     void print();
 
     PlanDocument m_document;
+    PlanDocument m_runSheet;
     std::unique_ptr<QTextDocument> m_shown;
     QTextBrowser* m_browser = nullptr;
     QString m_pdfName;

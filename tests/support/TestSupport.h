@@ -115,10 +115,8 @@ char* toString(const PartyMember& r);
 char* toString(const ScheduledActivity& r);
 char* toString(const ActivityRecord& r);
 // A plan value as a failed comparison prints it: "7:30 PM (given)".
-template <typename T>
-char* toString(const PlanValue<T>& v)
+template <typename T> char* toString(const PlanValue<T>& v)
 {
-    static const char* const states[] = {"not given", "given", "unreadable"};
-    return QTest::toString(QStringLiteral("%1 (%2)").arg(QVariant::fromValue(v.value).toString(),
-                                                          QLatin1String(states[v.state])));
+    return QTest::toString(QVariant::fromValue(v.value).toString() +
+                           QStringList{" (not given)", " (given)", " (unreadable)"}[v.state]);
 }
