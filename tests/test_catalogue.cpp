@@ -10,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -140,6 +141,12 @@ class TestCatalogue : public QObject
     void importEveryField();
     void importKeepsKeys();
     void importBadInput();
+    void importRefusedKeepsFile_data();
+    void importRefusedKeepsFile();
+    void importPassesOver_data();
+    void importPassesOver();
+    void prunedSongsComeBack();
+    void oneImportAtATime();
 };
 
 void TestCatalogue::realCatalogue()
@@ -372,7 +379,7 @@ void TestCatalogue::importEveryField()
     // One tagged file of each format; genres by type name, by a word of a type name, by the
     // mapping file and by the default; BPM on both sides of each tempo bound.
     Library lib;
-    const QStringList genres{"rock", "Soul", "Electronica", "Polka", "Jazz", "Hip-Hop", "", "POP"};
+    const QStringList genres{"rock", "Soul", "Electronica", "Vaporwave", "Jazz", "Hip-Hop", "", "POP"};
     const QList<int> bpms{70, 0, 100, 128, 89, 90, 119, 120};
     QMap<QString, QString> expected;
     for (int i = 0; i < AudioFixture::formats().size(); ++i) {
@@ -446,7 +453,7 @@ void TestCatalogue::importEveryField()
                           "Library.xml:6 a podcast ep"}));
     says(sum.notes.join('\n'), "1 songs have a genre that names no type and is not in "
                                "the mapping file, and took type 9 (Traditional): "
-                               "Polka (1)");
+                               "Vaporwave (1)");
     // Keys from 1 up; the files' paths are remembered for the next import.
     QCOMPARE(value(lib.out, "SELECT min(dbKey) || '-' || max(dbKey) FROM MUSIC").toString(),
              QString("1-%1").arg(expected.size()));
@@ -594,7 +601,7 @@ void TestCatalogue::importBadInput()
     lib.text("open.csv", "title,length\n\"Open,3:00\n");
     lib.text("other.xml", "\xEF\xBB\xBF<html><body/></html>\n");
 
-    QStringList args{"import", "--prune", "--report", lib.path("report.csv"), "--out", lib.out};
+    QStringList args{"import", "--report", lib.path("report.csv"), "--out", lib.out};
     for (const char* s : {"music", "bad", "broken.xml", "tracks.xml", "lines.csv", "open.csv",
                           "other.xml", "missing.m3u", "names.csv", "library.xml", "cover.jpg"})
         args << lib.path(s);
@@ -603,14 +610,13 @@ void TestCatalogue::importBadInput()
     QVERIFY(p.waitForFinished(60000));
     const QString out = QString::fromUtf8(p.readAllStandardOutput());
     QCOMPARE(p.exitCode(), 0);
-    QVERIFY2(out.contains("added 1, updated 0, unchanged 1, kept but missing 1, pruned 0, "
+    QVERIFY2(out.contains("added 3, updated 0, unchanged 1, kept but missing 1, pruned 0, "
                           "skipped " +
                           QString::number(expected.size())),
              qPrintable(out));
-    QVERIFY2(out.contains("note: --prune is not applied"), qPrintable(out));
 
     // The report lists every skipped input with its line and reason; the catalogue is as it
-    // was but for the one good line of lines.csv.
+    // was but for the lines of lines.csv with a title (a field that cannot be read is empty).
     CsvReader report;
     QVERIFY(report.readFile(lib.path("report.csv")));
     QCOMPARE(report.records().size(), expected.size() + 1);
@@ -623,8 +629,12 @@ void TestCatalogue::importBadInput()
                           r.fields[2].contains(reason));
         QVERIFY2(found, qPrintable(where + ": " + reason));
     }
-    QCOMPARE(lib.keys(),
-             (QMap<QString, QString>{{"Good Song", "1"}, {"Kept Song", "2"}, {"Fine", "3"}}));
+    QCOMPARE(lib.songs("dbKey || ' ' || ifnull(Time, '') || ifnull(UDF02, '')"),
+             (QMap<QString, QString>{{"Good Song", "1 3:202000"},
+                                     {"Kept Song", "2 "},
+                                     {"Fine", "3 3:001999"},
+                                     {"Late", "4 "},
+                                     {"Odd", "5 1:00"}}));
 
     // A dry run of the same shows the same and writes nothing.
     const QByteArray after = readFile(lib.out);
@@ -663,6 +673,180 @@ void TestCatalogue::importBadInput()
         QVERIFY(!QFile::exists(fresh));
     }
     QCOMPARE(readFile(event), eventBytes);
+}
+
+void TestCatalogue::importRefusedKeepsFile_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("sources");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("says");
+    QTest::addColumn<QString>("reported");
+    const QString refused = "--prune: nothing was removed and nothing written, because a "
+                            "source was not read whole: ";
+    QTest::newRow("prune, empty drive") << QStringList{"--prune"} << QStringList{"empty"} << 1
+                                        << refused + "@empty (it holds no songs)" << "";
+    QTest::newRow("prune, drive gone") << QStringList{"--prune"} << QStringList{"gone"} << 1
+                                       << refused + "@gone (does not exist)" << "does not exist";
+    QTest::newRow("prune, part unreadable")
+        << QStringList{"--prune"} << QStringList{"music"} << 1
+        << refused + "@music (a folder in it cannot be read)" << "cannot be read";
+    QTest::newRow("nothing imports") << QStringList{"--out", "@new.mdb"} << QStringList{"junk"}
+                                     << 1 << "no songs were found" << "no audio found";
+    QTest::newRow("dry run") << QStringList{"--dry-run"} << QStringList{"junk", "music"} << 0
+                             << "dry run: nothing was written" << "no audio found";
+}
+
+void TestCatalogue::importRefusedKeepsFile()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, sources);
+    QFETCH(int, exitCode);
+    QFETCH(QString, says);
+    QFETCH(QString, reported);
+    Library lib;
+    lib.song("music/a.mp3", 100, {"A", "Band", "", 0, 0});
+    lib.song("music/sub/b.mp3", 100, {"B", "Band", "", 0, 0});
+    lib.text("junk/bad.mp3", "not music");
+    QVERIFY(QDir().mkpath(lib.path("empty")));
+    QVERIFY(lib.run({"music"}));
+    const QByteArray before = readFile(lib.out);
+    // A folder that cannot be read: locked, or (for the superuser, whom permissions do not
+    // bind) one whose name is not text.
+    const QByteArray badName = QFile::encodeName(lib.path("music/")) + "\xff";
+    if (QTest::currentDataTag() == QLatin1String("prune, part unreadable")) {
+        if (::geteuid() == 0)
+            QCOMPARE(::mkdir(badName.constData(), 0700), 0);
+        else
+            QVERIFY(QFile(lib.path("music/sub")).setPermissions({}));
+    }
+    QStringList args{"import", "--report", lib.path("report.csv"), "--out", lib.out};
+    for (const QString& a : options + sources)
+        args << (a.startsWith('@') ? lib.path(a.mid(1)) : sources.contains(a) ? lib.path(a) : a);
+    QProcess p;
+    p.start(kTool, args);
+    QVERIFY(p.waitForFinished(60000));
+    QFile(lib.path("music/sub")).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                QFileDevice::ExeOwner);
+    ::rmdir(badName.constData());
+    const QString out = p.readAllStandardOutput() + p.readAllStandardError();
+    QCOMPARE(p.exitCode(), exitCode);
+    ::says(out, says.replace('@', lib.dir.path() + '/'));
+    QCOMPARE(readFile(lib.out), before);
+    QVERIFY(!QFile::exists(lib.path("new.mdb")));
+    // The reasons are printed and the report is written however the import ends.
+    const QString report = QString::fromUtf8(readFile(lib.path("report.csv")));
+    QVERIFY2(report.startsWith("file,line,reason\n"), qPrintable(report));
+    ::says(report, reported);
+    ::says(out, reported);
+}
+
+void TestCatalogue::importPassesOver_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QString>("reason");
+    QTest::addColumn<QString>("title"); // the song it gives, if any
+    const QByteArray dj = "<DJ_PLAYLISTS><COLLECTION>\n<TRACK Name=\"X\" ";
+    QTest::newRow("title from file name") << "list.m3u8" << QByteArray("#EXTM3U\n.mp3\n") << ""
+                                          << "" << ".mp3";
+    QTest::newRow("untagged, no title") << "music/01 - .wav" << QByteArray() << "" << ""
+                                        << "01 - .wav";
+    QTest::newRow("pipe in playlist") << "list.m3u8" << QByteArray("#EXTM3U\npipe.mp3\n")
+                                      << "list.m3u8:2" << "\"pipe.mp3\" is not a regular file"
+                                      << "";
+    QTest::newRow("time nan") << "dj.xml" << dj + "TotalTime=\"nan\"/></COLLECTION></DJ_PLAYLISTS>"
+                              << "dj.xml:2" << "the TotalTime \"nan\" is not" << "";
+    QTest::newRow("time 1e308") << "dj.xml"
+                                << dj + "TotalTime=\"1e308\"/></COLLECTION></DJ_PLAYLISTS>"
+                                << "dj.xml:2" << "the TotalTime \"1e308\" is not" << "";
+    QTest::newRow("bpm inf") << "dj.xml" << dj + "AverageBpm=\"inf\"/></COLLECTION></DJ_PLAYLISTS>"
+                             << "dj.xml:2" << "the AverageBpm \"inf\" is not" << "";
+    QTest::newRow("csv bpm nan") << "list.csv" << QByteArray("title,bpm\nX,nan\n") << "list.csv:2"
+                                 << "the bpm \"nan\" is not a number" << "X";
+}
+
+void TestCatalogue::importPassesOver()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, where);
+    QFETCH(QString, reason);
+    QFETCH(QString, title);
+    Library lib;
+    lib.song("music/good.mp3", 100, {"Good", "Band", "", 0, 0});
+    QCOMPARE(::mkfifo(QFile::encodeName(lib.path("pipe.mp3")).constData(), 0600), 0);
+    lib.text(file, content.isEmpty() ? AudioFixture::audio("wav", 2) : content);
+    QVERIFY2(lib.run({"music", file}), qPrintable(lib.import.errorString()));
+    QStringList skipped;
+    for (const ImportSkip& skip : lib.import.summary().skipped)
+        skipped << skip.where().mid(lib.dir.path().size() + 1) + " " + skip.reason;
+    QCOMPARE(skipped.size(), where.isEmpty() ? 0 : 1);
+    if (!where.isEmpty())
+        ::says(skipped.first(), where + " " + reason);
+    QStringList titles{"Good"};
+    if (!title.isEmpty())
+        titles << title;
+    titles.sort();
+    QCOMPARE(lib.keys().keys(), titles);
+}
+
+void TestCatalogue::prunedSongsComeBack()
+{
+    Library lib;
+    lib.song("music/a.mp3", 100, {"A", "Band", "", 0, 0});
+    lib.song("music/b.flac", 120, {"B", "Band", "", 0, 0});
+    lib.song("music/c.ogg", 140, {"C", "Band", "", 0, 0});
+    const QByteArray csv = "title,artist,length\nD,Other,3:00\nE,Other,4:00\n";
+    lib.text("extra.csv", csv);
+    QVERIFY(lib.run({"music", "extra.csv"}));
+    const QMap<QString, QString> first = lib.keys();
+    // A length an earlier catalogue holds far out of range is read as none.
+    column(lib.out, "UPDATE MUSIC SET Time = '99999999:59' WHERE Name = 'E'");
+
+    QVERIFY(QDir().mkpath(lib.path("away")));
+    QVERIFY(QFile::rename(lib.path("music/b.flac"), lib.path("away/b.flac")));
+    lib.text("extra.csv", "title,artist,length\nD,Other,3:00\n");
+    lib.options.prune = true;
+    QVERIFY(lib.run({"music", "extra.csv"}));
+    QCOMPARE(lib.import.summary().pruned, 2);
+    QCOMPARE(lib.keys().size(), 3);
+
+    // Removed songs come back to their keys, by their file or by title, artist and time.
+    QVERIFY(QFile::rename(lib.path("away/b.flac"), lib.path("music/b.flac")));
+    lib.text("extra.csv", csv);
+    QVERIFY2(lib.run({"music", "extra.csv"}), qPrintable(lib.import.errorString()));
+    QCOMPARE(lib.keys(), first);
+    QCOMPARE(lib.import.summary().returned, 2);
+}
+
+void TestCatalogue::oneImportAtATime()
+{
+    Library lib;
+    for (int i = 0; i < 20; ++i)
+        lib.song(QString("music/%1.mp3").arg(i), 100 + i, {QString("Song %1").arg(i), "B", "", 0, 0});
+    {
+        QLockFile held(lib.out + ".lock");
+        QVERIFY(held.tryLock(0));
+        QVERIFY(!lib.run({"music"}));
+        ::says(lib.import.errorString(), "another import into this catalogue is running");
+        QVERIFY(!QFile::exists(lib.out));
+    }
+    // Two started together: each writes whole or says that the other one runs.
+    QProcess a, b;
+    const QStringList args{"import", "--out", lib.out, lib.path("music")};
+    a.start(kTool, args);
+    b.start(kTool, args);
+    QVERIFY(a.waitForFinished(60000));
+    QVERIFY(b.waitForFinished(60000));
+    for (QProcess* p : {&a, &b})
+        if (p->exitCode() != 0)
+            ::says(p->readAllStandardError(), "another import into this catalogue is running");
+    QVERIFY(a.exitCode() == 0 || b.exitCode() == 0);
+    QCOMPARE(value(lib.out, "SELECT count(DISTINCT dbKey) || ' ' || max(dbKey) FROM MUSIC")
+                 .toString(),
+             QString("20 20"));
 }
 
 QTEST_MAIN(TestCatalogue)

@@ -2,6 +2,8 @@
 
 #include "SettingsSheet.h"
 
+#include <QHash>
+#include <QList>
 #include <QMap>
 #include <QSet>
 #include <QString>
@@ -36,10 +38,23 @@ struct StoredSong {
     }
 };
 
+// A file whose tags could not be read, as it was then: it is not read again until its size
+// or modification time changes.
+struct FailedFile {
+    qint64 size = -1;
+    qint64 mtime = -1;
+    QString reason;
+    bool operator==(const FailedFile& o) const
+    {
+        return size == o.size && mtime == o.mtime && reason == o.reason;
+    }
+};
+
 // The catalogue an import reads and writes: its settings, its songs by key, and the keys
-// of removed songs that are never given out again. The importer's memory lives in a table
-// of its own, ImportKeys, beside MUSIC and Config; the wizard reads neither it nor anything
-// else but MUSIC and Config.
+// of removed songs with what identified them (title, artist, time, file), which are never
+// given to another song but return to their own when it comes back. The importer's memory
+// lives in tables of its own, ImportKeys (per key) and ImportFailed (files that could not
+// be read), beside MUSIC and Config; the wizard reads only MUSIC and Config.
 //
 // save() writes a copy of the catalogue with the changes beside the file and renames it
 // over the file only when it is complete and on disk, so a failure (a full disk, a crash)
@@ -58,7 +73,10 @@ class ImportCatalogue
     bool isNew() const { return m_new; }
     const SettingsSheet& settings() const { return m_settings; }
     QMap<int, StoredSong>& songs() { return m_songs; }
-    QSet<int>& retiredKeys() { return m_retired; }
+    // Removed songs by their keys: the columns that identified them, path, size and time.
+    QMap<int, StoredSong>& retired() { return m_retired; }
+    // Files whose tags could not be read, by path.
+    QHash<QString, FailedFile>& failedFiles() { return m_failed; }
 
     // Whether the songs or the retired keys differ from what load() read.
     bool hasChanges() const;
@@ -73,7 +91,9 @@ class ImportCatalogue
     SettingsSheet m_settings;
     QMap<int, StoredSong> m_songs;
     QMap<int, StoredSong> m_loaded;
-    QSet<int> m_retired;
-    QSet<int> m_loadedRetired;
+    QMap<int, StoredSong> m_retired;
+    QList<int> m_loadedRetired;
+    QHash<QString, FailedFile> m_failed;
+    QHash<QString, FailedFile> m_loadedFailed;
     QString m_error;
 };

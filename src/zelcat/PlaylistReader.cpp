@@ -9,6 +9,8 @@
 #include <QStringDecoder>
 #include <QUrl>
 
+#include <sys/stat.h>
+
 QString PlaylistReader::resolve(const QString& entry, const QString& folder)
 {
     QString path = entry;
@@ -87,13 +89,22 @@ bool PlaylistReader::read(const QString& fileName)
                 QStringLiteral("\"%1\" is a stream or web address, not a file").arg(text));
             continue;
         }
-        const QFileInfo info(song.path);
-        if (info.isDir()) {
+        struct stat st {
+        };
+        const bool exists = ::stat(QFile::encodeName(song.path).constData(), &st) == 0;
+        if (exists && S_ISDIR(st.st_mode)) {
             m_summary.skip(fileName, line,
                            QStringLiteral("\"%1\" is a folder, not a song file").arg(text));
             continue;
         }
-        song.readTags = info.exists();
+        if (exists && !S_ISREG(st.st_mode)) {
+            m_summary.skip(fileName, line,
+                           QStringLiteral("\"%1\" is not a regular file (a pipe, device or "
+                                          "socket); not opened")
+                               .arg(text));
+            continue;
+        }
+        song.readTags = exists;
         AudioTagReader::fillFromFileName(&song);
         m_songs.append(song);
     }

@@ -135,6 +135,9 @@ void describeImport(QCommandLineParser& p)
                                            "are never reused).")),
          QCommandLineOption(QStringLiteral("dry-run"),
                             QStringLiteral("Show the summary, write nothing.")),
+         QCommandLineOption(QStringLiteral("rescan"),
+                            QStringLiteral("Read every file's tags again, also of files that "
+                                           "did not change or failed before.")),
          valueOption("report", "Write every skipped input as CSV.", "file")});
 }
 
@@ -155,12 +158,15 @@ int runImport(const QCommandLineParser& p)
         return refuse(QStringLiteral("--slow-below and --up-tempo-from take a number of BPM"));
     o.prune = p.isSet(QStringLiteral("prune"));
     o.dryRun = p.isSet(QStringLiteral("dry-run"));
+    o.rescan = p.isSet(QStringLiteral("rescan"));
     o.reportFile = p.value(QStringLiteral("report"));
     o.progress = stderr;
     o.progressOnTerminal = ::isatty(STDERR_FILENO) != 0;
     CatalogueImport run;
-    if (!run.run(o))
+    if (!run.run(o)) {
+        QTextStream(stdout) << run.summary().reasons();
         return refuse(run.errorString());
+    }
     QTextStream(stdout) << "zelcat: " << o.out << ": " << run.summary().text();
     return 0;
 }
