@@ -7,6 +7,10 @@
 #include "CatalogueBuilder.h"
 #include "CatalogueImport.h"
 #include "CsvReader.h"
+#include "GenreTypeMapper.h"
+
+#include <taglib/fileref.h>
+#include <taglib/tpropertymap.h>
 
 #include <QDir>
 #include <QFile>
@@ -147,6 +151,11 @@ class TestCatalogue : public QObject
     void importPassesOver();
     void prunedSongsComeBack();
     void oneImportAtATime();
+    void spreadsheetCsv_data();
+    void spreadsheetCsv();
+    void genreSpellings_data();
+    void genreSpellings();
+    void importRemembersFiles();
 };
 
 void TestCatalogue::realCatalogue()
@@ -847,6 +856,126 @@ void TestCatalogue::oneImportAtATime()
     QCOMPARE(value(lib.out, "SELECT count(DISTINCT dbKey) || ' ' || max(dbKey) FROM MUSIC")
                  .toString(),
              QString("20 20"));
+}
+
+void TestCatalogue::spreadsheetCsv_data()
+{
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QStringList>("songs"); // title|artist|time
+    QTest::addColumn<QStringList>("skipped");
+    QTest::newRow("semicolons, BOM, CRLF, time of day")
+        << QByteArray("\xEF\xBB\xBFtitle;artist;length\r\nAt Last;Etta James;03:02:00 AM\r\n"
+                      "\"Shout; Part 1\";Isley Brothers;4:27\r\n")
+        << QStringList{"At Last|Etta James|3:02", "Shout; Part 1|Isley Brothers|4:27"}
+        << QStringList();
+    QTest::newRow("tabs, Windows-1252") << QByteArray("title\tartist\nCaf\xE9 \x96 Live\tB\n")
+                                        << QStringList{"Caf\u00e9 \u2013 Live|B|"} << QStringList();
+    QTest::newRow("afternoon") << QByteArray("title,length\nLong,12:05:00 PM\nLonger,1:10:00 PM\n")
+                               << QStringList{"Long||12:05", "Longer||13:10"} << QStringList();
+    QTest::newRow("field unreadable")
+        << QByteArray("title,length,year\nX,3:02:30 AM,MCMLX\n") << QStringList{"X||"}
+        << QStringList{"2 the length \"3:02:30 AM\" is not minutes:seconds or seconds; the song "
+                       "is imported without it",
+                       "2 the year \"MCMLX\" is not a year; the song is imported without it"};
+}
+
+void TestCatalogue::spreadsheetCsv()
+{
+    QFETCH(QByteArray, csv);
+    QFETCH(QStringList, songs);
+    QFETCH(QStringList, skipped);
+    Library lib;
+    lib.text("export.txt", csv);
+    QVERIFY2(lib.run({"export.txt"}), qPrintable(lib.import.errorString()));
+    QStringList reasons;
+    for (const ImportSkip& skip : lib.import.summary().skipped)
+        reasons << QString::number(skip.line) + " " + skip.reason;
+    QCOMPARE(reasons, skipped);
+    QStringList rows;
+    for (const QVariant& v : column(lib.out, "SELECT Name || '|' || ifnull(UDF01, '') || '|' || "
+                                             "ifnull(Time, '') FROM MUSIC ORDER BY dbKey"))
+        rows << v.toString();
+    QCOMPARE(rows, songs);
+}
+
+void TestCatalogue::genreSpellings_data()
+{
+    QTest::addColumn<QString>("genre");
+    QTest::addColumn<int>("type"); // of the sample catalogue's types; 0: none matched
+    const QList<std::pair<const char*, int>> rows{
+        {"R&B/Soul", 3},          {"Soul/R&B", 3},         {"Hip-Hop/Rap", 7},
+        {"Hip Hop", 7},           {"Dance/Disco", 5},      {"Funk / Soul", 3},
+        {"Electronic/Dance", 5},  {"Singer-Songwriter", 1}, {"Latin", 8},
+        {"Reggaeton", 8},         {"Country & Folk", 4},   {"Soundtrack, House", 5},
+        {"alternative rock", 2},  {"Big Band", 6},         {"Vaporwave", 0}};
+    for (const auto& [genre, type] : rows)
+        QTest::newRow(genre) << QString(genre) << type;
+}
+
+void TestCatalogue::genreSpellings()
+{
+    QFETCH(QString, genre);
+    QFETCH(int, type);
+    CsvReader csv;
+    QVERIFY(csv.readFile(kRealSettings));
+    SettingsSheet settings;
+    QVERIFY(settings.load(csv, kRealSettings));
+    GenreTypeMapper mapper(settings);
+    QString error;
+    QVERIFY(mapper.setDefaultType("Traditional", &error));
+    bool matched = false;
+    QCOMPARE(mapper.typeFor(genre, &matched), type ? type : 9);
+    QCOMPARE(matched, type != 0);
+    // A mapping file still comes first.
+    const QString mapping = QDir::temp().filePath("zel-genres.csv");
+    writeFile(mapping, "genre,type\n" + genre.toUtf8().replace(',', ' ') + ",Latin\n");
+    QVERIFY(mapper.loadMappingFile(mapping, &error));
+    QCOMPARE(mapper.typeFor(QString(genre).replace(',', ' ')), 8);
+    QFile::remove(mapping);
+}
+
+void TestCatalogue::importRemembersFiles()
+{
+    Library lib;
+    lib.song("music/duo.mp3", 200, {"This Is What You Came For", "X", "", 0, 0});
+    {
+        TagLib::FileRef f(QFile::encodeName(lib.path("music/duo.mp3")).constData());
+        TagLib::PropertyMap props = f.file()->properties();
+        props.replace("ARTIST", TagLib::StringList(TagLib::String("Calvin Harris")).append(
+                                    TagLib::String("Rihanna")));
+        f.file()->setProperties(props);
+        QVERIFY(f.save());
+    }
+    lib.text("music/junk.mp3", QByteArray(5000, 'x'));
+    lib.text("nas.m3u8", "#EXTINF:100,Band - On The Share\n\\\\NAS\\Music\\share.mp3\n");
+    QVERIFY(lib.run({"music", "nas.m3u8"}));
+    QCOMPARE(lib.songs("UDF01").value("This Is What You Came For"), "Calvin Harris, Rihanna");
+    QCOMPARE(value(lib.out, "SELECT Path FROM ImportKeys WHERE Path LIKE '%share%'").toString(),
+             "//NAS/Music/share.mp3");
+
+    // A retag that keeps the file's size and time is seen with --rescan; a file that failed
+    // is not read again until it changes or a rescan asks for it.
+    const QString duo = lib.path("music/duo.mp3");
+    struct stat before {
+    };
+    QCOMPARE(::stat(QFile::encodeName(duo).constData(), &before), 0);
+    {
+        TagLib::FileRef f(QFile::encodeName(duo).constData());
+        f.tag()->setTitle("THIS IS WHAT YOU CAME FOR");
+        QVERIFY(f.save());
+    }
+    const timespec times[2] = {before.st_atim, before.st_mtim};
+    QCOMPARE(::utimensat(AT_FDCWD, QFile::encodeName(duo).constData(), times, 0), 0);
+    QCOMPARE(QFileInfo(duo).size(), qint64(before.st_size));
+    const QStringList expected{"(found at an earlier import", "no audio found"};
+    for (const bool rescan : {false, true}) {
+        lib.options.rescan = rescan;
+        QVERIFY(lib.run({"music", "nas.m3u8"}));
+        QCOMPARE(lib.keys().contains("THIS IS WHAT YOU CAME FOR"), rescan);
+        const QString reason = lib.import.summary().skipped.value(0).reason;
+        QCOMPARE(reason.contains(expected[0]), !rescan);
+        ::says(reason, expected[1]);
+    }
 }
 
 QTEST_MAIN(TestCatalogue)

@@ -178,7 +178,7 @@ bool CatalogueImport::readSources(const Options& o, QList<ImportedSong>* songs)
         }
         if (!ok)
             m_notWhole << QStringLiteral("%1 (%2)").arg(
-                              source, why.isEmpty() ? QStringLiteral("it cannot be read whole") : why);
+                source, why.isEmpty() ? QStringLiteral("it cannot be read whole") : why);
         else if (songs->size() == before)
             m_notWhole << QStringLiteral("%1 (it holds no songs)").arg(source);
     }
@@ -192,9 +192,9 @@ bool CatalogueImport::checkPrune(const Options& o)
     return fail(QStringLiteral("--prune: nothing was removed and nothing written, because %1 "
                                "not read whole: %2. Connect the drive or mend the source and "
                                "import again, or import without --prune.")
-                    .arg(m_notWhole.size() == 1 ? QStringLiteral("a source was")
-                                                : QStringLiteral("%1 sources were")
-                                                      .arg(m_notWhole.size()),
+                    .arg(m_notWhole.size() == 1
+                             ? QStringLiteral("a source was")
+                             : QStringLiteral("%1 sources were").arg(m_notWhole.size()),
                          m_notWhole.join(QStringLiteral("; "))));
 }
 
@@ -237,7 +237,8 @@ void CatalogueImport::readTags(const Options& o, ImportCatalogue& catalogue,
             stamp(&s);
         const int key = keyOfPath.value(s.path);
         const StoredSong* stored = key ? &catalogue.songs()[key] : nullptr;
-        if (!o.rescan && stored && stored->size >= 0 && stored->size == s.size && stored->mtime == s.mtime) {
+        if (!o.rescan && stored && stored->size >= 0 && stored->size == s.size &&
+            stored->mtime == s.mtime) {
             // The file is as it was at the last import: its tags are what the catalogue holds.
             auto take = [](QString& field, const QString& value) {
                 if (!value.isEmpty())
@@ -256,8 +257,9 @@ void CatalogueImport::readTags(const Options& o, ImportCatalogue& catalogue,
         const bool failedBefore = !o.rescan && !before.reason.isEmpty() && before.size == s.size &&
                                   before.mtime == s.mtime;
         if (failedBefore)
-            reason = before.reason + QStringLiteral(" (found at an earlier import; the file is "
-                                                    "read again when it changes, or with --rescan)");
+            reason =
+                before.reason + QStringLiteral(" (found at an earlier import; the file is "
+                                               "read again when it changes, or with --rescan)");
         if (failedBefore || !AudioTagReader::read(&s, &reason)) {
             if (s.size >= 0)
                 failed.insert(s.path, failedBefore ? before : FailedFile{s.size, s.mtime, reason});

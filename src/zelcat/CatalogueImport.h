@@ -76,5 +76,5 @@ class CatalogueImport
     bool m_wrote = false;
     QString m_reportFile;
     QStringList m_notWhole; // sources not read whole, each with why
-    QSet<int> m_seen; // keys of songs whose files exist but could not be read
+    QSet<int> m_seen;       // keys of songs whose files exist but could not be read
 };

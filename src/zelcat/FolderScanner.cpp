@@ -132,8 +132,7 @@ bool FolderScanner::scanFolder(const QByteArray& path, QList<Node>& chain)
                                               "the folder to have its files imported (its files "
                                               "cannot be read)"));
                 m_whole = false;
-            }
-            else if (chain.contains(target))
+            } else if (chain.contains(target))
                 m_summary.skip(shown, 0,
                                QStringLiteral("a symbolic link to a folder that contains it (a "
                                               "loop); not followed"));

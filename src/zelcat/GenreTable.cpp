@@ -29,10 +29,9 @@ constexpr Family kFamilies[] = {
      "Jazz|Swing|Big Band|Jazz & Swing|Vocal Jazz|Smooth Jazz|Blues|Lounge|Crooners"},
     {"Singer-Songwriter|Folk|Pop",
      "Singer-Songwriter|Singer/Songwriter|Songwriter|Acoustic|Adult Contemporary"},
-    {"Rock",
-     "Rock|Alternative|Alternative Rock|Alternative & Punk|Indie|Indie Rock|Hard Rock|"
-     "Classic Rock|Soft Rock|Metal|Heavy Metal|Punk|Rock & Roll|Rock and Roll|Rockabilly|"
-     "Rock/Pop|Grunge"},
+    {"Rock", "Rock|Alternative|Alternative Rock|Alternative & Punk|Indie|Indie Rock|Hard Rock|"
+             "Classic Rock|Soft Rock|Metal|Heavy Metal|Punk|Rock & Roll|Rock and Roll|Rockabilly|"
+             "Rock/Pop|Grunge"},
     {"Pop", "Pop|Pop/Rock|Synthpop|Synth-Pop|K-Pop|J-Pop|Teen Pop|Schlager|Chanson|Oldies"},
     {"Traditional|Folk", "Traditional|Polka|Waltz|World|Ceremony|Classical|Children's"},
 };

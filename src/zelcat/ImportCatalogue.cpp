@@ -152,8 +152,8 @@ bool ImportCatalogue::load(const QString& fileName)
     ok = ok && (!failures ||
                 q.exec(QStringLiteral("SELECT Path, Size, MTime, Reason FROM ImportFailed")));
     while (ok && failures && q.next())
-        m_failed.insert(q.value(0).toString(), {q.value(1).toLongLong(), q.value(2).toLongLong(),
-                                                q.value(3).toString()});
+        m_failed.insert(q.value(0).toString(),
+                        {q.value(1).toLongLong(), q.value(2).toLongLong(), q.value(3).toString()});
     if (!ok)
         return failed(q.lastError().text().isEmpty() ? c.db().lastError().text()
                                                      : q.lastError().text());

@@ -4,7 +4,8 @@
 #include <QFileInfo>
 
 ImportLock::ImportLock(const QString& catalogue)
-    : m_catalogue(catalogue), m_lock(QFileInfo(catalogue).absoluteFilePath() + QStringLiteral(".lock"))
+    : m_catalogue(catalogue),
+      m_lock(QFileInfo(catalogue).absoluteFilePath() + QStringLiteral(".lock"))
 {
     m_lock.setStaleLockTime(0); // only a lock whose process is gone is taken over
 }
@@ -31,8 +32,8 @@ bool ImportLock::take(int waitMs, QString* error)
     } else {
         *error = QStringLiteral("%1: cannot write in the folder %2 (the lock file %3 cannot be "
                                 "made)")
-                     .arg(m_catalogue, folder, QFileInfo(m_catalogue).fileName() +
-                                                   QStringLiteral(".lock"));
+                     .arg(m_catalogue, folder,
+                          QFileInfo(m_catalogue).fileName() + QStringLiteral(".lock"));
     }
     return false;
 }

@@ -63,8 +63,7 @@ int MappedCsvReader::parseLength(const QString& text)
 }
 
 bool MappedCsvReader::readLine(const QStringList& values, const QHash<QString, int>& at,
-                               const QString& folder, ImportedSong* song,
-                               QStringList* unread) const
+                               const QString& folder, ImportedSong* song, QStringList* unread) const
 {
     auto value = [&](const char* field) {
         const int i = at.value(QLatin1String(field), -1);
@@ -80,7 +79,8 @@ bool MappedCsvReader::readLine(const QStringList& values, const QHash<QString, i
     const QString length = value("length");
     if (!length.isEmpty() && (song->seconds = parseLength(length)) < 0) {
         song->seconds = 0;
-        *unread << QStringLiteral("the length \"%1\" is not minutes:seconds or seconds").arg(length);
+        *unread
+            << QStringLiteral("the length \"%1\" is not minutes:seconds or seconds").arg(length);
     }
     const QString year = value("year");
     static const QRegularExpression yearStart(QStringLiteral("^(\\d{4})(?:$|[-/.])"));

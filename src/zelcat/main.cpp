@@ -219,10 +219,11 @@ QString overview()
 qsizetype commandIndex(const QStringList& args)
 {
     static const QStringList withValue{
-        QStringLiteral("--songs"),         QStringLiteral("--settings"), QStringLiteral("--out"),
-        QStringLiteral("--count"),         QStringLiteral("--seed"),     QStringLiteral("--genres"),
-        QStringLiteral("--default-type"),  QStringLiteral("--map"),
-        QStringLiteral("--slow-below"),    QStringLiteral("--up-tempo-from"),
+        QStringLiteral("--songs"),        QStringLiteral("--settings"),
+        QStringLiteral("--out"),          QStringLiteral("--count"),
+        QStringLiteral("--seed"),         QStringLiteral("--genres"),
+        QStringLiteral("--default-type"), QStringLiteral("--map"),
+        QStringLiteral("--slow-below"),   QStringLiteral("--up-tempo-from"),
         QStringLiteral("--report")};
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (!args[i].startsWith(QLatin1Char('-')))
