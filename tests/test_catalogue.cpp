@@ -282,22 +282,28 @@ void TestCatalogue::commands_data()
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("absent");
-    QTest::newRow("commands") << QStringList{"--help"} << 0 << "import " << "--songs";
-    QTest::newRow("help of import") << QStringList{"help", "import"} << 0
-                                    << "Usage: zelcat import [options] SOURCE..." << "--songs";
+    QTest::newRow("commands") << QStringList{"--help"} << 0 << "import "
+                              << "--songs";
+    QTest::newRow("help of import")
+        << QStringList{"help", "import"} << 0 << "Usage: zelcat import [options] SOURCE..."
+        << "--songs";
     QTest::newRow("import --help") << QStringList{"import", "--help"} << 0 << "--dry-run"
                                    << "--count";
     QTest::newRow("generate --help") << QStringList{"generate", "-h"} << 0 << "--seed"
                                      << "--prune";
     QTest::newRow("options before the command")
-        << QStringList{"--out", "OUT", "--count", "3", "generate"} << 0 << "wrote 3 songs" << "";
+        << QStringList{"--out", "OUT", "--count", "3", "generate"} << 0 << "wrote 3 songs"
+        << "";
     QTest::newRow("an option of another command")
-        << QStringList{"build", "--prune", "--out", "OUT"} << 1 << "Unknown option 'prune'" << "";
-    QTest::newRow("no command") << QStringList{"--out", "OUT"} << 1 << "give a command" << "";
+        << QStringList{"build", "--prune", "--out", "OUT"} << 1 << "Unknown option 'prune'"
+        << "";
+    QTest::newRow("no command") << QStringList{"--out", "OUT"} << 1 << "give a command"
+                                << "";
     QTest::newRow("unknown command") << QStringList{"bild"} << 1 << "unknown command \"bild\""
                                      << "";
-    QTest::newRow("file names to build") << QStringList{"build", "x.csv"} << 1
-                                         << "build takes no file names" << "";
+    QTest::newRow("file names to build")
+        << QStringList{"build", "x.csv"} << 1 << "build takes no file names"
+        << "";
 }
 
 void TestCatalogue::commands()
