@@ -8,6 +8,7 @@
 #include "CatalogueImport.h"
 #include "CsvReader.h"
 #include "GenreTypeMapper.h"
+#include "plan/DjExport.h"
 
 #include <taglib/fileref.h>
 #include <taglib/tpropertymap.h>
@@ -156,6 +157,7 @@ class TestCatalogue : public QObject
     void genreSpellings_data();
     void genreSpellings();
     void importRemembersFiles();
+    void exportsPlay();
 };
 
 void TestCatalogue::realCatalogue()
@@ -982,6 +984,74 @@ void TestCatalogue::importRemembersFiles()
         QCOMPARE(reason.contains(expected[0]), !rescan);
         ::says(reason, expected[1]);
     }
+}
+
+void TestCatalogue::exportsPlay()
+{
+    // The entertainer's library, imported; an event that picked from it, with a song the
+    // couple entered by hand and one of another catalogue.
+    Library lib;
+    lib.song("music/a.mp3", 182, {"At Last", "Etta James", "Soul", 1960, 0});
+    lib.song("music/b.flac", 147, {"Respect", "Aretha Franklin", "Soul", 1967, 115});
+    lib.song("music/c d.ogg", 215, {"September", "Earth, Wind & Fire", "Disco", 1978, 126});
+    QVERIFY(lib.run({"music"}));
+    const QMap<QString, QString> keys = lib.keys();
+    auto song = [&](const char* title, const char* artist, qint16 key) {
+        return PlanSong{key, title, artist, PlanValue<int>::given(200)};
+    };
+    EventPlan plan;
+    plan.Times.Start = PlanValue<QTime>::given(QTime(18, 0));
+    plan.Include = {song("At Last", "Etta James", keys["At Last"].toShort()),
+                    song("At Lats", "Eta James", PlanSong::kEnteredByHand),
+                    song("Respect", "Aretha Franklin", 9999)};
+    plan.Exclude = {song("Respect", "Aretha Franklin", keys["Respect"].toShort())};
+    for (const auto& [time, title] : {std::pair{QTime(1, 0), "At Last"},
+                                      std::pair{QTime(20, 0), "September"}}) {
+        ScheduledActivity a;
+        a.Time = PlanValue<QTime>::given(time);
+        a.SongKey = keys[title].toShort();
+        a.SongTitle = title;
+        plan.Schedule.append(a);
+    }
+    LibrarySongs library;
+    QString error;
+    QVERIFY2(library.read(lib.out, &error), qPrintable(error));
+    const QString out = lib.path("export");
+    QVERIFY2(DjExport(plan, library).writeAll(out, &error), qPrintable(error));
+
+    // Every entry is a file of the library, in the list's order (the schedule's by time).
+    const QMap<QString, QStringList> expected{
+        {"include", {"a.mp3", "b.flac"}}, {"exclude", {"b.flac"}}, {"schedule", {"c d.ogg", "a.mp3"}}};
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        QStringList files;
+        for (const QString& line : QString::fromUtf8(readFile(out + "/" + it.key() + ".m3u8")).split('\n'))
+            if (!line.isEmpty() && !line.startsWith('#')) {
+                QVERIFY2(QFileInfo(line).isFile(), qPrintable(line));
+                files << QFileInfo(line).fileName();
+            }
+        QCOMPARE(files, it.value());
+    }
+    // The collections read back into the same songs.
+    for (const char* collection : {"collection.xml", "collection.nml"}) {
+        Library back;
+        back.options.out = back.out;
+        back.options.sources = {out + "/" + collection};
+        QVERIFY2(back.import.run(back.options), qPrintable(back.import.errorString()));
+        QCOMPARE(back.songs("UDF01 || ' ' || Time"),
+                 (QMap<QString, QString>{{"At Last", "Etta James 3:02"},
+                                         {"Respect", "Aretha Franklin 2:27"},
+                                         {"September", "Earth, Wind & Fire 3:35"}}));
+        QCOMPARE(value(back.out, "SELECT count(*) FROM ImportKeys WHERE Path LIKE '" +
+                                     lib.dir.path() + "/music/%'").toInt(), 3);
+    }
+    // The hand-entered song is missing, with its closest match.
+    CsvReader missing;
+    QVERIFY(missing.readFile(out + "/missing.csv"));
+    QCOMPARE(missing.records().size(), 2);
+    const QStringList row = missing.records()[1].fields;
+    QCOMPARE(row.mid(0, 5), (QStringList{"include", "At Lats", "Eta James", "3:20",
+                                          "At Last - Etta James"}));
+    QVERIFY2(row[5].chopped(1).toInt() >= 50, qPrintable(row[5]));
 }
 
 QTEST_MAIN(TestCatalogue)

@@ -9,6 +9,7 @@
 #include "ImportProgress.h"
 #include "MappedCsvReader.h"
 #include "MusicLibraryXmlReader.h"
+#include "NmlCollectionReader.h"
 #include "PlaylistReader.h"
 #include "SongKeyKeeper.h"
 
@@ -85,9 +86,11 @@ CatalogueImport::SourceKind CatalogueImport::kindOf(const QString& path, QString
             return SourceKind::LibraryXml;
         if (xml.isStartElement() && xml.name() == QLatin1String("DJ_PLAYLISTS"))
             return SourceKind::DjCollectionXml;
+        if (xml.isStartElement() && xml.name() == QLatin1String("NML"))
+            return SourceKind::NmlCollection;
         *why = xml.isStartElement()
                    ? QStringLiteral("an XML file of an unknown kind (its root element is <%1>, "
-                                    "not <plist> or <DJ_PLAYLISTS>)")
+                                    "not <plist>, <DJ_PLAYLISTS> or <NML>)")
                          .arg(xml.name())
                    : QStringLiteral("an XML file whose beginning cannot be read: %1")
                          .arg(xml.errorString());
@@ -163,6 +166,12 @@ bool CatalogueImport::readSources(const Options& o, QList<ImportedSong>* songs)
         }
         case SourceKind::DjCollectionXml: {
             DjCollectionXmlReader reader(m_summary);
+            ok = reader.read(source);
+            *songs += reader.songs();
+            break;
+        }
+        case SourceKind::NmlCollection: {
+            NmlCollectionReader reader(m_summary);
             ok = reader.read(source);
             *songs += reader.songs();
             break;

@@ -15,8 +15,8 @@ class ImportCatalogue;
 
 // One import of an entertainer's music into the catalogue: creates the catalogue, or
 // updates it when it exists, from any mix of sources (music folders, single audio files,
-// M3U/M3U8 playlists, library and DJ collection XML exports, CSV files), told apart by
-// what they are.
+// M3U/M3U8 playlists, library and DJ collection XML exports, NML collections, CSV files),
+// told apart by what they are.
 //
 // Every song already in the catalogue keeps its key; new songs take free keys; songs no
 // source names any more stay unless pruning is asked for, and a pruned key is never given
@@ -49,7 +49,16 @@ class CatalogueImport
         bool progressOnTerminal = false;
     };
 
-    enum class SourceKind { Folder, AudioFile, Playlist, LibraryXml, DjCollectionXml, Csv, None };
+    enum class SourceKind {
+        Folder,
+        AudioFile,
+        Playlist,
+        LibraryXml,
+        DjCollectionXml,
+        NmlCollection,
+        Csv,
+        None
+    };
     // What the source at `path` is; for None, `why` says why it is none of them.
     static SourceKind kindOf(const QString& path, QString* why);
 

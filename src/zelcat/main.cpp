@@ -107,7 +107,8 @@ void describeImport(QCommandLineParser& p)
 {
     p.setApplicationDescription(QStringLiteral(
         "Creates or updates --out from music folders, audio files, M3U/M3U8 playlists, library "
-        "XML (plist) and DJ collection XML exports and CSV files; songs keep their keys. Genres "
+        "XML (plist), DJ collection XML and NML exports and CSV files; songs keep their keys. "
+        "Genres "
         "take the type --genres maps them to, else the type of that name, else --default-type; "
         "BPM below --slow-below is Slow, from --up-tempo-from on Up-Tempo, Mid-Tempo between."));
     p.addPositionalArgument(QStringLiteral("sources"),
