@@ -101,10 +101,14 @@ bool AudioTagReader::read(ImportedSong* song, QString* reason)
         set(song->title, text(tag->title()));
         set(song->artist, text(tag->artist()));
         set(song->genre, text(tag->genre()));
+        set(song->album, text(tag->album()));
         if (tag->year() >= 1000 && tag->year() <= 9999)
             song->year = int(tag->year());
     }
     const TagLib::PropertyMap props = ref.file()->properties();
+    const auto key = props.find("INITIALKEY");
+    if (key != props.end() && !key->second.isEmpty())
+        song->musicalKey = text(key->second.front()).left(8);
     // A tag may name several artists; they are listed, not run together.
     const auto artists = props.find("ARTIST");
     if (artists != props.end() && artists->second.size() > 1) {

@@ -375,6 +375,16 @@ bool CatalogueImport::matchAndMerge(const Options& o, ImportCatalogue& catalogue
             if (!matched && !n.genre.isEmpty())
                 ++unmatchedGenres[n.genre];
         }
+        // What a DJ knows of the song, in the user fields the catalogue leaves to the import.
+        const QString bpmText = n.bpm > 0 ? QString::number(qRound(n.bpm)) : QString();
+        const QString folder = n.path.isEmpty() ? QString() : QFileInfo(n.path).path();
+        int field = 0;
+        for (const auto& [column, value] :
+             {std::pair{&n.album, s.album}, std::pair{&n.genreShown, n.genre},
+              std::pair{&n.bpmShown, bpmText}, std::pair{&n.musicalKey, s.musicalKey},
+              std::pair{&n.folder, folder}})
+            if (catalogue.ownsDjField(field++) && !value.isEmpty())
+                *column = value.left(kMaxText);
         if (const int sub = mapper.subTypeFor(n.bpm))
             n.subType = QString::number(sub);
         bpmWithoutSubTypes = bpmWithoutSubTypes || (n.bpm > 0 && !mapper.hasTempoSubTypes());

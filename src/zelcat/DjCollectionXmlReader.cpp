@@ -42,6 +42,8 @@ bool DjCollectionXmlReader::read(const QString& fileName)
             song.title = a.value(QLatin1String("Name")).toString().simplified();
             song.artist = a.value(QLatin1String("Artist")).toString().simplified();
             song.genre = a.value(QLatin1String("Genre")).toString().simplified();
+            song.album = a.value(QLatin1String("Album")).toString().simplified();
+            song.musicalKey = a.value(QLatin1String("Tonality")).toString().simplified().left(8);
             const QString location = a.value(QLatin1String("Location")).toString();
             if (!location.isEmpty())
                 song.path = PlaylistReader::resolve(location, folder);

@@ -11,6 +11,7 @@
 #include <QTemporaryFile>
 #include <QUuid>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -63,6 +64,21 @@ bool syncFile(const QString& fileName)
 }
 } // namespace
 
+const QStringList& ImportCatalogue::djFieldNames()
+{
+    static const QStringList names{QStringLiteral("Album"), QStringLiteral("Genre"),
+                                   QStringLiteral("BPM"), QStringLiteral("Key"),
+                                   QStringLiteral("Folder")};
+    return names;
+}
+
+bool ImportCatalogue::ownsDjField(int i) const
+{
+    const QString name =
+        m_settings.value(QStringLiteral("UDF%1").arg(3 + i, 2, 10, QLatin1Char('0')), QString());
+    return name.isEmpty() || name.compare(djFieldNames()[i], Qt::CaseInsensitive) == 0;
+}
+
 void ImportCatalogue::create(const SettingsSheet& settings)
 {
     m_new = true;
@@ -103,7 +119,7 @@ bool ImportCatalogue::load(const QString& fileName)
     m_settings = SettingsSheet::fromItems(items);
 
     ok = ok && q.exec(QStringLiteral("SELECT dbKey, Name, UDF01, UDF02, Time, Type, SType1, "
-                                     "Matrix FROM MUSIC"));
+                                     "Matrix, UDF03, UDF04, UDF05, UDF06, UDF07 FROM MUSIC"));
     while (ok && q.next()) {
         const qint64 key = q.value(0).toLongLong();
         if (key < 1 || key > kMaxKey)
@@ -117,6 +133,8 @@ bool ImportCatalogue::load(const QString& fileName)
         s.type = q.value(5).toString();
         s.subType = q.value(6).toString();
         s.matrix = q.value(7).toString();
+        for (QString* field : {&s.album, &s.genreShown, &s.bpmShown, &s.musicalKey, &s.folder})
+            *field = q.value(8 + int(field - &s.album)).toString();
     }
     // What the importer remembers of each song; a catalogue not made by it has none, one
     // made by an earlier release lacks the identity of removed songs.
@@ -259,7 +277,7 @@ bool ImportCatalogue::apply(const QString& connectionName)
     };
     if (!run(QStringLiteral("PRAGMA journal_mode = DELETE")) || !db.transaction())
         return false;
-    QSqlQuery remove(db), update(db), insert(db), remember(db), failed(db);
+    QSqlQuery remove(db), update(db), insert(db), remember(db), failed(db), setting(db);
     // Both tables are written whole at every import, so an older layout is simply replaced.
     const bool ready =
         run(QStringLiteral("DROP TABLE IF EXISTS ImportKeys")) &&
@@ -272,9 +290,13 @@ bool ImportCatalogue::apply(const QString& connectionName)
                            "MTime INTEGER, Reason TEXT)")) &&
         remove.prepare(QStringLiteral("DELETE FROM MUSIC WHERE dbKey = ?")) &&
         update.prepare(QStringLiteral("UPDATE MUSIC SET Name = ?, UDF01 = ?, UDF02 = ?, Time = "
-                                      "?, Type = ?, SType1 = ? WHERE dbKey = ?")) &&
+                                      "?, Type = ?, SType1 = ?, UDF03 = ?, UDF04 = ?, UDF05 = ?, "
+                                      "UDF06 = ?, UDF07 = ? WHERE dbKey = ?")) &&
         insert.prepare(QStringLiteral("INSERT INTO MUSIC (Name, UDF01, UDF02, Time, Type, "
-                                      "SType1, dbKey) VALUES (?, ?, ?, ?, ?, ?, ?)")) &&
+                                      "SType1, UDF03, UDF04, UDF05, UDF06, UDF07, dbKey) VALUES "
+                                      "(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")) &&
+        setting.prepare(QStringLiteral("INSERT INTO Config (Item, Usage) VALUES (?, ?) ON "
+                                       "CONFLICT (Item) DO UPDATE SET Usage = excluded.Usage")) &&
         remember.prepare(QStringLiteral("INSERT INTO ImportKeys (dbKey, Retired, Path, Size, "
                                         "MTime, Genre, Bpm, Name, Artist, Time) VALUES (?, ?, ?, "
                                         "?, ?, ?, ?, ?, ?, ?)")) &&
@@ -305,7 +327,8 @@ bool ImportCatalogue::apply(const QString& connectionName)
         const bool isNew = old == m_loaded.cend();
         if (isNew || !old->sameRow(s)) {
             QVariantList values;
-            for (const QString& v : {s.title, s.artist, s.year, s.time, s.type, s.subType})
+            for (const QString& v :
+                 QStringList{s.title, s.artist, s.year, s.time, s.type, s.subType} + s.djFields())
                 values << textOrNull(v);
             values << it.key();
             ok = exec(isNew ? insert : update, values);
@@ -328,6 +351,19 @@ bool ImportCatalogue::apply(const QString& connectionName)
     }
     for (auto it = m_failed.cbegin(); ok && it != m_failed.cend(); ++it)
         ok = exec(failed, {it.key(), it->size, it->mtime, it->reason});
+    // The user fields the import filled are named and offered.
+    int highest = 0;
+    for (const StoredSong& s : m_songs)
+        for (int i = 0; i < djFieldNames().size(); ++i)
+            if (!s.djFields()[i].isEmpty())
+                highest = std::max(highest, 3 + i);
+    const int offered = m_settings.value(QStringLiteral("UDFCount"), QStringLiteral("0")).toInt();
+    for (int i = 0; ok && i < djFieldNames().size() && 3 + i <= highest; ++i)
+        ok = !ownsDjField(i) ||
+             exec(setting,
+                  {QStringLiteral("UDF%1").arg(3 + i, 2, 10, QLatin1Char('0')), djFieldNames()[i]});
+    if (ok && highest > offered)
+        ok = exec(setting, {QStringLiteral("UDFCount"), QString::number(highest)});
     if (!ok || !db.commit()) {
         if (m_error.isEmpty())
             m_error = db.lastError().text().isEmpty()

@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 // A song of the catalogue as the importer keeps it: the MUSIC columns it writes, the
 // categories it leaves alone, and what it remembers of the song's source (its file with
@@ -19,6 +20,8 @@ struct StoredSong {
     QString type;    // Type
     QString subType; // SType1
     QString matrix;  // Matrix (special categories), never changed by an import
+    // What a DJ knows of the song, shown as user fields 3 to 7 (ImportCatalogue::kDjFields).
+    QString album, genreShown, bpmShown, musicalKey, folder;
     QString path;
     qint64 size = -1;
     qint64 mtime = -1;
@@ -29,8 +32,9 @@ struct StoredSong {
     bool sameRow(const StoredSong& o) const
     {
         return title == o.title && artist == o.artist && year == o.year && time == o.time &&
-               type == o.type && subType == o.subType;
+               type == o.type && subType == o.subType && djFields() == o.djFields();
     }
+    QStringList djFields() const { return {album, genreShown, bpmShown, musicalKey, folder}; }
     bool sameSource(const StoredSong& o) const
     {
         return path == o.path && size == o.size && mtime == o.mtime && genre == o.genre &&
@@ -64,6 +68,12 @@ class ImportCatalogue
 {
   public:
     static constexpr int kMaxKey = 32767;
+    // The user fields the import fills beside the artist (UDF01) and the year (UDF02): their
+    // columns from UDF03 on, named so in Config, and offered (UDFCount) by the song-pick
+    // dialog. A field the catalogue's settings name otherwise is left to its owner.
+    static const QStringList& djFieldNames();
+    // Whether user field 3 + `i` is the import's (see djFieldNames()).
+    bool ownsDjField(int i) const;
 
     // Reads an existing catalogue; false with errorString() when it is not one.
     bool load(const QString& fileName);

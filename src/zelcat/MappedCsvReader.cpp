@@ -14,10 +14,10 @@
 
 const QStringList& MappedCsvReader::fields()
 {
-    static const QStringList names{QStringLiteral("title"),  QStringLiteral("artist"),
-                                   QStringLiteral("length"), QStringLiteral("genre"),
-                                   QStringLiteral("year"),   QStringLiteral("bpm"),
-                                   QStringLiteral("file")};
+    static const QStringList names{
+        QStringLiteral("title"), QStringLiteral("artist"), QStringLiteral("length"),
+        QStringLiteral("genre"), QStringLiteral("year"),   QStringLiteral("bpm"),
+        QStringLiteral("file"),  QStringLiteral("album"),  QStringLiteral("key")};
     return names;
 }
 
@@ -72,6 +72,8 @@ bool MappedCsvReader::readLine(const QStringList& values, const QHash<QString, i
     song->title = value("title");
     song->artist = value("artist");
     song->genre = value("genre");
+    song->album = value("album");
+    song->musicalKey = value("key").left(8);
     const QString file = value("file");
     if (!file.isEmpty())
         song->path = PlaylistReader::resolve(file, folder);

@@ -93,6 +93,7 @@ void MusicLibraryXmlReader::readTrack(QXmlStreamReader& xml, const QString& file
     song.title = values.value(QStringLiteral("Name")).simplified();
     song.artist = values.value(QStringLiteral("Artist")).simplified();
     song.genre = values.value(QStringLiteral("Genre")).simplified();
+    song.album = values.value(QStringLiteral("Album")).simplified();
     const QString location = values.value(QStringLiteral("Location"));
     if (!location.isEmpty())
         song.path = PlaylistReader::resolve(location, QFileInfo(fileName).absolutePath());

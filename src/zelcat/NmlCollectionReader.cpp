@@ -79,9 +79,12 @@ void NmlCollectionReader::readEntry(QXmlStreamReader& xml, const QString& fileNa
                                                     QFileInfo(fileName).absolutePath());
         } else if (xml.name() == QLatin1String("INFO")) {
             song.genre = a.value(QLatin1String("GENRE")).toString().simplified();
+            song.musicalKey = a.value(QLatin1String("KEY")).toString().simplified().left(8);
             song.seconds = int(number(a, "PLAYTIME", 360000) + 0.5);
             const int year = a.value(QLatin1String("RELEASE_DATE")).toString().left(4).toInt();
             song.year = year >= 1000 && year <= 9999 ? year : 0;
+        } else if (xml.name() == QLatin1String("ALBUM")) {
+            song.album = a.value(QLatin1String("TITLE")).toString().simplified();
         } else if (xml.name() == QLatin1String("TEMPO")) {
             song.bpm = number(a, "BPM", 1000);
         }
