@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SettingsSheet.h"
+#include "catalogue/CatalogueFormat.h"
 
 #include <QHash>
 #include <QList>
@@ -67,7 +68,7 @@ struct FailedFile {
 class ImportCatalogue
 {
   public:
-    static constexpr int kMaxKey = 32767;
+    static constexpr int kMaxKey = CatalogueFormat::kMaxKey;
     // The user fields the import fills beside the artist (UDF01) and the year (UDF02): their
     // columns from UDF03 on, named so in Config, and offered (UDFCount) by the song-pick
     // dialog. A field the catalogue's settings name otherwise is left to its owner.
