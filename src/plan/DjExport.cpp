@@ -10,6 +10,7 @@
 #include <QXmlStreamWriter>
 
 #include <algorithm>
+#include <iterator>
 
 namespace
 {
@@ -22,23 +23,26 @@ QString folded(const QString& text)
     return s.simplified();
 }
 
-QSet<quint32> bigrams(const QString& text)
+// The distinct pairs of neighbouring characters of the folded text, blank-padded, sorted.
+QList<quint32> bigrams(const QString& text)
 {
     const QString s = QLatin1Char(' ') + folded(text) + QLatin1Char(' ');
-    QSet<quint32> out;
+    QList<quint32> out;
+    out.reserve(s.size());
     for (qsizetype i = 0; i + 1 < s.size(); ++i)
-        out.insert(quint32(s[i].unicode()) << 16 | s[i + 1].unicode());
+        out.append(quint32(s[i].unicode()) << 16 | s[i + 1].unicode());
+    std::sort(out.begin(), out.end());
+    out.erase(std::unique(out.begin(), out.end()), out.end());
     return out;
 }
 
-double dice(const QSet<quint32>& a, const QSet<quint32>& b)
+double dice(const QList<quint32>& a, const QList<quint32>& b)
 {
     if (a.isEmpty() && b.isEmpty())
         return 1;
-    int common = 0;
-    for (const quint32 g : a)
-        common += b.contains(g) ? 1 : 0;
-    return 2.0 * common / double(a.size() + b.size());
+    QList<quint32> common;
+    std::set_intersection(a.cbegin(), a.cend(), b.cbegin(), b.cend(), std::back_inserter(common));
+    return 2.0 * double(common.size()) / double(a.size() + b.size());
 }
 
 // The file's location as a URI of the DJ-collection formats: file://localhost/ and the path,
@@ -63,16 +67,11 @@ DjExport::DjExport(const EventPlan& plan, const LibrarySongs& library, const QSt
 {
     QHash<QString, const LibrarySong*> byName;
     const QList<LibrarySong>& songs = library.songs();
-    m_bigramCount.resize(songs.size());
     for (qsizetype i = 0; i < songs.size(); ++i) {
         const LibrarySong& s = songs[i];
         const QString name = folded(s.title) + QChar(0x1f) + folded(s.artist);
         if (!s.path.isEmpty() && !byName.contains(name))
             byName.insert(name, &s);
-        const QSet<quint32> grams = bigrams(s.title);
-        m_bigramCount[i] = int(grams.size());
-        for (const quint32 g : grams)
-            m_bigramSongs[g].append(i);
     }
     auto entry = [&](int key, const QString& title, const QString& artist, int seconds) {
         Entry e{title, artist, seconds, nullptr};
@@ -109,6 +108,21 @@ DjExport::DjExport(const EventPlan& plan, const LibrarySongs& library, const QSt
     for (const ScheduledActivity* a : timed)
         schedule.entries.append(entry(a->SongKey.value_or(0), a->SongTitle, a->SongArtist, 0));
     m_lists.append(schedule);
+
+    // The index of the closest matches, needed only when a song has no file.
+    bool missing = false;
+    for (const Playlist& p : m_lists)
+        for (const Entry& e : p.entries)
+            missing = missing || !e.song;
+    if (!missing)
+        return;
+    m_bigramCount.resize(songs.size());
+    for (qsizetype i = 0; i < songs.size(); ++i) {
+        const QList<quint32> grams = bigrams(songs[i].title);
+        m_bigramCount[i] = int(grams.size());
+        for (const quint32 g : grams)
+            m_bigramSongs[g].append(i);
+    }
 }
 
 QList<const LibrarySong*> DjExport::withFiles() const
@@ -269,21 +283,23 @@ QByteArray DjExport::nml() const
 QList<DjExport::Match> DjExport::closest(const Entry& entry) const
 {
     // Candidates share a bigram of the title; the title weighs three times the artist.
-    const QSet<quint32> title = bigrams(entry.title);
-    QHash<qsizetype, int> common;
+    const QList<quint32> title = bigrams(entry.title);
+    QList<int> common(m_bigramCount.size(), 0);
+    QList<qsizetype> touched;
     for (const quint32 g : title)
         for (const qsizetype i : m_bigramSongs.value(g))
-            ++common[i];
-    const QSet<quint32> artist = bigrams(entry.artist);
+            if (common[i]++ == 0)
+                touched.append(i);
+    const QList<quint32> artist = bigrams(entry.artist);
     QList<std::pair<double, qsizetype>> scored;
-    for (auto it = common.cbegin(); it != common.cend(); ++it) {
-        const double t = 2.0 * it.value() / double(title.size() + m_bigramCount[it.key()]);
-        scored.append({t, it.key()});
-    }
-    std::sort(scored.begin(), scored.end(), [](auto& a, auto& b) {
+    scored.reserve(touched.size());
+    for (const qsizetype i : touched)
+        scored.append({2.0 * common[i] / double(title.size() + m_bigramCount[i]), i});
+    const qsizetype kept = std::min<qsizetype>(scored.size(), 20);
+    std::partial_sort(scored.begin(), scored.begin() + kept, scored.end(), [](auto& a, auto& b) {
         return a.first != b.first ? a.first > b.first : a.second < b.second;
     });
-    scored.resize(std::min<qsizetype>(scored.size(), 20));
+    scored.resize(kept);
     for (auto& [score, i] : scored) {
         const QString& other = m_library.songs()[i].artist;
         score = entry.artist.isEmpty() ? score : 0.75 * score + 0.25 * dice(artist, bigrams(other));
