@@ -84,19 +84,6 @@ QByteArray csv(const QList<PlanSong>& songs)
     return out.toUtf8();
 }
 
-QByteArray m3u8(const QList<PlanSong>& songs)
-{
-    QString out = QStringLiteral("#EXTM3U\n");
-    for (const PlanSong& s : songs) {
-        // A line break inside a name would end the entry.
-        const QString name = entryName(s).simplified();
-        out += QStringLiteral("#EXTINF:%1,%2\n%2\n")
-                   .arg(s.Length.isGiven() ? s.Length.value : -1)
-                   .arg(name);
-    }
-    return out.toUtf8();
-}
-
 QByteArray ics(const EventPlan& plan, const QDateTime& stamp)
 {
     const PlanFacts::Evening evening = PlanFacts::eveningOf(plan.Times);
@@ -158,8 +145,6 @@ bool writeAll(const EventPlan& plan, const QString& folder, const QDateTime& sta
     const QDir dir(folder);
     return save(dir.filePath(QStringLiteral("include.csv")), csv(plan.Include), error) &&
            save(dir.filePath(QStringLiteral("exclude.csv")), csv(plan.Exclude), error) &&
-           save(dir.filePath(QStringLiteral("include.m3u8")), m3u8(plan.Include), error) &&
-           save(dir.filePath(QStringLiteral("exclude.m3u8")), m3u8(plan.Exclude), error) &&
            save(dir.filePath(QStringLiteral("schedule.ics")), ics(plan, stamp), error);
 }
 

@@ -2,8 +2,10 @@
 //   zelplan EVENT.MDB -o plan.pdf|plan.html|plan.txt [--paper letter|a4]
 //   zelplan EVENT.MDB --run-sheet -o sheet.pdf|sheet.html|sheet.txt [--paper letter|a4]
 //   zelplan EVENT.MDB --checks          exit status 1 when the plan has a problem
-//   zelplan EVENT.MDB --export FOLDER
+//   zelplan EVENT.MDB --export FOLDER [--catalogue songlist.mdb] [--relative-to FOLDER]
 // The event file is only read. Bad input: one line on stderr, exit status 2.
+#include "catalogue/LibrarySongs.h"
+#include "plan/DjExport.h"
 #include "plan/PlanChecks.h"
 #include "plan/PlanDocument.h"
 #include "plan/PlanExport.h"
@@ -13,6 +15,7 @@
 
 #include <QCommandLineParser>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
@@ -108,7 +111,16 @@ int main(int argc, char* argv[])
         QStringLiteral("run-sheet"),
         QStringLiteral("With -o: write the entertainer's run sheet (at most two pages) instead "
                        "of the whole plan."));
-    parser.addOptions({output, paper, runSheet, checks, exportTo});
+    const QCommandLineOption catalogue(
+        QStringLiteral("catalogue"),
+        QStringLiteral("With --export: the catalogue whose files the playlists name (default: "
+                       "songlist.mdb beside the event file)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption relativeTo(
+        QStringLiteral("relative-to"),
+        QStringLiteral("With --export: write the M3U8 entries relative to FOLDER."),
+        QStringLiteral("FOLDER"));
+    parser.addOptions({output, paper, runSheet, checks, exportTo, catalogue, relativeTo});
     if (!parser.parse(QCoreApplication::arguments()))
         return fail(parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
@@ -149,6 +161,23 @@ int main(int argc, char* argv[])
     if (parser.isSet(exportTo) && !PlanExport::writeAll(*plan, parser.value(exportTo),
                                                         QDateTime::currentDateTimeUtc(), &error))
         return fail(error);
+    if (parser.isSet(exportTo)) {
+        // Without a catalogue no song has a file: the playlists stay empty, missing.csv
+        // names every song.
+        const QString file =
+            parser.isSet(catalogue)
+                ? parser.value(catalogue)
+                : QFileInfo(eventFile).dir().filePath(QStringLiteral("songlist.mdb"));
+        LibrarySongs library;
+        if ((parser.isSet(catalogue) || QFileInfo::exists(file)) && !library.read(file, &error))
+            return fail(error);
+        if (!QFileInfo::exists(file))
+            QTextStream(stderr) << "zelplan: no catalogue " << file
+                                << "; the playlists name no files (see --catalogue)" << Qt::endl;
+        if (!DjExport(*plan, library, parser.value(relativeTo))
+                 .writeAll(parser.value(exportTo), &error))
+            return fail(error);
+    }
     if (parser.isSet(checks)) {
         QTextStream out(stdout);
         for (const PlanFinding& f : findings)
