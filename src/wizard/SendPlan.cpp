@@ -18,8 +18,8 @@ SendPlan::SendPlan(const QString& fileName, QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("dlgSend"));
     setWindowTitle(QStringLiteral("Send to Your Entertainer"));
     auto* text = new QLabel(
-        QStringLiteral("Your plan is saved as \"%1\" in the folder below. Send that file to your "
-                       "entertainer, by e-mail or on a memory stick.")
+        QStringLiteral("Your plan will be saved as \"%1\" in the folder below, ready to send to "
+                       "your entertainer by e-mail or on a memory stick.")
             .arg(fileName),
         this);
     text->setObjectName(QStringLiteral("lblSend"));
