@@ -146,10 +146,10 @@ void PlanDiff::compareEvent(const EventPlan& before, const EventPlan& after)
     const PlanTimes& y = after.Times;
     answer(QStringLiteral("date"), QStringLiteral("changed"), answerText(x.Date),
            answerText(y.Date));
-    answer(QStringLiteral("start"), QStringLiteral("moved"), answerText(x.Start),
+    answer(QStringLiteral("start time"), QStringLiteral("moved"), answerText(x.Start),
            answerText(y.Start));
-    answer(QStringLiteral("end"), QStringLiteral("moved"), answerText(x.End), answerText(y.End));
-    answer(QStringLiteral("setup"), QStringLiteral("moved"), answerText(x.Setup),
+    answer(QStringLiteral("end time"), QStringLiteral("moved"), answerText(x.End), answerText(y.End));
+    answer(QStringLiteral("setup time"), QStringLiteral("moved"), answerText(x.Setup),
            answerText(y.Setup));
     answer(QStringLiteral("number of guests"), QStringLiteral("changed"),
            answerText(before.Guests), answerText(after.Guests));
