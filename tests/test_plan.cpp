@@ -274,6 +274,8 @@ class TestPlan : public QObject
     void sendFromTheFinishPage();
     void sameEvent_data();
     void sameEvent();
+    void finalChanges_data();
+    void finalChanges();
 };
 
 void TestPlan::checks()
@@ -740,6 +742,67 @@ void TestPlan::sameEvent()
     QCOMPARE(copy->bride, QString("Zoë Marchetti"));
     QVERIFY(copy->sameEvent(EventIdentity{"id9", "Zoë Marchetti", "Tobias Nwachukwu"}));
     QVERIFY(!copy->sameEvent(EventIdentity{"id9", "Zoë Marchetti", "Someone Else"}));
+}
+
+using Settings = QMap<QString, QString>;
+
+void TestPlan::finalChanges_data()
+{
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<int>("daysToGo");
+    QTest::addColumn<QString>("reach");
+    QTest::addColumn<bool>("final");
+    const QMap<QString, QString> dana{{"EntName", "Dana Cole"}, {"EntPhone", "555-0100"},
+                                      {"EntEmail", "dana@example.org"}, {"FinalDays", "14"}};
+    const QString reach = "Your entertainer: Dana Cole, phone 555-0100, e-mail dana@example.org";
+    QTest::newRow("no settings") << QMap<QString, QString>() << 10 << QString() << false;
+    QTest::newRow("before the day") << dana << 15 << reach << false;
+    QTest::newRow("from the day") << dana << 14 << reach << true;
+    QTest::newRow("no number of days") << QMap<QString, QString>{{"EntName", "Dana Cole"}} << 1
+                                       << "Your entertainer: Dana Cole" << false;
+}
+
+// Once the plan is final every answer page is read-only, says why, and Next through all of
+// them stores nothing; the welcome and finish pages say how to reach the entertainer.
+void TestPlan::finalChanges()
+{
+    QFETCH(Settings, settings);
+    QFETCH(int, daysToGo);
+    QFETCH(QString, reach);
+    QFETCH(bool, final);
+    TestRoot root;
+    EventPlan plan = fixture();
+    plan.Times.Date.value = QDate::currentDate().addDays(daysToGo);
+    const QString file = eventFile(root, plan);
+    root.writeCatalogue(settings);
+    const QByteArray before = fileBytes(file);
+    ZelWizard w;
+    QVERIFY(startWithoutLoader(w));
+    for (const int page : {0, 9}) {
+        auto* label = w.page(page)->findChild<QLabel*>("lblEntertainer");
+        QCOMPARE(label ? label->text() : QString(), reach);
+        QCOMPARE(w.page(page)->findChild<QLabel*>("lblFrozen") != nullptr, final);
+    }
+    if (!final)
+        return;
+    const QString line = QString("Your plan is final since %1. For any change, please call "
+                                 "Dana Cole at 555-0100.")
+                             .arg(QLocale(QLocale::English, QLocale::UnitedStates)
+                                      .toString(QDate::currentDate(), "dddd, MMMM d, yyyy"));
+    w.loadedPage(9)->hide();
+    w.loadedPage(0)->show();
+    for (int page = 0; page < 9; ++page) {
+        QCOMPARE(visiblePage(w)->index(), page);
+        QCOMPARE(visiblePage(w)->isFrozen(), page > 0);
+        if (page > 0)
+            QCOMPARE(child<QLabel>(visiblePage(w), "lblTop_1")->text(), line);
+        if (page == 2)
+            QCOMPARE(child<QLineEdit>(visiblePage(w), "txtGuests")->isEnabled(), false);
+        child<QPushButton>(visiblePage(w), "cmdNext")->click();
+    }
+    QCOMPARE(visiblePage(w)->objectName(), QString("MenuFinal"));
+    QCOMPARE(fileBytes(file), before);
+    QVERIFY(root.messages.isEmpty());
 }
 
 QTEST_MAIN(TestPlan)

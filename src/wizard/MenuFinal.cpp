@@ -42,6 +42,7 @@ MenuFinal::MenuFinal(Wizard& wizard)
 void MenuFinal::loadPage()
 {
     PageContent::addRichText(content(), PathMap::mediaFolder() + QStringLiteral("bye.rtf"));
+    PageContent::addEntertainer(content(), m_state);
     auto* review = new QPushButton(QStringLiteral("Review Your Plan..."), content());
     review->setObjectName(QStringLiteral("cmdReview"));
     review->setAutoDefault(false);
