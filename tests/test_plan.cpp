@@ -669,10 +669,10 @@ void TestPlan::sendFromTheFinishPage()
     writer.setDatabaseName(PathMap::eventDatabase());
     QVERIFY(writer.open());
     QVERIFY(writer.transaction());
-    QSqlQuery q(writer);
     for (int i = 0; i < 500; ++i)
-        QVERIFY(q.exec(QString("INSERT INTO Strs (Item, Usage) VALUES ('Half%1', 'x')").arg(i)));
-    QVERIFY(q.exec("DELETE FROM Strs WHERE Item LIKE 'BP%'"));
+        QVERIFY(QSqlQuery(writer).exec(
+            QString("INSERT INTO Strs (Item, Usage) VALUES ('Half%1', 'x')").arg(i)));
+    QVERIFY(QSqlQuery(writer).exec("DELETE FROM Strs WHERE Item LIKE 'BP%'"));
 
     const QString folder = root.path() + "/to send";
     whenModal("dlgSend", [&](QWidget* d) {
