@@ -104,3 +104,8 @@ bool Menu2::savePage()
     return EventItems::savePerson(items(), m_state.Bride, QLatin1Char('B'), saveFailure()) &&
            EventItems::savePerson(items(), m_state.Groom, QLatin1Char('G'), saveFailure());
 }
+
+void Menu2::focusFinding(qint64 item)
+{
+    (item == 1 ? m_ui->cmdGroom : m_ui->cmdBride)->setFocus();
+}

@@ -35,11 +35,12 @@ Menu5::Menu5(Wizard& wizard)
       m_ui(std::make_unique<Ui::Menu5>())
 {
     m_ui->setupUi(content());
-    ListLook::apply(m_ui->menu5Layout, m_ui->buttonRow, m_ui->lvListView, m_ui->cmdAdd,
-                    m_ui->cmdRemove);
-    m_ui->cmdAdd->setEnabled(false);
-    m_ui->cmdRemove->setEnabled(false);
+    m_look = ListLook::apply(m_ui->menu5Layout, m_ui->buttonRow, m_ui->lvListView,
+                             m_ui->cmdAdd, m_ui->cmdRemove, m_ui->cmdEdit);
+    for (QPushButton* b : {m_ui->cmdAdd, m_ui->cmdRemove, m_ui->cmdEdit})
+        b->setEnabled(false);
     connect(m_ui->cmdAdd, &QPushButton::clicked, this, &Menu5::addMember);
+    connect(m_ui->cmdEdit, &QPushButton::clicked, this, &Menu5::editMember);
     connect(m_ui->cmdRemove, &QPushButton::clicked, this, &Menu5::removeMember);
 }
 
@@ -49,8 +50,8 @@ void Menu5::loadPage()
 {
     setUpList();
     loadRows();
-    m_ui->cmdAdd->setEnabled(true);
-    m_ui->cmdRemove->setEnabled(true);
+    for (QPushButton* b : {m_ui->cmdAdd, m_ui->cmdRemove, m_ui->cmdEdit})
+        b->setEnabled(true);
 }
 
 void Menu5::setUpList()
@@ -104,12 +105,23 @@ bool Menu5::eventFilter(QObject* watched, QEvent* event)
     return WizardPage::eventFilter(watched, event);
 }
 
+namespace
+{
+QStringList columnsOf(const PartyMember& m)
+{
+    return {m.Name, m.Role, m.Escort, m.EscortRole, m.Pronunciation, m.EscortPronunciation};
+}
+PartyMember memberOf(const QTreeWidgetItem* row)
+{
+    return {row->text(0), row->text(1), row->text(2), row->text(3), row->text(4), row->text(5)};
+}
+} // namespace
+
 void Menu5::loadRows()
 {
     QList<QTreeWidgetItem*> loaded;
     for (const PartyMember& m : EventItems::readParty(items()))
-        loaded << new QTreeWidgetItem(
-            {m.Name, m.Role, m.Escort, m.EscortRole, m.Pronunciation, m.EscortPronunciation});
+        loaded << new QTreeWidgetItem(columnsOf(m));
     m_ui->lvListView->addTopLevelItems(loaded);
 }
 
@@ -134,20 +146,37 @@ void Menu5::addMember()
     const std::optional<PartyMember> m = dialog.ask();
     if (!m)
         return;
-    QTreeWidgetItem* row = appendRow(
-        {m->Name, m->Role, m->Escort, m->EscortRole, m->Pronunciation, m->EscortPronunciation});
+    QTreeWidgetItem* row = appendRow(columnsOf(*m));
     m_ui->lvListView->setCurrentItem(row);
     m_ui->lvListView->scrollToItem(row);
     dialog.clearEntry();
 }
 
-void Menu5::removeMember()
+// The selected member in the party member dialog; Save changes the row in its place.
+void Menu5::editMember()
 {
-    QTreeWidget* list = m_ui->lvListView;
-    const QList<QTreeWidgetItem*> selected = list->selectedItems();
+    const QList<QTreeWidgetItem*> selected = m_ui->lvListView->selectedItems();
     if (selected.isEmpty())
         return;
-    delete selected.first();
+    QTreeWidgetItem* row = selected.first();
+    const std::optional<PartyMember> m = m_party.get(m_state, this).edit(memberOf(row));
+    if (!m)
+        return;
+    const QStringList texts = columnsOf(*m);
+    for (int c = 0; c < texts.size(); ++c)
+        row->setText(c, texts[c]);
+}
+
+void Menu5::removeMember()
+{
+    const QList<QTreeWidgetItem*> selected = m_ui->lvListView->selectedItems();
+    if (selected.isEmpty())
+        return;
+    QTreeWidgetItem* row = selected.first();
+    QString what = row->text(0).trimmed();
+    if (!row->text(1).trimmed().isEmpty())
+        what += QStringLiteral(" (%1)").arg(row->text(1).trimmed());
+    m_look->removeItem(row, what, kMaxRows);
 }
 
 bool Menu5::savePage()
@@ -155,8 +184,12 @@ bool Menu5::savePage()
     QList<PartyMember> party;
     for (int i = 0; i < m_ui->lvListView->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = m_ui->lvListView->topLevelItem(i);
-        party.append(
-            {row->text(0), row->text(1), row->text(2), row->text(3), row->text(4), row->text(5)});
+        party.append(memberOf(row));
     }
     return EventItems::saveParty(items(), party, saveFailure());
+}
+
+void Menu5::focusFinding(qint64 item)
+{
+    m_look->focusRow(int(item));
 }

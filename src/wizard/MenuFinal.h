@@ -28,4 +28,5 @@ class MenuFinal : public WizardPage
   protected:
     void loadPage() override;
     void goNext() override;
+    void reopenReview() override { reviewPlan(); }
 };

@@ -4,6 +4,7 @@
 #include "platform/PathMap.h"
 #include "store/EventPlan.h"
 #include "store/StoreSession.h"
+#include "ui/EnterKey.h"
 #include "ui/MessageBox.h"
 #include "ui/ProgramEnd.h"
 #include "wizard/DataFileCheck.h"
@@ -14,7 +15,10 @@
 #include <QDir>
 #include <QLockFile>
 
-Wizard::Wizard() = default;
+Wizard::Wizard()
+{
+    EnterKey::install();
+}
 
 Wizard::~Wizard()
 {
@@ -157,9 +161,15 @@ void Wizard::CheckExit()
     ProgramEnd::end();
 }
 
-SongPick Wizard::pickSong(QWidget* opener, const QString& caption)
+SongPick Wizard::pickSong(QWidget* opener, const QString& caption,
+                          const SongListRequest* request)
 {
     if (!m_songPicker)
         preloadSongCatalogue();
-    return m_songPicker ? m_songPicker(opener, caption) : SongPick{};
+    if (!m_songPicker)
+        return {};
+    m_songListRequest = request;
+    const SongPick pick = m_songPicker(opener, caption);
+    m_songListRequest = nullptr;
+    return pick;
 }
