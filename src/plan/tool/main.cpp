@@ -3,13 +3,16 @@
 //   zelplan EVENT.MDB --run-sheet -o sheet.pdf|sheet.html|sheet.txt [--paper letter|a4]
 //   zelplan EVENT.MDB --checks          exit status 1 when the plan has a problem
 //   zelplan EVENT.MDB --export FOLDER [--catalogue songlist.mdb] [--relative-to FOLDER]
+//   zelplan --diff OLD NEW [-o changes.html]   exit status 1 when something changed
 // The event file is only read. Bad input: one line on stderr, exit status 2.
 #include "catalogue/LibrarySongs.h"
 #include "plan/DjExport.h"
 #include "plan/PlanChecks.h"
+#include "plan/PlanDiff.h"
 #include "plan/PlanDocument.h"
 #include "plan/PlanExport.h"
 #include "platform/PathMap.h"
+#include "platform/SafeReplace.h"
 #include "store/EventPlan.h"
 #include "store/StoreSession.h"
 
@@ -76,6 +79,30 @@ int fail(const QString& message)
     QTextStream(stderr) << "zelplan: " << message << Qt::endl;
     return 2;
 }
+
+// What changed from the event file `before` to `after`: printed, or written as a page.
+int diff(const QString& before, const QString& after, const QString& output)
+{
+    std::optional<EventPlan> plans[2];
+    const QString files[2] = {before, after};
+    for (int i = 0; i < 2; ++i) {
+        QString error;
+        if (!QFileInfo(files[i]).isFile())
+            return fail(QStringLiteral("%1: no such file").arg(files[i]));
+        plans[i] = readEvent(files[i], &error);
+        if (!plans[i])
+            return fail(error);
+    }
+    const PlanDiff changes(*plans[0], *plans[1]);
+    if (output.isEmpty()) {
+        QTextStream(stdout) << changes.text();
+    } else {
+        QString error;
+        if (!SafeReplace::write(output, changes.html().toUtf8(), &error))
+            return fail(QStringLiteral("%1: cannot be written: %2").arg(output, error));
+    }
+    return changes.isEmpty() ? 0 : 1;
+}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -120,7 +147,11 @@ int main(int argc, char* argv[])
         QStringLiteral("relative-to"),
         QStringLiteral("With --export: write the M3U8 entries relative to FOLDER."),
         QStringLiteral("FOLDER"));
-    parser.addOptions({output, paper, runSheet, checks, exportTo, catalogue, relativeTo});
+    const QCommandLineOption changes(
+        QStringLiteral("diff"),
+        QStringLiteral("With two event files OLD NEW: print what changed (with -o: write it as "
+                       "an HTML page); exit status 1 when something changed."));
+    parser.addOptions({output, paper, runSheet, checks, exportTo, catalogue, relativeTo, changes});
     if (!parser.parse(QCoreApplication::arguments()))
         return fail(parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
@@ -128,6 +159,12 @@ int main(int argc, char* argv[])
     if (parser.isSet(version))
         parser.showVersion();
     const QStringList args = parser.positionalArguments();
+    if (parser.isSet(changes)) {
+        if (args.size() != 2 || parser.isSet(checks) || parser.isSet(exportTo) ||
+            parser.isSet(runSheet))
+            return fail(QStringLiteral("--diff needs two event files, OLD and NEW (see --help)"));
+        return diff(args[0], args[1], parser.value(output));
+    }
     const int actions =
         int(parser.isSet(output)) + int(parser.isSet(checks)) + int(parser.isSet(exportTo));
     if (args.size() != 1 || actions == 0)
