@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// How a person's name is said: the language the speech engine says the pronunciation in,
+// and the couple's own recording of the name (Ogg Opus bytes, empty when there is none)
+// with the choice whether "Say It" plays that recording instead of the engine.
+struct NameVoice {
+    QString Language;
+    QByteArray Recording;
+    bool UseRecording = true;
+
+    bool isEmpty() const { return Language.isEmpty() && Recording.isEmpty(); }
+    // True when "Say It" plays the recording.
+    bool playsRecording() const { return UseRecording && !Recording.isEmpty(); }
+    bool operator==(const NameVoice&) const = default;
+};
