@@ -108,16 +108,31 @@ void Menu5::loadRows()
 {
     QList<QTreeWidgetItem*> loaded;
     for (const PartyMember& m : EventItems::readParty(items()))
-        loaded << new QTreeWidgetItem(
-            {m.Name, m.Role, m.Escort, m.EscortRole, m.Pronunciation, m.EscortPronunciation});
+        loaded << rowOf(m);
     m_ui->lvListView->addTopLevelItems(loaded);
 }
 
-QTreeWidgetItem* Menu5::appendRow(const QStringList& texts)
+// A row of the list: the six texts in their columns; the member's and the escort's voices
+// travel with the row (in the name columns' data), so they follow it wherever it goes.
+QTreeWidgetItem* Menu5::rowOf(const PartyMember& m)
 {
-    auto* item = new QTreeWidgetItem(texts);
-    m_ui->lvListView->addTopLevelItem(item);
+    auto* item = new QTreeWidgetItem(
+        {m.Name, m.Role, m.Escort, m.EscortRole, m.Pronunciation, m.EscortPronunciation});
+    item->setData(0, Qt::UserRole, QVariant::fromValue(m.MemberVoice));
+    item->setData(2, Qt::UserRole, QVariant::fromValue(m.EscortVoice));
     return item;
+}
+
+PartyMember Menu5::memberOf(const QTreeWidgetItem* row)
+{
+    return {row->text(0),
+            row->text(1),
+            row->text(2),
+            row->text(3),
+            row->text(4),
+            row->text(5),
+            row->data(0, Qt::UserRole).value<NameVoice>(),
+            row->data(2, Qt::UserRole).value<NameVoice>()};
 }
 
 void Menu5::addMember()
@@ -134,8 +149,8 @@ void Menu5::addMember()
     const std::optional<PartyMember> m = dialog.ask();
     if (!m)
         return;
-    QTreeWidgetItem* row = appendRow(
-        {m->Name, m->Role, m->Escort, m->EscortRole, m->Pronunciation, m->EscortPronunciation});
+    QTreeWidgetItem* row = rowOf(*m);
+    m_ui->lvListView->addTopLevelItem(row);
     m_ui->lvListView->setCurrentItem(row);
     m_ui->lvListView->scrollToItem(row);
     dialog.clearEntry();
@@ -153,10 +168,7 @@ void Menu5::removeMember()
 bool Menu5::savePage()
 {
     QList<PartyMember> party;
-    for (int i = 0; i < m_ui->lvListView->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = m_ui->lvListView->topLevelItem(i);
-        party.append(
-            {row->text(0), row->text(1), row->text(2), row->text(3), row->text(4), row->text(5)});
-    }
+    for (int i = 0; i < m_ui->lvListView->topLevelItemCount(); ++i)
+        party.append(memberOf(m_ui->lvListView->topLevelItem(i)));
     return EventItems::saveParty(items(), party, saveFailure());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMetaType>
 #include <QString>
 
 // How a person's name is said: the language the speech engine says the pronunciation in,
@@ -16,3 +17,4 @@ struct NameVoice {
     bool playsRecording() const { return UseRecording && !Recording.isEmpty(); }
     bool operator==(const NameVoice&) const = default;
 };
+Q_DECLARE_METATYPE(NameVoice)

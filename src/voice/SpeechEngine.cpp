@@ -129,11 +129,16 @@ QString SpeechEngine::languageFor(const QLocale& locale, const QList<SpeechVoice
             return v.Language.compare(code, Qt::CaseInsensitive) == 0;
         };
     };
+    auto sameLanguage = [](const QString& code) {
+        return [code](const SpeechVoice& v) {
+            return v.Language.section(QLatin1Char('-'), 0, 0) == code;
+        };
+    };
+    const QString english = QStringLiteral("en");
     for (const QString& found :
-         {find(exactly(full)), find(exactly(language)), find([&language](const SpeechVoice& v) {
-              return v.Language.section(QLatin1Char('-'), 0, 0) == language;
-          }),
-          find(exactly(QStringLiteral("en")))}) {
+         {find(exactly(full)), find(exactly(language)), find(sameLanguage(language)),
+          find(exactly(english)), find(exactly(QStringLiteral("en-us"))),
+          find(sameLanguage(english))}) {
         if (!found.isEmpty())
             return found;
     }

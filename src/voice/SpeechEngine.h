@@ -33,7 +33,8 @@ class SpeechEngine
     // The languages the engine speaks, ordered by name; empty when it is not ready.
     QList<SpeechVoice> voices() const;
     // The language of `voices` that fits `locale` best: the same language and region, else
-    // the same language, else English, else the first; empty when there are none.
+    // the same language, else English (American first), else the first; empty when there
+    // are none.
     static QString languageFor(const QLocale& locale, const QList<SpeechVoice>& voices);
 
     // The text spoken in `language` (a code of voices(); an unknown or empty one speaks in

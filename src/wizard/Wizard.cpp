@@ -1,6 +1,7 @@
 #include "Wizard.h"
 
 #include "platform/PathMap.h"
+#include "sound/NameSpeaker.h"
 #include "store/StoreSession.h"
 #include "ui/MessageBox.h"
 #include "ui/ProgramEnd.h"
@@ -12,7 +13,10 @@
 #include <QDir>
 #include <QLockFile>
 
-Wizard::Wizard() = default;
+Wizard::Wizard() : m_speaker(std::make_unique<NameSpeaker>())
+{
+    m_state.Speaker = m_speaker.get();
+}
 
 Wizard::~Wizard()
 {
