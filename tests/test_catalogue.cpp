@@ -26,7 +26,7 @@ namespace
 const QString kSource = qEnvironmentVariable("ZEL_SOURCE_DIR");
 const QString kRealSongs = kSource + "/data/catalogue/songs.csv";
 const QString kRealSettings = kSource + "/data/catalogue/settings.csv";
-const QString kTool = qEnvironmentVariable("ZEL_BUILD_DIR") + "/data/zelcat";
+const QString kTool = QStringLiteral(ZELCAT);
 
 void writeFile(const QString& path, const QByteArray& data)
 {
@@ -134,6 +134,8 @@ class TestCatalogue : public QObject
     void realCatalogue();
     void refusals();
     void buildAndRebuild();
+    void commands_data();
+    void commands();
     void generatorAndKeyRange();
     void importEveryField();
     void importKeepsKeys();
@@ -255,6 +257,54 @@ void TestCatalogue::buildAndRebuild()
     QCOMPARE(run({"generate", "--count", "50", "--out", s.dir.filePath("g.mdb")}), 0);
     QCOMPARE(count(s.dir.filePath("g.mdb")), 50);
     QCOMPARE(run({"generate", "--count", "40000", "--out", s.dir.filePath("h.mdb")}), 1);
+}
+
+void TestCatalogue::commands_data()
+{
+    // Each command has its own options and help; options before the command still count.
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("absent");
+    QTest::newRow("commands") << QStringList{"--help"} << 0 << "import "
+                              << "--songs";
+    QTest::newRow("help of import")
+        << QStringList{"help", "import"} << 0 << "Usage: zelcat import [options] SOURCE..."
+        << "--songs";
+    QTest::newRow("import --help") << QStringList{"import", "--help"} << 0 << "--dry-run"
+                                   << "--count";
+    QTest::newRow("generate --help") << QStringList{"generate", "-h"} << 0 << "--seed"
+                                     << "--prune";
+    QTest::newRow("options before the command")
+        << QStringList{"--out", "OUT", "--count", "3", "generate"} << 0 << "wrote 3 songs"
+        << "";
+    QTest::newRow("an option of another command")
+        << QStringList{"build", "--prune", "--out", "OUT"} << 1 << "Unknown option 'prune'"
+        << "";
+    QTest::newRow("no command") << QStringList{"--out", "OUT"} << 1 << "give a command"
+                                << "";
+    QTest::newRow("unknown command") << QStringList{"bild"} << 1 << "unknown command \"bild\""
+                                     << "";
+    QTest::newRow("file names to build")
+        << QStringList{"build", "x.csv"} << 1 << "build takes no file names"
+        << "";
+}
+
+void TestCatalogue::commands()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, exitCode);
+    QFETCH(QString, text);
+    QFETCH(QString, absent);
+    QTemporaryDir dir;
+    args.replaceInStrings("OUT", dir.filePath("out.mdb"));
+    QProcess p;
+    p.start(kTool, args);
+    QVERIFY(p.waitForFinished(60000));
+    const QString output = p.readAllStandardOutput() + p.readAllStandardError();
+    QCOMPARE(p.exitCode(), exitCode);
+    says(output, text);
+    QVERIFY2(absent.isEmpty() || !output.contains(absent), qPrintable(output));
 }
 
 void TestCatalogue::generatorAndKeyRange()

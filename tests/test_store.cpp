@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "platform/OleDate.h"
+#include "store/EventFormat.h"
 #include "store/EventItems.h"
 #include "store/KeyedItemStore.h"
 #include "store/SqlConnection.h"
@@ -31,6 +32,8 @@ class TestStore : public QObject
     void pageSaveIsAllOrNothing();
     void formatVersions_data();
     void formatVersions();
+    void upgradeStepsFromEveryVersion_data();
+    void upgradeStepsFromEveryVersion();
     void eventPlanReadsWithThePagesRules();
     void storedTextIsValidUtf8();
     void unusableFilesFoundAtOpen();
@@ -301,6 +304,33 @@ void TestStore::formatVersions()
     QSqlQuery q(session.eventConnection());
     QVERIFY(q.exec("PRAGMA user_version") && q.next());
     QCOMPARE(q.value(0).toInt(), 1);
+}
+
+void TestStore::upgradeStepsFromEveryVersion_data()
+{
+    QTest::addColumn<int>("version");
+    for (int v = 0; v < EventFormat::currentVersion(); ++v)
+        QTest::addRow("from version %d", v) << v;
+}
+
+void TestStore::upgradeStepsFromEveryVersion()
+{
+    // A file made as an earlier version is, once opened, the same as a new file: the same
+    // columns with the same types, the same indexes, the current version.
+    QFETCH(int, version);
+    const QString schema =
+        "SELECT m.name, p.name, p.type FROM sqlite_master m, "
+        "pragma_table_info(m.name) p WHERE m.type = 'table' UNION ALL SELECT "
+        "name, tbl_name, '' FROM sqlite_master WHERE type = 'index' ORDER BY 1, 2";
+    makeEventDatabase();
+    const QList<QStringList> expected = storedRows(schema);
+    frmData data;
+    QVERIFY2(data.MakeZELdatabase(m_root->dbFolder(), version), qPrintable(data.errorString()));
+    StoreSession session(m_root->dbFolder() + "event.mdb", QString());
+    QVERIFY2(session.isOpen(), qPrintable(session.errorString()));
+    QCOMPARE(storedRows(schema), expected);
+    QCOMPARE(storedRows("PRAGMA user_version"),
+             QList<QStringList>{{QString::number(EventFormat::currentVersion())}});
 }
 
 void TestStore::eventPlanReadsWithThePagesRules()

@@ -1,6 +1,6 @@
 #include "StoreSession.h"
 
-#include "store/EventSchema.h"
+#include "store/EventFormat.h"
 
 #include <QFileInfo>
 
@@ -50,9 +50,9 @@ bool StoreSession::openEvent()
         return fail(what, m_eventFile, m_event->errorString());
     int version = 0;
     QString reason;
-    if (EventSchema::inspect(*m_event, &version, &reason) != EventSchema::Ours)
+    if (EventFormat::inspect(*m_event, &version, &reason) != EventFormat::Ours)
         return fail(what, m_eventFile, reason);
-    if (!EventSchema::isWhole(*m_event, &reason))
+    if (!EventFormat::isWhole(*m_event, &reason))
         return fail(what, m_eventFile, reason);
     m_identity = FileIdentity::of(m_eventFile);
     if (m_access == ReadOnly)
@@ -66,7 +66,7 @@ bool StoreSession::openEvent()
             QStringLiteral("the %1 may be read but not written, so no answer could be "
                            "saved. Check the permissions of the file and its folder")
                 .arg(file.isWritable() ? QStringLiteral("folder") : QStringLiteral("file")));
-    if (!EventSchema::upgrade(*m_event, version, &reason))
+    if (!EventFormat::upgrade(*m_event, version, &reason))
         return fail(
             what, m_eventFile,
             QStringLiteral("it could not be brought up to this program's format (%1)").arg(reason));

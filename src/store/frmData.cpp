@@ -1,7 +1,6 @@
 #include "frmData.h"
 
 #include "platform/PathMap.h"
-#include "store/EventSchema.h"
 #include "store/SqlConnection.h"
 #include "store/StoreError.h"
 
@@ -18,6 +17,11 @@ bool frmData::MakeZELdatabase()
 }
 
 bool frmData::MakeZELdatabase(const QString& folder)
+{
+    return MakeZELdatabase(folder, EventFormat::currentVersion());
+}
+
+bool frmData::MakeZELdatabase(const QString& folder, int version)
 {
     m_error.clear();
     const QString fullName = QDir(folder).filePath(QStringLiteral("event.mdb"));
@@ -38,7 +42,7 @@ bool frmData::MakeZELdatabase(const QString& folder)
     bool ok = false;
     {
         SqlConnection conn(tempName, SqlConnection::Create);
-        ok = conn.isOpen() && createTables(conn.name());
+        ok = conn.isOpen() && createTables(conn.name(), version);
         if (!conn.isOpen())
             m_error = conn.errorString();
     } // closed: the WAL is checkpointed into the file and removed
@@ -64,91 +68,49 @@ bool frmData::MakeZELdatabase(const QString& folder)
     return ok;
 }
 
-void frmData::beginTable(const QString& name)
+void frmData::addField(qint16 position, const QString& definition)
 {
-    m_table = name;
-    m_fields = {QStringLiteral("dbKey INTEGER PRIMARY KEY AUTOINCREMENT")};
+    // The position addresses the field once appended (dbKey is 0); keep the table's order.
+    const qsizetype at = position - 1;
+    if (at >= 0 && at <= m_fields.size())
+        m_fields.insert(at, definition);
+    else
+        m_fields.append(definition);
 }
 
 void frmData::AddFieldText(qint16 position, const QString& name, qint16 size, bool allowEmpty)
 {
-    QString def =
-        QStringLiteral("%1 TEXT COLLATE NOCASE CHECK (length(%1) <= %2)").arg(name).arg(size);
-    if (!allowEmpty)
-        def += QStringLiteral(" CHECK (%1 <> '')").arg(name);
-    // The position addresses the field once appended; keep the table's order exact.
-    if (position >= 0 && position <= m_fields.size())
-        m_fields.insert(position, def);
-    else
-        m_fields.append(def);
+    addField(position, EventFormat::columnDefinition(name, EventFormat::Text, size, allowEmpty));
 }
 
 void frmData::AddFieldMisc(qint16 position, const QString& name, qint32 type)
 {
-    QString def;
-    switch (type) {
-    case dbInteger:
-        def = QStringLiteral("%1 INTEGER CHECK (typeof(%1) IN ('integer', 'null') AND "
-                             "%1 BETWEEN -32768 AND 32767)")
-                  .arg(name);
-        break;
-    case dbDate:
-        // The day count since 30 December 1899; the fraction is the time of day.
-        def = QStringLiteral("%1 REAL CHECK (typeof(%1) IN ('real', 'integer', 'null'))").arg(name);
-        break;
-    case dbMemo:
-    default:
-        def = QStringLiteral("%1 TEXT").arg(name);
-        break;
-    }
-    if (position >= 0 && position <= m_fields.size())
-        m_fields.insert(position, def);
-    else
-        m_fields.append(def);
+    addField(position, EventFormat::columnDefinition(name, EventFormat::Type(type), 0, true));
 }
 
-QString frmData::tableStatement() const
-{
-    return QStringLiteral("CREATE TABLE %1 (%2)").arg(m_table, m_fields.join(QStringLiteral(", ")));
-}
-
-bool frmData::createTables(const QString& connectionName)
+bool frmData::createTables(const QString& connectionName, int version)
 {
     QSqlDatabase db = QSqlDatabase::database(connectionName, false);
     QSqlQuery q(db);
     QStringList statements;
-
-    beginTable(QStringLiteral("Strs"));
-    AddFieldText(1, QStringLiteral("Item"), 10, true);
-    AddFieldText(2, QStringLiteral("Usage"), 255, true);
-    statements << tableStatement()
-               << QStringLiteral("CREATE UNIQUE INDEX Strs_Item ON Strs (Item COLLATE NOCASE)");
-
-    beginTable(QStringLiteral("Mems"));
-    AddFieldText(1, QStringLiteral("Item"), 10, true);
-    AddFieldMisc(2, QStringLiteral("Usage"), dbMemo);
-    statements << tableStatement()
-               << QStringLiteral("CREATE UNIQUE INDEX Mems_Item ON Mems (Item COLLATE NOCASE)");
-
-    beginTable(QStringLiteral("Activities"));
-    AddFieldMisc(1, QStringLiteral("dtScheduled"), dbDate);
-    AddFieldText(2, QStringLiteral("Name"), 255, true);
-    AddFieldMisc(3, QStringLiteral("SongKey"), dbInteger);
-    AddFieldText(4, QStringLiteral("SongTitle"), 255, true);
-    AddFieldText(5, QStringLiteral("SongArtist"), 255, true);
-    AddFieldText(6, QStringLiteral("Who"), 255, true);
-    AddFieldMisc(7, QStringLiteral("MoreInfo"), dbMemo);
-    statements << tableStatement();
-
-    for (const QString& list : {QStringLiteral("MusicIn"), QStringLiteral("MusicOut")}) {
-        beginTable(list);
-        AddFieldMisc(1, QStringLiteral("SongKey"), dbInteger);
-        AddFieldText(2, QStringLiteral("SongTitle"), 255, true);
-        AddFieldText(3, QStringLiteral("SongArtist"), 255, true);
-        AddFieldText(4, QStringLiteral("SongTime"), 15, true);
-        statements << tableStatement();
+    // A file of version 0 has the tables of version 1 and no version.
+    const int asOf = std::max(version, 1);
+    for (const EventFormat::Table& table : EventFormat::tables()) {
+        m_fields.clear();
+        qint16 position = 1;
+        for (const EventFormat::Column& c : table.columns) {
+            if (c.since > asOf)
+                continue;
+            if (c.type == EventFormat::Text)
+                AddFieldText(position, QLatin1String(c.name), qint16(c.size), true);
+            else
+                AddFieldMisc(position, QLatin1String(c.name), c.type);
+            ++position;
+        }
+        statements << EventFormat::createTable(QLatin1String(table.name), m_fields)
+                   << EventFormat::createIndexes(QLatin1String(table.name), asOf);
     }
-    statements << QStringLiteral("PRAGMA user_version = %1").arg(EventSchema::kCurrentVersion);
+    statements << QStringLiteral("PRAGMA user_version = %1").arg(version);
 
     if (!db.transaction()) {
         m_error = StoreError::plain(db.lastError());
