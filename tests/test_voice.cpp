@@ -1,10 +1,46 @@
 // The speech engine, the compressed form of recordings, and the name buttons of the dialogs.
+#include "PageTest.h"
+#include "TestSoundPort.h"
+#include "TestSupport.h"
+#include "platform/PathMap.h"
+#include "store/EventItems.h"
+#include "store/SqlConnection.h"
+#include "store/StoreSession.h"
+#include "store/frmData.h"
+#include "pages/frmBGInfo.h"
+#include "pages/frmParty.h"
+#include "sound/NameSpeaker.h"
+#include "sound/SayItBox.h"
 #include "voice/SpeechEngine.h"
 #include "voice/VoiceCodec.h"
+#include "wizard/WizardPage.h"
+#include "wizard/WizardState.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QtTest>
 
 #include <cmath>
+
+// How a clip shows in a failed comparison.
+char* toString(const PcmClip& clip)
+{
+    return QTest::toString(QStringLiteral("%1 samples at %2 Hz, peak %3")
+                               .arg(clip.Samples.size())
+                               .arg(clip.SampleRate)
+                               .arg(clip.peak()));
+}
+
+char* toString(const NameVoice& voice)
+{
+    return QTest::toString(QStringLiteral("%1, %2 bytes, %3")
+                               .arg(voice.Language)
+                               .arg(voice.Recording.size())
+                               .arg(voice.UseRecording ? "played" : "not played"));
+}
 
 namespace
 {
@@ -20,6 +56,33 @@ PcmClip tone(int rate, double seconds)
     }
     return clip;
 }
+// A dialog of the wizard with a name speaker on a test sound port.
+template <class Dialog> struct WithSound {
+    TestSoundPort* port = new TestSoundPort;
+    NameSpeaker speaker{std::unique_ptr<SoundPort>(port)};
+    WizardState state;
+    std::unique_ptr<Dialog> dialog;
+    WithSound()
+    {
+        state.Speaker = &speaker;
+        dialog = std::make_unique<Dialog>(state, nullptr);
+    }
+    SayItBox* box(const QString& name) { return child<SayItBox>(dialog.get(), name); }
+    void type(const QString& line, const QString& text)
+    {
+        child<QLineEdit>(dialog.get(), line)->setText(text);
+    }
+};
+// The engine carries a little of one utterance's state into the next, so the same text said
+// twice differs by a few samples: the same speech is the same rate and length within 20 ms.
+void sameSpeech(const PcmClip& heard, const PcmClip& expected)
+{
+    QCOMPARE(heard.SampleRate, expected.SampleRate);
+    QVERIFY2(std::abs(heard.durationMs() - expected.durationMs()) <= 20,
+             qPrintable(QStringLiteral("%1 ms heard, %2 ms expected")
+                            .arg(heard.durationMs())
+                            .arg(expected.durationMs())));
+}
 } // namespace
 
 class TestVoice : public QObject
@@ -33,6 +96,13 @@ class TestVoice : public QObject
     void recordingRoundTrip_data();
     void recordingRoundTrip();
     void refusesWhatCannotBeKept();
+    void buttonsFollowTheSound_data();
+    void buttonsFollowTheSound();
+    void saysPronunciationElseName();
+    void recordsKeepsAndPlaysBack_data();
+    void recordsKeepsAndPlaysBack();
+    void upgradeKeepsEveryAnswer();
+    void voicesStayWithTheirNames();
 };
 
 void TestVoice::speaksNames_data()
@@ -114,5 +184,212 @@ void TestVoice::refusesWhatCannotBeKept()
     QCOMPARE(VoiceCodec::decode(QByteArray("OggS not really a stream")).has_value(), false);
 }
 
-QTEST_GUILESS_MAIN(TestVoice)
+void TestVoice::buttonsFollowTheSound_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("output");
+    QTest::addColumn<bool>("microphone");
+    QTest::addColumn<QString>("sayTip");
+    QTest::addColumn<QString>("recordTip");
+    const QString says = "Says the pronunciation (the name when it is empty)";
+    const QString records = "Records the name in your own voice (at most 10 seconds)";
+    QTest::newRow("member, all sound") << "sayItBox_0" << true << true << says << records;
+    QTest::newRow("member, no output")
+        << "sayItBox_0" << false << true << "No sound output here." << records;
+    QTest::newRow("escort, no microphone")
+        << "sayItBox_1" << true << false << says << "No microphone here.";
+    QTest::newRow("escort, no sound")
+        << "sayItBox_1" << false << false << "No sound output here." << "No microphone here.";
+}
+
+void TestVoice::buttonsFollowTheSound()
+{
+    QFETCH(QString, box);
+    QFETCH(bool, output);
+    QFETCH(bool, microphone);
+    QFETCH(QString, sayTip);
+    QFETCH(QString, recordTip);
+    WithSound<frmParty> party;
+    party.port->hasOutput = output;
+    party.port->hasMicrophone = microphone;
+    auto* sayIt = child<QPushButton>(party.box(box), "cmdSayIt");
+    auto* record = child<QPushButton>(party.box(box), "cmdRecord");
+    // Before anything is typed there is nothing to say.
+    party.box(box)->setVoice({});
+    QCOMPARE(sayIt->isEnabled(), false);
+    party.type(box.endsWith('0') ? "txtName1" : "txtName2", "Ana");
+    QCOMPARE(sayIt->isEnabled(), sayTip.startsWith("Says"));
+    QCOMPARE(sayIt->toolTip(), sayTip);
+    QCOMPARE(record->isEnabled(), recordTip.startsWith("Records"));
+    QCOMPARE(record->toolTip(), recordTip);
+}
+
+void TestVoice::saysPronunciationElseName()
+{
+    WithSound<frmBGInfo> person;
+    SpeechEngine engine;
+    SayItBox* box = person.box("sayItBox");
+    auto* language = child<QComboBox>(box, "cboVoice");
+    person.type("txtName", "Anna Smith");
+    language->setCurrentIndex(language->findData("en-us"));
+    QTest::mouseClick(child<QPushButton>(box, "cmdSayIt"), Qt::LeftButton);
+    person.type("txtPronounce", "AH-nah SMITH");
+    language->setCurrentIndex(language->findData("es"));
+    QTest::mouseClick(child<QPushButton>(box, "cmdSayIt"), Qt::LeftButton);
+    QCOMPARE(person.port->played.size(), 2);
+    sameSpeech(person.port->played.at(0), *engine.speak("Anna Smith", "en-us"));
+    sameSpeech(person.port->played.at(1), *engine.speak("AH-nah SMITH", "es"));
+    QCOMPARE(box->voice().Language, QStringLiteral("es"));
+}
+
+void TestVoice::recordsKeepsAndPlaysBack_data()
+{
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("time");
+    QTest::newRow("a name, kept") << 1.5 << "cmdKeep" << "1.5 of 10 seconds";
+    QTest::newRow("too long, ends by itself") << 12.0 << "cmdKeep" << "10.0 of 10 seconds";
+    QTest::newRow("discarded") << 1.0 << "cmdDiscard" << "1.0 of 10 seconds";
+}
+
+void TestVoice::recordsKeepsAndPlaysBack()
+{
+    QFETCH(double, seconds);
+    QFETCH(QString, answer);
+    QFETCH(QString, time);
+    WithSound<frmParty> party;
+    party.type("txtName1", "Ana");
+    SayItBox* box = party.box("sayItBox_0");
+    QString shownTime;
+    bool stillRecording = true;
+    whenModal("frmRecord", [&](QWidget* dialog) {
+        QTest::mouseClick(child<QPushButton>(dialog, "cmdStart"), Qt::LeftButton);
+        party.port->feed(tone(16000, seconds));
+        if (party.port->recording)
+            QTest::mouseClick(child<QPushButton>(dialog, "cmdStop"), Qt::LeftButton);
+        stillRecording = party.port->recording;
+        shownTime = child<QLabel>(dialog, "lblTime")->text();
+        QTest::mouseClick(child<QPushButton>(dialog, answer), Qt::LeftButton);
+    });
+    QTest::mouseClick(child<QPushButton>(box, "cmdRecord"), Qt::LeftButton);
+    QCOMPARE(stillRecording, false);
+    QCOMPARE(shownTime, time);
+    const NameVoice voice = box->voice();
+    QCOMPARE(voice.Recording.isEmpty(), answer == "cmdDiscard");
+    QCOMPARE(!child<QCheckBox>(box, "chkOwnVoice")->isHidden(), answer == "cmdKeep");
+    QTest::mouseClick(child<QPushButton>(box, "cmdSayIt"), Qt::LeftButton);
+    // "Say It" plays the recording as kept, or the engine when there is none.
+    const auto heard = voice.Recording.isEmpty() ? SpeechEngine().speak("ana", voice.Language)
+                                                 : VoiceCodec::decode(voice.Recording);
+    if (voice.Recording.isEmpty())
+        sameSpeech(party.port->played.last(), *heard);
+    else
+        QCOMPARE(party.port->played.last(), *heard);
+}
+
+void TestVoice::upgradeKeepsEveryAnswer()
+{
+    TestRoot root;
+    root.writeCatalogue();
+    frmData maker;
+    QVERIFY(maker.MakeZELdatabase(root.dbFolder(), 1));
+    QVERIFY(PageTest::execEvent(
+        {"INSERT INTO Strs (Item, Usage) VALUES ('BN', 'Anna'), ('BPCOUNT', ' 1')",
+         "INSERT INTO Mems (Item, Usage) VALUES ('BA', 'Main St' || char(13, 10) || 'Town')",
+         "INSERT INTO Activities (dtScheduled, Name, SongKey, SongTitle, SongArtist, Who, "
+         "MoreInfo) VALUES (45000.75, 'First Dance', 7, 'Song', 'Artist', 'Couple', 'slow')",
+         "INSERT INTO MusicIn (SongKey, SongTitle, SongArtist, SongTime) "
+         "VALUES (-3, 'Ours', 'Band', '3:10')",
+         "INSERT INTO MusicOut (SongKey, SongTitle, SongArtist, SongTime) "
+         "VALUES (12, 'Not this', 'X', '2:00')"}));
+    const QStringList tables{"Strs", "Mems", "Activities", "MusicIn", "MusicOut"};
+    QList<QList<QStringList>> before;
+    for (const QString& t : tables)
+        before << storedRows("SELECT * FROM " + t);
+    const QString file = PathMap::eventDatabase();
+    const QString copy = file + ".format1";
+    auto versionOf = [](const QString& path) {
+        SqlConnection conn(path, SqlConnection::ReadOnly);
+        QSqlQuery q(conn.database());
+        return q.exec("PRAGMA user_version") && q.next() ? q.value(0).toInt() : -1;
+    };
+
+    // A reader takes the file as it is and leaves it so.
+    QFile original(file);
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    const QByteArray bytes = original.readAll();
+    original.close();
+    {
+        StoreSession reader(file, QString(), StoreSession::ReadOnly);
+        QVERIFY2(reader.isOpen(), qPrintable(reader.errorString()));
+        QString error;
+        const auto plan = EventPlan::read(reader, &error);
+        QVERIFY2(plan.has_value(), qPrintable(error));
+        QCOMPARE(plan->Bride.Name, QStringLiteral("Anna"));
+    }
+    QVERIFY(original.open(QIODevice::ReadOnly));
+    QCOMPARE(original.readAll(), bytes);
+    original.close();
+    QCOMPARE(QFile::exists(copy), false);
+
+    // The wizard keeps a copy of the old file, then upgrades it with every answer kept.
+    {
+        StoreSession wizard(file, QString(), StoreSession::ReadWrite);
+        QVERIFY2(wizard.isOpen(), qPrintable(wizard.errorString()));
+    }
+    QCOMPARE(versionOf(file), 2);
+    QCOMPARE(versionOf(copy), 1);
+    for (qsizetype i = 0; i < tables.size(); ++i)
+        QCOMPARE(storedRows("SELECT * FROM " + tables[i]), before[i]);
+    QCOMPARE(storedRows("SELECT count(*) FROM NameVoices"), QList<QStringList>{{"0"}});
+}
+
+void TestVoice::voicesStayWithTheirNames()
+{
+    PageTest::Started s;
+    const NameVoice a{"es", VoiceCodec::encode(tone(16000, 1.0)), true};
+    const NameVoice b{"sr", VoiceCodec::encode(tone(16000, 2.0)), false};
+    const NameVoice c{"vi", {}, true};
+    QList<PartyMember> party{{"Ann", "Bridesmaid", "", "", "an", ""},
+                             {"Bo", "Usher", "Cy", "Groomsman", "", "sy"},
+                             {"Di", "Flower Girl", "", "", "", ""}};
+    party[0].MemberVoice = a;
+    party[1].EscortVoice = b;
+    party[2].MemberVoice = c;
+    QVERIFY(EventItems::saveParty(s.items(), party, nullptr));
+    QVERIFY(s.w.store().voices().saveParty(party));
+
+    // The second row removed on the page: its voices go with it, the third row's move up.
+    QWidget* page = s.show(4);
+    auto* list = child<QTreeWidget>(page, "lvListView");
+    list->setCurrentItem(list->topLevelItem(1));
+    PageTest::click(page, "cmdRemove");
+    PageTest::click(page, "cmdNext");
+    s.endRun();
+
+    ZelWizard again;
+    QVERIFY(again.start());
+    QList<PartyMember> read = EventItems::readParty(again.store().items());
+    QVERIFY(again.store().voices().readParty(read));
+    QCOMPARE(read.size(), 2);
+    QCOMPARE(read[0].MemberVoice, a);
+    QCOMPARE(read[1].MemberVoice, c);
+    QCOMPARE(read[1].EscortVoice, NameVoice{});
+
+    // Rows in another order take their voices along; the couple keeps theirs by name.
+    std::reverse(read.begin(), read.end());
+    PersonRecord bride{true, "Anna"};
+    bride.Voice = b;
+    QVERIFY(again.store().voices().saveParty(read));
+    QVERIFY(again.store().voices().savePerson(bride, 'B'));
+    QList<PartyMember> reordered = read;
+    PersonRecord readBride;
+    QVERIFY(again.store().voices().readParty(reordered));
+    QVERIFY(again.store().voices().readPerson(readBride, 'B'));
+    QCOMPARE(reordered[0].MemberVoice, c);
+    QCOMPARE(reordered[1].MemberVoice, a);
+    QCOMPARE(readBride.Voice, b);
+}
+
+QTEST_MAIN(TestVoice)
 #include "test_voice.moc"

@@ -3,6 +3,7 @@
 #include "ui_Menu5.h"
 
 #include "store/EventItems.h"
+#include "store/StoreSession.h"
 #include "ui/ListLook.h"
 #include "ui/MessageBox.h"
 #include "wizard/Wizard.h"
@@ -107,7 +108,10 @@ bool Menu5::eventFilter(QObject* watched, QEvent* event)
 void Menu5::loadRows()
 {
     QList<QTreeWidgetItem*> loaded;
-    for (const PartyMember& m : EventItems::readParty(items()))
+    QList<PartyMember> party = EventItems::readParty(items());
+    // A voice that cannot be read leaves the name without one; the rows still show.
+    m_wizard.store().voices().readParty(party);
+    for (const PartyMember& m : party)
         loaded << rowOf(m);
     m_ui->lvListView->addTopLevelItems(loaded);
 }
@@ -170,5 +174,11 @@ bool Menu5::savePage()
     QList<PartyMember> party;
     for (int i = 0; i < m_ui->lvListView->topLevelItemCount(); ++i)
         party.append(memberOf(m_ui->lvListView->topLevelItem(i)));
-    return EventItems::saveParty(items(), party, saveFailure());
+    NameVoiceStore& voices = m_wizard.store().voices();
+    if (!EventItems::saveParty(items(), party, saveFailure()))
+        return false;
+    if (voices.saveParty(party))
+        return true;
+    *saveFailure() = voices.errorString();
+    return false;
 }

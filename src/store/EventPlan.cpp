@@ -1,6 +1,7 @@
 #include "EventPlan.h"
 
 #include "store/EventItems.h"
+#include "store/NameVoiceStore.h"
 #include "store/StoreSession.h"
 
 #include <QDateTime>
@@ -41,6 +42,12 @@ std::optional<EventPlan> EventPlan::read(StoreSession& store, QString* error)
     plan.Guidance = EventItems::readGuidelines(items);
     plan.Party = EventItems::readParty(items);
     plan.Music = EventItems::readMusic(items);
+    if (!store.voices().readPerson(plan.Bride, QLatin1Char('B')) ||
+        !store.voices().readPerson(plan.Groom, QLatin1Char('G')) ||
+        !store.voices().readParty(plan.Party)) {
+        *error = store.voices().errorString();
+        return std::nullopt;
+    }
 
     QVector<ScheduleStore::Row> rows;
     if (!store.schedule().rows(&rows)) {
