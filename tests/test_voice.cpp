@@ -2,6 +2,8 @@
 #include "PageTest.h"
 #include "TestSoundPort.h"
 #include "TestSupport.h"
+#include "plan/PlanDocument.h"
+#include "plan/PlanExport.h"
 #include "platform/PathMap.h"
 #include "store/EventItems.h"
 #include "store/SqlConnection.h"
@@ -103,6 +105,7 @@ class TestVoice : public QObject
     void recordsKeepsAndPlaysBack();
     void upgradeKeepsEveryAnswer();
     void voicesStayWithTheirNames();
+    void planPlaysAndExportsRecordings();
 };
 
 void TestVoice::speaksNames_data()
@@ -389,6 +392,33 @@ void TestVoice::voicesStayWithTheirNames()
     QCOMPARE(reordered[0].MemberVoice, c);
     QCOMPARE(reordered[1].MemberVoice, a);
     QCOMPARE(readBride.Voice, b);
+}
+
+void TestVoice::planPlaysAndExportsRecordings()
+{
+    EventPlan plan;
+    plan.Bride = {true, "Anna Smith", "", "AH-nah SMITH"};
+    plan.Bride.Voice = {"en-us", VoiceCodec::encode(tone(16000, 1.2)), true};
+    plan.Groom = {true, "Bo"};
+    plan.Party = {{"Di", "Usher", "Cy/D:", "Groomsman", "", ""}};
+    plan.Party[0].EscortVoice = {"sr", VoiceCodec::encode(tone(48000, 0.6)), false};
+
+    const QList<PlanExport::RecordedName> names = PlanExport::recordedNames(plan);
+    QCOMPARE(names.size(), 2);
+    QCOMPARE(names[0].FileName, QStringLiteral("01 Anna Smith.opus"));
+    QCOMPARE(names[1].FileName, QStringLiteral("02 Cy_D_.opus"));
+    QCOMPARE(names[1].Recording, plan.Party[0].EscortVoice.Recording);
+
+    // The HTML file carries each recording; what it carries decodes to the sound kept.
+    const QString html = PlanDocument(plan, {}, QString()).html();
+    static const QRegularExpression audio("<audio [^>]*src=\"data:audio/ogg;codecs=opus;"
+                                          "base64,([A-Za-z0-9+/=]+)\"");
+    QList<qint64> heard;
+    for (auto m = audio.globalMatch(html); m.hasNext();) {
+        const auto sound = VoiceCodec::decode(QByteArray::fromBase64(m.next().captured(1).toLatin1()));
+        heard << (sound ? sound->durationMs() : -1);
+    }
+    QCOMPARE(heard, (QList<qint64>{1200, 600}));
 }
 
 QTEST_MAIN(TestVoice)

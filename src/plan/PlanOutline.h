@@ -23,7 +23,8 @@ struct PlanBlock {
     QString title;                        // a sub-heading, may be empty
     QList<QPair<QString, QString>> pairs; // Fields: label, value; Names: role and name, saying
     QStringList header;                   // Table
-    QList<QStringList> rows;              // Table, Findings (severity, text, page name)
+    QList<QStringList> rows;              // Table, Findings (severity, text, page name);
+                                          // Names (name, role, saying, recording in base 64)
     QString picture;                      // Picture: "timeline" or "dress"
     QString text;                         // Note; Picture: caption
 };

@@ -5,6 +5,7 @@
 #include <QAudioSink>
 #include <QAudioSource>
 #include <QCoreApplication>
+#include <QMediaDevices>
 
 #include <algorithm>
 #include <cstring>

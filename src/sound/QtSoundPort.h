@@ -11,7 +11,7 @@ class QAudioSink;
 class QAudioSource;
 
 // The sound port of the running program: the system's default output and microphone,
-// through Qt Multimedia. Follows the devices as they come and go.
+// through Qt Multimedia, asked afresh at each use, so a device plugged in later is found.
 class QtSoundPort : public SoundPort
 {
     Q_OBJECT
@@ -31,7 +31,6 @@ class QtSoundPort : public SoundPort
     static constexpr int kRecordingRate = 48000;
     void readMicrophone();
 
-    QMediaDevices m_devices;
     std::unique_ptr<QAudioSink> m_sink;
     QBuffer m_playing;
     std::unique_ptr<QAudioSource> m_source;

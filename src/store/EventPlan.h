@@ -40,8 +40,8 @@ struct PartyMember {
     QString Pronunciation;
     QString EscortPronunciation;
     // How the member's and the escort's names are said; they travel with the row.
-    NameVoice MemberVoice;
-    NameVoice EscortVoice;
+    NameVoice MemberVoice{};
+    NameVoice EscortVoice{};
     bool operator==(const PartyMember&) const = default;
 };
 

@@ -8,6 +8,10 @@
 // and the couple's own recording of the name (Ogg Opus bytes, empty when there is none)
 // with the choice whether "Say It" plays that recording instead of the engine.
 struct NameVoice {
+    // The recording's form (Ogg Opus): its name ending and its media type.
+    static constexpr const char* kFileSuffix = "opus";
+    static constexpr const char* kMediaType = "audio/ogg; codecs=opus";
+
     QString Language;
     QByteArray Recording;
     bool UseRecording = true;

@@ -23,7 +23,7 @@ struct PersonRecord {
     QString PhoneKind3;
     QString Email;
     // How the name is said: the speech engine's language and the couple's own recording.
-    NameVoice Voice;
+    NameVoice Voice{};
 
     bool operator==(const PersonRecord&) const = default;
 };

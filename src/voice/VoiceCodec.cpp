@@ -28,16 +28,6 @@ QString tr(const char* text)
 }
 } // namespace
 
-QString VoiceCodec::fileSuffix()
-{
-    return QStringLiteral("opus");
-}
-
-QString VoiceCodec::mediaType()
-{
-    return QStringLiteral("audio/ogg; codecs=opus");
-}
-
 QByteArray VoiceCodec::encode(const PcmClip& clip, QString* error)
 {
     auto fail = [error](const QString& why) {

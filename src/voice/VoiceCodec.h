@@ -8,7 +8,7 @@
 #include <optional>
 
 // The compressed form of a recorded name, as the event file keeps it and the exports write
-// it: Ogg Opus (RFC 7845), mono, 32 kbit/s tuned for speech, so ten seconds take about
+// it (NameVoice::kFileSuffix): Ogg Opus (RFC 7845), mono, 32 kbit/s tuned for speech, so ten seconds take about
 // 40 KB and every browser and player of today plays the file as it is.
 class VoiceCodec
 {
@@ -18,9 +18,6 @@ class VoiceCodec
     static constexpr int kMaxBytes = 128 * 1024;
     // The sample rate of decoded sound (Opus always decodes at this rate).
     static constexpr int kDecodedRate = 48000;
-    // The name ending and media type of the compressed form.
-    static QString fileSuffix();
-    static QString mediaType();
 
     // The clip compressed; empty, with `error` set, when it is empty, longer than
     // kMaxSeconds, or the encoder fails.
