@@ -7,6 +7,7 @@
 #include "platform/PathMap.h"
 
 #include <QElapsedTimer>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -41,8 +42,9 @@ EventPlan fullEvent()
                "cell",  "home",
                "other", ""};
     const QDate day = QDate::currentDate().addDays(120);
-    p.Times = {OleDate::fromDateTime(day), OleDate::fromTime(QTime(17, 0)),
-               OleDate::fromTime(QTime(23, 30)), OleDate::fromTime(QTime(15, 0)), true};
+    using T = PlanValue<QTime>;
+    p.Times = {PlanValue<QDate>::given(day), T::given(QTime(17, 0)), T::given(QTime(23, 30)),
+               T::given(QTime(15, 0))};
     p.Facility = {"The Conservatory at Hollis Gardens",
                   "88 Garden Walk\r\nWinnetka, IL 60093",
                   "Dolores Fairbanks",
@@ -50,8 +52,9 @@ EventPlan fullEvent()
                   "office",
                   "From I-94 take exit 31, east on Tower Road.\r\nLoading dock behind the "
                   "greenhouse; park in lot C."};
-    p.Guests = "180-200";
-    p.Guidance = {1, 1, "Please keep the volume moderate during dinner.\r\nNo chicken dance."};
+    p.Guests = PlanValue<QString>::given("180-200");
+    p.Looks = p.Attitude = PlanValue<qint16>::given(1);
+    p.GuidanceNotes = "Please keep the volume moderate during dinner.\r\nNo chicken dance.";
     static const char* roles[] = {"Maid of Honor", "Bridesmaid", "Flower Girl", "Usher"};
     for (int i = 0; i < 30; ++i)
         p.Party.append({QStringLiteral("Member %1 Kowalczyk-Lindqvist").arg(i + 1),
@@ -66,7 +69,7 @@ EventPlan fullEvent()
     for (int i = 0; i < 40; ++i) {
         const QTime t = QTime(17, 0).addSecs(i * 6 * 60 + (i % 4) * 60);
         p.Schedule.append(
-            {i + 1, OleDate::fromDateTime(day, t),
+            {i + 1, T::given(t),
              QStringLiteral("%1 %2").arg(QLatin1String(names[i % 10])).arg(i / 10 + 1),
              i % 2 ? std::optional<qint16>(qint16(i + 1)) : std::nullopt,
              i % 2 ? QStringLiteral("Song %1").arg(i + 1) : QString(),
@@ -77,9 +80,9 @@ EventPlan fullEvent()
     for (int i = 0; i < 50; ++i) {
         p.Include.append({qint16(i + 1), QStringLiteral("Song %1").arg(i + 1),
                           QStringLiteral("Artist %1").arg(i + 1),
-                          QStringLiteral("%1:%2").arg(3 + i % 3).arg(10 + i % 50)});
+                          PlanValue<int>::given((3 + i % 3) * 60 + 10 + i % 50)});
         p.Exclude.append({qint16(i + 100), QStringLiteral("Unwanted %1").arg(i + 1),
-                          QStringLiteral("Band %1").arg(i + 1), QStringLiteral("4:05")});
+                          QStringLiteral("Band %1").arg(i + 1), PlanValue<int>::given(245)});
     }
     return p;
 }
@@ -132,6 +135,24 @@ int main(int argc, char* argv[])
         pdf.push_back(timer.nsecsElapsed() / 1e6 + build.back());
         pdfCpu.push_back(cpuMs() - cpu);
     }
+    // The run sheet on both papers, A4 last (its file is kept beside the plan's).
+    std::vector<double> sheet;
+    const QString sheetFile = QFileInfo(out).dir().filePath(QStringLiteral("run sheet.pdf"));
+    int sheetPages = 0;
+    for (const QPageSize::PageSizeId paper : {QPageSize::Letter, QPageSize::A4})
+        for (int run = 0; run < 7; ++run) {
+            timer.start();
+            const PlanDocument document = PlanDocument::runSheet(
+                plan, PlanChecks::run(plan, today, PlanChecks::ForEntertainer));
+            QString error;
+            if (!document.writePdf(sheetFile, QPageSize(paper), &error)) {
+                std::fprintf(stderr, "%s\n", qPrintable(error));
+                return 1;
+            }
+            sheet.push_back(timer.nsecsElapsed() / 1e6);
+            if (run == 0)
+                sheetPages += document.pageCount(QPageSize(paper)) * (paper == QPageSize::A4 ? 10 : 1);
+        }
     int findings = 0;
     for (int run = 0; run < 2001; ++run) {
         timer.start();
@@ -143,6 +164,8 @@ int main(int argc, char* argv[])
                 median(pdf), median(pdfCpu), QFileInfo(out).size());
     std::printf("  of which the outline and pictures %6.1f ms; text layout alone %6.1f ms\n",
                 median(build), median(layout));
+    std::printf("run sheet PDF, median of 14:   %8.1f ms wall  (%d Letter pages, %d A4 pages)\n",
+                median(sheet), sheetPages % 10, sheetPages / 10);
     std::printf("checks, median of 2001:        %8.3f ms  (%d findings)\n", median(checks),
                 findings);
     return 0;

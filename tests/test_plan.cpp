@@ -27,9 +27,13 @@
 
 namespace
 {
-double at(int h, int m, int day = 14)
+PlanValue<QTime> at(int h, int m)
 {
-    return OleDate::fromDateTime(QDate(2031, 6, day), QTime(h, m));
+    return PlanValue<QTime>::given(QTime(h, m));
+}
+PlanValue<int> len(int m, int s)
+{
+    return PlanValue<int>::given(m * 60 + s);
 }
 const QDate kToday(2030, 1, 1);
 
@@ -45,9 +49,10 @@ EventPlan fixture()
     p.Facility = {"Grand Oak Pavilion", "400 Riverside Drive\r\nSpringfield, IL", "Marta Lindqvist",
                   "217-555-0110", "office", "Take exit 92B, left at the mill.\r\nPark behind the hall."};
     // clang-format on
-    p.Times = {at(0, 0), at(18, 0), at(0, 45, 15), at(16, 0), true};
-    p.Guests = "120-130";
-    p.Guidance = {2, 2, "No line dances, please.\r\nKeep the microphone from Uncle Ray."};
+    p.Times = {PlanValue<QDate>::given(QDate(2031, 6, 14)), at(18, 0), at(0, 45), at(16, 0)};
+    p.Guests = PlanValue<QString>::given("120-130");
+    p.Looks = p.Attitude = PlanValue<qint16>::given(2);
+    p.GuidanceNotes = "No line dances, please.\r\nKeep the microphone from Uncle Ray.";
     p.Party = {{"Ingrid Halvorsen", "Maid of Honor", "Rafael Okonkwo", "Best Man",
                 "ING-grid HAL-vor-sen", "rah-fah-EL oh-KONK-woh"},
                {"Priya Raghunathan", "Bridesmaid", "Declan Fenwick", "Groomsman",
@@ -62,12 +67,12 @@ EventPlan fixture()
         {4, at(20, 0), "Toast; by the best man", std::nullopt, "", "", "Rafael Okonkwo", ""}};
     p.Music.Play[7] = p.Music.Play[9] = false;
     p.Music.Radio = {"WXRT 93.1", "KISS 103.5", ""};
-    p.Include = {{101, "Signed, Sealed, Delivered", "Stevie Wonder", "2:41"},
-                 {102, "At Last", "Etta James", "3:02"},
-                 {-3, "Our Song \"Live\"", "Cousin Theo", "4:10"},
-                 {-2, "Ständchen", "Gruppe Süd", "3:33"}};
-    p.Exclude = {{201, "Macarena", "Los del Río", "4:12"},
-                 {-2, "Chicken Dance", "Werner Thomas", "2:58"}};
+    p.Include = {{101, "Signed, Sealed, Delivered", "Stevie Wonder", len(2, 41)},
+                 {102, "At Last", "Etta James", len(3, 2)},
+                 {-3, "Our Song \"Live\"", "Cousin Theo", len(4, 10)},
+                 {-2, "Ständchen", "Gruppe Süd", len(3, 33)}};
+    p.Exclude = {{201, "Macarena", "Los del Río", len(4, 12)},
+                 {-2, "Chicken Dance", "Werner Thomas", len(2, 58)}};
     return p;
 }
 
@@ -92,20 +97,41 @@ const QStringList kAnswers{
     "WXRT 93.1", "KISS 103.5"};
 // clang-format on
 
+// The stored forms of a plan's values, as the pages write them.
+double stored(const QDate& day, const PlanValue<QTime>& t)
+{
+    return OleDate::fromDateTime(day, t.value);
+}
+QList<PickedSongRecord> stored(const QList<PlanSong>& songs)
+{
+    QList<PickedSongRecord> out;
+    for (const PlanSong& s : songs)
+        out.append({s.Key, s.Title, s.Artist, PlanFacts::lengthText(s.Length)});
+    return out;
+}
+
 void writeEvent(StoreSession& s, const EventPlan& p)
 {
     QString failure;
-    QVERIFY(EventItems::savePerson(s.items(), p.Bride, 'B', &failure) &&
-            EventItems::savePerson(s.items(), p.Groom, 'G', &failure) &&
-            EventItems::saveTimesAndPlace(s.items(), p.Times, p.Facility, p.Guests, &failure) &&
-            EventItems::saveGuidelines(s.items(), p.Guidance, &failure) &&
-            EventItems::saveParty(s.items(), p.Party, &failure) &&
-            EventItems::saveMusic(s.items(), p.Music, &failure));
+    const QDate day = p.Times.Date.value;
+    const EventTimes times{OleDate::fromDateTime(day), stored({}, p.Times.Start),
+                           stored({}, p.Times.End), stored({}, p.Times.Setup), true};
+    for (const bool saved :
+         {EventItems::savePerson(s.items(), p.Bride, 'B', &failure),
+          EventItems::savePerson(s.items(), p.Groom, 'G', &failure),
+          EventItems::saveTimesAndPlace(s.items(), times, p.Facility, p.Guests.value, &failure),
+          EventItems::saveGuidelines(s.items(), {p.Looks.value, p.Attitude.value, p.GuidanceNotes},
+                                     &failure),
+          EventItems::saveParty(s.items(), p.Party, &failure),
+          EventItems::saveMusic(s.items(), p.Music, &failure),
+          s.songLists().rewrite(SongListStore::Include, stored(p.Include)),
+          s.songLists().rewrite(SongListStore::Exclude, stored(p.Exclude))})
+        QVERIFY2(saved, qPrintable(failure));
+    // An activity after midnight is stored on the next day, as the activity dialog does.
     for (const ScheduledActivity& a : p.Schedule)
-        QVERIFY(s.schedule().insert(
-            {*a.Scheduled, a.Name, a.SongKey, a.SongTitle, a.SongArtist, a.Who, a.MoreInfo}));
-    QVERIFY(s.songLists().rewrite(SongListStore::Include, p.Include) &&
-            s.songLists().rewrite(SongListStore::Exclude, p.Exclude));
+        QVERIFY(s.schedule().insert({stored(a.Time.value.hour() < 12 ? day.addDays(1) : day, a.Time),
+                                     a.Name, a.SongKey, a.SongTitle, a.SongArtist, a.Who,
+                                     a.MoreInfo}));
 }
 
 QString eventFile(const TestRoot& root, const EventPlan& p = fixture())
@@ -181,38 +207,40 @@ void TestPlan::checks()
     } cases[] = {
     // clang-format off
 #define F(...) [](EventPlan& p) { __VA_ARGS__; }
-        {F(p.Exclude.append({-2, " at last", "ETTA JAMES", ""})),
-         F(p.Exclude.append({-2, "At Last", "Beyoncé", ""})), P, 7, "\"At Last\" by Etta James is on both"},
-        {F(p.Exclude.append({102, "At Last (Live)", "", ""})),
-         F(p.Exclude.append({103, "At Last (Live)", "", ""})), P, 7, "is on both"},
+        {F(p.Exclude.append({-2, " at last", "ETTA JAMES", {}})),
+         F(p.Exclude.append({-2, "At Last", "Beyoncé", {}})), P, 7, "\"At Last\" by Etta James is on both"},
+        {F(p.Exclude.append({102, "At Last (Live)", "", {}})),
+         F(p.Exclude.append({103, "At Last (Live)", "", {}})), P, 7, "is on both"},
         {F(p.Schedule[3].SongKey = 201; p.Schedule[3].SongTitle = "Macarena"),
          F(p.Schedule[3].SongKey = -2; p.Schedule[3].SongTitle = "Macarena!"),
          P, 5, "The song for \"Toast; by the best man\", \"Macarena\" by Los del Río"},
-        {F(p.Include.append({-2, "Ständchen ", "gruppe süd", ""})),
-         F(p.Include.append({-2, "Ständchen", "Gruppe Nord", ""})), A, 7, "is twice on your songs to play"},
+        {F(p.Include.append({-2, "Ständchen ", "gruppe süd", {}})),
+         F(p.Include.append({-2, "Ständchen", "Gruppe Nord", {}})), A, 7, "is twice on your songs to play"},
         {F(p.Exclude.append(p.Exclude[0])),
-         F(p.Exclude.append({202, "Macarena", "", ""})), A, 8, "twice on your songs not to play"},
-        {F(p.Schedule[3].Scheduled = at(17, 59)), F(p.Schedule[3].Scheduled = at(18, 1)),
+         F(p.Exclude.append({202, "Macarena", "", {}})), A, 8, "twice on your songs not to play"},
+        {F(p.Schedule[3].Time = at(17, 59)), F(p.Schedule[3].Time = at(18, 1)),
          P, 5, "at 5:59 PM is before the event starts (6:00 PM)"},
-        {F(p.Schedule[1].Scheduled = at(0, 46)), F(p.Schedule[1].Scheduled = at(0, 45)),
+        {F(p.Schedule[1].Time = at(0, 46)), F(p.Schedule[1].Time = at(0, 45)),
          P, 5, "\"Last Dance\" at 12:46 AM is after the event ends (12:45 AM)"},
-        {F(p.Schedule[3].Scheduled = at(19, 15)), F(p.Schedule[3].Scheduled = at(19, 16)),
+        {F(p.Schedule[3].Time = at(19, 15)), F(p.Schedule[3].Time = at(19, 16)),
          A, 5, "\"First Dance\" and \"Toast; by the best man\" are both at 7:15 PM"},
-        {F(p.Include.append({-2, "Mix", "", "6:31:35"})), F(p.Include.append({-2, "Mix", "", "6:31:34"})),
+        {F(p.Include.append({-2, "Mix", "", len(391, 35)})), F(p.Include.append({-2, "Mix", "", len(391, 34)})),
          A, 7, "last 6:45:01, longer than the 6:45:00"},
         {F(p.Party[2].EscortRole = "Ring Bearer"),
          F(p.Party[2].Escort = "Milo"; p.Party[2].EscortPronunciation = "MY-loh"), P, 4, "Lucía Ferreira has an escort's role"},
         {F(p.Bride.Phone1 = p.Bride.Phone2 = p.Bride.Email = p.Groom.Phone3 = p.Groom.Email = ""),
          F(p.Bride.Phone1 = p.Bride.Phone2 = p.Bride.Email = p.Groom.Email = ""), P, 1, "no phone number and no e-mail address"},
-        {F(p.Times.EventDate = OleDate::fromDateTime(kToday.addDays(-1))),
-         F(p.Times.EventDate = OleDate::fromDateTime(kToday)), P, 2, "Monday, December 31, 2029, is in the past"},
-        {F(p.Times.DateStored = false), F(p.Times.SetupTime = at(12, 0)), P, 2, "The date of the event is not chosen yet."},
+        {F(p.Times.Date.value = kToday.addDays(-1)),
+         F(p.Times.Date.value = kToday), P, 2, "Monday, December 31, 2029, is in the past"},
+        {F(p.Times.Date.state = PlanValue<QDate>::NotGiven), F(p.Times.Setup = at(12, 0)), P, 2, "The date of the event is not chosen yet."},
+        {F(p.Times.Date.state = PlanValue<QDate>::Unreadable), F(p.Times.Setup.state = PlanValue<QTime>::Unreadable), P, 2, "The date of the event cannot be read"},
+        {F(p.Times.Setup = at(18, 1)), F(p.Times.Setup = at(18, 0)), P, 2, "The setup time, 6:01 PM, is after the start (6:00 PM)."},
         {F(p.Bride.Pronunciation = " "), F(p.Bride.Age.clear()), A, 1, "the name of the bride, Zoë Marchetti"},
         {F(p.Party[1].EscortPronunciation.clear(); p.Party[2].Pronunciation.clear()),
          F(p.Party.append(PartyMember())), A, 4, "still without one: Declan Fenwick, Lucía Ferreira."},
     };
     // Problems come before advice, each in the order of the pages.
-    const M allThree = F(p.Bride.Pronunciation.clear(); p.Exclude.append(p.Exclude[0]); p.Times.DateStored = false);
+    const M allThree = F(p.Bride.Pronunciation.clear(); p.Exclude.append(p.Exclude[0]); p.Times.Date = {});
 #undef F
     // clang-format on
     const auto findings = [](const M& change) {
@@ -292,7 +320,7 @@ void TestPlan::planFormsHoldEveryAnswer()
     const Run sound = zelplan({event, "--checks"});
     QCOMPARE(QString::number(sound.status) + sound.out, QString("0No findings.\n"));
     EventPlan old = fixture();
-    old.Times.EventDate = OleDate::fromDateTime(QDate(2001, 5, 5));
+    old.Times.Date.value = QDate(2001, 5, 5);
     TestRoot other;
     const Run run = zelplan({eventFile(other, old), "--checks"});
     QCOMPARE(
@@ -314,12 +342,12 @@ void TestPlan::exportsReadBack()
         QCOMPARE(rows.size(), songs.size() + 1);
         QStringList m3u{"#EXTM3U"};
         for (qsizetype i = 0; i < songs.size(); ++i) {
-            const PickedSongRecord& s = songs[i];
-            QCOMPARE(rows[i + 1], (QStringList{s.Title, s.Artist, s.Length,
+            const PlanSong& s = songs[i];
+            QCOMPARE(rows[i + 1], (QStringList{s.Title, s.Artist, PlanFacts::lengthText(s.Length),
                                                s.Key > 0 ? QString::number(s.Key) : "",
                                                s.Key == -3 ? "yes" : "no"}));
             m3u << QString("#EXTINF:%1,%2 - %3")
-                       .arg(*PlanFacts::lengthSeconds(s.Length))
+                       .arg(s.Length.value)
                        .arg(s.Artist, s.Title)
                 << s.Artist + " - " + s.Title;
         }

@@ -35,6 +35,9 @@ class TestStore : public QObject
     void upgradeStepsFromEveryVersion_data();
     void upgradeStepsFromEveryVersion();
     void eventPlanReadsWithThePagesRules();
+    void storedValuesAreRangeChecked_data();
+    void storedValuesAreRangeChecked();
+    void storedDatesAndTimesAreRangeChecked();
     void storedTextIsValidUtf8();
     void unusableFilesFoundAtOpen();
     void killedSaveLeavesWholePage();
@@ -362,24 +365,69 @@ void TestStore::eventPlanReadsWithThePagesRules()
     QString error;
     const std::optional<EventPlan> plan = EventPlan::read(*m_session, &error);
     QVERIFY2(plan, qPrintable(error));
-    QVERIFY(plan->Schedule.size() == 2 && !plan->Schedule[0].SongKey && !plan->Bride.Complete &&
-            plan->Times.DateStored);
+    QCOMPARE(plan->Schedule.size(), 2);
+    QCOMPARE(plan->Schedule[0].SongKey, std::nullopt);
+    QCOMPARE(plan->Bride.Complete, false);
     // The party is believed only as far as rows were stored; a missing item reads as a blank.
     QCOMPARE(plan->Party, (QList<PartyMember>{{"Carla", " ", " ", " ", " ", " "},
                                               {" ", " ", "Dan", " ", " ", " "}}));
     QCOMPARE(plan->Music.Play,
              (std::array<bool, 10>{true, true, false, true, true, true, true, true, true, true}));
-    QCOMPARE((QStringList{plan->Groom.Name, plan->Groom.PhoneKind2, plan->Guidance.Notes,
-                          plan->Guests, plan->Schedule[0].Name}),
-             (QStringList{"Ben", "home", "one\r\ntwo", "50-60", "Entrance"}));
-    QCOMPARE((QList<QVariant>{plan->Times.EventDate, OleDate::timePart(plan->Times.StartTime),
-                              OleDate::timePart(plan->Times.EndTime), plan->Guidance.Looks,
-                              plan->Guidance.Attitude, plan->Schedule.size()}),
-             (QList<QVariant>{46000.0, QTime(19, 30), QTime(22, 0), qint16(2), qint16(1), 2}));
+    QCOMPARE((QStringList{plan->Groom.Name, plan->Groom.PhoneKind2, plan->GuidanceNotes,
+                          plan->Schedule[0].Name}),
+             (QStringList{"Ben", "home", "one\r\ntwo", "Entrance"}));
+    // Answers never given are told from stored ones; the page's default stays beside them.
+    using T = PlanValue<QTime>;
+    QCOMPARE(plan->Times, (PlanTimes{PlanValue<QDate>::given(QDate(2025, 12, 9)),
+                                     T::given(QTime(19, 30)), {T::NotGiven, QTime(22, 0)},
+                                     {T::NotGiven, QTime(16, 0)}}));
+    QCOMPARE(plan->Guests, (PlanValue<QString>{PlanValue<QString>::NotGiven, "50-60"}));
+    QCOMPARE(plan->Looks, PlanValue<qint16>::given(2));
+    QCOMPARE(plan->Attitude, (PlanValue<qint16>{PlanValue<qint16>::Unreadable, 1}));
     QCOMPARE(plan->Schedule[1].SongKey, std::optional<qint16>(101));
-    QCOMPARE(plan->Schedule[1].Scheduled, std::optional<double>(46000.8125));
-    QCOMPARE(plan->Exclude, (QList<PickedSongRecord>{{-3, "Our CD", "Ben", "4:00"}}));
+    QCOMPARE(plan->Schedule[1].Time, T::given(QTime(19, 30)));
+    QCOMPARE(plan->Exclude, (QList<PlanSong>{{-3, "Our CD", "Ben", PlanValue<int>::given(240)}}));
     QVERIFY(plan->Include.isEmpty());
+}
+
+void TestStore::storedValuesAreRangeChecked_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<int>("seconds");
+    const int given = PlanValue<int>::Given, bad = PlanValue<int>::Unreadable;
+    QTest::newRow("m:ss") << "3:02" << given << 182;
+    QTest::newRow("h:mm:ss") << " 1:02:05 " << given << 3725;
+    QTest::newRow("seconds") << "185" << given << 185;
+    QTest::newRow("a whole day") << "24:00:00" << given << 86400;
+    QTest::newRow("empty") << "" << int(PlanValue<int>::NotGiven) << 0;
+    QTest::newRow("beyond 32 bits") << "35791394:08" << bad << 0;
+    QTest::newRow("beyond a day") << "24:00:01" << bad << 0;
+    QTest::newRow("one-digit seconds") << "3:2" << bad << 0;
+    QTest::newRow("minutes of 60") << "1:60:00" << bad << 0;
+    QTest::newRow("sign") << "-3:00" << bad << 0;
+    QTest::newRow("other digits") << QString::fromUtf8("\u0663:\u0660\u0662") << bad << 0;
+}
+
+void TestStore::storedValuesAreRangeChecked()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, state);
+    QFETCH(int, seconds);
+    QCOMPARE(EventPlan::lengthOf(stored), (PlanValue<int>{PlanValue<int>::State(state), seconds}));
+}
+
+void TestStore::storedDatesAndTimesAreRangeChecked()
+{
+    using D = PlanValue<QDate>;
+    QCOMPARE(EventPlan::dateOf("46000"), D::given(QDate(2025, 12, 9)));
+    for (const char* bad : {"1e300", "-700000", "3000000", "nan", "soon"})
+        QCOMPARE(EventPlan::dateOf(bad), (D{D::Unreadable, QDate()}));
+    using T = PlanValue<QTime>;
+    QCOMPARE(EventPlan::timeOf("46000.75", QTime(18, 0)), T::given(QTime(18, 0)));
+    QCOMPARE(EventPlan::timeOf("inf", QTime(18, 0)), (T{T::Unreadable, QTime(18, 0)}));
+    QCOMPARE(EventPlan::timeOf(std::optional<double>(1e300)), (T{T::Unreadable, QTime()}));
+    QCOMPARE(EventPlan::timeOf(std::optional<double>()), T());
 }
 
 void TestStore::storedTextIsValidUtf8()

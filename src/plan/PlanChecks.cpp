@@ -1,7 +1,6 @@
 #include "PlanChecks.h"
 
 #include "plan/PlanFacts.h"
-#include "platform/OleDate.h"
 
 #include <algorithm>
 
@@ -13,92 +12,102 @@ namespace
 using PlanFacts::sameSong;
 using PlanFacts::songLabel;
 
-QString label(const PickedSongRecord& s)
+QString label(const PlanSong& s)
 {
     return songLabel(s.Title, s.Artist);
 }
 
-void checkLists(const EventPlan& plan, QList<PlanFinding>& out)
+// The text for the audience the checks are made for.
+QString sayTo(Audience audience, const char* toCouple, const char* toEntertainer)
 {
-    for (const PickedSongRecord& in : plan.Include)
-        for (const PickedSongRecord& ex : plan.Exclude)
+    return QString::fromUtf8(audience == ForCouple ? toCouple : toEntertainer);
+}
+
+void checkLists(const EventPlan& plan, Audience audience, QList<PlanFinding>& out)
+{
+    for (const PlanSong& in : plan.Include)
+        for (const PlanSong& ex : plan.Exclude)
             if (sameSong(in, ex)) {
                 out.append({PlanFinding::Problem,
-                            QStringLiteral("%1 is on both your songs to play and your songs not "
-                                           "to play; take it off one of the lists.")
+                            sayTo(audience, "%1 is on both your songs to play and your songs not to play; take it off one of the lists.",
+                                "%1 is on both the couple's must-play and do-not-play lists; ask them which it is.")
                                 .arg(label(in)),
                             Include});
                 break;
             }
     const struct {
-        const QList<PickedSongRecord>& songs;
+        const QList<PlanSong>& songs;
         const char* name;
         Page page;
-    } lists[] = {{plan.Include, "songs to play", Include},
-                 {plan.Exclude, "songs not to play", Exclude}};
+    } lists[] = {{plan.Include, audience == ForCouple ? "your songs to play" : "the couple's must-play list", Include},
+                 {plan.Exclude, audience == ForCouple ? "your songs not to play" : "the couple's do-not-play list", Exclude}};
     for (const auto& list : lists)
         for (qsizetype i = 0; i < list.songs.size(); ++i)
             for (qsizetype j = 0; j < i; ++j)
                 if (sameSong(list.songs[i], list.songs[j])) {
                     out.append({PlanFinding::Advice,
-                                QStringLiteral("%1 is twice on your %2.")
-                                    .arg(label(list.songs[i]), QLatin1String(list.name)),
+                                QStringLiteral("%1 is twice on %2.")
+                                    .arg(label(list.songs[i]), QString::fromUtf8(list.name)),
                                 list.page});
                     break;
                 }
 }
 
-void checkSchedule(const EventPlan& plan, QList<PlanFinding>& out)
+void checkSchedule(const EventPlan& plan, Audience audience, QList<PlanFinding>& out)
 {
     const PlanFacts::Evening evening = PlanFacts::eveningOf(plan.Times);
     const QList<ScheduledActivity> ordered = PlanFacts::eveningOrder(plan.Schedule, evening);
     for (qsizetype i = 0; i < ordered.size(); ++i) {
         const ScheduledActivity& a = ordered[i];
-        for (const PickedSongRecord& ex : plan.Exclude)
+        for (const PlanSong& ex : plan.Exclude)
             if (sameSong(a, ex)) {
                 out.append({PlanFinding::Problem,
-                            QStringLiteral("The song for \"%1\", %2, is on your songs not to "
-                                           "play.")
+                            sayTo(audience, "The song for \"%1\", %2, is on your songs not to play.",
+                                "The song for \"%1\", %2, is on the couple's do-not-play list.")
                                 .arg(a.Name, label(ex)),
                             Schedule});
                 break;
             }
-        if (!a.Scheduled)
+        if (!a.Time.isGiven())
             continue;
-        const PlanFacts::Place place = PlanFacts::placeInEvening(evening, *a.Scheduled);
+        const QTime at = a.Time.value;
+        const PlanFacts::Place place = PlanFacts::placeInEvening(evening, at);
         if (place == PlanFacts::Place::Before)
             out.append({PlanFinding::Problem,
                         QStringLiteral("\"%1\" at %2 is before the event starts (%3).")
-                            .arg(a.Name, PlanFacts::timeText(*a.Scheduled),
-                                 PlanFacts::timeText(plan.Times.StartTime)),
+                            .arg(a.Name, PlanFacts::timeText(at),
+                                 PlanFacts::timeText(plan.Times.Start.value)),
                         Schedule});
         else if (place == PlanFacts::Place::After)
             out.append({PlanFinding::Problem,
                         QStringLiteral("\"%1\" at %2 is after the event ends (%3).")
-                            .arg(a.Name, PlanFacts::timeText(*a.Scheduled),
-                                 PlanFacts::timeText(plan.Times.EndTime)),
+                            .arg(a.Name, PlanFacts::timeText(at),
+                                 PlanFacts::timeText(plan.Times.End.value)),
                         Schedule});
-        if (i > 0 && ordered[i - 1].Scheduled &&
-            PlanFacts::secondOfDay(*ordered[i - 1].Scheduled) ==
-                PlanFacts::secondOfDay(*a.Scheduled))
+        if (i > 0 && ordered[i - 1].Time.isGiven() && ordered[i - 1].Time.value == at)
             out.append({PlanFinding::Advice,
-                        QStringLiteral("\"%1\" and \"%2\" are both at %3; the entertainer can "
-                                       "only announce one at a time.")
-                            .arg(ordered[i - 1].Name, a.Name, PlanFacts::timeText(*a.Scheduled)),
+                        sayTo(audience, "\"%1\" and \"%2\" are both at %3; the entertainer can only announce one at a time.",
+                            "\"%1\" and \"%2\" are both at %3; only one can be announced at a time.")
+                            .arg(ordered[i - 1].Name, a.Name, PlanFacts::timeText(at)),
                         Schedule});
     }
     int unknown = 0;
-    const int total = PlanFacts::totalSeconds(plan.Include, &unknown);
+    const qint64 total = PlanFacts::totalSeconds(plan.Include, &unknown);
     if (total > evening.length)
         out.append(
             {PlanFinding::Advice,
-             QStringLiteral("Your songs to play last %1, longer than the %2 from start to "
-                            "end; not all of them can be played.")
-                 .arg(PlanFacts::durationText(total), PlanFacts::durationText(evening.length)),
+             (audience == ForCouple
+                  ? QStringLiteral("Your songs to play last %1, longer than the %2 from start to "
+                                   "end; not all of them can be played.")
+                        .arg(PlanFacts::durationText(total), PlanFacts::durationText(evening.length))
+                  : QStringLiteral("The couple's must-play list holds %1 of music for a %2 "
+                                   "evening; not all of it can be played.")
+                        .arg(PlanFacts::hoursText(total), PlanFacts::hoursText(evening.length))),
              Include});
 }
 
-void checkPeople(const EventPlan& plan, const QDate& today, QList<PlanFinding>& out)
+void checkPeople(const EventPlan& plan, const QDate& today, Audience audience,
+                 QList<PlanFinding>& out)
 {
     for (const PartyMember& m : plan.Party)
         if (m.Escort.trimmed().isEmpty() &&
@@ -114,24 +123,37 @@ void checkPeople(const EventPlan& plan, const QDate& today, QList<PlanFinding>& 
     };
     if (!reachable(plan.Bride) && !reachable(plan.Groom))
         out.append({PlanFinding::Problem,
-                    QStringLiteral("There is no phone number and no e-mail address for either of "
-                                   "you, so the entertainer cannot reach you before the event."),
+                    sayTo(audience, "There is no phone number and no e-mail address for either of you, so the entertainer cannot reach you before the event.",
+                        "There is no phone number and no e-mail address for the bride or the groom."),
                     BrideAndGroom});
-    if (plan.Times.DateStored && OleDate::datePart(plan.Times.EventDate) < today)
+    if (plan.Times.Date.isGiven() && plan.Times.Date.value < today)
         out.append({PlanFinding::Problem,
                     QStringLiteral("The event date, %1, is in the past.")
-                        .arg(PlanFacts::dateText(plan.Times.EventDate)),
+                        .arg(PlanFacts::dateText(plan.Times.Date.value)),
                     Event});
-    if (!plan.Times.DateStored)
+    if (plan.Times.Date.state == PlanValue<QDate>::NotGiven)
         out.append({PlanFinding::Problem,
                     QStringLiteral("The date of the event is not chosen yet."), Event});
+    if (plan.Times.Date.state == PlanValue<QDate>::Unreadable)
+        out.append({PlanFinding::Problem,
+                    QStringLiteral("The date of the event cannot be read; choose it again."),
+                    Event});
+    const PlanFacts::Evening evening = PlanFacts::eveningOf(plan.Times);
+    const QTime setup = plan.Times.Setup.value;
+    if (plan.Times.Setup.isGiven() && setup != plan.Times.Start.value &&
+        PlanFacts::placeInEvening(evening, setup) == PlanFacts::Place::Within)
+        out.append({PlanFinding::Problem,
+                    QStringLiteral("The setup time, %1, is after the start (%2).")
+                        .arg(PlanFacts::timeText(setup),
+                             PlanFacts::timeText(plan.Times.Start.value)),
+                    Event});
 
     for (const auto& [person, role] :
          {std::pair{&plan.Bride, "the bride"}, std::pair{&plan.Groom, "the groom"}})
         if (!person->Name.trimmed().isEmpty() && person->Pronunciation.trimmed().isEmpty())
             out.append({PlanFinding::Advice,
-                        QStringLiteral("Say how to pronounce the name of %1, %2, so the "
-                                       "entertainer says it right.")
+                        sayTo(audience, "Say how to pronounce the name of %1, %2, so the entertainer says it right.",
+                            "No pronunciation is given for %1, %2; ask the couple before the event.")
                             .arg(QLatin1String(role), person->Name.trimmed()),
                         BrideAndGroom});
     QStringList unsaid;
@@ -143,20 +165,20 @@ void checkPeople(const EventPlan& plan, const QDate& today, QList<PlanFinding>& 
     }
     if (!unsaid.isEmpty())
         out.append({PlanFinding::Advice,
-                    QStringLiteral("Say how to pronounce the names of the bridal party still "
-                                   "without one: %1.")
+                    sayTo(audience, "Say how to pronounce the names of the bridal party still without one: %1.",
+                        "No pronunciation is given for these names of the bridal party: %1.")
                         .arg(unsaid.join(QStringLiteral(", "))),
                     Party});
 }
 
 } // namespace
 
-QList<PlanFinding> run(const EventPlan& plan, const QDate& today)
+QList<PlanFinding> run(const EventPlan& plan, const QDate& today, Audience audience)
 {
     QList<PlanFinding> out;
-    checkPeople(plan, today, out);
-    checkSchedule(plan, out);
-    checkLists(plan, out);
+    checkPeople(plan, today, audience, out);
+    checkSchedule(plan, audience, out);
+    checkLists(plan, audience, out);
     std::stable_sort(out.begin(), out.end(), [](const PlanFinding& a, const PlanFinding& b) {
         return a.severity != b.severity ? a.severity < b.severity : a.page < b.page;
     });

@@ -24,7 +24,11 @@ enum Page {
     Exclude = 8
 };
 
-QList<PlanFinding> run(const EventPlan& plan, const QDate& today);
+// Whom the findings speak to: the couple in the wizard ("your songs"), the entertainer on
+// the plan and the run sheet ("the couple's must-play list").
+enum Audience { ForCouple, ForEntertainer };
+
+QList<PlanFinding> run(const EventPlan& plan, const QDate& today, Audience audience = ForCouple);
 
 bool hasProblem(const QList<PlanFinding>& findings);
 

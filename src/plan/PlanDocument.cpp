@@ -2,10 +2,12 @@
 
 #include "plan/PlanFacts.h"
 #include "plan/PlanTimeline.h"
+#include "plan/RunSheet.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -38,6 +40,17 @@ p.note { font-weight: bold; margin-top: 6px; }
 p.caption { color: #555555; font-size: 9pt; margin-top: 2px; }
 )";
 
+// The run sheet: smaller, so a full evening fits on two pages.
+const char* const kCompactStyle = R"(
+body { font-size: 8pt; }
+h1 { font-size: 15pt; margin-bottom: 0px; }
+p.sub { font-size: 9pt; }
+h2 { font-size: 10.5pt; margin-top: 8px; margin-bottom: 2px; }
+td.label { font-weight: bold; }
+p.note { margin-top: 2px; }
+p.text { margin-top: 0px; margin-bottom: 0px; }
+)";
+
 // Extra rules for a browser: what Qt's text engine leaves out.
 const char* const kBrowserStyle = R"(
 body { max-width: 52em; margin: 2em auto; line-height: 1.35; }
@@ -65,11 +78,15 @@ QString pngData(const QImage& image)
     return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(bytes.toBase64());
 }
 
-const char* const kTable = R"(<table width="100%" cellspacing="0" cellpadding="5" border="0">)";
-
-QString tableMarkup(const PlanBlock& b)
+QString tableOpen(bool compact)
 {
-    QString html = QLatin1String(kTable) + QStringLiteral("<thead><tr>");
+    return compact ? QStringLiteral(R"(<table width="100%" cellspacing="0" cellpadding="2" border="0">)")
+                     : QStringLiteral(R"(<table width="100%" cellspacing="0" cellpadding="5" border="0">)");
+}
+
+QString tableMarkup(const PlanBlock& b, bool compact)
+{
+    QString html = tableOpen(compact) + QStringLiteral("<thead><tr>");
     for (const QString& h : b.header)
         // The row numbers take only the room they need.
         html += h == QLatin1String("#") ? QStringLiteral("<th width=\"5%\">#</th>")
@@ -99,21 +116,21 @@ QString recordingMarkup(const QString& base64, bool standalone)
 }
 
 QString blockMarkup(const PlanBlock& b, const QString& pictureSource, int pictureWidth,
-                    bool standalone)
+                    bool compact, bool standalone)
 {
     QString html;
     if (!b.title.isEmpty())
         html += QStringLiteral("<h3>%1</h3>").arg(esc(b.title));
     switch (b.kind) {
     case PlanBlock::Fields:
-        html += QLatin1String(kTable);
+        html += tableOpen(compact);
         for (const auto& [label, value] : b.pairs)
             html += QStringLiteral("<tr><td class=\"label\" width=\"22%\">%1</td><td>%2</td></tr>")
                         .arg(esc(label), esc(value));
         html += QStringLiteral("</table>");
         break;
     case PlanBlock::Names:
-        html += QLatin1String(kTable);
+        html += tableOpen(compact);
         for (qsizetype i = 0; i < b.rows.size(); ++i) {
             const QStringList& r = b.rows[i];
             html += QStringLiteral("<tr%1><td class=\"name\" width=\"40%\">%2<br/><span "
@@ -126,7 +143,7 @@ QString blockMarkup(const PlanBlock& b, const QString& pictureSource, int pictur
         html += QStringLiteral("</table>");
         break;
     case PlanBlock::Findings:
-        html += QLatin1String(kTable);
+        html += tableOpen(compact);
         for (const QStringList& r : b.rows)
             html += QStringLiteral("<tr><td class=\"%1\" width=\"12%\">%2</td><td>%3</td><td "
                                    "class=\"label\" width=\"18%\">%4</td></tr>")
@@ -134,7 +151,7 @@ QString blockMarkup(const PlanBlock& b, const QString& pictureSource, int pictur
         html += QStringLiteral("</table>");
         break;
     case PlanBlock::Table:
-        html += tableMarkup(b);
+        html += tableMarkup(b, compact);
         break;
     case PlanBlock::Picture:
         html += QStringLiteral("<p><img class=\"%1\" src=\"%2\" width=\"%3\" alt=\"%4\"/></p>"
@@ -145,6 +162,9 @@ QString blockMarkup(const PlanBlock& b, const QString& pictureSource, int pictur
         break;
     case PlanBlock::Note:
         html += QStringLiteral("<p class=\"note\">%1</p>").arg(esc(b.text));
+        break;
+    case PlanBlock::Text:
+        html += QStringLiteral("<p class=\"text\">%1</p>").arg(esc(b.text));
         break;
     }
     return html;
@@ -183,8 +203,8 @@ PlanDocument::PlanDocument(const EventPlan& plan, const QList<PlanFinding>& find
                            const QString& mediaFolder)
     : m_title(PlanOutline::titleOf(plan))
 {
-    const int looks = plan.Guidance.Looks;
-    if (looks >= 0 && looks < 3 && !mediaFolder.isEmpty())
+    const int looks = plan.Looks.value;
+    if (plan.Looks.isGiven() && !mediaFolder.isEmpty())
         m_dress.load(mediaFolder + QStringLiteral("dress%1.jpg").arg(looks + 1));
     if (!m_dress.isNull() && m_dress.width() > 2 * kDressWidth)
         m_dress = m_dress.scaledToWidth(2 * kDressWidth, Qt::SmoothTransformation);
@@ -193,12 +213,23 @@ PlanDocument::PlanDocument(const EventPlan& plan, const QList<PlanFinding>& find
         m_timeline = PlanTimeline::draw(plan, kTimelineWidth);
 }
 
+PlanDocument PlanDocument::runSheet(const EventPlan& plan, const QList<PlanFinding>& findings)
+{
+    PlanDocument d;
+    d.m_kind = QStringLiteral("Run sheet");
+    d.m_compact = true;
+    d.m_title = PlanOutline::titleOf(plan);
+    d.m_sections = RunSheet::build(plan, findings);
+    return d;
+}
+
 PlanDocument::~PlanDocument() = default;
 
 QString PlanDocument::runningHeader() const
 {
-    return m_title.couple.isEmpty() ? m_title.date
-                                    : QStringLiteral("%1 - %2").arg(m_title.couple, m_title.date);
+    return m_title.couple.isEmpty()
+               ? m_title.date
+               : QStringLiteral("%1 - %2").arg(m_title.couple, m_title.date);
 }
 
 QString PlanDocument::markup(bool standalone) const
@@ -211,23 +242,27 @@ QString PlanDocument::markup(bool standalone) const
     html +=
         QStringLiteral("<html xmlns=\"http://www.w3.org/1999/xhtml\" "
                        "lang=\"en\"><head><meta charset=\"utf-8\"/><title>%1</title>"
-                       "<style>%2%3</style></head><body>")
-            .arg(esc(QStringLiteral("Reception plan: ") + runningHeader()), QLatin1String(kStyle),
+                       "<style>%2%3%4</style></head><body>")
+            .arg(esc(m_kind + QStringLiteral(": ") + runningHeader()), QLatin1String(kStyle),
+                 m_compact ? QLatin1String(kCompactStyle) : QLatin1String(""),
                  standalone ? QLatin1String(kBrowserStyle) : QLatin1String(""));
     html +=
         QStringLiteral("<h1>%1</h1>")
             .arg(esc(m_title.couple.isEmpty() ? QStringLiteral("Reception Plan") : m_title.couple));
+    // The run sheet's head block says these itself.
     for (const QString& line : {m_title.date, m_title.place, m_title.times})
-        if (!line.isEmpty())
+        if (!line.isEmpty() && !m_compact)
             html += QStringLiteral("<p class=\"sub\">%1</p>").arg(esc(line));
     for (const PlanSection& s : m_sections) {
-        html += QStringLiteral("<h2>%1</h2>").arg(esc(s.title));
+        if (!s.title.isEmpty())
+            html += QStringLiteral("<h2>%1</h2>").arg(esc(s.title));
         for (const PlanBlock& b : s.blocks) {
             const bool timeline = b.picture == QLatin1String("timeline");
             const QImage& image = timeline ? m_timeline : m_dress;
             const QString source =
                 !standalone || b.kind != PlanBlock::Picture ? b.picture : pngData(image);
-            html += blockMarkup(b, source, timeline ? kTimelineWidth : kDressWidth, standalone);
+            html += blockMarkup(b, source, timeline ? kTimelineWidth : kDressWidth, m_compact,
+                                standalone);
         }
     }
     return html + QStringLiteral("</body></html>\n");
@@ -256,11 +291,12 @@ QString PlanDocument::text() const
     QString out = (m_title.couple.isEmpty() ? QStringLiteral("Reception Plan") : m_title.couple) +
                   QLatin1Char('\n');
     for (const QString& line : {m_title.date, m_title.place, m_title.times})
-        if (!line.isEmpty())
+        if (!line.isEmpty() && !m_compact)
             out += line + QLatin1Char('\n');
     for (const PlanSection& s : m_sections) {
-        out += QStringLiteral("\n%1\n%2\n")
-                   .arg(s.title.toUpper(), QString(s.title.size(), QLatin1Char('=')));
+        if (!s.title.isEmpty())
+            out += QStringLiteral("\n%1\n%2\n")
+                       .arg(s.title.toUpper(), QString(s.title.size(), QLatin1Char('=')));
         for (const PlanBlock& b : s.blocks) {
             if (!b.title.isEmpty())
                 out += QStringLiteral("\n%1\n").arg(b.title);
@@ -292,6 +328,7 @@ QString PlanDocument::text() const
                 out += QStringLiteral("(%1)\n").arg(b.text.section(QLatin1Char(';'), 0, 0));
                 break;
             case PlanBlock::Note:
+            case PlanBlock::Text:
                 out += b.text + QLatin1Char('\n');
                 break;
             }
@@ -363,7 +400,7 @@ QList<QPair<qreal, qreal>> pageSpans(const QTextDocument& doc, qreal pageHeight,
 
 } // namespace
 
-void PlanDocument::print(QPagedPaintDevice* device) const
+int PlanDocument::print(QPagedPaintDevice* device) const
 {
     auto doc = textDocument();
     doc->documentLayout()->setPaintDevice(device);
@@ -383,8 +420,14 @@ void PlanDocument::print(QPagedPaintDevice* device) const
         p.setFont(small);
         p.setPen(QColor(0x55, 0x55, 0x55));
         const QRectF headerBox(0, 0, page.width(), headerHeight * 0.6);
-        p.drawText(headerBox, Qt::AlignLeft | Qt::AlignBottom, runningHeader());
-        p.drawText(headerBox, Qt::AlignRight | Qt::AlignBottom, QStringLiteral("Reception plan"));
+        // The couple and the date give way, with an ellipsis, to the document's name.
+        const QFontMetricsF metrics(small, device);
+        const qreal kindWidth = metrics.horizontalAdvance(m_kind);
+        p.drawText(headerBox, Qt::AlignRight | Qt::AlignBottom, m_kind);
+        p.drawText(headerBox.adjusted(0, 0, -kindWidth - 0.25 * dpi, 0),
+                   Qt::AlignLeft | Qt::AlignBottom,
+                   metrics.elidedText(runningHeader(), Qt::ElideRight,
+                                      headerBox.width() - kindWidth - 0.25 * dpi));
         p.setPen(QPen(QColor(0xc8, 0xd4, 0xe2), dpi / 96.0));
         p.drawLine(QPointF(0, headerHeight * 0.75), QPointF(page.width(), headerHeight * 0.75));
         p.setPen(QColor(0x55, 0x55, 0x55));
@@ -402,6 +445,7 @@ void PlanDocument::print(QPagedPaintDevice* device) const
         doc->documentLayout()->draw(&p, context);
         p.restore();
     }
+    return int(pages.size());
 }
 
 namespace
@@ -414,6 +458,27 @@ bool failed(QString* error, const QString& file, const QString& reason)
 }
 } // namespace
 
+namespace
+{
+void setUp(QPdfWriter& writer, const QString& title, const QPageSize& size)
+{
+    writer.setTitle(title);
+    writer.setCreator(QStringLiteral("Feteplan"));
+    writer.setResolution(300);
+    writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(16, 12, 16, 12),
+                                     QPageLayout::Millimeter));
+}
+} // namespace
+
+int PlanDocument::pageCount(const QPageSize& size) const
+{
+    QBuffer bytes;
+    bytes.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&bytes);
+    setUp(writer, m_kind, size);
+    return print(&writer);
+}
+
 bool PlanDocument::writePdf(const QString& file, const QPageSize& size, QString* error) const
 {
     QSaveFile out(file);
@@ -421,11 +486,7 @@ bool PlanDocument::writePdf(const QString& file, const QPageSize& size, QString*
         return failed(error, file, out.errorString());
     {
         QPdfWriter writer(&out);
-        writer.setTitle(QStringLiteral("Reception plan: ") + runningHeader());
-        writer.setCreator(QStringLiteral("Feteplan"));
-        writer.setResolution(300);
-        writer.setPageLayout(QPageLayout(size, QPageLayout::Portrait, QMarginsF(16, 12, 16, 12),
-                                         QPageLayout::Millimeter));
+        setUp(writer, m_kind + QStringLiteral(": ") + runningHeader(), size);
         print(&writer);
     }
     if (!out.commit())

@@ -24,6 +24,8 @@ class PlanDocument
   public:
     PlanDocument(const EventPlan& plan, const QList<PlanFinding>& findings,
                  const QString& mediaFolder);
+    // The run sheet of the event in the same forms: set smaller, without pictures.
+    static PlanDocument runSheet(const EventPlan& plan, const QList<PlanFinding>& findings);
     ~PlanDocument();
 
     // An XHTML file with its styles and pictures inside.
@@ -34,8 +36,10 @@ class PlanDocument
     // "Anna Smith & Ben Jones - Saturday, April 20, 2002": the header of every page.
     QString runningHeader() const;
 
-    // Lays the document out on the device's pages and paints them.
-    void print(QPagedPaintDevice* device) const;
+    // Lays the document out on the device's pages and paints them; returns their number.
+    int print(QPagedPaintDevice* device) const;
+    // The number of pages of the PDF on this paper.
+    int pageCount(const QPageSize& size) const;
     // Writes a PDF; an existing file is replaced only when the new one is complete. False
     // with `error` naming the file and the reason on failure.
     bool writePdf(const QString& file, const QPageSize& size, QString* error) const;
@@ -43,8 +47,15 @@ class PlanDocument
     // for the PDF with `size`) the same way.
     bool write(const QString& file, const QPageSize& size, QString* error) const;
 
+    // "Reception plan" or "Run sheet": the right-hand side of every page's header.
+    QString kindName() const { return m_kind; }
+
   private:
+    PlanDocument() = default;
     QString markup(bool standalone) const;
+
+    QString m_kind = QStringLiteral("Reception plan");
+    bool m_compact = false;
 
     PlanOutline::TitleBlock m_title;
     QList<PlanSection> m_sections;

@@ -2,7 +2,6 @@
 
 #include "plan/PlanFacts.h"
 #include "platform/CsvText.h"
-#include "platform/OleDate.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -13,7 +12,7 @@ namespace PlanExport
 namespace
 {
 
-QString entryName(const PickedSongRecord& s)
+QString entryName(const PlanSong& s)
 {
     return s.Artist.trimmed().isEmpty()
                ? s.Title.trimmed()
@@ -93,26 +92,27 @@ bool writeNames(const EventPlan& plan, const QDir& dir, QString* error)
 }
 } // namespace
 
-QByteArray csv(const QList<PickedSongRecord>& songs)
+QByteArray csv(const QList<PlanSong>& songs)
 {
     QString out = QStringLiteral("Title,Artist,Length,Catalogue key,Music provided\r\n");
-    for (const PickedSongRecord& s : songs)
+    for (const PlanSong& s : songs)
         out += QStringList{CsvText::field(s.Title), CsvText::field(s.Artist),
-                           CsvText::field(s.Length), s.Key > 0 ? QString::number(s.Key) : QString(),
-                           s.Key == -3 ? QStringLiteral("yes") : QStringLiteral("no")}
+                           CsvText::field(PlanFacts::lengthText(s.Length)),
+                           s.Key > 0 ? QString::number(s.Key) : QString(),
+                           s.musicProvided() ? QStringLiteral("yes") : QStringLiteral("no")}
                    .join(QLatin1Char(',')) +
                QStringLiteral("\r\n");
     return out.toUtf8();
 }
 
-QByteArray m3u8(const QList<PickedSongRecord>& songs)
+QByteArray m3u8(const QList<PlanSong>& songs)
 {
     QString out = QStringLiteral("#EXTM3U\n");
-    for (const PickedSongRecord& s : songs) {
+    for (const PlanSong& s : songs) {
         // A line break inside a name would end the entry.
         const QString name = entryName(s).simplified();
         out += QStringLiteral("#EXTINF:%1,%2\n%2\n")
-                   .arg(PlanFacts::lengthSeconds(s.Length).value_or(-1))
+                   .arg(s.Length.isGiven() ? s.Length.value : -1)
                    .arg(name);
     }
     return out.toUtf8();
@@ -121,15 +121,8 @@ QByteArray m3u8(const QList<PickedSongRecord>& songs)
 QByteArray ics(const EventPlan& plan, const QDateTime& stamp)
 {
     const PlanFacts::Evening evening = PlanFacts::eveningOf(plan.Times);
-    const QDateTime eveningStart(OleDate::datePart(plan.Times.EventDate),
+    const QDateTime eveningStart(plan.Times.Date.isGiven() ? plan.Times.Date.value : stamp.date(),
                                  QTime(0, 0).addSecs(evening.start));
-    auto when = [&](double value) {
-        const int offset = PlanFacts::offsetInEvening(evening, value);
-        return eveningStart.addSecs(PlanFacts::placeInEvening(evening, value) ==
-                                            PlanFacts::Place::Before
-                                        ? offset - PlanFacts::kDay
-                                        : offset);
-    };
     const QDateTime eveningEnd = eveningStart.addSecs(evening.length);
     const QString couple = QString::fromLatin1(
         QCryptographicHash::hash(PlanFacts::coupleNames(plan).toLower().toUtf8(),
@@ -142,27 +135,20 @@ QByteArray ics(const EventPlan& plan, const QDateTime& stamp)
     out += icsLine(QStringLiteral("PRODID:-//Feteplan//zelplan//EN"));
     out += icsLine(QStringLiteral("CALSCALE:GREGORIAN"));
     const QList<ScheduledActivity> ordered = PlanFacts::eveningOrder(plan.Schedule, evening);
+    const QList<std::optional<int>> lengths = PlanFacts::slotLengths(ordered, evening);
     for (qsizetype i = 0; i < ordered.size(); ++i) {
         const ScheduledActivity& a = ordered[i];
-        if (!a.Scheduled)
+        if (!a.Time.isGiven())
             continue;
-        const QDateTime start = when(*a.Scheduled);
-        // It lasts until the next activity that starts later, else until the end.
-        QDateTime end = eveningEnd;
-        for (qsizetype j = i + 1; j < ordered.size(); ++j)
-            if (ordered[j].Scheduled && when(*ordered[j].Scheduled) > start) {
-                end = when(*ordered[j].Scheduled);
-                break;
-            }
-        if (end <= start)
-            end = start.addSecs(15 * 60);
+        const QDateTime start = eveningStart.addSecs(PlanFacts::evenSecond(evening, a.Time.value));
+        const QDateTime end = start.addSecs(*lengths[i] > 0 ? *lengths[i] : 15 * 60);
         QStringList description;
         if (!a.Who.trimmed().isEmpty())
             description.append(QStringLiteral("Who: ") + a.Who.trimmed());
         if (!a.SongTitle.trimmed().isEmpty())
             description.append(
                 QStringLiteral("Song: ") + PlanFacts::songLabel(a.SongTitle, a.SongArtist) +
-                (a.SongKey == qint16(-3) ? QStringLiteral(" (music provided)") : QString()));
+                (a.SongKey == PlanSong::kMusicProvided ? QStringLiteral(" (music provided)") : QString()));
         if (!a.MoreInfo.trimmed().isEmpty())
             description.append(QStringLiteral("Notes: ") + PlanFacts::lines(a.MoreInfo));
 

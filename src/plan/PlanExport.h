@@ -12,8 +12,8 @@
 namespace PlanExport
 {
 
-QByteArray csv(const QList<PickedSongRecord>& songs);
-QByteArray m3u8(const QList<PickedSongRecord>& songs);
+QByteArray csv(const QList<PlanSong>& songs);
+QByteArray m3u8(const QList<PlanSong>& songs);
 // `stamp` is when the calendar was made (its DTSTAMP, in UTC). Each activity keeps its UID
 // from one export to the next: the couple's names and the activity's row key.
 QByteArray ics(const EventPlan& plan, const QDateTime& stamp);

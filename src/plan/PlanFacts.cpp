@@ -1,88 +1,102 @@
 #include "PlanFacts.h"
 
-#include "platform/OleDate.h"
 
 #include <QLocale>
 #include <QTime>
 
 #include <algorithm>
+#include <vector>
 
 namespace PlanFacts
 {
 
-int secondOfDay(double value)
+const QString kNotChosen = QStringLiteral("not chosen yet");
+const QString kUnreadable = QStringLiteral("unreadable");
+
+int secondOfDay(const QTime& time)
 {
-    return OleDate::timePart(value).msecsSinceStartOfDay() / 1000;
+    return time.isValid() ? time.msecsSinceStartOfDay() / 1000 : 0;
 }
 
-Evening eveningOf(const EventTimes& times)
+Evening eveningOf(const PlanTimes& times)
 {
-    const int start = secondOfDay(times.StartTime);
-    int length = (secondOfDay(times.EndTime) - start + kDay) % kDay;
+    const int start = secondOfDay(times.Start.value);
+    int length = (secondOfDay(times.End.value) - start + kDay) % kDay;
     if (length == 0)
         length = kDay; // an end at the start's time of day is the next day's
     return {start, length};
 }
 
-int offsetInEvening(const Evening& evening, double value)
+int offsetInEvening(const Evening& evening, const QTime& time)
 {
-    return (secondOfDay(value) - evening.start + kDay) % kDay;
+    return (secondOfDay(time) - evening.start + kDay) % kDay;
 }
 
-Place placeInEvening(const Evening& evening, double value)
+Place placeInEvening(const Evening& evening, const QTime& time)
 {
-    const int offset = offsetInEvening(evening, value);
+    const int offset = offsetInEvening(evening, time);
     if (offset <= evening.length)
         return Place::Within;
     // Outside: whichever edge of the evening the time is nearer to.
     return offset - evening.length <= kDay - offset ? Place::After : Place::Before;
 }
 
+int evenSecond(const Evening& evening, const QTime& time)
+{
+    const int offset = offsetInEvening(evening, time);
+    return placeInEvening(evening, time) == Place::Before ? offset - kDay : offset;
+}
+
 QList<ScheduledActivity> eveningOrder(const QList<ScheduledActivity>& schedule,
                                       const Evening& evening)
 {
-    QList<ScheduledActivity> ordered = schedule;
-    auto rank = [&](const ScheduledActivity& a) {
-        if (!a.Scheduled)
-            return 2 * kDay;
-        // An activity placed before the start is listed first, not after midnight.
-        return placeInEvening(evening, *a.Scheduled) == Place::Before
-                   ? offsetInEvening(evening, *a.Scheduled) - kDay
-                   : offsetInEvening(evening, *a.Scheduled);
-    };
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [&](const ScheduledActivity& a, const ScheduledActivity& b) {
-                         const int ra = rank(a), rb = rank(b);
-                         if (ra != rb)
-                             return ra < rb;
-                         return a.Name.compare(b.Name, Qt::CaseInsensitive) < 0;
-                     });
+    // An activity placed before the start is listed first, not after midnight.
+    std::vector<std::pair<int, qsizetype>> keys;
+    keys.reserve(schedule.size());
+    for (qsizetype i = 0; i < schedule.size(); ++i)
+        keys.emplace_back(schedule[i].Time.isGiven() ? evenSecond(evening, schedule[i].Time.value)
+                                                     : 2 * kDay,
+                          i);
+    std::stable_sort(keys.begin(), keys.end(), [&](const auto& a, const auto& b) {
+        if (a.first != b.first)
+            return a.first < b.first;
+        return schedule[a.second].Name.compare(schedule[b.second].Name, Qt::CaseInsensitive) < 0;
+    });
+    QList<ScheduledActivity> ordered;
+    ordered.reserve(schedule.size());
+    for (const auto& k : keys)
+        ordered.append(schedule[k.second]);
     return ordered;
 }
 
-std::optional<int> lengthSeconds(const QString& length)
+QList<std::optional<int>> slotLengths(const QList<ScheduledActivity>& ordered,
+                                      const Evening& evening)
 {
-    const QStringList parts = length.trimmed().split(QLatin1Char(':'));
-    if (parts.size() > 3)
-        return std::nullopt;
-    int total = 0;
-    for (int i = 0; i < parts.size(); ++i) {
-        bool ok = false;
-        const int n = parts[i].toInt(&ok);
-        if (!ok || n < 0 || (i > 0 && (n > 59 || parts[i].size() != 2)))
-            return std::nullopt;
-        total = total * 60 + n;
+    QList<std::optional<int>> out(ordered.size());
+    // From the last activity back: the start of the next later one is carried along, so a
+    // run of activities at one time costs no nested search.
+    int nextStart = evening.length;
+    int sameFrom = evening.length;
+    for (qsizetype i = ordered.size() - 1; i >= 0; --i) {
+        if (!ordered[i].Time.isGiven())
+            continue;
+        const int at = evenSecond(evening, ordered[i].Time.value);
+        if (at < nextStart) {
+            sameFrom = nextStart;
+            nextStart = at;
+        }
+        out[i] = qMax(0, (at == nextStart ? sameFrom : nextStart) - at);
     }
-    return total;
+    return out;
 }
 
-int totalSeconds(const QList<PickedSongRecord>& songs, int* unknown)
+qint64 totalSeconds(const QList<PlanSong>& songs, int* unknown)
 {
-    int total = 0;
+    qint64 total = 0;
     int missing = 0;
-    for (const PickedSongRecord& s : songs) {
-        if (const auto seconds = lengthSeconds(s.Length))
-            total += *seconds;
+    for (const PlanSong& s : songs) {
+        if (s.Length.isGiven())
+            total += s.Length.value;
         else
             ++missing;
     }
@@ -99,7 +113,7 @@ bool sameText(const QString& a, const QString& b)
 }
 } // namespace
 
-bool sameSong(const PickedSongRecord& a, const PickedSongRecord& b)
+bool sameSong(const PlanSong& a, const PlanSong& b)
 {
     if (a.Key > 0 && a.Key == b.Key)
         return true;
@@ -107,13 +121,28 @@ bool sameSong(const PickedSongRecord& a, const PickedSongRecord& b)
            sameText(a.Artist, b.Artist);
 }
 
-bool sameSong(const ScheduledActivity& activity, const PickedSongRecord& song)
+bool sameSong(const ScheduledActivity& activity, const PlanSong& song)
 {
     if (activity.SongTitle.trimmed().isEmpty())
         return false;
-    return sameSong(PickedSongRecord{activity.SongKey.value_or(0), activity.SongTitle,
-                                     activity.SongArtist, QString()},
+    return sameSong(PlanSong{activity.SongKey.value_or(0), activity.SongTitle,
+                             activity.SongArtist, {}},
                     song);
+}
+
+const PlanSong* listedSong(const EventPlan& plan, const ScheduledActivity& activity)
+{
+    for (const QList<PlanSong>* list : {&plan.Include, &plan.Exclude})
+        for (const PlanSong& s : *list)
+            if (sameSong(activity, s))
+                return &s;
+    return nullptr;
+}
+
+bool onExcludeList(const EventPlan& plan, const ScheduledActivity& activity)
+{
+    return std::any_of(plan.Exclude.begin(), plan.Exclude.end(),
+                       [&](const PlanSong& s) { return sameSong(activity, s); });
 }
 
 QString songLabel(const QString& title, const QString& artist)
@@ -123,10 +152,10 @@ QString songLabel(const QString& title, const QString& artist)
                                       : QStringLiteral("%1 by %2").arg(quoted, artist.trimmed());
 }
 
-QString dateText(double value)
+QString dateText(const QDate& date)
 {
     return QLocale(QLocale::English, QLocale::UnitedStates)
-        .toString(OleDate::datePart(value), QStringLiteral("dddd, MMMM d, yyyy"));
+        .toString(date, QStringLiteral("dddd, MMMM d, yyyy"));
 }
 
 QString timeOfDayText(int secondOfDay)
@@ -135,20 +164,75 @@ QString timeOfDayText(int secondOfDay)
         .toString(QTime(0, 0).addSecs(secondOfDay), QStringLiteral("h:mm AP"));
 }
 
-QString timeText(double value)
+QString timeText(const QTime& time)
 {
-    return timeOfDayText(secondOfDay(value));
+    return timeOfDayText(secondOfDay(time));
 }
 
-QString durationText(int seconds)
+QString durationText(qint64 seconds)
 {
-    const int h = seconds / 3600, m = seconds / 60 % 60, s = seconds % 60;
+    const qint64 h = seconds / 3600, m = seconds / 60 % 60, s = seconds % 60;
     if (h > 0)
         return QStringLiteral("%1:%2:%3")
             .arg(h)
             .arg(m, 2, 10, QLatin1Char('0'))
             .arg(s, 2, 10, QLatin1Char('0'));
     return QStringLiteral("%1:%2").arg(m).arg(s, 2, 10, QLatin1Char('0'));
+}
+
+QString hoursText(qint64 seconds)
+{
+    const qint64 minutes = (seconds + 30) / 60;
+    if (minutes < 60)
+        return QStringLiteral("%1 min").arg(minutes);
+    return minutes % 60 ? QStringLiteral("%1 h %2 min").arg(minutes / 60).arg(minutes % 60)
+                        : QStringLiteral("%1 h").arg(minutes / 60);
+}
+
+namespace
+{
+template <typename T, typename F>
+QString stateText(const PlanValue<T>& v, F given)
+{
+    switch (v.state) {
+    case PlanValue<T>::Given:
+        return given(v.value);
+    case PlanValue<T>::Unreadable:
+        return kUnreadable;
+    case PlanValue<T>::NotGiven:
+        break;
+    }
+    return kNotChosen;
+}
+} // namespace
+
+QString answerText(const PlanValue<QDate>& date)
+{
+    return stateText(date, [](const QDate& d) { return dateText(d); });
+}
+
+QString answerText(const PlanValue<QTime>& time)
+{
+    return stateText(time, [](const QTime& t) { return timeText(t); });
+}
+
+QString answerText(const PlanValue<QString>& text)
+{
+    return stateText(text, [](const QString& t) {
+        return t.trimmed().isEmpty() ? kNotChosen : t.trimmed();
+    });
+}
+
+QString lengthText(const PlanValue<int>& length)
+{
+    return length.state == PlanValue<int>::NotGiven
+               ? QString()
+               : stateText(length, [](int s) { return durationText(s); });
+}
+
+QString isolated(const QString& name)
+{
+    return name.isEmpty() ? name : QChar(0x2068) + name + QChar(0x2069);
 }
 
 QString coupleNames(const EventPlan& plan)

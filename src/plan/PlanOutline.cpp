@@ -72,15 +72,16 @@ PlanSection namesSection(const EventPlan& plan)
 
 PlanSection eventSection(const EventPlan& plan)
 {
-    const EventTimes& t = plan.Times;
+    const PlanTimes& t = plan.Times;
     const FacilityRecord& f = plan.Facility;
+    using PlanFacts::answerText;
     PlanSection s{QStringLiteral("The Event"), {}};
-    addIfAny(s, fields({{QStringLiteral("Date"), PlanFacts::dateText(t.EventDate)},
-                        {QStringLiteral("Start"), PlanFacts::timeText(t.StartTime)},
-                        {QStringLiteral("End"), PlanFacts::timeText(t.EndTime)},
-                        {QStringLiteral("Setup from"), PlanFacts::timeText(t.SetupTime)},
-                        {QStringLiteral("Guests"), plan.Guests}}));
-    addIfAny(s, fields({{QStringLiteral("Place"), f.Name},
+    addIfAny(s, fields({{QStringLiteral("Date"), answerText(t.Date)},
+                        {QStringLiteral("Start"), answerText(t.Start)},
+                        {QStringLiteral("End"), answerText(t.End)},
+                        {QStringLiteral("Setup from"), answerText(t.Setup)},
+                        {QStringLiteral("Guests"), answerText(plan.Guests)}}));
+    addIfAny(s, fields({{QStringLiteral("Place"), f.Name.trimmed().isEmpty() ? PlanFacts::kNotChosen : f.Name},
                         {QStringLiteral("Address"), lines(f.Address)},
                         {QStringLiteral("Contact"), f.Contact},
                         {QStringLiteral("Phone"), phoneLine(f.Number, f.NumberKind)},
@@ -89,17 +90,28 @@ PlanSection eventSection(const EventPlan& plan)
     return s;
 }
 
+QString choiceText(const PlanValue<qint16>& choice, const std::array<QString, 3>& names)
+{
+    switch (choice.state) {
+    case PlanValue<qint16>::Given:
+        return names[std::size_t(choice.value)];
+    case PlanValue<qint16>::Unreadable:
+        return PlanFacts::kUnreadable;
+    case PlanValue<qint16>::NotGiven:
+        break;
+    }
+    return PlanFacts::kNotChosen;
+}
+
 PlanSection entertainerSection(const EventPlan& plan, bool dressPicture)
 {
-    const Guidelines& g = plan.Guidance;
-    const QString looks = g.Looks >= 0 && g.Looks < 3 ? Guidelines::kLooks[g.Looks] : QString();
-    const QString manner =
-        g.Attitude >= 0 && g.Attitude < 3 ? Guidelines::kAttitude[g.Attitude] : QString();
+    const QString looks = choiceText(plan.Looks, Guidelines::kLooks);
+    const QString manner = choiceText(plan.Attitude, Guidelines::kAttitude);
     PlanSection s{QStringLiteral("The Entertainer"), {}};
     addIfAny(s, fields({{QStringLiteral("Dress"), looks},
                         {QStringLiteral("Manner"), manner},
-                        {QStringLiteral("Comments"), lines(g.Notes)}}));
-    if (dressPicture && !looks.isEmpty()) {
+                        {QStringLiteral("Comments"), lines(plan.GuidanceNotes)}}));
+    if (dressPicture && plan.Looks.isGiven()) {
         PlanBlock picture;
         picture.kind = PlanBlock::Picture;
         picture.picture = QStringLiteral("dress");
@@ -131,25 +143,11 @@ PlanSection scheduleSection(const EventPlan& plan)
     t.header = {QStringLiteral("#"),   QStringLiteral("Time"), QStringLiteral("Activity"),
                 QStringLiteral("Who"), QStringLiteral("Song"), QStringLiteral("Notes")};
     const auto evening = PlanFacts::eveningOf(plan.Times);
-    int n = 0;
-    for (const ScheduledActivity& a : PlanFacts::eveningOrder(plan.Schedule, evening)) {
-        QString song;
-        if (!a.SongTitle.trimmed().isEmpty()) {
-            song = PlanFacts::songLabel(a.SongTitle, a.SongArtist);
-            if (a.SongKey && *a.SongKey > 0) {
-                // The catalogue's length is not stored with the activity: take it from a list.
-                for (const PickedSongRecord& s : plan.Include + plan.Exclude)
-                    if (PlanFacts::sameSong(a, s) && !s.Length.isEmpty()) {
-                        song += QStringLiteral(" (%1)").arg(s.Length);
-                        break;
-                    }
-            }
-            if (a.SongKey == qint16(-3))
-                song += QStringLiteral(" - music provided");
-        }
-        t.rows.append({QString::number(++n),
-                       a.Scheduled ? PlanFacts::timeText(*a.Scheduled) : QStringLiteral("-"),
-                       a.Name.trimmed(), a.Who.trimmed(), song, lines(a.MoreInfo)});
+    const QList<ScheduledActivity> ordered = PlanFacts::eveningOrder(plan.Schedule, evening);
+    for (qsizetype i = 0; i < ordered.size(); ++i) {
+        const ScheduledActivity& a = ordered[i];
+        t.rows.append({QString::number(i + 1), activityTime(a.Time), a.Name.trimmed(),
+                       a.Who.trimmed(), activitySong(plan, a), lines(a.MoreInfo)});
     }
     PlanSection s{QStringLiteral("The Schedule"), {}};
     addIfAny(s, t);
@@ -159,8 +157,8 @@ PlanSection scheduleSection(const EventPlan& plan)
         picture.picture = QStringLiteral("timeline");
         picture.text = QStringLiteral("The evening from %1 to %2; the numbers are those of the "
                                       "schedule.")
-                           .arg(PlanFacts::timeText(plan.Times.StartTime),
-                                PlanFacts::timeText(plan.Times.EndTime));
+                           .arg(PlanFacts::timeText(plan.Times.Start.value),
+                                PlanFacts::timeText(plan.Times.End.value));
         s.blocks.append(picture);
     }
     return s;
@@ -182,23 +180,23 @@ PlanSection musicSection(const EventPlan& plan)
     return s;
 }
 
-PlanSection songsSection(const QString& title, const QList<PickedSongRecord>& songs, bool total)
+PlanSection songsSection(const QString& title, const QList<PlanSong>& songs, bool total)
 {
     PlanBlock t;
     t.kind = PlanBlock::Table;
     t.header = {QStringLiteral("#"), QStringLiteral("Title"), QStringLiteral("Artist"),
                 QStringLiteral("Length")};
     int n = 0;
-    for (const PickedSongRecord& s : songs)
+    for (const PlanSong& s : songs)
         t.rows.append({QString::number(++n),
-                       s.Key == -3 ? s.Title.trimmed() + QStringLiteral(" (music provided)")
-                                   : s.Title.trimmed(),
-                       s.Artist.trimmed(), s.Length.trimmed()});
+                       s.musicProvided() ? s.Title.trimmed() + QStringLiteral(" (music provided)")
+                                         : s.Title.trimmed(),
+                       s.Artist.trimmed(), PlanFacts::lengthText(s.Length)});
     PlanSection s{title, {}};
     addIfAny(s, t);
     if (total && !songs.isEmpty()) {
         int unknown = 0;
-        const int seconds = PlanFacts::totalSeconds(songs, &unknown);
+        const qint64 seconds = PlanFacts::totalSeconds(songs, &unknown);
         PlanBlock note;
         note.kind = PlanBlock::Note;
         note.text = QStringLiteral("Total playing time: %1").arg(PlanFacts::durationText(seconds));
@@ -211,14 +209,43 @@ PlanSection songsSection(const QString& title, const QList<PickedSongRecord>& so
 
 } // namespace
 
+QString activityTime(const PlanValue<QTime>& time)
+{
+    return time.state == PlanValue<QTime>::NotGiven ? QStringLiteral("-")
+                                                    : PlanFacts::answerText(time);
+}
+
+QString activitySong(const EventPlan& plan, const ScheduledActivity& a)
+{
+    if (a.SongTitle.trimmed().isEmpty())
+        return {};
+    QString song = PlanFacts::songLabel(a.SongTitle, a.SongArtist);
+    // The length is not stored with the activity: it is taken from a list.
+    if (const PlanSong* listed = PlanFacts::listedSong(plan, a); listed && listed->Length.isGiven())
+        song += QStringLiteral(" (%1)").arg(PlanFacts::lengthText(listed->Length));
+    if (a.SongKey == PlanSong::kMusicProvided)
+        song += QStringLiteral(" - music provided");
+    if (PlanFacts::onExcludeList(plan, a))
+        song += QStringLiteral(" - ON THE DO-NOT-PLAY LIST");
+    return song;
+}
+
 TitleBlock titleOf(const EventPlan& plan)
 {
-    const EventTimes& t = plan.Times;
-    return {PlanFacts::coupleNames(plan), PlanFacts::dateText(t.EventDate),
+    const PlanTimes& t = plan.Times;
+    using PlanFacts::answerText;
+    QStringList names;
+    for (const QString& n : {plan.Bride.Name.trimmed(), plan.Groom.Name.trimmed()})
+        if (!n.isEmpty())
+            names.append(PlanFacts::isolated(n));
+    return {names.join(QStringLiteral(" & ")),
+            t.Date.isGiven() ? answerText(t.Date)
+                             : QStringLiteral("Date %1").arg(answerText(t.Date)),
             plan.Facility.Name.trimmed(),
-            QStringLiteral("%1 to %2 (setup from %3)")
-                .arg(PlanFacts::timeText(t.StartTime), PlanFacts::timeText(t.EndTime),
-                     PlanFacts::timeText(t.SetupTime))};
+            t.Start.isGiven() || t.End.isGiven() || t.Setup.isGiven()
+                ? QStringLiteral("%1 to %2 (setup from %3)")
+                      .arg(answerText(t.Start), answerText(t.End), answerText(t.Setup))
+                : QStringLiteral("Times not chosen yet")};
 }
 
 QList<PlanSection> build(const EventPlan& plan, const QList<PlanFinding>& findings,

@@ -17,7 +17,8 @@ struct PlanBlock {
         Table,    // header and rows; never split across pages
         Findings, // the checks: severity, text, page
         Picture,  // a picture by its resource name, with a caption
-        Note      // one line of text
+        Note,     // one line of text, set bold
+        Text      // a paragraph of plain text
     };
     Kind kind = Fields;
     QString title;                        // a sub-heading, may be empty
@@ -26,7 +27,7 @@ struct PlanBlock {
     QList<QStringList> rows;              // Table, Findings (severity, text, page name);
                                           // Names (name, role, saying, recording in base 64)
     QString picture;                      // Picture: "timeline" or "dress"
-    QString text;                         // Note; Picture: caption
+    QString text;                         // Note, Text; Picture: caption
 };
 
 struct PlanSection {
@@ -46,6 +47,11 @@ struct TitleBlock {
     QString times;  // "6:00 PM to 10:00 PM (setup from 4:00 PM)"
 };
 TitleBlock titleOf(const EventPlan& plan);
+
+// An activity's time as the schedule prints it ("-" when none was given), and its song:
+// "\"At Last\" by Etta James (3:02)", with "music provided" and a do-not-play mark.
+QString activityTime(const PlanValue<QTime>& time);
+QString activitySong(const EventPlan& plan, const ScheduledActivity& activity);
 
 QList<PlanSection> build(const EventPlan& plan, const QList<PlanFinding>& findings,
                          bool dressPicture);

@@ -44,11 +44,11 @@ QImage draw(const EventPlan& plan, int width, qreal scale)
     int number = 0;
     for (const ScheduledActivity& a : ordered) {
         ++number;
-        if (!a.Scheduled)
+        if (!a.Time.isGiven())
             continue;
-        const PlanFacts::Place place = PlanFacts::placeInEvening(evening, *a.Scheduled);
+        const PlanFacts::Place place = PlanFacts::placeInEvening(evening, a.Time.value);
         const int offset = place == PlanFacts::Place::Within
-                               ? PlanFacts::offsetInEvening(evening, *a.Scheduled)
+                               ? PlanFacts::offsetInEvening(evening, a.Time.value)
                            : place == PlanFacts::Place::Before ? 0
                                                                : evening.length;
         const qreal x = xAt(offset);

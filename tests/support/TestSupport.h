@@ -1,11 +1,14 @@
 #pragma once
 
+#include "store/EventPlan.h"
 #include "ui/MessageBox.h"
 
 #include <QList>
 #include <QMap>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QVariant>
 #include <QWidget>
 
 #include <functional>
@@ -95,3 +98,12 @@ void cancelModalWaits();
 
 // Processes events until `condition` holds or `timeoutMs` passes; returns the condition.
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
+
+// A plan value as a failed comparison prints it: "7:30 PM (given)".
+template <typename T>
+char* toString(const PlanValue<T>& v)
+{
+    static const char* const states[] = {"not given", "given", "unreadable"};
+    return QTest::toString(QStringLiteral("%1 (%2)").arg(QVariant::fromValue(v.value).toString(),
+                                                          QLatin1String(states[v.state])));
+}

@@ -1,5 +1,6 @@
 // zelplan: the plan of an event and its exports for the entertainer, from the command line.
 //   zelplan EVENT.MDB -o plan.pdf|plan.html|plan.txt [--paper letter|a4]
+//   zelplan EVENT.MDB --run-sheet -o sheet.pdf|sheet.html|sheet.txt [--paper letter|a4]
 //   zelplan EVENT.MDB --checks          exit status 1 when the plan has a problem
 //   zelplan EVENT.MDB --export FOLDER
 // The event file is only read. Bad input: one line on stderr, exit status 2.
@@ -11,6 +12,7 @@
 #include "store/StoreSession.h"
 
 #include <QCommandLineParser>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
@@ -23,6 +25,47 @@ void quietNotes(QtMsgType type, const QMessageLogContext&, const QString& messag
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
         QTextStream(stderr) << "zelplan: " << message << Qt::endl;
+}
+
+// What tells whether a file was written: its size and time, and a write-ahead log beside it.
+struct Stamp {
+    qint64 size = 0;
+    QDateTime modified;
+    bool log = false;
+    bool operator==(const Stamp&) const = default;
+};
+Stamp stampOf(const QString& file)
+{
+    const QFileInfo info(file);
+    return {info.size(), info.lastModified(), QFileInfo::exists(file + QStringLiteral("-wal"))};
+}
+
+// The whole event in one snapshot, leaving the folder as it was. A file open in the wizard
+// is read through its log in one read transaction; a file open nowhere is read as it
+// stands, and read again should a program have written it meanwhile.
+std::optional<EventPlan> readEvent(const QString& file, QString* error)
+{
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        const Stamp before = stampOf(file);
+        std::optional<EventPlan> plan;
+        {
+            StoreSession store(file, QString(), StoreSession::ReadOnly);
+            if (!store.isOpen()) {
+                *error = store.errorString();
+                return std::nullopt;
+            }
+            QString reason;
+            plan = EventPlan::read(store, &reason);
+            if (!plan) {
+                *error = QStringLiteral("%1: cannot be read: %2").arg(file, reason);
+                return std::nullopt;
+            }
+        }
+        if (before.log || stampOf(file) == before)
+            return plan;
+    }
+    *error = QStringLiteral("%1: cannot be read: it kept changing while being read").arg(file);
+    return std::nullopt;
 }
 
 int fail(const QString& message)
@@ -61,7 +104,11 @@ int main(int argc, char* argv[])
                                       QStringLiteral("Write the song lists (CSV, M3U8) and the "
                                                      "schedule (iCalendar) into FOLDER."),
                                       QStringLiteral("FOLDER"));
-    parser.addOptions({output, paper, checks, exportTo});
+    const QCommandLineOption runSheet(
+        QStringLiteral("run-sheet"),
+        QStringLiteral("With -o: write the entertainer's run sheet (at most two pages) instead "
+                       "of the whole plan."));
+    parser.addOptions({output, paper, runSheet, checks, exportTo});
     if (!parser.parse(QCoreApplication::arguments()))
         return fail(parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
@@ -74,6 +121,8 @@ int main(int argc, char* argv[])
     if (args.size() != 1 || actions == 0)
         return fail(QStringLiteral("give one event file and -o FILE, --checks or --export FOLDER "
                                    "(see --help)"));
+    if (parser.isSet(runSheet) && !parser.isSet(output))
+        return fail(QStringLiteral("--run-sheet needs -o FILE"));
     const QString size = parser.value(paper).toLower();
     if (size != QLatin1String("letter") && size != QLatin1String("a4"))
         return fail(QStringLiteral("unknown paper \"%1\" (letter or a4)").arg(parser.value(paper)));
@@ -81,17 +130,17 @@ int main(int argc, char* argv[])
     const QString eventFile = args.first();
     if (!QFileInfo(eventFile).isFile())
         return fail(QStringLiteral("%1: no such file").arg(eventFile));
-    StoreSession store(eventFile, QString(), StoreSession::ReadOnly);
-    if (!store.isOpen())
-        return fail(store.errorString());
     QString error;
-    const std::optional<EventPlan> plan = EventPlan::read(store, &error);
+    const std::optional<EventPlan> plan = readEvent(eventFile, &error);
     if (!plan)
-        return fail(QStringLiteral("%1: cannot be read: %2").arg(eventFile, error));
+        return fail(error);
 
-    const QList<PlanFinding> findings = PlanChecks::run(*plan, QDate::currentDate());
+    const QList<PlanFinding> findings =
+        PlanChecks::run(*plan, QDate::currentDate(), PlanChecks::ForEntertainer);
     if (parser.isSet(output)) {
-        const PlanDocument document(*plan, findings, PathMap::mediaFolder());
+        const PlanDocument document = parser.isSet(runSheet)
+                                          ? PlanDocument::runSheet(*plan, findings)
+                                          : PlanDocument(*plan, findings, PathMap::mediaFolder());
         if (!document.write(
                 parser.value(output),
                 QPageSize(size == QLatin1String("a4") ? QPageSize::A4 : QPageSize::Letter), &error))
