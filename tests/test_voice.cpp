@@ -381,7 +381,8 @@ void TestVoice::voicesStayWithTheirNames()
 
     // Rows in another order take their voices along; the couple keeps theirs by name.
     std::reverse(read.begin(), read.end());
-    PersonRecord bride{true, "Anna"};
+    PersonRecord bride;
+    bride.Name = "Anna";
     bride.Voice = b;
     QVERIFY(again.store().voices().saveParty(read));
     QVERIFY(again.store().voices().savePerson(bride, 'B'));
@@ -397,9 +398,9 @@ void TestVoice::voicesStayWithTheirNames()
 void TestVoice::planPlaysAndExportsRecordings()
 {
     EventPlan plan;
-    plan.Bride = {true, "Anna Smith", "", "AH-nah SMITH"};
+    plan.Bride.Name = "Anna Smith";
     plan.Bride.Voice = {"en-us", VoiceCodec::encode(tone(16000, 1.2)), true};
-    plan.Groom = {true, "Bo"};
+    plan.Groom.Name = "Bo";
     plan.Party = {{"Di", "Usher", "Cy/D:", "Groomsman", "", ""}};
     plan.Party[0].EscortVoice = {"sr", VoiceCodec::encode(tone(48000, 0.6)), false};
 
