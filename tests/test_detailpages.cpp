@@ -170,9 +170,11 @@ void TestDetailPages::sharedDialogLifeCycleAndFailedSave()
                        "SELECT RAISE(ABORT, 'disk full'); END",
                        "INSERT INTO Strs (Item, Usage) VALUES ('GN', 'Old')"}));
     click(page, "cmdNext");
-    QVERIFY(messagesShown(s.root).value(0).startsWith("Unable to save: ") &&
-            s.root.messages[0].text.contains("the disk is full"));
-    QVERIFY(page->isVisible() && !s.w.loadedPage(2));
+    QCOMPARE(s.root.messages.value(0).title, QString("Unable to save"));
+    QVERIFY2(s.root.messages[0].text.contains("the disk is full"),
+             qPrintable(s.root.messages[0].text));
+    QVERIFY(page->isVisible());
+    QVERIFY(!s.w.loadedPage(2));
     QVERIFY(execEvent({"DROP TRIGGER full"}));
     click(page, "cmdNext");
     QCOMPARE(s.root.messages.size(), 1);

@@ -49,12 +49,6 @@ const auto fileText = [](const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 };
 
-const auto writeFile = [](const QString& path, const QByteArray& text) {
-    QFile file(path);
-    return QDir().mkpath(QFileInfo(path).path()) && file.open(QIODevice::WriteOnly) &&
-           file.write(text) == text.size();
-};
-
 // "<null>" stands for a NULL argument.
 const auto arg = [](const QByteArray& t) { return t == "<null>" ? nullptr : t.constData(); };
 
@@ -138,14 +132,15 @@ void TestHivelet::saveAndGet()
         QVERIFY(writeFile(qEnvironmentVariable("HIVELET_HIVE"), "not a folder"));
     else if (before == "key file")
         QVERIFY(writeFile(tarn() + "/ZEL", "file"));
-    else if (before == "key link")
-        QVERIFY(QDir().mkpath(tarn()) && QFile::link(outside, tarn() + "/ZEL"));
-    else if (before == "value folder")
+    else if (before == "key link") {
+        QVERIFY(QDir().mkpath(tarn()));
+        QVERIFY(QFile::link(outside, tarn() + "/ZEL"));
+    } else if (before == "value folder")
         QVERIFY(QDir().mkpath(value));
-    else if (before == "value link")
-        QVERIFY(QDir().mkpath(tarn() + "/ZEL/Data") &&
-                QFile::link(outside + "/secret.value", value));
-    else if (before == "stored")
+    else if (before == "value link") {
+        QVERIFY(QDir().mkpath(tarn() + "/ZEL/Data"));
+        QVERIFY(QFile::link(outside + "/secret.value", value));
+    } else if (before == "stored")
         QVERIFY(control.save("ZEL", "Data", "V", "longer text"));
     else if (before.startsWith("value "))
         QVERIFY(writeFile(value, before == "value nul" ? QByteArray("a\0b", 3) : "\xFF\xFE"));
@@ -181,7 +176,8 @@ void TestHivelet::namesStayApartAndInsideTheHive()
     Control control;
     // A fresh machine: the default, and the empty key is left behind.
     QCOMPARE(control.get("ZEL", "Data", "Ready", "0"), QByteArray("0"));
-    QVERIFY(QFileInfo(tarn() + "/ZEL/Data").isDir() && entries(tarn() + "/ZEL/Data").isEmpty());
+    QVERIFY(QFileInfo(tarn() + "/ZEL/Data").isDir());
+    QCOMPARE(entries(tarn() + "/ZEL/Data"), QStringList());
     QVERIFY(control.save("ZEL", "Data", "Ready", "1"));
     QCOMPARE(control.get("ZEL", "Data", "Ready", "anything") + "|" +
                  control.get("ZEL", "Data", "Other", nullptr),
@@ -239,7 +235,7 @@ void TestHivelet::concurrentWritersNeverTear()
             QVERIFY(isWhole(fileText(key + "/Long.value"), 65536));
     }
     for (const QProcess& p : writers)
-        QVERIFY(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0);
+        QCOMPARE(std::pair(p.exitStatus(), p.exitCode()), std::pair(QProcess::NormalExit, 0));
     // Afterwards: one key, the two values whole, no temporary file left.
     QCOMPARE(entries(tarn()) + entries(tarn() + "/Conc"), QStringList({"Conc", "Test"}));
     QCOMPARE(entries(key), QStringList({"Long.value", "Short.value"}));
@@ -255,13 +251,13 @@ void TestHivelet::loadsByNameAndCreatesOnlyItsClass()
     const auto fn = [library]<class F>(const char* name, F*) {
         return reinterpret_cast<F*>(dlsym(library, name));
     };
-    for (const char* name : {"hivelet_version", "hivelet_description"})
+    for (const char* name : {"hivelet_version", "hivelet_description", "hivelet_create",
+                             "hivelet_destroy", "hivelet_save", "hivelet_get", "hivelet_free"})
         QVERIFY2(dlsym(library, name), name);
     const auto create = fn("hivelet_create", hivelet_create);
     const auto destroy = fn("hivelet_destroy", hivelet_destroy);
     const auto save = fn("hivelet_save", hivelet_save);
     const auto get = fn("hivelet_get", hivelet_get);
-    QVERIFY(create && destroy && save && get);
     // Its one class, by name in any letter case, and nothing else.
     for (const char* name : {"", "Hivelets", "Hive", "HIVELET.HiveletCtrl.1"})
         QVERIFY2(!create(name), name);

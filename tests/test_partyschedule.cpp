@@ -59,7 +59,7 @@ struct Schedule : Started {
         type(dlg, "txtWho", who);
         type(dlg, "txtHotNotes", notes);
         click(dlg, "cmdOK");
-        QVERIFY(!dlg->isVisible() && page->isVisible());
+        QCOMPARE(std::pair(dlg->isVisible(), page->isVisible()), std::pair(false, true));
     }
 
     QStringList shownColumn(int column) const
@@ -114,7 +114,9 @@ void TestPartySchedule::partyDialogRulesRemoveAndLimit()
         auto* cb2 = child<QComboBox>(dlg, "cbRole2");
         auto* save = child<QPushButton>(dlg, "cmdOK");
         QCOMPARE(textsOf(dlg, kMemberBoxes), presets);
-        QVERIFY(child<QRadioButton>(dlg, "opEscort_0")->isChecked() && !save->isEnabled());
+        // escorted, Save enabled
+        QCOMPARE(std::pair(child<QRadioButton>(dlg, "opEscort_0")->isChecked(), save->isEnabled()),
+                 std::pair(true, false));
         type(dlg, "txtName1", "Anna Lee");
         QVERIFY(!save->isEnabled());
         type(dlg, "txtName2", " "); // a single blank counts as a name
@@ -129,16 +131,17 @@ void TestPartySchedule::partyDialogRulesRemoveAndLimit()
         role1->setFocus();
         role1->end(false);
         QTest::keyClicks(role1, " Emeritus");
-        QVERIFY(role1->text() == "Matron of Honor Emeritus" &&
-                child<QComboBox>(dlg, "cbRole1")->currentIndex() == -1);
+        QCOMPARE(std::pair(role1->text(), child<QComboBox>(dlg, "cbRole1")->currentIndex()),
+                 std::pair(QString("Matron of Honor Emeritus"), -1));
 
         // Not Escorted empties and hides the escort block; a member name alone will do.
         // Back to escorted: the block is empty and Save waits for an escort name again.
         child<QRadioButton>(dlg, "opEscort_1")->click();
-        QVERIFY(!child<QLineEdit>(dlg, "txtName2")->isVisible() && save->isEnabled() &&
-                cb2->currentIndex() == -1);
+        auto* escort = child<QLineEdit>(dlg, "txtName2");
+        QCOMPARE(std::tuple(escort->isVisible(), save->isEnabled(), cb2->currentIndex()),
+                 std::tuple(false, true, -1));
         child<QRadioButton>(dlg, "opEscort_0")->click();
-        QVERIFY(child<QLineEdit>(dlg, "txtName2")->isVisible() && !save->isEnabled());
+        QCOMPARE(std::pair(escort->isVisible(), save->isEnabled()), std::pair(true, false));
         QCOMPARE(textsOf(dlg, {"txtName2", "txtRole2"}), QStringList({"", ""}));
         type(dlg, "txtPronoun1", "AH-na");
         click(dlg, "cmdCancel");
@@ -162,8 +165,9 @@ void TestPartySchedule::partyDialogRulesRemoveAndLimit()
             leave(dlg, how);
         }));
     const PartyMember anna{"Anna Lee", "Matron of Honor Emeritus", "", "", "AH-na", ""};
-    QVERIFY(list->topLevelItemCount() == 4 &&
-            rowTexts(list, 1) == QStringList({"Bo", "Usher", "Cy", "Groomsman", "", "sy"}));
+    QCOMPARE(list->topLevelItemCount(), 4);
+    QCOMPARE(rowTexts(list, 3), QStringList({anna.Name, anna.Role, "", "", "AH-na", ""}));
+    QCOMPARE(rowTexts(list, 1), QStringList({"Bo", "Usher", "Cy", "Groomsman", "", "sy"}));
 
     // Remove with no selection does nothing; with one, Delete on the list removes that row
     // as Remove does.
@@ -193,8 +197,9 @@ void TestPartySchedule::partyDialogRulesRemoveAndLimit()
     list->addTopLevelItems(rows);
     page->show();
     QVERIFY(!inDialog(page, "cmdAdd", "frmParty", [](QWidget* dlg) { click(dlg, "cmdCancel"); }));
-    QVERIFY(s.root.messages.size() == 1 && s.root.messages[0].text.contains("32767") &&
-            list->topLevelItemCount() == Menu5::kMaxRows);
+    QCOMPARE(s.root.messages.size(), 1);
+    QVERIFY2(s.root.messages[0].text.contains("32767"), qPrintable(s.root.messages[0].text));
+    QCOMPARE(list->topLevelItemCount(), Menu5::kMaxRows);
     delete list->topLevelItem(0);
     QVERIFY(inDialog(page, "cmdAdd", "frmParty", [](QWidget* dlg) { click(dlg, "cmdCancel"); }));
 }
@@ -216,7 +221,9 @@ void TestPartySchedule::activitiesInTimeOrderTipsAndRefusals()
     // The notes show as a tip one second after the pointer comes to rest on their cell; a
     // press on the grid drops a pending tip.
     auto* timer = s.page->findChild<QTimer*>("tipTimer");
-    QVERIFY(timer && timer->interval() == 1000 && timer->isSingleShot() && !timer->isActive());
+    QVERIFY(timer);
+    QCOMPARE(std::tuple(timer->interval(), timer->isSingleShot(), timer->isActive()),
+             std::tuple(1000, true, false));
     const QModelIndex cell = s.grid->model()->index(1, ScheduleModel::MoreInfo);
     const QPoint at = s.grid->visualRect(cell).center();
     QTest::mouseMove(s.grid->viewport(), at);
@@ -255,9 +262,11 @@ void TestPartySchedule::activitiesInTimeOrderTipsAndRefusals()
     s.selectRow(0);
     click(s.page, "cmdRemove");
     s.add("Sparklers", QTime(20, 0));
-    QVERIFY(s.root.messages.size() == 2 && s.root.messages[0].text.contains("the disk is full") &&
-            s.root.messages[0].title + s.root.messages[1].title ==
-                "Unable to removeUnable to save");
+    QCOMPARE(s.root.messages.size(), 2);
+    QVERIFY2(s.root.messages[0].text.contains("the disk is full"),
+             qPrintable(s.root.messages[0].text));
+    QCOMPARE(std::pair(s.root.messages[0].title, s.root.messages[1].title),
+             std::pair(QString("Unable to remove"), QString("Unable to save")));
     QCOMPARE(s.shownColumn(ScheduleModel::Name),
              QStringList({"Last Dance", "Cake Cutting", "Dinner", "Garter/Bouquet Toss"}));
     QCOMPARE(textOf(s.openActivity(), "txtName"), QString("Sparklers"));
@@ -267,10 +276,12 @@ void TestPartySchedule::activityDialogRulesLifeCycleAndSongs()
 {
     Schedule s;
     QDialog* dlg = s.openActivity();
-    QVERIFY(dlg && !s.page->isVisible()); // only the dialog is on the screen
+    QVERIFY(dlg);
+    QVERIFY(!s.page->isVisible()); // only the dialog is on the screen
     auto* name = child<QLineEdit>(dlg, "txtName");
     auto* time = child<QDateTimeEdit>(dlg, "Time1");
-    QVERIFY(name->text() == "Arrival of Guests" && time->time() == QTime(18, 0));
+    QCOMPARE(std::pair(name->text(), time->time()),
+             std::pair(QString("Arrival of Guests"), QTime(18, 0)));
 
     // The preset rule and the typed-name rule.
     auto* presets = child<QComboBox>(dlg, "cbActivity1");
@@ -282,30 +293,36 @@ void TestPartySchedule::activityDialogRulesLifeCycleAndSongs()
     // Escape neither clears nor cancels.
     type(dlg, "txtWho", "Everyone");
     QTest::keyClick(child<QWidget>(dlg, "txtWho"), Qt::Key_Escape);
-    QVERIFY(dlg->isVisible() && textOf(dlg, "txtWho") == "Everyone");
+    QCOMPARE(std::pair(dlg->isVisible(), textOf(dlg, "txtWho")),
+             std::pair(true, QString("Everyone")));
 
     // An empty name is refused with its message; the dialog stays as it was.
     type(dlg, "txtName", "");
     click(dlg, "cmdOK");
     QCOMPARE(messagesShown(s.root), QStringList{"Name Required: Your activity must have a name."});
-    QVERIFY(dlg->isVisible() && !s.page->isVisible());
+    QCOMPARE(std::pair(dlg->isVisible(), s.page->isVisible()), std::pair(true, false));
 
     // Cancel: back to the page, nothing written, the texts kept for the next Add; the next
     // Add after a Save shows the previous texts with the time reset to the start time.
     type(dlg, "txtName", " "); // a blank is a name
     click(dlg, "cmdCancel");
-    QVERIFY(s.page->isVisible() && activityRows().isEmpty());
-    QVERIFY(s.openActivity() == dlg && name->text() == " ");
+    QCOMPARE(std::pair(s.page->isVisible(), activityRows().size()), std::pair(true, qsizetype(0)));
+    QCOMPARE(s.openActivity(), dlg);
+    QCOMPARE(name->text(), QString(" "));
     time->setTime(QTime(20, 15));
     click(dlg, "cmdOK");
-    QVERIFY(activityRows().size() == 1 && s.openActivity() == dlg && time->time() == QTime(18, 0));
+    QCOMPARE(activityRows().size(), 1);
+    QCOMPARE(s.openActivity(), dlg);
+    QCOMPARE(time->time(), QTime(18, 0));
     QCOMPARE(textsOf(dlg, {"txtName", "txtWho"}), QStringList({" ", "Everyone"}));
 
     // The close box ends the use like Cancel and the next use starts afresh.
     dlg->close();
-    QVERIFY(s.page->isVisible() && activityRows().size() == 1);
+    QCOMPARE(std::pair(s.page->isVisible(), activityRows().size()), std::pair(true, qsizetype(1)));
     QDialog* old = dlg;
-    QVERIFY((dlg = s.openActivity()) && dlg != old);
+    dlg = s.openActivity();
+    QVERIFY(dlg);
+    QVERIFY(dlg != old);
     QCOMPARE(textsOf(dlg, {"txtName", "txtWho"}), QStringList({"Arrival of Guests", ""}));
 
     // Songs: the picker answers as the song-pick dialog does, and records the caption it was given.

@@ -5,13 +5,19 @@
 
 #include "platform/OleDate.h"
 #include "platform/PathMap.h"
+#include "platform/SafeReplace.h"
 #include "platform/VbConvert.h"
 #include "ui/ProgramEnd.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <limits>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 class TestPlatform : public QObject
 {
@@ -23,6 +29,8 @@ class TestPlatform : public QObject
     void readsForms();
     void pathMapping();
     void messageAndEndSeams();
+    void killedReplaceLeavesAWholeFile_data();
+    void killedReplaceLeavesAWholeFile();
 };
 
 void TestPlatform::numbersAndYesNo()
@@ -37,7 +45,7 @@ void TestPlatform::numbersAndYesNo()
         {"-", 0},      {".", 0},
         {"1 2", 1},    {"1e400", std::numeric_limits<double>::max()}};
     for (const auto& [text, value] : leading)
-        QVERIFY2(VbConvert::leadingNumber(text) == value, text);
+        QCOMPARE(std::pair(text, VbConvert::leadingNumber(text)), std::pair(text, value));
 
     // Halves round to even; beyond 16 bits the number is held at the limit.
     const std::pair<double, qint16> rounded[] = {
@@ -45,15 +53,17 @@ void TestPlatform::numbersAndYesNo()
         {1.6, 2},           {0.49, 0},      {32767.4, 32767}, {32768, 32767},
         {-32768.6, -32768}, {1e300, 32767}, {-1e300, -32768}, {std::nan(""), 0}};
     for (const auto& [value, whole] : rounded)
-        QVERIFY2(VbConvert::toInt16(value) == whole, qPrintable(QString::number(value)));
+        QCOMPARE(std::pair(QString::number(value), VbConvert::toInt16(value)),
+                 std::pair(QString::number(value), whole));
     QCOMPARE(VbConvert::leadingInt16("1.6"), qint16(2));
     QCOMPARE(VbConvert::leadingInt16("99999"), qint16(32767));
 
     const std::pair<const char*, std::optional<bool>> yesNo[] = {
         {"True", true}, {"tRUE", true}, {"FALSE", false}, {"-1", true}, {"0", false},
         {"0.0", false}, {"yes", {}},    {"", {}},         {"1abc", {}}};
+    const auto word = [](std::optional<bool> b) { return QString(b ? *b ? "yes" : "no" : "-"); };
     for (const auto& [text, value] : yesNo)
-        QVERIFY2(VbConvert::toBool(text) == value, text);
+        QCOMPARE(std::pair(text, word(VbConvert::toBool(text))), std::pair(text, word(value)));
     QCOMPARE(VbConvert::fromBool(true) + VbConvert::fromBool(false), QString("TrueFalse"));
     // Whole numbers are written with a blank where a minus sign would be.
     QCOMPARE(VbConvert::strOf(3) + VbConvert::strOf(0) + VbConvert::strOf(-1), QString(" 3 0-1"));
@@ -79,6 +89,7 @@ void TestPlatform::dayCounts()
 
     // The general form, whatever the machine's locale; a midnight reached by rounding is
     // the next day.
+    const auto restoreLocale = qScopeGuard([before = QLocale()] { QLocale::setDefault(before); });
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     const std::pair<double, const char*> general[] = {
         {evening, "4/20/2002 6:30:00 PM"},
@@ -89,7 +100,6 @@ void TestPlatform::dayCounts()
     for (const auto& [value, text] : general)
         QCOMPARE(OleDate::toGeneralText(value), QString(text));
     QCOMPARE(OleDate::fromText("4/20/2002 6:30:00 PM"), std::optional<double>(evening));
-    QLocale::setDefault(QLocale::c());
 }
 
 void TestPlatform::readsForms_data()
@@ -160,7 +170,70 @@ void TestPlatform::messageAndEndSeams()
     }
     // Nothing leaks into the next test case.
     TestRoot fresh;
-    QVERIFY(!fresh.programEnded() && fresh.messages.isEmpty());
+    QVERIFY(!fresh.programEnded());
+    QVERIFY(fresh.messages.isEmpty());
+}
+
+namespace
+{
+// Old and new contents of different sizes, so that any mixture or part is seen.
+const QByteArray kOld(1 << 20, 'o');
+const QByteArray kNew(3 << 19, 'n');
+int g_killAfter = -1;
+
+QByteArray contentsOf(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
+}
+} // namespace
+
+void TestPlatform::killedReplaceLeavesAWholeFile_data()
+{
+    // The step of the replacement after which the process is killed (-1: while the new
+    // contents are written), and what the target then holds.
+    QTest::addColumn<int>("killAfter");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("while writing") << -1 << kOld;
+    QTest::newRow("after the sync") << int(SafeReplace::Synced) << kOld;
+    QTest::newRow("after the rename") << int(SafeReplace::Renamed) << kNew;
+    QTest::newRow("after the folder's sync") << int(SafeReplace::FolderSynced) << kNew;
+}
+
+void TestPlatform::killedReplaceLeavesAWholeFile()
+{
+    QFETCH(int, killAfter);
+    QFETCH(QByteArray, expected);
+    QTemporaryDir dir;
+    const QString target = dir.filePath("data.bin");
+    {
+        QFile f(target);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(kOld), kOld.size());
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+        g_killAfter = killAfter;
+        SafeReplace::afterStep = [](SafeReplace::Step step) {
+            if (step == g_killAfter)
+                ::kill(::getpid(), SIGKILL);
+        };
+        SafeReplace replace(target);
+        QFile f(replace.temporaryName());
+        f.open(QIODevice::WriteOnly);
+        f.write(kNew.left(kNew.size() / 2));
+        f.flush();
+        if (killAfter < 0)
+            ::kill(::getpid(), SIGKILL);
+        f.write(kNew.mid(kNew.size() / 2));
+        f.close();
+        replace.commit();
+        ::_exit(0);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFSIGNALED(status));
+    QCOMPARE(contentsOf(target), expected);
 }
 
 QTEST_MAIN(TestPlatform)

@@ -70,9 +70,7 @@ void TestPreferencePages::guidelinesDefaultsPictureAndSave()
 {
     // An unreadable picture counts as missing.
     Started g({"dress1.jpg", "dress2.jpg"});
-    QFile bad(g.root.mediaFolder() + "dress3.jpg");
-    QVERIFY(bad.open(QIODevice::WriteOnly) && bad.write("not a picture") > 0);
-    bad.close();
+    QVERIFY(writeFile(g.root.mediaFolder() + "dress3.jpg", "not a picture"));
     QWidget* p = g.show(3);
     QVERIFY(QTest::qWaitForWindowExposed(p));
     QCOMPARE(guidelinesShown(p), QStringList({"0", "1", "dress1.jpg"}));
@@ -97,7 +95,8 @@ void TestPreferencePages::guidelinesDefaultsPictureAndSave()
     click(p, "cmdNext");
     QVERIFY(g.root.messages.isEmpty());
     QCOMPARE(storedItems("Strs", {"DL", "DA"}), QStringList({"2", "1"}));
-    QVERIFY(!storedItem("Mems", "DN").isNull() && storedItem("Mems", "DN").isEmpty());
+    QVERIFY(!storedItem("Mems", "DN").isNull());
+    QCOMPARE(storedItem("Mems", "DN"), QString(""));
 
     // Back shows the page as it was left: the store is not read again.
     QVERIFY(g.items().SaveStrItem("DL", "1"));
@@ -131,10 +130,12 @@ void TestPreferencePages::musicChoicesDialogAndSave()
             if (same.isEmpty())
                 first = dlg;
             same << (dlg == first.data());
-            QVERIFY(musicOption(dlg, 6, 1)->isChecked() && musicOption(dlg, 7, 0)->isChecked());
+            QVERIFY(musicOption(dlg, 6, 1)->isChecked());
+            QVERIFY(musicOption(dlg, 7, 0)->isChecked());
             // A pair excludes within its own row only.
             clickOption(musicOption(dlg, 1, 1));
-            QVERIFY(!musicOption(dlg, 1, 0)->isChecked() && musicOption(dlg, 2, 0)->isChecked());
+            QVERIFY(!musicOption(dlg, 1, 0)->isChecked());
+            QVERIFY(musicOption(dlg, 2, 0)->isChecked());
             for (int n = 2; n <= 10; ++n)
                 clickOption(musicOption(dlg, n, 1));
             leave(dlg, how);
@@ -148,7 +149,8 @@ void TestPreferencePages::musicChoicesDialogAndSave()
              QStringList({kPlayHead + kNone, kAvoidHead + kTypes}));
     // Save hides the dialog and keeps it; nothing is written before Next.
     QPointer<frmSongPref> dialog = p->songPrefDialog();
-    QVERIFY(dialog && !dialog->isVisible());
+    QVERIFY(dialog);
+    QVERIFY(!dialog->isVisible());
     QVERIFY(storedItem("Strs", "MTP1").isNull());
 
     // One round trip: every flag and station as shown; an empty station is an empty text.

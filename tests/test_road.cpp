@@ -268,13 +268,15 @@ void TestRoad::coupleWalksTheRoadAndComesBack()
                 return;
             pages[i] = shown(page);
         }
-        QVERIFY((page = next(w, page, root)) && page->objectName() == "MenuFinal");
+        page = next(w, page, root);
+        QCOMPARE(page ? page->objectName() : QString(), QString("MenuFinal"));
         // Finish folds the window to a point and ends the program; it writes nothing, and a
         // close request after the end asks nothing.
         const QString before = wholeStore();
         click(page, "cmdNext");
-        QVERIFY2(root.programEnded() && root.exitCode == 0 && page->width() == 1,
-                 "Finish did not fold the window and end the program");
+        // ended, exit code, folded width
+        QCOMPARE(std::tuple(root.programEnded(), root.exitCode, page->width()),
+                 std::tuple(true, 0, 1));
         QCOMPARE(wholeStore(), before);
         bool asked = false;
         whenModal("FrmQuery", [&](QWidget* dlg) { asked = dlg->close(); });

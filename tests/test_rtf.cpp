@@ -239,8 +239,8 @@ void TestRtf::viewer()
         {song + "}", "<rtf>"}};
     for (const auto& [data, text] : files) {
         QFile f(dir.filePath("f.rtf"));
-        QVERIFY(data == "<missing>" || (f.open(QIODevice::WriteOnly) && f.write(data)));
-        f.close();
+        if (data != "<missing>")
+            QVERIFY(writeFile(f.fileName(), data));
         viewer->setPlainText("old");
         QCOMPARE(viewer->loadFile(data == "<folder>" ? dir.path() : f.fileName()), !text.isEmpty());
         if (text != "<rtf>")
@@ -252,7 +252,8 @@ void TestRtf::viewer()
     viewer->resize(300, 120);
     page.show();
     QVERIFY(QTest::qWaitForWindowExposed(&page));
-    QVERIFY(!viewer->openLinks() && !viewer->openExternalLinks());
+    QVERIFY(!viewer->openLinks());
+    QVERIFY(!viewer->openExternalLinks());
     viewer->setFocus();
     QTest::keyClicks(viewer, "typed");
     QTest::keyClick(viewer, Qt::Key_Delete);
@@ -261,7 +262,8 @@ void TestRtf::viewer()
     QTest::keyClick(viewer, Qt::Key_PageDown);
     const int afterPage = bar->value();
     QTest::keyClick(viewer, Qt::Key_Down);
-    QVERIFY(afterPage > 0 && bar->value() > afterPage);
+    QCOMPARE_GT(afterPage, 0);
+    QCOMPARE_GT(bar->value(), afterPage);
     QTest::keyClick(viewer, Qt::Key_PageUp);
     QTest::keyClick(viewer, Qt::Key_PageUp);
     QCOMPARE(bar->value(), 0);

@@ -97,7 +97,8 @@ void TestSongLists::addSavesReloadsAndRemoves()
 {
     // The three built-in images differ, so the pixel check tells them apart.
     const QImage hd(":/songs/hd.png"), cd(":/songs/cd.png"), nocd(":/songs/nocd.png");
-    QVERIFY(hd.size() == QSize(16, 16) && hd != cd && cd != nocd && hd != nocd);
+    QCOMPARE(hd.size(), QSize(16, 16));
+    QCOMPARE(QList<bool>({hd == cd, cd == nocd, hd == nocd}), QList<bool>(3, false));
     const QStringList expected{kFirstDance, kFirstDance, kOwnCd, kWaltz, kShout};
     Started l({"song.rtf"});
     // A song (the same one twice), "I can't find the song" (the custom song dialog follows,
@@ -140,7 +141,8 @@ void TestSongLists::addSavesReloadsAndRemoves()
     QCOMPARE(captions, QStringList(9, "Select a song to include"));
     QCOMPARE(shownRows(page), expected);
     click(page, "cmdNext");
-    QVERIFY(l.root.messages.size() == 1 && !page->isVisible());
+    QCOMPARE(l.root.messages.size(), 1);
+    QVERIFY(!page->isVisible());
     QCOMPARE(storedSongs("MusicIn"), expected);
 
     // A new run reads the same list back, with the same images. Remove with nothing
@@ -205,10 +207,12 @@ void TestSongLists::failingTableIsReported()
     delete child<QTreeWidget>(page, "lvListView")->takeTopLevelItem(1);
     click(page, "cmdAdd"); // list: At Last, Poison
     click(page, "cmdNext");
-    QVERIFY(messagesShown(l.root).value(0).startsWith("Unable to save: ") &&
-            l.root.messages[0].text.contains("the disk is full") &&
-            l.root.messages[0].text.contains("MusicIn"));
-    QVERIFY(page->isVisible() && !l.w.loadedPage(8)); // the page stays, its list intact
+    QCOMPARE(l.root.messages.value(0).title, QString("Unable to save"));
+    QVERIFY2(l.root.messages[0].text.contains("the disk is full"),
+             qPrintable(l.root.messages[0].text));
+    QVERIFY2(l.root.messages[0].text.contains("MusicIn"), qPrintable(l.root.messages[0].text));
+    QVERIFY(page->isVisible());
+    QVERIFY(!l.w.loadedPage(8)); // the page stays, its list intact
     QCOMPARE(shownRows(page), QStringList({kFirstDance, kPoison}));
 
     // Once the database accepts writes again, Next saves the list and goes on. The next
@@ -217,12 +221,14 @@ void TestSongLists::failingTableIsReported()
     click(page, "cmdNext");
     QCOMPARE(storedSongs("MusicIn"), QStringList({kFirstDance, kPoison}));
     QWidget* exclude = l.w.loadedPage(8);
-    QVERIFY(exclude && exclude->isVisible());
+    QVERIFY(exclude);
+    QVERIFY(exclude->isVisible());
     QCOMPARE(shownRows(exclude), QStringList());
     click(exclude, "cmdNext");
     QCOMPARE(l.root.messages.size(), 3);
-    QVERIFY(messagesShown(l.root)[1].startsWith("Unable to read: ") &&
-            l.root.messages[1].text.contains("not an event database"));
+    QCOMPARE(l.root.messages[1].title, QString("Unable to read"));
+    QVERIFY2(l.root.messages[1].text.contains("not an event database"),
+             qPrintable(l.root.messages[1].text));
     QCOMPARE(l.root.messages[2].title, QString("Unable to save"));
     QVERIFY(exclude->isVisible());
 }

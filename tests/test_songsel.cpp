@@ -134,7 +134,8 @@ void writeRandomCatalogue(const QString& file, std::mt19937& random, int songs, 
                   "CREATE INDEX MusicName ON MUSIC (Name COLLATE NOCASE)"});
     QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "test-random");
     db.setDatabaseName(file);
-    QVERIFY(db.open() && db.transaction());
+    QVERIFY(db.open());
+    QVERIFY(db.transaction());
     QSqlQuery q(db);
     QVERIFY(q.prepare("INSERT INTO MUSIC VALUES (?" + QString(",?").repeated(15) + ")"));
     QList<int> keys(songs);
@@ -232,11 +233,11 @@ void TestSongSel::settings()
             settings[keys[i]] = given[i];
         Fixture f(settings, {});
         const CatalogueSettings& s = f.dlg->settings();
-        QVERIFY2(QList<int>({s.TypeCount, s.SubTypeCount, s.UserFieldCount,
+        QCOMPARE(QList<int>({s.TypeCount, s.SubTypeCount, s.UserFieldCount,
                              int(f.combo("cbTypes")->count() - 1),
                              int(f.combo("cbSubTypes")->count() - 1),
-                             int(f.combo("cbLook")->count() - 1)}) == counts + counts,
-                 qPrintable(given.join(',')));
+                             int(f.combo("cbLook")->count() - 1)}),
+                 counts + counts);
         if (counts[1] >= 3) // the third sub-type has no name: its default
             QCOMPARE(f.combo("cbSubTypes")->itemText(3), QString("-"));
         for (int n = counts[1] + 1; n <= 9; ++n) // read only as far as the count goes
@@ -280,7 +281,8 @@ void TestSongSel::indexAnswersAsTheStatement()
         writeRandomCatalogue(file, random, songs, nocase, quirks);
         SqlConnection conn(file, SqlConnection::ReadOnly);
         SongIndex index;
-        QVERIFY(index.build(file, 9) && index.songCount() == songs);
+        QVERIFY(index.build(file, 9));
+        QCOMPARE(index.songCount(), songs);
 
         int answered = 0, differing = 0; // fields of a first song the index holds otherwise
         for (int i = 0; i < 1200; ++i) {
@@ -300,10 +302,19 @@ void TestSongSel::indexAnswersAsTheStatement()
                         index.field(rows[0], c, v) && v.toString() != q.value(c).toString();
             for (quint32 r : rows)
                 got << index.rowId(r);
-            QVERIFY2((ran || !byIndex) && (!byIndex || got == expected) && !differing &&
-                         !(quirks && byIndex && (s.typeIndex >= 1 || s.lookIndex == 3)),
-                     qPrintable(SongQuery::statementText(s).left(300) + " seed " +
-                                QString::number(seed))); // what fails is left to the statement
+            // What fails is left to the statement; a failure names the search.
+            const auto tell = qScopeGuard([&] {
+                if (QTest::currentTestFailed())
+                    qWarning("seed %d: %s", seed,
+                             qPrintable(SongQuery::statementText(s).left(300)));
+            });
+            if (byIndex) {
+                QVERIFY(ran);
+                QCOMPARE(got, expected);
+            }
+            QCOMPARE(differing, 0);
+            if (quirks && (s.typeIndex >= 1 || s.lookIndex == 3))
+                QVERIFY(!byIndex);
             answered += byIndex;
         }
         // Only the rare inputs the index cannot compare go to the statement.
@@ -344,9 +355,11 @@ void TestSongSel::controlsAndReopening()
     QCOMPARE(f.cat(1)->text() + f.cat(1)->property("code").toString(), QString("Dance0"));
     QCOMPARE(f.cat(3)->text() + f.cat(3)->property("code").toString(), QString("Oldies2"));
     for (int i : {2, 4, 11, 15}) // off, or switched off with a letter other than +
-        QVERIFY(!f.cat(i)->isEnabled() && f.cat(i)->text().isEmpty() && f.cat(i)->isHidden());
+        QCOMPARE(std::tuple(f.cat(i)->isEnabled(), f.cat(i)->text(), f.cat(i)->isHidden()),
+                 std::tuple(false, QString(), true));
     f.dlg->show(); // five buttons a row, in order
-    QVERIFY(f.cat(2)->x() > f.cat(1)->x() && f.cat(6)->y() > f.cat(5)->y());
+    QCOMPARE_GT(f.cat(2)->x(), f.cat(1)->x());
+    QCOMPARE_GT(f.cat(6)->y(), f.cat(5)->y());
     // Pressed categories all match; pressing one again searches again without it.
     const QList<std::pair<int, QList<int>>> presses{{1, {2, 4, 1, 8, 5}},
                                                     {3, {2, 5}},
@@ -370,7 +383,9 @@ void TestSongSel::controlsAndReopening()
         f.combo("cbLook")->setCurrentIndex(look);
         f.find()->setText(text);
         QCOMPARE(f.keys(), keys);
-        QVERIFY(!look || f.dlg->LastQuery().endsWith(" ORDER BY UDF01 , name"));
+        if (look)
+            QVERIFY2(f.dlg->LastQuery().endsWith(" ORDER BY UDF01 , name"),
+                     qPrintable(f.dlg->LastQuery()));
     }
     // The search box: counts and the first title.
     QLabel* count = f.get<QLabel>("lblCount");
@@ -402,12 +417,14 @@ void TestSongSel::controlsAndReopening()
     QCOMPARE(f.dlg->resultRows(), 3);
     f.combo("cbTypes")->setCurrentIndex(2);
     QTest::keyClick(f.find(), Qt::Key_Escape);
-    QVERIFY(f.find()->text().isEmpty() && f.dlg->isVisible());
+    QCOMPARE(f.find()->text(), QString());
+    QVERIFY(f.dlg->isVisible());
     QCOMPARE(f.combo("cbTypes")->currentIndex(), 2);
     QCOMPARE(f.dlg->LastQuery(), SongQuery::statementText(f.dlg->currentSearch()));
     f.find()->setText("abc");
     f.click("cmdClear");
-    QVERIFY(f.find()->text().isEmpty() && f.find()->hasFocus());
+    QCOMPARE(f.find()->text(), QString());
+    QVERIFY(f.find()->hasFocus());
 
     // Reopening shows the dialog as it was left, without searching again.
     f.find()->setText("love");
@@ -417,9 +434,9 @@ void TestSongSel::controlsAndReopening()
     f.grid()->setCurrentIndex(f.dlg->model()->index(1, SongGridModel::ColName));
     f.click("cmdQuit");
     f.dlg->show();
-    QVERIFY(f.dlg->model()->searches() == searches && f.dlg->LastQuery() == last &&
-            f.find()->text() == "love" && f.cat(1)->isChecked() &&
-            f.grid()->currentIndex().row() == 1);
+    QCOMPARE(std::tuple(f.dlg->model()->searches(), f.dlg->LastQuery(), f.find()->text(),
+                        f.cat(1)->isChecked(), f.grid()->currentIndex().row()),
+             std::tuple(searches, last, QString("love"), true, 1));
     // The same statement again is not sent either.
     for (const QString& text : QStringList{"love!", "love", "love"})
         f.find()->setText(text);
@@ -430,7 +447,8 @@ void TestSongSel::controlsAndReopening()
     f.dlg->show();
     QVERIFY(!pickValue->isVisible()); // only for a user field
     f.combo("cbLook")->setCurrentIndex(1);
-    QVERIFY(pickValue->isVisible() && !pickValue->isEnabled()); // no music database yet
+    QVERIFY(pickValue->isVisible());
+    QVERIFY(!pickValue->isEnabled()); // no music database yet
 
     // A music database whose user field 3 holds these values: each value once, blanks left out, in
     // order; a field beyond nine lists nothing.
@@ -451,7 +469,8 @@ void TestSongSel::controlsAndReopening()
     }
     input.show();
     child<QPushButton>(&input, "CmdCancel")->click();
-    QVERIFY(!input.wasSaved() && input.isHidden());
+    QVERIFY(!input.wasSaved());
+    QVERIFY(input.isHidden());
 
     // From the song dialog the values of udf01 go into the search box, and the song
     // dialog's opener still finds the answer it set.
@@ -502,7 +521,8 @@ void TestSongSel::picks()
     const QPoint at = f.grid()->visualRect(f.dlg->model()->index(0, 1)).center();
     QTest::mouseClick(view, Qt::RightButton, {}, at);
     QTest::mouseDClick(view, Qt::LeftButton, {}, at);
-    QVERIFY(f.dlg->isVisible() && f.outcome().outcome == SongPick::CantFind); // as left before
+    QVERIFY(f.dlg->isVisible());
+    QCOMPARE(f.outcome().outcome, SongPick::CantFind); // as left before
     QTest::mouseClick(view, Qt::LeftButton, {}, at);
     QTest::mouseDClick(view, Qt::LeftButton, {}, at);
     QVERIFY(closedWith(SongPick::Picked));
@@ -513,7 +533,8 @@ void TestSongSel::picks()
     f.dlg->show();
     f.find()->setText("zzz");
     f.click("cmdPickIt");
-    QVERIFY(f.dlg->isVisible() && f.outcome().outcome == SongPick::Picked); // as left before
+    QVERIFY(f.dlg->isVisible());
+    QCOMPARE(f.outcome().outcome, SongPick::Picked); // as left before
     f.grid()->setFocus();
     QTest::keyClick(f.grid(), Qt::Key_Escape);
     QVERIFY(closedWith(SongPick::NotPicked));
@@ -535,7 +556,8 @@ void TestSongSel::manyRowsCloseBoxAndBrokenCatalogue()
     // matches sorted rather than found by walking the index): rows read backwards, window by
     // window, come in order. The tester watches the model through the searches.
     for (const SongSearch& s : {search(""), search("ong 02", 0, {}, 0, 2)}) {
-        QVERIFY(m->run(s) && m->answeredByIndex() == (s.lookIndex == 0));
+        QVERIFY(m->run(s));
+        QCOMPARE(m->answeredByIndex(), s.lookIndex == 0);
         const int first = s.lookIndex == 0 ? 1 : 200;
         QCOMPARE(m->rowCount(), s.lookIndex == 0 ? 1000 : 100);
         for (int r = m->rowCount() - 1; r >= 0; --r) // the album: from the catalogue's row
@@ -564,7 +586,9 @@ void TestSongSel::manyRowsCloseBoxAndBrokenCatalogue()
         dlg->close();
     });
     QCOMPARE(w.pickSong(&opener, "Select a song to exclude").outcome, SongPick::NotPicked);
-    QVERIFY(first && first->wasClosed() && !first->parentWidget());
+    QVERIFY(first);
+    QVERIFY(first->wasClosed());
+    QCOMPARE(first->parentWidget(), nullptr);
     whenModal("frmSongSel", [&](QWidget* dlg) {
         QVERIFY(child<QLineEdit>(dlg, "txtFind")->text().isEmpty()); // a fresh instance
         dlg->close();
@@ -577,13 +601,16 @@ void TestSongSel::manyRowsCloseBoxAndBrokenCatalogue()
     execOn(PathMap::catalogue(), {"DROP TABLE MUSIC"});
     frmSongSel dlg(f.wizard->state(), f.wizard->items(), PathMap::catalogue());
     QCOMPARE(child<QLabel>(&dlg, "lblCount")->text(), QString("NO SONGS FOUND"));
-    QVERIFY(!child<QLabel>(&dlg, "lblCount")->toolTip().isEmpty() && dlg.LastQuery().isEmpty());
+    QVERIFY(!child<QLabel>(&dlg, "lblCount")->toolTip().isEmpty());
+    QCOMPARE(dlg.LastQuery(), QString());
     // Searches the catalogue answers wait for the changes already made: only the last runs.
     QTest::keyClicks(child<QLineEdit>(&dlg, "txtFind"), "lo");
     QTRY_COMPARE(dlg.model()->searches(), 2); // at once, each key would have run one
     child<QPushButton>(&dlg, "cmdPickIt")->click();
     frmSongSel none(f.wizard->state(), f.wizard->items(), f.root.path() + "/nowhere.mdb");
-    QVERIFY(none.resultRows() == 0 && f.root.messages.isEmpty() && !f.root.programEnded());
+    QCOMPARE(none.resultRows(), 0);
+    QVERIFY(f.root.messages.isEmpty());
+    QVERIFY(!f.root.programEnded());
 }
 
 QTEST_MAIN(TestSongSel)

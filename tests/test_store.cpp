@@ -99,13 +99,15 @@ void TestStore::keyedItems()
     QCOMPARE(items.GetConfigItem("totaltypes", "1"), QString("4"));
     QCOMPARE(items.GetConfigItem("T01", "Type 1"), QString("Type 1"));
     // An empty value is returned as stored, not as the default.
-    QVERIFY(items.SaveStrItem("BN", "") && items.SaveMemItem("BA", QString()));
+    QVERIFY(items.SaveStrItem("BN", ""));
+    QVERIFY(items.SaveMemItem("BA", QString()));
     QCOMPARE(items.GetStrItem("BN", "dflt"), QString(""));
     QCOMPARE(items.GetMemItem("BA", "dflt"), QString(""));
     // One row per key whatever its letter case, keeping the key as first written; quotes and
     // statement text are values like any other; Strs and Mems are separate tables.
     const QString hostile = "x'); DROP TABLE Strs; --";
-    QVERIFY(items.SaveStrItem("BN", "Anna") && items.SaveStrItem("bn", hostile));
+    QVERIFY(items.SaveStrItem("BN", "Anna"));
+    QVERIFY(items.SaveStrItem("bn", hostile));
     QCOMPARE(items.GetStrItem("Bn", "?"), hostile);
     QCOMPARE(storedRows("SELECT Item, Usage FROM Strs WHERE Item = 'BN' COLLATE NOCASE"),
              (QList<QStringList>{{"BN", hostile}}));
@@ -176,7 +178,7 @@ void TestStore::schemaRefusesWhatTheFormatRefuses()
                       .arg(table, columns, QString(", ?").repeated(values.size() - 1)));
         for (const QVariant& v : values)
             q.addBindValue(v);
-        QVERIFY2(q.exec() == takes, qPrintable(table + ": " + columns));
+        QCOMPARE(std::tuple(table, columns, q.exec()), std::tuple(table, columns, takes));
     }
     // Row keys are given in increasing order and never again, even after a delete.
     for (const char* statement :
@@ -292,8 +294,9 @@ void TestStore::formatVersions()
         SqlConnection raw(file, SqlConnection::ReadWrite);
         QSqlQuery q(raw.database());
         QVERIFY(q.exec("PRAGMA journal_mode = DELETE"));
-        for (const QString& statement : change.split("; ", Qt::SkipEmptyParts))
-            QVERIFY2(change == "EMPTY" || q.exec(statement), qPrintable(q.lastError().text()));
+        for (const QString& statement :
+             change == "EMPTY" ? QStringList() : change.split("; ", Qt::SkipEmptyParts))
+            QVERIFY2(q.exec(statement), qPrintable(q.lastError().text()));
     }
     if (change == "EMPTY")
         QVERIFY(QFile(file).resize(0));
@@ -309,7 +312,8 @@ void TestStore::formatVersions()
         return;
     }
     QSqlQuery q(session.eventConnection());
-    QVERIFY(q.exec("PRAGMA user_version") && q.next());
+    QVERIFY(q.exec("PRAGMA user_version"));
+    QVERIFY(q.next());
     QCOMPARE(q.value(0).toInt(), EventFormat::currentVersion());
 }
 
@@ -499,11 +503,9 @@ void TestStore::unusableFilesFoundAtOpen()
     QCOMPARE(digest(file), damaged);
 
     // A catalogue that is no database, or one without its song table, is refused by name.
-    QFile junk(catalogue + ".junk");
-    QVERIFY(junk.open(QIODevice::WriteOnly) && junk.write(QByteArray(4096, 'z')) == 4096);
-    junk.close();
+    QVERIFY(writeFile(catalogue + ".junk", QByteArray(4096, 'z')));
     QVERIFY(StoreSession(file, catalogue + ".junk").errorString().contains("songlist.mdb.junk"));
-    QCOMPARE(junk.size(), 4096);
+    QCOMPARE(QFileInfo(catalogue + ".junk").size(), 4096);
     QFile::remove(file);
     makeEventDatabase();
     SqlConnection(catalogue, SqlConnection::ReadWrite).database().exec("DROP TABLE MUSIC");
@@ -527,7 +529,7 @@ void TestStore::killedSaveLeavesWholePage()
         saver.kill();
         saver.waitForFinished();
         const QString stored = storedVariant(file);
-        QVERIFY2(stored == "A" || stored == "B", qPrintable(stored));
+        QVERIFY2(QStringList({"A", "B"}).contains(stored), qPrintable(stored));
         seen.insert(stored);
     }
     QCOMPARE(seen.size(), 2);

@@ -28,28 +28,15 @@ const auto button = [](const QWidget* form, const char* name) {
     return child<QPushButton>(form, QString::fromLatin1(name));
 };
 
-// Writes `data` to the file `path`; `extra` permissions are added to the owner's.
-bool writeFile(const QString& path, const QByteArray& data, QFile::Permissions extra = {})
-{
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly, QFile::ReadOwner | QFile::WriteOwner | extra) &&
-           f.write(data) == data.size();
-}
-
-QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // Answers the quit question when it opens: "Yes", "No" or its close box; counts the asks.
 // The question opens centred on the page that asks it.
 void answerQuit(const char* how, int* asked = nullptr)
 {
     whenModal("FrmQuery", [=](QWidget* dlg) {
         for (QWidget* page : QApplication::topLevelWidgets())
-            QVERIFY(!qobject_cast<WizardPage*>(page) || !page->isVisible() ||
-                    (page->geometry().center() - dlg->geometry().center()).manhattanLength() < 3);
+            if (qobject_cast<WizardPage*>(page) && page->isVisible())
+                QVERIFY((page->geometry().center() - dlg->geometry().center()).manhattanLength() <
+                        3);
         if (asked)
             ++*asked;
         if (QByteArray(how) == "close")
@@ -130,7 +117,8 @@ void TestWizard::startUp()
         QCOMPARE(w.start(), message.isEmpty());
         QCOMPARE(root.programEnded(), !message.isEmpty());
         if (message.isEmpty()) {
-            QVERIFY(root.messages.isEmpty() && QDir(PathMap::mediaFolder()).exists());
+            QCOMPARE(std::pair(root.messages.size(), QDir(PathMap::mediaFolder()).exists()),
+                     std::pair(qsizetype(0), true));
             QCOMPARE(w.items().GetConfigItem("TotalTypes", "1"), QString("3"));
             QCOMPARE(w.items().GetStrItem("BN", ""), QString(run == 1 ? "" : "Anna"));
             QVERIFY(w.items().SaveStrItem("BN", "Anna"));
@@ -138,14 +126,17 @@ void TestWizard::startUp()
         }
         QCOMPARE(root.messages.size(), run);
         const MessageBox::Request& m = root.messages.last();
-        QVERIFY2(m.text.contains(message) && m.title == "Unable to continue", qPrintable(m.text));
+        QVERIFY2(m.text.contains(message), qPrintable(m.text));
+        QCOMPARE(m.title, QString("Unable to continue"));
         QCOMPARE(m.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(w.pageLoads(), 0);
     }
     // A missing event database is made before the catalogue is looked for; a damaged one is
     // never replaced.
-    QVERIFY(setup == "blocked" || (QFile::exists(PathMap::eventDatabase()) &&
-                                   (QFileInfo(file).size() == 8192) == setup.contains("damaged")));
+    if (setup != "blocked") {
+        QVERIFY(QFile::exists(PathMap::eventDatabase()));
+        QCOMPARE(QFileInfo(file).size() == 8192, setup.contains("damaged"));
+    }
 }
 
 void TestWizard::oneWizardPerEventFolder()
@@ -160,12 +151,14 @@ void TestWizard::oneWizardPerEventFolder()
         QByteArray::number(pid) + "\nzel\n" + QSysInfo::machineHostName().toUtf8();
     QVERIFY(writeFile(PathMap::eventDatabase() + ".lock", lock + "\n"));
     ZelWizard first;
-    QVERIFY(first.start() && root.messages.isEmpty());
+    QVERIFY(first.start());
+    QVERIFY(root.messages.isEmpty());
 
     // A second wizard on the same folder says so and ends without touching the files.
     const QByteArray before = fileBytes(PathMap::eventDatabase());
     ZelWizard second;
-    QVERIFY(!second.start() && root.programEnded() && second.pageLoads() == 0);
+    QVERIFY(!second.start());
+    QCOMPARE(std::pair(root.programEnded(), second.pageLoads()), std::pair(true, 0));
     QCOMPARE(root.messages.size(), 1);
     QVERIFY(root.messages[0].text.contains("already open for the event"));
     QCOMPARE(fileBytes(PathMap::eventDatabase()), before);
@@ -176,8 +169,9 @@ void TestWizard::pagesNavigationAndQuit()
     TestRoot root;
     root.writeCatalogue();
     ZelWizard w; // with the couple's names stored, so that the road can go on
-    QVERIFY(w.startAndShow() && w.items().SaveStrItem("BN", "Anna") &&
-            w.items().SaveStrItem("GN", "Ben"));
+    QVERIFY(w.startAndShow());
+    QVERIFY(w.items().SaveStrItem("BN", "Anna"));
+    QVERIFY(w.items().SaveStrItem("GN", "Ben"));
     QCOMPARE(visiblePage(w), w.loadedPage(0));
     QStringList order{"MenuFinal"};
     for (int i = 9; i >= 1; --i)
@@ -188,13 +182,16 @@ void TestWizard::pagesNavigationAndQuit()
                                  "cmdAdd",  "cmdPlayIt", "cmdAdd", "cmdAdd",  "cmdReview"};
     for (int i = 0; i < order.size(); ++i) {
         WizardPage* page = visiblePage(w);
-        QVERIFY2(page && page->objectName() == order[i] && w.pageLoads() == i + 1,
-                 qPrintable("not shown alone, or loaded twice: " + order[i]));
+        // the one page shown, pages loaded
+        QCOMPARE(std::pair(page ? page->objectName() : QString(), w.pageLoads()),
+                 std::pair(order[i], i + 1));
         QCOMPARE(page->focusWidget()->objectName(), firstFocus[i]);
         // The close box asks the quit question and never closes the page alone.
         int asked = 0;
         answerQuit("cmdCancel", &asked);
-        QVERIFY(!page->close() && asked == 1 && page->isVisible() && !root.programEnded());
+        QVERIFY(!page->close());
+        QCOMPARE(std::tuple(asked, page->isVisible(), root.programEnded()),
+                 std::tuple(1, true, false));
 
         if (i == 2) { // Next and Back hand on the window's position
             page->move(140, 90);
@@ -202,13 +199,14 @@ void TestWizard::pagesNavigationAndQuit()
             QCOMPARE(visiblePage(w)->pos(), page->pos());
             visiblePage(w)->move(220, 160);
             button(visiblePage(w), "cmdBack")->click();
-            QVERIFY(visiblePage(w) == page && page->pos() == w.loadedPage(3)->pos());
+            QCOMPARE(visiblePage(w), page);
+            QCOMPARE(page->pos(), w.loadedPage(3)->pos());
         }
         for (int p = 0; i == 4 && p < 15; ++p) { // done and current in black, to come in grey
             auto* label = child<QLabel>(page, QString("lblProgress_%1").arg(p));
-            QVERIFY(label->font().bold() == (p == 0 || p == 4) &&
-                    label->palette().color(QPalette::WindowText) ==
-                        (p > 4 ? QColor(128, 128, 128) : QColor(Qt::black)));
+            QCOMPARE(label->font().bold(), p == 0 || p == 4);
+            QCOMPARE(label->palette().color(QPalette::WindowText),
+                     p > 4 ? QColor(128, 128, 128) : QColor(Qt::black));
         }
         if (i + 1 < order.size())
             button(visiblePage(w), "cmdNext")->click();
@@ -237,11 +235,13 @@ void TestWizard::pagesNavigationAndQuit()
             QTest::keyClick(menu3, Qt::Key_Escape);
         else
             button(menu3, "cmdCancel")->click();
-        QVERIFY(visiblePage(w) == menu3 && !w.welcomePage()->findChild<QDialog*>("FrmQuery"));
+        QCOMPARE(visiblePage(w), menu3);
+        QVERIFY(!w.welcomePage()->findChild<QDialog*>("FrmQuery"));
         QCOMPARE(root.programEnded(), QByteArray(how) == "cmdOK");
     }
-    QVERIFY(guests != "80" && storedItem("Strs", "NG") == guests);
-    QVERIFY(w.pageLoads() == 10 && root.messages.isEmpty());
+    QVERIFY(guests != "80");
+    QCOMPARE(storedItem("Strs", "NG"), guests);
+    QCOMPARE(std::pair(w.pageLoads(), root.messages.size()), std::pair(10, qsizetype(0)));
 }
 
 void TestWizard::foldArithmetic()
@@ -262,7 +262,7 @@ void TestWizard::foldArithmetic()
     QCOMPARE(steps[0].top, (200 - 81) / 2.0);
     // A window too large for 16 bits is held at 32767 instead of wrapping.
     steps = FoldPlan::plan({0, 0, 100000, 100000}, 100000, 100000);
-    QVERIFY(steps[0].height == 32767 - 80 && steps[0].top == 40.0);
+    QCOMPARE(std::pair(steps[0].height, steps[0].top), std::pair(qint16(32767 - 80), 40.0));
 }
 
 void TestWizard::externalModules()
@@ -275,8 +275,9 @@ void TestWizard::externalModules()
 
     // Neither utility program exists: the user is told and the wizard goes on.
     final->startUtilityModule();
-    QVERIFY(root.messages.size() == 1 && !root.programEnded());
-    QCOMPARE(root.messages[0].text, QString("Unable to load ORBA Utility module"));
+    QCOMPARE(std::pair(root.messages.value(0).text, root.programEnded()),
+             std::pair(QString("Unable to load ORBA Utility module"), false));
+    QCOMPARE(root.messages.size(), 1);
 
     // A stand-in second utility program is started and the wizard ends.
     const QString marker = root.path() + "/started";
@@ -285,7 +286,8 @@ void TestWizard::externalModules()
                       QString("#!/bin/sh\necho $0 > '%1'\n").arg(marker).toUtf8(),
                       QFile::ExeOwner));
     final->startUtilityModule();
-    QVERIFY(root.programEnded() && waitUntil([&] { return QFileInfo(marker).size() > 0; }));
+    QVERIFY(root.programEnded());
+    QVERIFY(waitUntil([&] { return QFileInfo(marker).size() > 0; }));
     ProgramEnd::reset();
 
     // The database module cannot be started: its message, then the end.
@@ -361,12 +363,14 @@ void TestWizard::firstRunFlag()
     QCOMPARE(asked, loader ? 0 : -1); // the loader comes before any page
     for (const QString& f : frmLoadData::dataFiles() + QStringList{"cd.bmp"}) {
         const QString to = (f == "songlist.mdb" ? PathMap::dbFolder() : PathMap::mediaFolder()) + f;
-        QVERIFY2(!loader || fileBytes(to) == fileBytes(medium + "/" + f), qPrintable(f));
+        if (loader)
+            QVERIFY2(fileBytes(to) == fileBytes(medium + "/" + f), qPrintable(f));
     }
-    if (flag == "<folder>")
-        QVERIFY(root.messages.size() == 1 &&
-                root.messages[0].text.contains("ZEL\\Data\\Ready cannot be written"));
-    else
+    if (flag == "<folder>") {
+        QCOMPARE(root.messages.size(), 1);
+        QVERIFY2(root.messages[0].text.contains("ZEL\\Data\\Ready cannot be written"),
+                 qPrintable(root.messages[0].text));
+    } else
         QCOMPARE(fileBytes(root.readyFlagFile()), library ? "1" : flag.toUtf8());
 }
 
@@ -392,8 +396,9 @@ void TestWizard::loaderFailures()
     QFETCH(QStringList, copied);
     TestRoot root(TestRoot::EmptyHive);
     const QString medium = makeMedium(root);
-    QVERIFY(QFile::rename(medium + "/songlist.mdb", medium + "/" + catalogue) ||
-            QFile::remove(medium + "/song.rtf"));
+    QVERIFY(catalogue == "songlist.mdb"
+                ? QFile::remove(medium + "/song.rtf")
+                : QFile::rename(medium + "/songlist.mdb", medium + "/" + catalogue));
     ZelWizard w;
     bool stayed = false;
     whenModal("frmLoadData", [&](QWidget* dlg) {
@@ -405,11 +410,13 @@ void TestWizard::loaderFailures()
     });
     QVERIFY(!w.start());
     QCOMPARE(stayed, copied.isEmpty());
-    QVERIFY(root.messages.size() == 1 && root.programEnded() && w.pageLoads() == 0);
+    QCOMPARE(std::tuple(root.programEnded(), w.pageLoads(), root.messages.size()),
+             std::tuple(true, 0, qsizetype(1)));
     QCOMPARE(root.messages[0].text + " (" + root.messages[0].title + ")", message);
     // The flag stays unset, so the next start shows the loader again; the catalogue was not
     // copied, and no temporary file was left behind.
-    QVERIFY(!QFile::exists(root.readyFlagFile()) && !QFile::exists(PathMap::catalogue()));
+    QCOMPARE(std::pair(QFile::exists(root.readyFlagFile()), QFile::exists(PathMap::catalogue())),
+             std::pair(false, false));
     QCOMPARE(QDir(PathMap::mediaFolder()).entryList(QDir::Files | QDir::Hidden), copied);
 }
 

@@ -1,5 +1,6 @@
 #include "SongGridModel.h"
 
+#include "catalogue/CatalogueFormat.h"
 #include "catalogue/CatalogueSettings.h"
 #include "platform/VbConvert.h"
 #include "store/StoreError.h"
@@ -14,19 +15,8 @@ namespace
 {
 constexpr int kKeptWindows = 8;
 constexpr int kKeptStatements = 64;
-
-const QStringList& fieldNames()
-{
-    static const QStringList names = [] {
-        QStringList n{QStringLiteral("dbKey"),  QStringLiteral("Name"),   QStringLiteral("Type"),
-                      QStringLiteral("SType1"), QStringLiteral("SType2"), QStringLiteral("Time"),
-                      QStringLiteral("Matrix")};
-        for (int i = 1; i <= 9; ++i)
-            n << QStringLiteral("UDF%1").arg(i, 2, 10, QLatin1Char('0'));
-        return n;
-    }();
-    return names;
-}
+static_assert(SongGridModel::kColumnCount == CatalogueFormat::kMusicColumns,
+              "the grid has a column for each column of MUSIC");
 } // namespace
 
 SongGridModel::SongGridModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -52,7 +42,9 @@ void SongGridModel::setCatalogue(const QSqlDatabase& db, const CatalogueSettings
 
 QString SongGridModel::fieldName(int column)
 {
-    return fieldNames().value(column);
+    return column >= 0 && column < CatalogueFormat::kMusicColumns
+               ? CatalogueFormat::musicColumn(column)
+               : QString();
 }
 
 QSqlQuery& SongGridModel::prepared(const QString& text) const

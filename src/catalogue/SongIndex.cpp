@@ -1,5 +1,6 @@
 #include "SongIndex.h"
 
+#include "catalogue/CatalogueFormat.h"
 #include "catalogue/SongQuery.h"
 
 #include <QHash>
@@ -17,6 +18,8 @@
 
 namespace
 {
+const QString kMusic = QLatin1String(CatalogueFormat::kMusic);
+
 constexpr quint32 kNone = std::numeric_limits<quint32>::max();
 
 char foldAscii(char32_t c)
@@ -470,12 +473,13 @@ bool SongIndex::build(const QString& catalogueFile, int userFields)
     // Which columns there are, whether they hold text, and whether any compares with a
     // collation that ignores trailing blanks (the type filters' "=" would then differ).
     Layout layout;
-    Statement info = prepare(db.get(), QStringLiteral("PRAGMA table_info(MUSIC)"));
+    Statement info = prepare(db.get(), QStringLiteral("PRAGMA table_info(%1)").arg(kMusic));
     while (info && sqlite3_step(info.get()) == SQLITE_ROW)
         layout.textColumns.insert(columnText(info.get(), 1).toUpper(),
                                   hasTextAffinity(columnText(info.get(), 2)));
     Statement schema = prepare(db.get(), QStringLiteral("SELECT sql FROM sqlite_master WHERE type "
-                                                        "= 'table' AND lower(name) = 'music'"));
+                                                        "= 'table' AND name = '%1' COLLATE NOCASE")
+                                             .arg(kMusic));
     layout.trailingBlanks =
         !schema || sqlite3_step(schema.get()) != SQLITE_ROW ||
         columnText(schema.get(), 0).contains(QLatin1String("RTRIM"), Qt::CaseInsensitive);
@@ -528,8 +532,9 @@ bool SongIndex::readTitles(sqlite3* db)
 {
     // In the order the statement gives a title search (the catalogue walks its title index
     // for it): the rows are numbered in it, and the titles kept in it.
-    const Statement byTitle = prepare(db, QStringLiteral("SELECT rowid, dbKey, Name FROM MUSIC") +
-                                              SongQuery::bound(SongSearch()).order);
+    const Statement byTitle =
+        prepare(db, QStringLiteral("SELECT rowid, dbKey, Name FROM %1").arg(kMusic) +
+                        SongQuery::bound(SongSearch()).order);
     if (!byTitle)
         return false;
     sqlite3_stmt* q = byTitle.get();
@@ -586,12 +591,14 @@ bool SongIndex::readFields(const QString& catalogueFile, const Layout& layout,
         select << name;
         return int(select.size()) - 1;
     };
-    for (const char* name : {"Type", "SType1", "Time", "Matrix"})
-        at.push_back(column(QString::fromLatin1(name)));
+    for (int c : {CatalogueFormat::Type, CatalogueFormat::SubType1, CatalogueFormat::Time,
+                  CatalogueFormat::Matrix})
+        at.push_back(column(CatalogueFormat::musicColumn(c)));
     for (int i = 1; i <= m_shownUserFields; ++i)
         at.push_back(column(SongQuery::searchColumn(i)));
-    const Statement read = prepare(
-        db.get(), QStringLiteral("SELECT %1 FROM MUSIC").arg(select.join(QStringLiteral(", "))));
+    const Statement read =
+        prepare(db.get(),
+                QStringLiteral("SELECT %1 FROM %2").arg(select.join(QStringLiteral(", ")), kMusic));
     if (!read)
         return false;
     sqlite3_stmt* q = read.get();

@@ -1,5 +1,7 @@
 #include "SongQuery.h"
 
+#include "catalogue/CatalogueFormat.h"
+
 namespace
 {
 const QChar kQuote = QLatin1Char('"');
@@ -20,9 +22,9 @@ bool SongQuery::isCategoryCode(const QString& code)
 
 QString SongQuery::searchColumn(int lookIndex)
 {
-    if (lookIndex < 1 || lookIndex > 9)
-        return QStringLiteral("Name");
-    return QStringLiteral("UDF") + twoDigits(lookIndex);
+    if (lookIndex < 1 || lookIndex > CatalogueFormat::kUserFields)
+        return CatalogueFormat::musicColumn(CatalogueFormat::Title);
+    return CatalogueFormat::musicColumn(CatalogueFormat::UserField1 + lookIndex - 1);
 }
 
 QString SongQuery::statementText(const SongSearch& s)

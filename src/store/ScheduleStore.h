@@ -16,6 +16,7 @@ struct ActivityRecord {
     QString SongArtist;
     QString Who;
     QString MoreInfo;
+    bool operator==(const ActivityRecord&) const = default;
 };
 
 // The rows of table Activities. Reads copy every row and end the statement at once, so

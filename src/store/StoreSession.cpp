@@ -1,5 +1,6 @@
 #include "StoreSession.h"
 
+#include "catalogue/CatalogueFormat.h"
 #include "store/EventFormat.h"
 #include "store/NameVoiceStore.h"
 #include "store/StoreError.h"
@@ -25,7 +26,7 @@ StoreSession::StoreSession(const QString& eventDatabase, const QString& catalogu
         fail(QStringLiteral("song catalogue"), catalogue, m_config->errorString());
         return;
     }
-    if (!m_config->hasTables({QStringLiteral("Config"), QStringLiteral("MUSIC")}, &missing)) {
+    if (!m_config->hasTables(CatalogueFormat::tables(), &missing)) {
         fail(QStringLiteral("song catalogue"), catalogue,
              QStringLiteral("the table %1 is missing, so the file is not a song catalogue of "
                             "this program")

@@ -1,15 +1,14 @@
 #include "frmData.h"
 
 #include "platform/PathMap.h"
+#include "platform/SafeReplace.h"
 #include "store/SqlConnection.h"
 #include "store/StoreError.h"
 
 #include <QDir>
-#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryFile>
 
 bool frmData::MakeZELdatabase()
 {
@@ -24,48 +23,26 @@ bool frmData::MakeZELdatabase(const QString& folder)
 bool frmData::MakeZELdatabase(const QString& folder, int version)
 {
     m_error.clear();
-    const QString fullName = QDir(folder).filePath(QStringLiteral("event.mdb"));
-
-    // Reserve a unique temporary name beside the final file; SQLite writes into it.
-    QString tempName;
+    // The file is made under a temporary name beside the final one and replaces it whole.
+    SafeReplace replace(QDir(folder).filePath(QStringLiteral("event.mdb")), SafeReplace::kPrivate);
+    if (!replace.isReady()) {
+        m_error = replace.errorString();
+        return false;
+    }
     {
-        QTemporaryFile reserve(QDir(folder).filePath(QStringLiteral("event.mdb.XXXXXX")));
-        reserve.setAutoRemove(false);
-        if (!reserve.open()) {
-            m_error = QStringLiteral("The folder %1 cannot be written: %2")
-                          .arg(QDir::toNativeSeparators(folder), reserve.errorString());
+        SqlConnection conn(replace.temporaryName(), SqlConnection::ReadWrite);
+        if (!conn.isOpen() || !conn.enableJournal()) {
+            m_error = conn.errorString();
             return false;
         }
-        tempName = reserve.fileName();
+        if (!createTables(conn.name(), version))
+            return false;
+    } // closed: the write-ahead journal is checkpointed into the file and removed
+    if (!replace.commit()) {
+        m_error = replace.errorString();
+        return false;
     }
-
-    bool ok = false;
-    {
-        SqlConnection conn(tempName, SqlConnection::Create);
-        ok = conn.isOpen() && createTables(conn.name(), version);
-        if (!conn.isOpen())
-            m_error = conn.errorString();
-    } // closed: the WAL is checkpointed into the file and removed
-
-    if (ok) {
-        // rename() does not replace; the start-up creates only when there is no file, so an
-        // existing one is only ever replaced here on request of a caller that removed it.
-        if (QFile::exists(fullName) && !QFile::remove(fullName)) {
-            m_error =
-                QStringLiteral("%1 cannot be replaced.").arg(QDir::toNativeSeparators(fullName));
-            ok = false;
-        } else if (!QFile::rename(tempName, fullName)) {
-            m_error =
-                QStringLiteral("%1 cannot be created.").arg(QDir::toNativeSeparators(fullName));
-            ok = false;
-        }
-    }
-    if (!ok) {
-        QFile::remove(tempName);
-        QFile::remove(tempName + QStringLiteral("-wal"));
-        QFile::remove(tempName + QStringLiteral("-shm"));
-    }
-    return ok;
+    return true;
 }
 
 void frmData::addField(qint16 position, const QString& definition)

@@ -9,8 +9,8 @@
 // Creates the event database as EventFormat defines it: its tables in their order, each
 // column added through the two field routines, its indexes and its format version.
 //
-// The file is built under a temporary name in the same folder and renamed when complete,
-// so a failure never leaves a half-made event database.
+// The file is built under a temporary name in the same folder and replaces the old one
+// whole (SafeReplace), so a failure never leaves a half-made event database.
 class frmData
 {
   public:

@@ -3,6 +3,7 @@
 #include "ui_frmLoadData.h"
 
 #include "platform/PathMap.h"
+#include "platform/SafeReplace.h"
 #include "ui/BusyPointer.h"
 #include "ui/MessageBox.h"
 #include "ui/ProgramEnd.h"
@@ -12,7 +13,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStorageInfo>
 
 namespace
@@ -40,23 +40,26 @@ QString sampleMedium()
     return {};
 }
 
-// Copies one file under a temporary name beside the target and renames it over the
-// target, so an interrupted copy never leaves a truncated file in place of a good one.
+// Copies one file under a temporary name beside the target and replaces the target with it
+// whole (SafeReplace), so an interrupted copy never leaves a truncated file in place of a
+// good one.
 bool copyReplacing(const QString& from, const QString& to)
 {
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
         return false;
-    QSaveFile target(to);
-    if (!target.open(QIODevice::WriteOnly))
+    SafeReplace replace(to);
+    QFile target(replace.temporaryName());
+    if (!replace.isReady() || !target.open(QIODevice::WriteOnly))
         return false;
     QByteArray chunk;
     while (!(chunk = source.read(1 << 20)).isEmpty())
         if (target.write(chunk) != chunk.size())
             return false;
-    if (source.error() != QFileDevice::NoError)
+    if (source.error() != QFileDevice::NoError || !target.flush())
         return false;
-    return target.commit();
+    target.close();
+    return replace.commit();
 }
 } // namespace
 

@@ -1,15 +1,14 @@
 #include "CatalogueWriter.h"
 
+#include "platform/SafeReplace.h"
+#include "store/SqlConnection.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
-#include <QTemporaryFile>
-#include <QUuid>
-
-#include <cstdio>
 
 namespace
 {
@@ -30,46 +29,19 @@ bool CatalogueWriter::write(const QString& fileName, const SettingsSheet& settin
         return false;
     }
 
-    QString tempName;
-    {
-        QTemporaryFile temp(folder + QStringLiteral("/.") + target.fileName() +
-                            QStringLiteral(".XXXXXX"));
-        temp.setAutoRemove(false);
-        if (!temp.open()) {
-            m_error = QStringLiteral("%1: cannot write in the folder: %2")
-                          .arg(folder, temp.errorString());
-            return false;
-        }
-        tempName = temp.fileName();
-        // Temporary files are private; the catalogue is an ordinary readable file.
-        temp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                            QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    SafeReplace replace(target.absoluteFilePath());
+    bool ok = replace.isReady();
+    if (ok) {
+        SqlConnection c(replace.temporaryName(), SqlConnection::ReadWrite);
+        ok = c.isOpen() && fill(c.name(), settings, songs, range);
+        if (!c.isOpen())
+            m_error = c.errorString();
     }
-
-    const QString connection =
-        QStringLiteral("zelcat-") + QUuid::createUuid().toString(QUuid::Id128);
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(tempName);
-        if (!db.open())
-            m_error = QStringLiteral("%1: %2").arg(tempName, db.lastError().text());
-        else
-            ok = fill(connection, settings, songs, range);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(connection);
-
-    if (ok && std::rename(QFile::encodeName(tempName).constData(),
-                          QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
-        m_error = QStringLiteral("%1: cannot replace the file").arg(fileName);
-        ok = false;
-    }
+    ok = ok && replace.commit();
     if (!ok) {
-        QFile::remove(tempName);
-        QFile::remove(tempName + QStringLiteral("-journal"));
-        if (!m_error.startsWith(fileName))
-            m_error = QStringLiteral("%1: %2").arg(fileName, m_error);
+        if (m_error.isEmpty())
+            m_error = replace.errorString();
+        m_error = QStringLiteral("%1: %2").arg(fileName, m_error);
     }
     return ok;
 }
@@ -86,28 +58,15 @@ bool CatalogueWriter::fill(const QString& connectionName, const SettingsSheet& s
         return false;
     };
 
-    QStringList columns{
-        range == SixteenBit
-            ? QStringLiteral("dbKey INTEGER PRIMARY KEY CHECK (dbKey BETWEEN 1 AND 32767)")
-            : QStringLiteral("dbKey INTEGER PRIMARY KEY CHECK (dbKey >= 1)"),
-        QStringLiteral("Name TEXT COLLATE NOCASE NOT NULL CHECK (length(Name) BETWEEN 1 AND 255)"),
-        QStringLiteral("Type TEXT COLLATE NOCASE"),
-        QStringLiteral("SType1 TEXT COLLATE NOCASE"),
-        QStringLiteral("SType2 TEXT COLLATE NOCASE"),
-        QStringLiteral("Time TEXT"),
-        QStringLiteral("Matrix TEXT")};
-    for (int i = 1; i <= 9; ++i)
-        columns << QStringLiteral("UDF%1 TEXT COLLATE NOCASE CHECK (length(UDF%1) <= 255)")
-                       .arg(i, 2, 10, QLatin1Char('0'));
-
     if (!run(QStringLiteral("PRAGMA journal_mode = DELETE")) ||
-        !run(QStringLiteral("PRAGMA user_version = %1").arg(kFormatVersion)) || !db.transaction())
+        !run(QStringLiteral("PRAGMA user_version = %1").arg(CatalogueFormat::kVersion)) ||
+        !db.transaction())
         return false;
-    if (!run(QStringLiteral("CREATE TABLE MUSIC (%1)").arg(columns.join(QStringLiteral(", ")))) ||
-        !run(QStringLiteral("CREATE TABLE Config (Item TEXT NOT NULL COLLATE NOCASE UNIQUE "
-                            "CHECK (length(Item) >= 1), Usage TEXT)"))) {
-        db.rollback();
-        return false;
+    for (const QString& statement : CatalogueFormat::createTables(range)) {
+        if (!run(statement)) {
+            db.rollback();
+            return false;
+        }
     }
 
     if (!q.prepare(QStringLiteral("INSERT INTO Config (Item, Usage) VALUES (?, ?)"))) {
@@ -152,13 +111,11 @@ bool CatalogueWriter::fill(const QString& connectionName, const SettingsSheet& s
     }
     q.finish();
 
-    // The search sorts by title and scans it; searching by artist sorts by the first user
-    // field and then the title.
-    if (!run(QStringLiteral("CREATE INDEX MusicName ON MUSIC (Name COLLATE NOCASE)")) ||
-        !run(QStringLiteral(
-            "CREATE INDEX MusicArtist ON MUSIC (UDF01 COLLATE NOCASE, Name COLLATE NOCASE)"))) {
-        db.rollback();
-        return false;
+    for (const QString& statement : CatalogueFormat::createIndexes()) {
+        if (!run(statement)) {
+            db.rollback();
+            return false;
+        }
     }
     if (!db.commit()) {
         m_error = db.lastError().text();

@@ -2,18 +2,15 @@
 
 #include "CatalogueWriter.h"
 
+#include "platform/SafeReplace.h"
+#include "store/SqlConnection.h"
+#include "store/StoreError.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTemporaryFile>
-#include <QUuid>
-
-#include <cstdio>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace
 {
@@ -22,43 +19,6 @@ QVariant textOrNull(const QString& s)
     return s.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(s);
 }
 
-// A connection of its own to a file, closed and removed when it goes out of scope.
-class Connection
-{
-  public:
-    Connection(const QString& file, bool readOnly)
-        : m_name(QStringLiteral("zelcat-import-") + QUuid::createUuid().toString(QUuid::Id128))
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        db.setDatabaseName(file);
-        if (readOnly)
-            db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        m_open = db.open();
-    }
-    ~Connection()
-    {
-        QSqlDatabase::database(m_name, false).close();
-        QSqlDatabase::removeDatabase(m_name);
-    }
-    bool isOpen() const { return m_open; }
-    QString name() const { return m_name; }
-    QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
-
-  private:
-    QString m_name;
-    bool m_open = false;
-};
-
-// Puts a written file on the disk before it replaces the old one.
-bool syncFile(const QString& fileName)
-{
-    const int fd = ::open(QFile::encodeName(fileName).constData(), O_RDONLY);
-    if (fd < 0)
-        return false;
-    const bool ok = ::fsync(fd) == 0;
-    ::close(fd);
-    return ok;
-}
 } // namespace
 
 void ImportCatalogue::create(const SettingsSheet& settings)
@@ -76,8 +36,8 @@ bool ImportCatalogue::load(const QString& fileName)
     create(SettingsSheet());
     m_new = false;
     m_source = fileName;
-    Connection c(fileName, true);
-    QSqlQuery q(c.db());
+    SqlConnection c(fileName, SqlConnection::ReadOnly);
+    QSqlQuery q(c.database());
     auto failed = [&](const QString& reason) {
         m_error = QStringLiteral("%1 is not a song catalogue that can be updated: %2")
                       .arg(fileName, reason);
@@ -88,9 +48,16 @@ bool ImportCatalogue::load(const QString& fileName)
                                                   "type = 'table'"));
     while (ok && q.next())
         tables.insert(q.value(0).toString());
-    if (ok &&
-        (!tables.contains(QStringLiteral("music")) || !tables.contains(QStringLiteral("config"))))
-        return failed(QStringLiteral("it has no MUSIC and Config tables"));
+    for (const QString& table : CatalogueFormat::tables())
+        if (ok && !tables.contains(table.toLower()))
+            return failed(QStringLiteral("it has no %1 table").arg(table));
+    // A later format may hold what this importer would not keep.
+    ok = ok && q.exec(QStringLiteral("PRAGMA user_version")) && q.next();
+    if (ok && q.value(0).toInt() > CatalogueFormat::kVersion)
+        return failed(QStringLiteral("it was written by a later release of this program (format "
+                                     "version %1; this program updates versions up to %2)")
+                          .arg(q.value(0).toInt())
+                          .arg(CatalogueFormat::kVersion));
 
     QList<QPair<QString, QString>> items;
     ok = ok && q.exec(QStringLiteral("SELECT Item, Usage FROM Config"));
@@ -115,7 +82,8 @@ bool ImportCatalogue::load(const QString& fileName)
         s.matrix = q.value(7).toString();
     }
     // What the importer remembers of each song; a catalogue not made by it has none.
-    const bool remembered = tables.contains(QStringLiteral("importkeys"));
+    const bool remembered =
+        tables.contains(QString::fromLatin1(CatalogueFormat::kImportKeys).toLower());
     ok = ok && (!remembered || q.exec(QStringLiteral("SELECT dbKey, Retired, Path, Size, MTime, "
                                                      "Genre, Bpm FROM ImportKeys")));
     while (ok && remembered && q.next()) {
@@ -132,8 +100,7 @@ bool ImportCatalogue::load(const QString& fileName)
         }
     }
     if (!ok)
-        return failed(q.lastError().text().isEmpty() ? c.db().lastError().text()
-                                                     : q.lastError().text());
+        return failed(!c.isOpen() ? c.errorString() : StoreError::plain(q.lastError()));
     m_loaded = m_songs;
     m_loadedRetired = m_retired;
     return true;
@@ -155,56 +122,36 @@ bool ImportCatalogue::save(const QString& fileName)
 {
     m_error.clear();
     const QFileInfo target(fileName);
-    const QString folder = target.absolutePath();
-    QString tempName;
-    {
-        QTemporaryFile temp(folder + QStringLiteral("/.") + target.fileName() +
-                            QStringLiteral(".XXXXXX"));
-        temp.setAutoRemove(false);
-        if (!QDir().mkpath(folder) || !temp.open()) {
-            m_error = QStringLiteral("%1: cannot write in the folder %2: %3")
-                          .arg(fileName, folder, temp.errorString());
-            return false;
-        }
-        tempName = temp.fileName();
-        temp.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                            QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    }
-
-    bool ok = false;
-    if (m_new) {
+    QDir().mkpath(target.absolutePath());
+    SafeReplace replace(target.absoluteFilePath());
+    bool ok = replace.isReady();
+    if (ok && m_new) {
         CatalogueWriter writer;
-        ok = writer.write(tempName, m_settings, {});
+        ok = writer.write(replace.temporaryName(), m_settings, {});
         m_error = writer.errorString();
-    } else {
+    } else if (ok) {
         // SQLite makes the copy, so it is consistent whatever journal the file has.
-        Connection source(m_source, true);
-        QSqlQuery q(source.db());
+        SqlConnection source(m_source, SqlConnection::ReadOnly);
+        QSqlQuery q(source.database());
         q.prepare(QStringLiteral("VACUUM INTO ?"));
-        q.addBindValue(tempName);
+        q.addBindValue(replace.temporaryName());
         ok = source.isOpen() && q.exec();
         if (!ok)
-            m_error = q.lastError().text();
+            m_error = source.isOpen() ? StoreError::plain(q.lastError()) : source.errorString();
     }
     if (ok) {
-        Connection c(tempName, false);
+        SqlConnection c(replace.temporaryName(), SqlConnection::ReadWrite);
         ok = c.isOpen() && apply(c.name());
         if (!c.isOpen())
-            m_error = c.db().lastError().text();
+            m_error = c.errorString();
     }
-    ok = ok && syncFile(tempName);
-    if (ok && std::rename(QFile::encodeName(tempName).constData(),
-                          QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
-        m_error = QStringLiteral("cannot replace the file");
-        ok = false;
-    }
+    ok = ok && replace.commit();
     if (!ok) {
-        QFile::remove(tempName);
-        QFile::remove(tempName + QStringLiteral("-journal"));
+        if (m_error.isEmpty())
+            m_error = replace.errorString();
         m_error = QStringLiteral("%1: %2; the catalogue is left as it was").arg(fileName, m_error);
         return false;
     }
-    syncFile(folder); // the rename itself
     m_new = false;
     m_source = target.absoluteFilePath();
     m_loaded = m_songs;
@@ -235,11 +182,7 @@ bool ImportCatalogue::apply(const QString& connectionName)
         return false;
     QSqlQuery remove(db), update(db), insert(db), remember(db);
     const bool ready =
-        run(QStringLiteral("CREATE TABLE IF NOT EXISTS ImportKeys (dbKey INTEGER PRIMARY KEY "
-                           "CHECK (dbKey BETWEEN 1 AND 32767), Retired INTEGER NOT NULL DEFAULT "
-                           "0, Path TEXT UNIQUE, Size INTEGER, MTime INTEGER, Genre TEXT, Bpm "
-                           "REAL)")) &&
-        run(QStringLiteral("DELETE FROM ImportKeys")) &&
+        run(CatalogueFormat::createImportKeys()) && run(QStringLiteral("DELETE FROM ImportKeys")) &&
         remove.prepare(QStringLiteral("DELETE FROM MUSIC WHERE dbKey = ?")) &&
         update.prepare(QStringLiteral("UPDATE MUSIC SET Name = ?, UDF01 = ?, UDF02 = ?, Time = "
                                       "?, Type = ?, SType1 = ? WHERE dbKey = ?")) &&

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "SettingsSheet.h"
+#include "catalogue/CatalogueFormat.h"
 
 #include <QMap>
 #include <QSet>
@@ -48,7 +49,7 @@ struct StoredSong {
 class ImportCatalogue
 {
   public:
-    static constexpr int kMaxKey = 32767;
+    static constexpr int kMaxKey = CatalogueFormat::kMaxKey;
 
     // Reads an existing catalogue; false with errorString() when it is not one.
     bool load(const QString& fileName);

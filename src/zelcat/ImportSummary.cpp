@@ -1,8 +1,7 @@
 #include "ImportSummary.h"
 
 #include "platform/CsvText.h"
-
-#include <QSaveFile>
+#include "platform/SafeReplace.h"
 
 QString ImportSkip::where() const
 {
@@ -33,20 +32,15 @@ QString ImportSummary::text(int maxSkipped) const
 
 bool ImportSummary::writeReport(const QString& fileName, QString* error) const
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        *error = QStringLiteral("%1: cannot be written: %2").arg(fileName, file.errorString());
-        return false;
-    }
     QByteArray out = "file,line,reason\n";
     for (const ImportSkip& s : skipped)
         out += (CsvText::field(s.file) + QLatin1Char(',') +
                 (s.line > 0 ? QString::number(s.line) : QString()) + QLatin1Char(',') +
                 CsvText::field(s.reason) + QLatin1Char('\n'))
                    .toUtf8();
-    if (file.write(out) != out.size() || !file.commit()) {
-        *error = QStringLiteral("%1: cannot be written: %2").arg(fileName, file.errorString());
-        return false;
-    }
-    return true;
+    QString reason;
+    if (SafeReplace::write(fileName, out, &reason))
+        return true;
+    *error = QStringLiteral("%1: cannot be written: %2").arg(fileName, reason);
+    return false;
 }

@@ -16,6 +16,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -54,14 +55,8 @@ TestRoot::~TestRoot()
     MessageBox::setHandler({});
     ProgramEnd::setHandler({});
     ProgramEnd::reset();
-    if (m_oldRoot.isNull())
-        qunsetenv("ZEL_ROOT");
-    else
-        qputenv("ZEL_ROOT", m_oldRoot);
-    if (m_oldHive.isNull())
-        qunsetenv("HIVELET_HIVE");
-    else
-        qputenv("HIVELET_HIVE", m_oldHive);
+    for (const auto& [name, old] : {std::pair{"ZEL_ROOT", m_oldRoot}, {"HIVELET_HIVE", m_oldHive}})
+        old.isNull() ? qunsetenv(name) : qputenv(name, old);
 }
 
 QString TestRoot::dbFolder() const
@@ -85,9 +80,7 @@ QString TestRoot::readyFlagFile() const
 
 void TestRoot::setReadyFlag(const QString& value) const
 {
-    QDir().mkpath(QFileInfo(readyFlagFile()).path());
-    QFile f(readyFlagFile());
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(value.toUtf8()) < 0)
+    if (!writeFile(readyFlagFile(), value.toUtf8()))
         qFatal("cannot write the settings hive of the test root");
 }
 
@@ -113,13 +106,10 @@ void TestRoot::writeCatalogue(const QMap<QString, QString>& settings,
         if (!db.open())
             qFatal("cannot write the test catalogue");
         QSqlQuery q(db);
-        QStringList cols{QStringLiteral("dbKey INTEGER PRIMARY KEY"),
-                         QStringLiteral("Name TEXT"),
-                         QStringLiteral("Type TEXT"),
-                         QStringLiteral("SType1 TEXT"),
-                         QStringLiteral("SType2 TEXT"),
-                         QStringLiteral("Time TEXT"),
-                         QStringLiteral("Matrix TEXT")};
+        QStringList cols =
+            QStringLiteral("dbKey INTEGER PRIMARY KEY|Name TEXT|Type TEXT|SType1 TEXT|"
+                           "SType2 TEXT|Time TEXT|Matrix TEXT")
+                .split(QLatin1Char('|'));
         for (int i = 1; i <= 9; ++i)
             cols << QStringLiteral("UDF%1 TEXT").arg(i, 2, 10, QLatin1Char('0'));
         q.exec(QStringLiteral("CREATE TABLE MUSIC (%1)").arg(cols.join(QStringLiteral(", "))));
@@ -255,4 +245,74 @@ bool startWithoutLoader(Wizard& wizard)
     QCoreApplication::processEvents();
     cancelModalWaits();
     return started && !asked;
+}
+
+QByteArray fileBytes(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& data, QFile::Permissions extra)
+{
+    QFile f(path);
+    return QDir().mkpath(QFileInfo(path).path()) &&
+           f.open(QIODevice::WriteOnly, QFile::ReadOwner | QFile::WriteOwner | extra) &&
+           f.write(data) == data.size();
+}
+
+namespace
+{
+
+QString field(const QString& v)
+{
+    return '"' + QString(v).replace("\r\n", "\\r\\n") + '"';
+}
+QString field(double v)
+{
+    return QString::number(v, 'g', 12);
+}
+QString field(const std::optional<double>& v)
+{
+    return v ? field(*v) : "none";
+}
+
+// "Type{field, field, ...}" with the texts quoted and their line ends shown.
+template <class... F> char* fields(const char* type, const F&... values)
+{
+    return QTest::toString(QString(type) + '{' + QStringList{field(values)...}.join(", ") + '}');
+}
+
+} // namespace
+
+char* toString(const PersonRecord& r)
+{
+    return fields("PersonRecord", double(r.Complete), r.Name, r.Age, r.Pronunciation, r.Address,
+                  r.Phone1, r.Phone2, r.Phone3, r.PhoneKind1, r.PhoneKind2, r.PhoneKind3, r.Email);
+}
+char* toString(const FacilityRecord& r)
+{
+    return fields("FacilityRecord", r.Name, r.Address, r.Contact, r.Number, r.NumberKind,
+                  r.Directions);
+}
+char* toString(const PickedSongRecord& r)
+{
+    return fields("PickedSongRecord", double(r.Key), r.Title, r.Artist, r.Length);
+}
+char* toString(const PartyMember& r)
+{
+    return fields("PartyMember", r.Name, r.Role, r.Escort, r.EscortRole, r.Pronunciation,
+                  r.EscortPronunciation);
+}
+char* toString(const ScheduledActivity& r)
+{
+    static const char* const states[] = {" (not given)", "", " (unreadable)"};
+    const QString time = r.Time.value.toString("h:mm AP") + states[r.Time.state];
+    return fields("ScheduledActivity", double(r.Key), time, r.Name,
+                  std::optional<double>(r.SongKey), r.SongTitle, r.SongArtist, r.Who, r.MoreInfo);
+}
+char* toString(const ActivityRecord& r)
+{
+    return fields("ActivityRecord", r.Scheduled, r.Name, std::optional<double>(r.SongKey),
+                  r.SongTitle, r.SongArtist, r.Who, r.MoreInfo);
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "store/EventPlan.h"
+#include "store/ScheduleStore.h"
 #include "ui/MessageBox.h"
 
+#include <QFile>
 #include <QList>
 #include <QMap>
 #include <QString>
@@ -99,6 +101,19 @@ void cancelModalWaits();
 // Processes events until `condition` holds or `timeoutMs` passes; returns the condition.
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
 
+// The bytes of a file; none when it cannot be read.
+QByteArray fileBytes(const QString& path);
+// Writes `data` to `path`, making its folder; `extra` permissions are added to the owner's.
+bool writeFile(const QString& path, const QByteArray& data, QFile::Permissions extra = {});
+
+// Readable forms of the store's records for QCOMPARE: a failed comparison prints every field
+// of the expected and the actual record. Found by argument-dependent lookup.
+char* toString(const PersonRecord& r);
+char* toString(const FacilityRecord& r);
+char* toString(const PickedSongRecord& r);
+char* toString(const PartyMember& r);
+char* toString(const ScheduledActivity& r);
+char* toString(const ActivityRecord& r);
 // A plan value as a failed comparison prints it: "7:30 PM (given)".
 template <typename T>
 char* toString(const PlanValue<T>& v)

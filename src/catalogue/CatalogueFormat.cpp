@@ -1,0 +1,61 @@
+#include "CatalogueFormat.h"
+
+QString CatalogueFormat::musicColumn(int column)
+{
+    static const char* const names[] = {"dbKey",  "Name", "Type",  "SType1",
+                                        "SType2", "Time", "Matrix"};
+    if (column >= UserField1)
+        return QStringLiteral("UDF%1").arg(column - UserField1 + 1, 2, 10, QLatin1Char('0'));
+    return QLatin1String(names[column]);
+}
+
+QStringList CatalogueFormat::musicColumns()
+{
+    QStringList names;
+    for (int c = 0; c < kMusicColumns; ++c)
+        names << musicColumn(c);
+    return names;
+}
+
+QStringList CatalogueFormat::tables()
+{
+    return {QLatin1String(kMusic), QLatin1String(kConfig)};
+}
+
+QStringList CatalogueFormat::createTables(KeyRange range)
+{
+    QStringList columns{
+        range == SixteenBit
+            ? QStringLiteral("dbKey INTEGER PRIMARY KEY CHECK (dbKey BETWEEN 1 AND %1)")
+                  .arg(kMaxKey)
+            : QStringLiteral("dbKey INTEGER PRIMARY KEY CHECK (dbKey >= 1)"),
+        QStringLiteral("Name TEXT COLLATE NOCASE NOT NULL CHECK (length(Name) BETWEEN 1 AND 255)"),
+        QStringLiteral("Type TEXT COLLATE NOCASE"),
+        QStringLiteral("SType1 TEXT COLLATE NOCASE"),
+        QStringLiteral("SType2 TEXT COLLATE NOCASE"),
+        QStringLiteral("Time TEXT"),
+        QStringLiteral("Matrix TEXT")};
+    for (int c = UserField1; c < kMusicColumns; ++c)
+        columns << QStringLiteral("%1 TEXT COLLATE NOCASE CHECK (length(%1) <= 255)")
+                       .arg(musicColumn(c));
+    return {QStringLiteral("CREATE TABLE MUSIC (%1)").arg(columns.join(QStringLiteral(", "))),
+            QStringLiteral("CREATE TABLE Config (Item TEXT NOT NULL COLLATE NOCASE UNIQUE "
+                           "CHECK (length(Item) >= 1), Usage TEXT)")};
+}
+
+QStringList CatalogueFormat::createIndexes()
+{
+    // The search sorts by title and scans it; searching by artist sorts by the first user
+    // field and then the title.
+    return {QStringLiteral("CREATE INDEX MusicName ON MUSIC (Name COLLATE NOCASE)"),
+            QStringLiteral(
+                "CREATE INDEX MusicArtist ON MUSIC (UDF01 COLLATE NOCASE, Name COLLATE NOCASE)")};
+}
+
+QString CatalogueFormat::createImportKeys()
+{
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS ImportKeys (dbKey INTEGER PRIMARY KEY "
+                          "CHECK (dbKey BETWEEN 1 AND %1), Retired INTEGER NOT NULL DEFAULT 0, "
+                          "Path TEXT UNIQUE, Size INTEGER, MTime INTEGER, Genre TEXT, Bpm REAL)")
+        .arg(kMaxKey);
+}
