@@ -112,7 +112,9 @@ int main(int argc, char** argv)
     StoreSession store(dir.filePath(QStringLiteral("event.mdb")), QString());
     QList<PartyMember> party;
     for (int i = 0; i < 15; ++i) {
-        PartyMember m{QStringLiteral("Member %1").arg(i), QString(), QStringLiteral("Escort %1").arg(i)};
+        PartyMember m;
+        m.Name = QStringLiteral("Member %1").arg(i);
+        m.Escort = QStringLiteral("Escort %1").arg(i);
         m.MemberVoice = {QStringLiteral("en-us"), tenBytes, true};
         m.EscortVoice = {QStringLiteral("es"), tenBytes, true};
         party << m;

@@ -1,6 +1,7 @@
 #include "StoreSession.h"
 
 #include "catalogue/CatalogueFormat.h"
+#include "platform/SafeReplace.h"
 #include "store/EventFormat.h"
 #include "store/NameVoiceStore.h"
 #include "store/StoreError.h"
@@ -93,20 +94,21 @@ bool StoreSession::keepCopyBeforeUpgrade(int version, QString* reason)
     const QString copy = m_eventFile + QStringLiteral(".format%1").arg(version);
     if (QFile::exists(copy))
         return true;
-    const QString partial = copy + QStringLiteral(".part");
-    QFile::remove(partial);
+    SafeReplace replace(copy, SafeReplace::kPrivate);
+    if (!replace.isReady()) {
+        *reason = replace.errorString();
+        return false;
+    }
     QSqlQuery q(m_event->database());
     q.prepare(QStringLiteral("VACUUM INTO ?"));
-    q.addBindValue(partial);
+    q.addBindValue(replace.temporaryName());
     if (!q.exec()) {
         *reason = StoreError::plain(q.lastError());
-        QFile::remove(partial);
         return false;
     }
     q.finish();
-    if (!QFile::rename(partial, copy)) {
-        *reason = QStringLiteral("%1 cannot be written").arg(QDir::toNativeSeparators(copy));
-        QFile::remove(partial);
+    if (!replace.commit()) {
+        *reason = replace.errorString();
         return false;
     }
     return true;
