@@ -95,6 +95,8 @@ class TestPartySchedule : public QObject
     void partyDialogRulesRemoveAndLimit();
     void activitiesInTimeOrderTipsAndRefusals();
     void activityDialogRulesLifeCycleAndSongs();
+    void partyEditUndoAndTyping();
+    void scheduleEditAndUndo();
 };
 
 void TestPartySchedule::partyDialogRulesRemoveAndLimit()
@@ -204,6 +206,111 @@ void TestPartySchedule::partyDialogRulesRemoveAndLimit()
     QVERIFY(inDialog(page, "cmdAdd", "frmParty", [](QWidget* dlg) { click(dlg, "cmdCancel"); }));
 }
 
+void TestPartySchedule::partyEditUndoAndTyping()
+{
+    Started s;
+    const QList<PartyMember> stored{{"Ann", "Bridesmaid", "", "", "an", ""},
+                                    {"Bo", "Usher", "Cy", "Groomsman", "", "sy"}};
+    QVERIFY(EventItems::saveParty(s.items(), stored, nullptr));
+    WizardPage* page = s.show(4);
+    auto* list = child<QTreeWidget>(page, "lvListView");
+
+    // Enter on a row opens it in the dialog, the name selected: typing replaces it, and
+    // Save changes the row in its place. A double-click opens it too; Cancel changes nothing.
+    list->setFocus();
+    list->setCurrentItem(list->topLevelItem(1));
+    whenModal("frmParty", [&](QWidget* dlg) {
+        QCOMPARE(textsOf(dlg, kMemberBoxes), QStringList({"Bo", "Usher", "", "Cy", "Groomsman", "sy"}));
+        QCOMPARE(dlg->focusWidget()->objectName(), QString("txtName1"));
+        QTest::keyClicks(dlg->focusWidget(), "Bob");
+        click(dlg, "cmdOK");
+    });
+    QTest::keyClick(list, Qt::Key_Return);
+    whenModal("frmParty", [&](QWidget* dlg) {
+        type(dlg, "txtName1", "Not kept");
+        click(dlg, "cmdCancel");
+    });
+    const QPoint at = list->visualItemRect(list->topLevelItem(0)).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    QCOMPARE(rowTexts(list, 1), QStringList({"Bob", "Usher", "Cy", "Groomsman", "", "sy"}));
+    QCOMPARE(rowTexts(list, 0), QStringList({"Ann", "Bridesmaid", "", "", "an", ""}));
+
+    // Add after the edits finds the entry Add left (the form load's), and the second Add
+    // after a Save types into the member's name at once.
+    for (const char* name : {"Cleo", "Dee"})
+        QVERIFY(inDialog(page, "cmdAdd", "frmParty", [&](QWidget* dlg) {
+            QTest::keyClicks(dlg->focusWidget(), name);
+            child<QRadioButton>(dlg, "opEscort_1")->click();
+            click(dlg, "cmdOK");
+        }));
+    QCOMPARE(rowTexts(list, 3).first(), QString("Dee"));
+
+    // Removals come back in their places, last first, by Undo and by Ctrl+Z; Next stores
+    // the list as it was.
+    auto* undo = child<QWidget>(page, "undoLine");
+    list->setCurrentItem(list->topLevelItem(0));
+    QTest::keyClick(list, Qt::Key_Delete);
+    QTest::keyClick(list, Qt::Key_Delete);
+    QCOMPARE(textOf(page, "lblUndo"), QString("Removed: Bob (Usher)"));
+    click(page, "cmdUndo");
+    QApplication::setActiveWindow(page); // as the desktop does when the dialogs have gone
+    QVERIFY(QTest::qWaitForWindowActive(page));
+    QTest::keyClick(page, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(undo->isVisible(), false);
+    click(page, "cmdNext");
+    QCOMPARE(EventItems::readParty(s.items()).size(), 4);
+    QCOMPARE(EventItems::readParty(s.items())[0], stored[0]);
+    // Leaving the page forgets what was removed.
+    click(s.w.loadedPage(5), "cmdBack");
+    QTest::keyClick(list, Qt::Key_Delete);
+    click(page, "cmdNext");
+    click(s.w.loadedPage(5), "cmdBack");
+    QCOMPARE(undo->isVisible(), false);
+    QCOMPARE(list->topLevelItemCount(), 3);
+}
+
+void TestPartySchedule::scheduleEditAndUndo()
+{
+    Schedule s;
+    s.add("Dinner", QTime(19, 0), "", "Buffet");
+    s.add("Toast", QTime(20, 0), "Best man");
+    const QString all = "SELECT * FROM Activities ORDER BY dbKey";
+    const QList<QStringList> before = storedRows(all);
+
+    // Enter on the current activity opens it; Save writes over its own row (key kept).
+    s.selectRow(1);
+    s.grid->setFocus();
+    QTest::keyClick(s.grid, Qt::Key_Return);
+    QDialog* dlg = nullptr;
+    for (QDialog* d : s.page->findChildren<QDialog*>("frmActivity"))
+        if (d->isVisible())
+            dlg = d;
+    QVERIFY(dlg);
+    QCOMPARE(textsOf(dlg, {"txtName", "txtWho"}), QStringList({"Toast", "Best man"}));
+    type(dlg, "txtName", "Toasts");
+    type(dlg, "txtWho", "");
+    click(dlg, "cmdOK");
+    QList<QStringList> edited = before;
+    edited[1][2] = "Toasts";
+    edited[1][6] = "<null>";
+    QCOMPARE(storedRows(all), edited);
+    // Add afterwards shows what Add left in the dialog.
+    QCOMPARE(textOf(s.openActivity(), "txtName"), QString("Toast"));
+    click(dlg, "cmdCancel");
+
+    // A removed activity is stored again as it was, key and empty fields included.
+    s.selectRow(0);
+    click(s.page, "cmdRemove");
+    click(s.page, "cmdRemove");
+    QCOMPARE(textOf(s.page, "lblUndo"), QString("Removed: \"Toasts\" at 08:00 PM"));
+    QVERIFY(QTest::qWaitForWindowActive(s.page));
+    QTest::keyClick(s.page, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(storedRows(all).size(), 1);
+    click(s.page, "cmdUndo");
+    QCOMPARE(storedRows(all), edited);
+}
+
 void TestPartySchedule::activitiesInTimeOrderTipsAndRefusals()
 {
     Schedule s;
@@ -290,11 +397,13 @@ void TestPartySchedule::activityDialogRulesLifeCycleAndSongs()
     type(dlg, "txtName", "Sparkler Exit");
     QCOMPARE(presets->currentIndex(), -1);
 
-    // Escape neither clears nor cancels.
+    // Escape cancels as Cancel does: nothing written, the texts kept for the next Add.
     type(dlg, "txtWho", "Everyone");
     QTest::keyClick(child<QWidget>(dlg, "txtWho"), Qt::Key_Escape);
-    QCOMPARE(std::pair(dlg->isVisible(), textOf(dlg, "txtWho")),
-             std::pair(true, QString("Everyone")));
+    QCOMPARE(dlg->isVisible(), false);
+    QCOMPARE(s.page->isVisible(), true);
+    QCOMPARE(s.openActivity(), dlg);
+    QCOMPARE(textsOf(dlg, {"txtName", "txtWho"}), QStringList({"Sparkler Exit", "Everyone"}));
 
     // An empty name is refused with its message; the dialog stays as it was.
     type(dlg, "txtName", "");

@@ -12,8 +12,11 @@
 #include "store/EventItems.h"
 #include "store/StoreSession.h"
 #include "store/frmData.h"
+#include "pages/ScheduleModel.h"
+#include "wizard/PlanReview.h"
 #include "wizard/WizardPage.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QProcess>
@@ -21,6 +24,8 @@
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStandardPaths>
+#include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
 #include <QXmlStreamReader>
@@ -187,6 +192,8 @@ class TestPlan : public QObject
     void toolRefusesBadFiles_data();
     void toolRefusesBadFiles();
     void reviewFromTheFinishPage();
+    void pdfName_data();
+    void pdfName();
 };
 
 void TestPlan::checks()
@@ -434,6 +441,30 @@ void TestPlan::toolRefusesBadFiles()
     QCOMPARE(QFile::exists(file), kind != "missing");
 }
 
+void TestPlan::pdfName_data()
+{
+    QTest::addColumn<bool>("dated");
+    QTest::addColumn<QString>("bride");
+    QTest::addColumn<QString>("groom");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("all") << true << "Anna Smith" << " Benedikt  Jovanovic"
+                         << "2031-06-14 Anna Smith & Benedikt Jovanovic.pdf";
+    QTest::newRow("no date, one name") << false << "A/B: C" << "" << "A-B- C.pdf";
+    QTest::newRow("nothing") << false << "" << "" << "Reception plan.pdf";
+}
+
+void TestPlan::pdfName()
+{
+    EventPlan plan = fixture();
+    QFETCH(bool, dated);
+    plan.Times.Date.state = dated ? PlanValue<QDate>::Given : PlanValue<QDate>::NotGiven;
+    QFETCH(QString, bride);
+    QFETCH(QString, groom);
+    plan.Bride.Name = bride;
+    plan.Groom.Name = groom;
+    QTEST(PlanReview::pdfFileName(plan), "name");
+}
+
 void TestPlan::reviewFromTheFinishPage()
 {
     TestRoot root;
@@ -456,6 +487,12 @@ void TestPlan::reviewFromTheFinishPage()
         QVERIFY(shown.contains("toh-BY-us nwah-CHOO-koo"));
         whenModal("dlgSavePdf", [&](QWidget* d) {
             auto* files = static_cast<QFileDialog*>(d);
+            // A name from the date and the couple, in the documents (or home) folder.
+            const QFileInfo proposed(files->selectedFiles().value(0));
+            QCOMPARE(proposed.fileName(), QString("2031-06-14 Zoë Marchetti & Tobias Nwachukwu.pdf"));
+            const QStringList folders =
+                QStandardPaths::standardLocations(QStandardPaths::DocumentsLocation) << QDir::homePath();
+            QVERIFY2(folders.contains(proposed.path()), qPrintable(proposed.path()));
             files->selectNameFilter("PDF, A4 (*.pdf)");
             files->selectFile(pdf);
             QMetaObject::invokeMethod(files, "accept");
@@ -469,10 +506,33 @@ void TestPlan::reviewFromTheFinishPage()
     child<QPushButton>(final, "cmdReview")->click();
     QVERIFY(reviewed);
     QVERIFY(fileBytes(pdf).startsWith("%PDF"));
-    // The couple is on the page that mends the finding, the finish page handed over.
-    QCOMPARE(visiblePage(w)->objectName(), QString("Menu2"));
+    QCOMPARE(root.messages.size(), 1); // where the plan was saved
+    QCOMPARE(root.messages[0].text, "Your plan was saved as\n\n" + QDir::toNativeSeparators(pdf));
+    // The couple is on the page that mends the finding, the finish page handed over, the
+    // keyboard on the bride's button.
+    WizardPage* menu2 = visiblePage(w);
+    QCOMPARE(menu2->objectName(), QString("Menu2"));
+    QCOMPARE(menu2->focusWidget()->objectName(), QString("cmdBride"));
     QVERIFY(!root.programEnded());
-    QVERIFY(root.messages.isEmpty());
+
+    // Back to Review (Enter on it) saves the page and opens the review again; a schedule
+    // finding's Go to puts the keyboard on its activity.
+    QVERIFY(w.store().schedule().insert({OleDate::fromDateTime(QDate(2031, 6, 14), QTime(15, 0)), "Early Bird", {}, "", "", "", ""}));
+    whenModal("PlanReview", [&](QWidget* review) {
+        for (QPushButton* go : review->findChildren<QPushButton*>())
+            if (go->text() == "Go to Event Schedule")
+                return go->click();
+    });
+    auto* back = child<QPushButton>(menu2, "cmdBackToReview");
+    back->setFocus();
+    QTest::keyClick(back, Qt::Key_Return);
+    QVERIFY(waitUntil([&] { return visiblePage(w) == w.loadedPage(5); }));
+    auto* grid = child<QTableView>(w.loadedPage(5), "dbgEvents");
+    QCOMPARE(grid->currentIndex().siblingAtColumn(ScheduleModel::Name).data().toString(),
+             QString("Early Bird"));
+    QCOMPARE(w.loadedPage(5)->focusWidget(), grid);
+    QCOMPARE(back->isVisible(), false);
+    QCOMPARE(child<QPushButton>(w.loadedPage(5), "cmdBackToReview")->isVisible(), true);
 }
 
 QTEST_MAIN(TestPlan)

@@ -160,6 +160,11 @@ void TestSongLists::addSavesReloadsAndRemoves()
     QTest::keyClick(lv, Qt::Key_Delete);
     const QStringList removed{kFirstDance, kOwnCd, kWaltz, kShout};
     QCOMPARE(shownRows(page), removed);
+    // Undo puts the song back in its place; Delete takes it again.
+    QCOMPARE(textOf(page, "lblUndo"), QString("Removed: \"At Last\" by Etta James"));
+    click(page, "cmdUndo");
+    QCOMPARE(shownRows(page), expected);
+    QTest::keyClick(lv, Qt::Key_Delete);
     click(page, "cmdBack");
     QCOMPARE(storedSongs("MusicIn"), expected);
     click(again.loadedPage(6), "cmdNext");

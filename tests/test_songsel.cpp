@@ -10,6 +10,7 @@
 #include "catalogue/SongQuery.h"
 #include "platform/PathMap.h"
 #include "songs/FrmInput.h"
+#include "songs/SongGridDelegate.h"
 #include "songs/frmSongSel.h"
 #include "store/SqlConnection.h"
 
@@ -211,6 +212,8 @@ class TestSongSel : public QObject
     void indexAnswersAsTheStatement();
     void controlsAndReopening();
     void picks();
+    void severalSongsForAList_data();
+    void severalSongsForAList();
     void manyRowsCloseBoxAndBrokenCatalogue();
 };
 
@@ -529,15 +532,67 @@ void TestSongSel::picks()
     QCOMPARE(f.outcome().song.Title + ' ' + QString::number(f.outcome().song.Key),
              QString("Love Big Key 0"));
 
-    // Nothing found: Select Song does nothing; Escape outside the search box quits.
+    // Nothing found: Select Song is disabled; Escape outside the search box quits.
     f.dlg->show();
     f.find()->setText("zzz");
+    QCOMPARE(f.get<QPushButton>("cmdPickIt")->isEnabled(), false);
     f.click("cmdPickIt");
     QVERIFY(f.dlg->isVisible());
     QCOMPARE(f.outcome().outcome, SongPick::Picked); // as left before
     f.grid()->setFocus();
     QTest::keyClick(f.grid(), Qt::Key_Escape);
     QVERIFY(closedWith(SongPick::NotPicked));
+}
+
+void TestSongSel::severalSongsForAList_data()
+{
+    QTest::addColumn<QList<int>>("rows"); // grid rows selected with Ctrl, "love" found
+    QTest::addColumn<int>("room");
+    QTest::addColumn<QMessageBox::StandardButton>("answer");
+    QTest::addColumn<QList<int>>("picked"); // keys handed back
+    QTest::addColumn<int>("messages");
+    // "love" finds 1, 2, 4 (titles in order: All You Need Is Love, Endless Love, Love Me
+    // Tender); 1 is on the list already, 4 on the other list.
+    QTest::newRow("one new") << QList<int>{0} << 5 << QMessageBox::Yes << QList<int>{2} << 0;
+    QTest::newRow("repeat adds none") << QList<int>{2} << 5 << QMessageBox::Yes << QList<int>{} << 1;
+    QTest::newRow("other list, yes")
+        << QList<int>{0, 1, 2} << 5 << QMessageBox::Yes << QList<int>{2, 4} << 1;
+    QTest::newRow("other list, no") << QList<int>{0, 1} << 5 << QMessageBox::No << QList<int>{2} << 1;
+    QTest::newRow("up to the limit") << QList<int>{0, 1} << 1 << QMessageBox::Yes << QList<int>{2} << 2;
+}
+
+void TestSongSel::severalSongsForAList()
+{
+    QFETCH(QList<int>, rows);
+    QFETCH(int, room);
+    QFETCH(QMessageBox::StandardButton, answer);
+    Fixture f;
+    f.root.answer = answer;
+    const SongListRequest request{room, {{1, "Love Me Tender", "Elvis Presley", ""}},
+                                  {{4, "Endless Love", "Diana Ross", ""}}, "songs not to play"};
+    whenModal("frmSongSel", [&](QWidget*) {
+        f.find()->setText("love");
+        QCOMPARE(f.keys(), QList<int>({2, 4, 1}));
+        // The song on the list is marked; the selection is made with Ctrl.
+        auto* grid = f.grid();
+        const auto* painter = static_cast<SongGridDelegate*>(grid->itemDelegate());
+        QCOMPARE(QList<bool>({painter->isMarked(f.dlg->model()->index(0, 1)),
+                              painter->isMarked(f.dlg->model()->index(2, 1))}),
+                 QList<bool>({false, true}));
+        grid->clearSelection();
+        for (int r : rows)
+            grid->selectionModel()->select(f.dlg->model()->index(r, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QTest::keyClick(f.get<QPushButton>("cmdPickIt"), Qt::Key_Return);
+        if (f.dlg->isVisible())
+            f.click("cmdQuit");
+    });
+    const SongPick pick = f.dlg->pickFor(nullptr, "Select a song to include", &request);
+    QList<int> keys;
+    for (const PickedSongRecord& s : pick.songs)
+        keys << s.Key;
+    QTEST(keys, "picked");
+    QTEST(int(f.root.messages.size()), "messages");
 }
 
 void TestSongSel::manyRowsCloseBoxAndBrokenCatalogue()

@@ -14,6 +14,8 @@
 #include "wizard/frmLoadData.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QDateTimeEdit>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +41,8 @@ void answerQuit(const char* how, int* asked = nullptr)
                         3);
         if (asked)
             ++*asked;
+        QCOMPARE(button(dlg, "cmdOK")->text() + button(dlg, "cmdCancel")->text(),
+                 QString("&Yes&No"));
         if (QByteArray(how) == "close")
             dlg->close();
         else
@@ -201,6 +205,23 @@ void TestWizard::pagesNavigationAndQuit()
             button(visiblePage(w), "cmdBack")->click();
             QCOMPARE(visiblePage(w), page);
             QCOMPARE(page->pos(), w.loadedPage(3)->pos());
+            // A maximised page hands over its state; the next page comes back maximised.
+            page->setWindowState(Qt::WindowMaximized);
+            button(page, "cmdNext")->click();
+            QCOMPARE(visiblePage(w)->isMaximized(), true);
+            visiblePage(w)->setWindowState(Qt::WindowNoState);
+            button(visiblePage(w), "cmdBack")->click();
+            QCOMPARE(page->isMaximized(), false);
+            // F4 and Alt+Down open the date box's calendar.
+            auto* date = child<QDateTimeEdit>(page, "Date1");
+            for (const auto& [key, mods] : {std::pair{Qt::Key_F4, Qt::NoModifier},
+                                           std::pair{Qt::Key_Down, Qt::AltModifier}}) {
+                QTest::keyClick(date, key, mods);
+                auto* calendar = date->findChild<QCalendarWidget*>();
+                QVERIFY(calendar);
+                QVERIFY(waitUntil([&] { return calendar->isVisible(); }));
+                calendar->window()->hide();
+            }
         }
         for (int p = 0; i == 4 && p < 15; ++p) { // done and current in black, to come in grey
             auto* label = child<QLabel>(page, QString("lblProgress_%1").arg(p));
@@ -208,8 +229,15 @@ void TestWizard::pagesNavigationAndQuit()
             QCOMPARE(label->palette().color(QPalette::WindowText),
                      p > 4 ? QColor(128, 128, 128) : QColor(Qt::black));
         }
-        if (i + 1 < order.size())
-            button(visiblePage(w), "cmdNext")->click();
+        if (i + 1 < order.size()) {
+            QAbstractButton* next = button(visiblePage(w), "cmdNext");
+            if (i == 3) { // Enter presses the focused button
+                QCOMPARE(visiblePage(w)->focusWidget(), next);
+                QTest::keyClick(next, Qt::Key_Return);
+            } else {
+                next->click();
+            }
+        }
     }
     QVERIFY(!child<QLabel>(w.loadedPage(0), "lblProgress_0")->isVisibleTo(w.loadedPage(0)));
     QCOMPARE(w.state().CurrentStep, qint16(10));

@@ -50,7 +50,7 @@ void ZelWizard::preloadSongCatalogue()
         return;
     auto picker = std::make_shared<SongPicker>(state(), items(), PathMap::catalogue());
     picker->dialog();
-    setSongPicker([picker](QWidget* opener, const QString& caption) {
-        return picker->pickFor(opener, caption);
+    setSongPicker([this, picker](QWidget* opener, const QString& caption) {
+        return picker->pickFor(opener, caption, songListRequest());
     });
 }

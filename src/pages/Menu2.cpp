@@ -116,3 +116,8 @@ bool Menu2::savePage()
     *saveFailure() = voices.errorString();
     return false;
 }
+
+void Menu2::focusFinding(qint64 item)
+{
+    (item == 1 ? m_ui->cmdGroom : m_ui->cmdBride)->setFocus();
+}

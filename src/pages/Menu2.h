@@ -25,6 +25,7 @@ class Menu2 : public WizardPage
 
   protected:
     void loadPage() override;
+    void focusFinding(qint64 item) override;
     bool checkPage() override;
     bool savePage() override;
     // Escape opens the groom's dialog on this page.

@@ -7,6 +7,7 @@
 #include "platform/OleDate.h"
 #include "store/EventItems.h"
 #include "store/FacilityRecord.h"
+#include "ui/CalendarKeys.h"
 #include "ui/SummaryLabel.h"
 #include "wizard/Wizard.h"
 
@@ -54,6 +55,7 @@ Menu3::Menu3(Wizard& wizard)
         picker->setDateTimeRange(kEarliest, kLatest);
     }
     // Room for the longest day name, whatever date is shown.
+    CalendarKeys::install(m_ui->Date1);
     const QFontMetrics fm(m_ui->Date1->font());
     m_ui->Date1->setMinimumWidth(m_ui->Date1->sizeHint().width() -
                                  fm.horizontalAdvance(m_ui->Date1->text()) +

@@ -36,11 +36,12 @@ Menu5::Menu5(Wizard& wizard)
       m_ui(std::make_unique<Ui::Menu5>())
 {
     m_ui->setupUi(content());
-    ListLook::apply(m_ui->menu5Layout, m_ui->buttonRow, m_ui->lvListView, m_ui->cmdAdd,
-                    m_ui->cmdRemove);
-    m_ui->cmdAdd->setEnabled(false);
-    m_ui->cmdRemove->setEnabled(false);
+    m_look = ListLook::apply(m_ui->menu5Layout, m_ui->buttonRow, m_ui->lvListView,
+                             m_ui->cmdAdd, m_ui->cmdRemove, m_ui->cmdEdit);
+    for (QPushButton* b : {m_ui->cmdAdd, m_ui->cmdRemove, m_ui->cmdEdit})
+        b->setEnabled(false);
     connect(m_ui->cmdAdd, &QPushButton::clicked, this, &Menu5::addMember);
+    connect(m_ui->cmdEdit, &QPushButton::clicked, this, &Menu5::editMember);
     connect(m_ui->cmdRemove, &QPushButton::clicked, this, &Menu5::removeMember);
 }
 
@@ -50,8 +51,8 @@ void Menu5::loadPage()
 {
     setUpList();
     loadRows();
-    m_ui->cmdAdd->setEnabled(true);
-    m_ui->cmdRemove->setEnabled(true);
+    for (QPushButton* b : {m_ui->cmdAdd, m_ui->cmdRemove, m_ui->cmdEdit})
+        b->setEnabled(true);
 }
 
 void Menu5::setUpList()
@@ -105,6 +106,14 @@ bool Menu5::eventFilter(QObject* watched, QEvent* event)
     return WizardPage::eventFilter(watched, event);
 }
 
+namespace
+{
+QStringList columnsOf(const PartyMember& m)
+{
+    return {m.Name, m.Role, m.Escort, m.EscortRole, m.Pronunciation, m.EscortPronunciation};
+}
+} // namespace
+
 void Menu5::loadRows()
 {
     QList<QTreeWidgetItem*> loaded;
@@ -120,8 +129,7 @@ void Menu5::loadRows()
 // travel with the row (in the name columns' data), so they follow it wherever it goes.
 QTreeWidgetItem* Menu5::rowOf(const PartyMember& m)
 {
-    auto* item = new QTreeWidgetItem(
-        {m.Name, m.Role, m.Escort, m.EscortRole, m.Pronunciation, m.EscortPronunciation});
+    auto* item = new QTreeWidgetItem(columnsOf(m));
     item->setData(0, Qt::UserRole, QVariant::fromValue(m.MemberVoice));
     item->setData(2, Qt::UserRole, QVariant::fromValue(m.EscortVoice));
     return item;
@@ -160,13 +168,33 @@ void Menu5::addMember()
     dialog.clearEntry();
 }
 
-void Menu5::removeMember()
+// The selected member in the party member dialog; Save changes the row in its place.
+void Menu5::editMember()
 {
-    QTreeWidget* list = m_ui->lvListView;
-    const QList<QTreeWidgetItem*> selected = list->selectedItems();
+    const QList<QTreeWidgetItem*> selected = m_ui->lvListView->selectedItems();
     if (selected.isEmpty())
         return;
-    delete selected.first();
+    QTreeWidgetItem* row = selected.first();
+    const std::optional<PartyMember> m = m_party.get(m_state, this).edit(memberOf(row));
+    if (!m)
+        return;
+    const QStringList texts = columnsOf(*m);
+    for (int c = 0; c < texts.size(); ++c)
+        row->setText(c, texts[c]);
+    row->setData(0, Qt::UserRole, QVariant::fromValue(m->MemberVoice));
+    row->setData(2, Qt::UserRole, QVariant::fromValue(m->EscortVoice));
+}
+
+void Menu5::removeMember()
+{
+    const QList<QTreeWidgetItem*> selected = m_ui->lvListView->selectedItems();
+    if (selected.isEmpty())
+        return;
+    QTreeWidgetItem* row = selected.first();
+    QString what = row->text(0).trimmed();
+    if (!row->text(1).trimmed().isEmpty())
+        what += QStringLiteral(" (%1)").arg(row->text(1).trimmed());
+    m_look->removeItem(row, what, kMaxRows);
 }
 
 bool Menu5::savePage()
@@ -181,4 +209,9 @@ bool Menu5::savePage()
         return true;
     *saveFailure() = voices.errorString();
     return false;
+}
+
+void Menu5::focusFinding(qint64 item)
+{
+    m_look->focusRow(int(item));
 }

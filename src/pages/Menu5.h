@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class ListLook;
 class QTreeWidgetItem;
 namespace Ui
 {
@@ -15,7 +16,8 @@ class Menu5;
 // The bridal party page: the members with their roles and escorts, one row each.
 //
 // The list is read from the keyed items BPCOUNT and BPN1 ... once, when the page loads,
-// changed only on the page (Add through the party member dialog, Remove), and written
+// changed only on the page (Add and Edit through the party member dialog, Remove, which
+// can be undone until the page is left), and written
 // back whole on Next. Rows of an earlier, longer list stay in the store unread.
 class Menu5 : public WizardPage
 {
@@ -29,6 +31,7 @@ class Menu5 : public WizardPage
 
   protected:
     void loadPage() override;
+    void focusFinding(qint64 item) override;
     bool savePage() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -38,11 +41,13 @@ class Menu5 : public WizardPage
     static QTreeWidgetItem* rowOf(const PartyMember& member);
     static PartyMember memberOf(const QTreeWidgetItem* row);
     void addMember();
+    void editMember();
     void removeMember();
     void fitColumns();
 
     std::unique_ptr<Ui::Menu5> m_ui;
     DialogSlot<frmParty> m_party;
+    ListLook* m_look = nullptr;
     bool m_fitting = false;
     bool m_userSized = false;
 };

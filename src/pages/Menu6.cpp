@@ -7,6 +7,7 @@
 #include "store/StoreSession.h"
 #include "ui/ListLook.h"
 #include "ui/MessageBox.h"
+#include "ui/UndoLine.h"
 #include "wizard/Wizard.h"
 
 #include <QHeaderView>
@@ -25,12 +26,13 @@ Menu6::Menu6(Wizard& wizard)
     m_ui->setupUi(content());
     connect(m_ui->cmdAdd, &QPushButton::clicked, this, &Menu6::addActivity);
     connect(m_ui->cmdRemove, &QPushButton::clicked, this, &Menu6::removeActivity);
+    connect(m_ui->cmdEdit, &QPushButton::clicked, this, &Menu6::editActivity);
 
     m_model = new ScheduleModel(this);
     m_model->setObjectName(QStringLiteral("dataEvents"));
     m_ui->dbgEvents->setModel(m_model);
-    ListLook::apply(m_ui->menu6Layout, m_ui->buttonRow, m_ui->dbgEvents, m_ui->cmdAdd,
-                    m_ui->cmdRemove);
+    m_look = ListLook::apply(m_ui->menu6Layout, m_ui->buttonRow, m_ui->dbgEvents, m_ui->cmdAdd,
+                             m_ui->cmdRemove, m_ui->cmdEdit);
 
     m_tipTimer = new QTimer(this);
     m_tipTimer->setObjectName(QStringLiteral("tipTimer"));
@@ -156,6 +158,26 @@ void Menu6::addActivity()
     frmActivity& dialog = m_activity.get(
         m_state, m_wizard, [this](const std::optional<ActivityRecord>& a) { AddReturn(a); }, this);
     dialog.setTime(startTimePreset());
+    m_editKey.reset();
+    openDialog(dialog);
+}
+
+// The current activity in the dialog; its Save writes over the activity's own row.
+void Menu6::editActivity()
+{
+    const QModelIndex current = m_ui->dbgEvents->currentIndex();
+    const QVariant key = m_model->keyOf(current.row());
+    if (!current.isValid() || key.isNull())
+        return;
+    frmActivity& dialog = m_activity.get(
+        m_state, m_wizard, [this](const std::optional<ActivityRecord>& a) { AddReturn(a); }, this);
+    dialog.edit(m_model->activityOf(current.row()));
+    m_editKey = key.toLongLong();
+    openDialog(dialog);
+}
+
+void Menu6::openDialog(frmActivity& dialog)
+{
     m_shownDialog = &dialog;
     // Only the dialog is on the screen while it is open, in the page's place.
     if (!dialog.isVisible()) {
@@ -177,11 +199,23 @@ void Menu6::AddReturn(const std::optional<ActivityRecord>& activity)
     m_shownDialog = nullptr;
     if (dialog)
         dialog->hide();
+    const std::optional<qint64> editKey = std::exchange(m_editKey, std::nullopt);
     if (!activity || !dialog)
         return;
 
     QVariant newKey;
-    if (!storeActivity(*activity, &newKey)) {
+    if (editKey) {
+        QString moved;
+        if (!m_wizard.store().checkInPlace(&moved) || !schedule().update(*editKey, *activity)) {
+            MessageBox::show(QStringLiteral("The activity could not be changed in the event "
+                                            "database (%1).\n\nThe schedule is as it was.")
+                                 .arg(moved.isEmpty() ? schedule().errorString() : moved),
+                             QStringLiteral("Unable to save"), QMessageBox::Ok,
+                             QMessageBox::Warning, this);
+            return;
+        }
+        newKey = *editKey;
+    } else if (!storeActivity(*activity, &newKey)) {
         // Nothing was stored; the dialog keeps the activity for another try.
         MessageBox::show(QStringLiteral("The activity could not be saved to the event database "
                                         "(%1).\n\nThe schedule is as it was. The activity is still "
@@ -219,6 +253,7 @@ void Menu6::removeActivity()
         return;
     const int row = current.row();
     const QVariant key = m_model->keyOf(row);
+    const ScheduleStore::Row removed = m_model->storedRow(row);
     QString moved;
     if (!m_wizard.store().checkInPlace(&moved)) {
         MessageBox::show(moved, QStringLiteral("Unable to remove"), QMessageBox::Ok,
@@ -234,6 +269,27 @@ void Menu6::removeActivity()
         return;
     }
     requery({}, row);
+    QString what = QStringLiteral("\"%1\"").arg(removed[ScheduleStore::Name].toString());
+    if (!removed[ScheduleStore::DtScheduled].isNull())
+        what += QStringLiteral(" at %1").arg(
+            ScheduleModel::mediumTime(removed[ScheduleStore::DtScheduled].toDouble()));
+    m_look->undoLine()->offer(what, [this, removed] { return putBack(removed); });
+}
+
+// Stores a removed activity again as it was, its key included.
+bool Menu6::putBack(const ScheduleStore::Row& row)
+{
+    QString moved;
+    if (!m_wizard.store().checkInPlace(&moved) || !schedule().restore(row)) {
+        MessageBox::show(QStringLiteral("The activity could not be put back into the event "
+                                        "database (%1).")
+                             .arg(moved.isEmpty() ? schedule().errorString() : moved),
+                         QStringLiteral("Unable to undo"), QMessageBox::Ok, QMessageBox::Warning,
+                         this);
+        return false;
+    }
+    requery(row[ScheduleStore::DbKey]);
+    return true;
 }
 
 // Runs the grid's statement again and makes the row of `selectKey` (or the row at
@@ -257,4 +313,9 @@ bool Menu6::requery(const QVariant& selectKey, int fallbackRow)
         m_ui->dbgEvents->scrollTo(index);
     }
     return true;
+}
+
+void Menu6::focusFinding(qint64 item)
+{
+    m_look->focusRow(m_model->rowOf(item));
 }

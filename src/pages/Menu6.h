@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class ListLook;
 class QTimer;
 class ScheduleModel;
 class ScheduleStore;
@@ -20,8 +21,10 @@ class Menu6;
 // The event schedule page: the activities of the reception in time order, each a row of
 // the table Activities, read for the grid on the page's own connection.
 //
-// An activity is written the moment the activity dialog is saved (AddReturn) and deleted
-// the moment Remove is pressed; the page has no save step of its own.
+// An activity is written the moment the activity dialog is saved (AddReturn), after Add as
+// a new row, after Edit over its own row (its key kept), and deleted the moment Remove is
+// pressed; a removal can be undone, which stores the row again with its key, until the page
+// is left. The page has no save step of its own.
 class Menu6 : public WizardPage
 {
     Q_OBJECT
@@ -39,12 +42,16 @@ class Menu6 : public WizardPage
 
   protected:
     void loadPage() override;
+    void focusFinding(qint64 item) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void setUpGrid();
     void addActivity();
+    void editActivity();
+    void openDialog(frmActivity& dialog);
     void removeActivity();
+    bool putBack(const ScheduleStore::Row& row);
     bool requery(const QVariant& selectKey = {}, int fallbackRow = -1);
     double startTimePreset() const;
     ScheduleStore& schedule() const;
@@ -55,6 +62,8 @@ class Menu6 : public WizardPage
     ScheduleModel* m_model = nullptr;
     DialogSlot<frmActivity> m_activity;
     QPointer<frmActivity> m_shownDialog;
+    std::optional<qint64> m_editKey; // the activity the dialog shows for a change
+    ListLook* m_look = nullptr;
     QTimer* m_tipTimer = nullptr;
     QPoint m_tipPos;
     QString m_lastError;

@@ -36,6 +36,25 @@ QVariant ScheduleModel::keyOf(int row) const
     return m_rows[row][DbKey];
 }
 
+ScheduleStore::Row ScheduleModel::storedRow(int row) const
+{
+    return row >= 0 && row < m_rows.size() ? m_rows[row] : ScheduleStore::Row();
+}
+
+ActivityRecord ScheduleModel::activityOf(int row) const
+{
+    const ScheduleStore::Row r = storedRow(row);
+    if (r.isEmpty())
+        return {};
+    return {r[DtScheduled].toDouble(),
+            r[Name].toString(),
+            r[SongKey].isNull() ? std::nullopt : std::optional<qint16>(qint16(r[SongKey].toInt())),
+            r[SongTitle].toString(),
+            r[SongArtist].toString(),
+            r[Who].toString(),
+            r[MoreInfo].toString()};
+}
+
 int ScheduleModel::rowOf(qint64 key) const
 {
     for (int r = 0; r < m_rows.size(); ++r)

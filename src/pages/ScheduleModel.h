@@ -47,6 +47,10 @@ class ScheduleModel : public QAbstractTableModel
 
     // The dbKey of a row, or no value.
     QVariant keyOf(int row) const;
+    // A row as it is stored, all eight columns (no value where the field has none).
+    ScheduleStore::Row storedRow(int row) const;
+    // A row as the activity dialog shows it.
+    ActivityRecord activityOf(int row) const;
     // The row of a dbKey, or -1.
     int rowOf(qint64 key) const;
 

@@ -100,6 +100,31 @@ void frmActivity::setTime(double dayCount)
     m_ui->Time1->setDateTime(QDateTime(t.date(), t.time(), Qt::UTC));
 }
 
+void frmActivity::edit(const ActivityRecord& activity)
+{
+    if (!m_beforeEdit)
+        m_beforeEdit.emplace(this->activity(), m_ui->cbActivity1->currentIndex());
+    setActivity(activity, -1);
+}
+
+void frmActivity::setActivity(const ActivityRecord& a, int preset)
+{
+    setTime(a.Scheduled);
+    {
+        const QSignalBlocker blocker(m_ui->cbActivity1); // the name stays as given
+        m_ui->cbActivity1->setCurrentIndex(preset);
+    }
+    // A stored text longer than its box (written by another tool) is shown whole.
+    setLimitedText(m_ui->txtName, 200, a.Name);
+    m_songKey = a.SongTitle.isEmpty() ? std::nullopt : a.SongKey;
+    setLimitedText(m_ui->txtTitle, 200, a.SongTitle);
+    m_ui->txtTitle->setCursorPosition(0);
+    setLimitedText(m_ui->txtArtist, 200, a.SongArtist);
+    m_ui->txtArtist->setCursorPosition(0);
+    setLimitedText(m_ui->txtWho, 200, a.Who);
+    m_ui->txtHotNotes->setPlainText(a.MoreInfo);
+}
+
 ActivityRecord frmActivity::activity() const
 {
     const QDateTime t = m_ui->Time1->dateTime();
@@ -148,15 +173,23 @@ void frmActivity::save()
 
 void frmActivity::finish(bool saved)
 {
+    const std::optional<ActivityRecord> result =
+        saved ? std::optional<ActivityRecord>(activity()) : std::nullopt;
+    if (m_beforeEdit) {
+        setActivity(m_beforeEdit->first, m_beforeEdit->second);
+        m_beforeEdit.reset();
+    }
     if (m_addReturn)
-        m_addReturn(saved ? std::optional<ActivityRecord>(activity()) : std::nullopt);
+        m_addReturn(result);
 }
 
 void frmActivity::reject()
 {
-    // Escape does nothing; only the close box comes through here to end the dialog.
+    // The close box ends the dialog here; Escape cancels.
     if (m_closing)
         hide();
+    else
+        finish(false);
 }
 
 void frmActivity::closeEvent(QCloseEvent* event)

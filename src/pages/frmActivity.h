@@ -24,8 +24,9 @@ class frmActivity;
 // way of finishing calls the page back (its AddReturn) with the activity after a Save, or
 // with nothing after Cancel or the close box; the page stores what it is given. Save and
 // Cancel only hide the dialog, so the next Add shows the previous texts again; the close
-// box discards it. Escape does nothing here: neither the song nor a half-typed activity
-// can be lost by a stray key.
+// box discards it. Escape cancels, like Cancel, so what was typed stays for the next Add.
+// An activity opened with edit() comes back to the page the same way; afterwards the
+// dialog holds again what it held before the edit.
 class frmActivity : public PageDialog
 {
     Q_OBJECT
@@ -43,16 +44,19 @@ class frmActivity : public PageDialog
 
     // The time the picker shows (a day-count value; only its time of day is edited).
     void setTime(double dayCount);
+    // Shows `activity` for a change; the end of this use puts back what the dialog held.
+    void edit(const ActivityRecord& activity);
 
     static const QStringList kPresetActivities;
 
-    void reject() override; // Escape: nothing
+    void reject() override; // Escape: as Cancel
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
     void formLoad();
+    void setActivity(const ActivityRecord& activity, int preset);
     void selectSong();
     void clearSong();
     void save();
@@ -64,4 +68,6 @@ class frmActivity : public PageDialog
     std::optional<qint16> m_songKey;  // the key of the song in txtTitle
     DialogSlot<frmOddSong> m_oddSong; // the custom song dialog, for songs the catalogue lacks
     bool m_closing = false;
+    // What the dialog held before an edit, with its preset entry, put back at its end.
+    std::optional<std::pair<ActivityRecord, int>> m_beforeEdit;
 };

@@ -133,6 +133,51 @@ std::optional<PartyMember> frmParty::ask()
                        m_ui->sayItBox_0->voice(), m_ui->sayItBox_1->voice()};
 }
 
+frmParty::Entry frmParty::entry() const
+{
+    return {{m_ui->txtName1->text(), m_ui->txtRole1->text(), m_ui->txtName2->text(),
+             m_ui->txtRole2->text(), m_ui->txtPronoun1->text(), m_ui->txtPronoun2->text(),
+             m_ui->sayItBox_0->voice(), m_ui->sayItBox_1->voice()},
+            m_ui->cbRole1->currentIndex(),
+            m_ui->cbRole2->currentIndex(),
+            m_ui->opEscort_0->isChecked()};
+}
+
+void frmParty::setEntry(const Entry& e)
+{
+    (e.escorted ? m_ui->opEscort_0 : m_ui->opEscort_1)->setChecked(true);
+    setEscorted(e.escorted);
+    {
+        // The pickers show their entries without putting them into the role boxes.
+        const QSignalBlocker b1(m_ui->cbRole1), b2(m_ui->cbRole2);
+        m_ui->cbRole1->setCurrentIndex(e.role1);
+        m_ui->cbRole2->setCurrentIndex(e.role2);
+    }
+    m_ui->txtName1->setText(e.member.Name);
+    m_ui->txtRole1->setText(e.member.Role);
+    m_ui->txtPronoun1->setText(e.member.Pronunciation);
+    m_ui->txtName2->setText(e.member.Escort);
+    m_ui->txtRole2->setText(e.member.EscortRole);
+    m_ui->txtPronoun2->setText(e.member.EscortPronunciation);
+    m_ui->sayItBox_0->setVoice(e.member.MemberVoice);
+    m_ui->sayItBox_1->setVoice(e.member.EscortVoice);
+}
+
+std::optional<PartyMember> frmParty::edit(const PartyMember& member)
+{
+    const Entry kept = entry();
+    // A member with any escort text is shown escorted, so every text comes back unchanged.
+    const bool escorted = !(member.Escort.isEmpty() && member.EscortRole.isEmpty() &&
+                            member.EscortPronunciation.isEmpty());
+    setEntry({member, -1, -1, escorted});
+    std::optional<PartyMember> changed;
+    if (showModal())
+        changed = entry().member;
+    if (!wasClosed())
+        setEntry(kept);
+    return changed;
+}
+
 void frmParty::clearEntry()
 {
     m_ui->txtName1->clear();

@@ -33,6 +33,11 @@ class frmParty : public PageDialog
     // (not trimmed), otherwise nothing.
     std::optional<PartyMember> ask();
 
+    // Shows the dialog filled with `member`; after Save returns the changed member,
+    // otherwise nothing. Either way the dialog then holds again what it held before, so
+    // the next Add finds the entry it left.
+    std::optional<PartyMember> edit(const PartyMember& member);
+
     // The opener's clearing after a Save: empties the six texts and both pickers'
     // selections; the escort choice stays as the user left it.
     void clearEntry();
@@ -44,6 +49,15 @@ class frmParty : public PageDialog
     static QString roleOf(const QString& entry);
 
   private:
+    // What the dialog holds: the six texts, the pickers' entries and the escort choice.
+    struct Entry {
+        PartyMember member;
+        int role1 = -1;
+        int role2 = -1;
+        bool escorted = true;
+    };
+    Entry entry() const;
+    void setEntry(const Entry& e);
     void formLoad();
     void pickRole(QComboBox* picker, QLineEdit* box, int index);
     void setEscorted(bool escorted);

@@ -25,14 +25,14 @@ QString sayTo(Audience audience, const char* toCouple, const char* toEntertainer
 
 void checkLists(const EventPlan& plan, Audience audience, QList<PlanFinding>& out)
 {
-    for (const PlanSong& in : plan.Include)
+    for (qsizetype i = 0; i < plan.Include.size(); ++i)
         for (const PlanSong& ex : plan.Exclude)
-            if (sameSong(in, ex)) {
+            if (const PlanSong& in = plan.Include[i]; sameSong(in, ex)) {
                 out.append({PlanFinding::Problem,
                             sayTo(audience, "%1 is on both your songs to play and your songs not to play; take it off one of the lists.",
                                 "%1 is on both the couple's must-play and do-not-play lists; ask them which it is.")
                                 .arg(label(in)),
-                            Include});
+                            Include, i});
                 break;
             }
     const struct {
@@ -48,7 +48,7 @@ void checkLists(const EventPlan& plan, Audience audience, QList<PlanFinding>& ou
                     out.append({PlanFinding::Advice,
                                 QStringLiteral("%1 is twice on %2.")
                                     .arg(label(list.songs[i]), QString::fromUtf8(list.name)),
-                                list.page});
+                                list.page, i});
                     break;
                 }
 }
@@ -65,7 +65,7 @@ void checkSchedule(const EventPlan& plan, Audience audience, QList<PlanFinding>&
                             sayTo(audience, "The song for \"%1\", %2, is on your songs not to play.",
                                 "The song for \"%1\", %2, is on the couple's do-not-play list.")
                                 .arg(a.Name, label(ex)),
-                            Schedule});
+                            Schedule, a.Key});
                 break;
             }
         if (!a.Time.isGiven())
@@ -77,19 +77,19 @@ void checkSchedule(const EventPlan& plan, Audience audience, QList<PlanFinding>&
                         QStringLiteral("\"%1\" at %2 is before the event starts (%3).")
                             .arg(a.Name, PlanFacts::timeText(at),
                                  PlanFacts::timeText(plan.Times.Start.value)),
-                        Schedule});
+                        Schedule, a.Key});
         else if (place == PlanFacts::Place::After)
             out.append({PlanFinding::Problem,
                         QStringLiteral("\"%1\" at %2 is after the event ends (%3).")
                             .arg(a.Name, PlanFacts::timeText(at),
                                  PlanFacts::timeText(plan.Times.End.value)),
-                        Schedule});
+                        Schedule, a.Key});
         if (i > 0 && ordered[i - 1].Time.isGiven() && ordered[i - 1].Time.value == at)
             out.append({PlanFinding::Advice,
                         sayTo(audience, "\"%1\" and \"%2\" are both at %3; the entertainer can only announce one at a time.",
                             "\"%1\" and \"%2\" are both at %3; only one can be announced at a time.")
                             .arg(ordered[i - 1].Name, a.Name, PlanFacts::timeText(at)),
-                        Schedule});
+                        Schedule, a.Key});
     }
     int unknown = 0;
     const qint64 total = PlanFacts::totalSeconds(plan.Include, &unknown);
@@ -103,20 +103,21 @@ void checkSchedule(const EventPlan& plan, Audience audience, QList<PlanFinding>&
                   : QStringLiteral("The couple's must-play list holds %1 of music for a %2 "
                                    "evening; not all of it can be played.")
                         .arg(PlanFacts::hoursText(total), PlanFacts::hoursText(evening.length))),
-             Include});
+             Include, -1});
 }
 
 void checkPeople(const EventPlan& plan, const QDate& today, Audience audience,
                  QList<PlanFinding>& out)
 {
-    for (const PartyMember& m : plan.Party)
-        if (m.Escort.trimmed().isEmpty() &&
+    for (qsizetype i = 0; i < plan.Party.size(); ++i)
+        if (const PartyMember& m = plan.Party[i];
+            m.Escort.trimmed().isEmpty() &&
             !(m.EscortRole.trimmed().isEmpty() && m.EscortPronunciation.trimmed().isEmpty()))
             out.append({PlanFinding::Problem,
                         QStringLiteral("%1 has an escort's role or pronunciation but no escort's "
                                        "name.")
                             .arg(m.Name.trimmed()),
-                        Party});
+                        Party, i});
     auto reachable = [](const PersonRecord& p) {
         return !(p.Phone1.trimmed().isEmpty() && p.Phone2.trimmed().isEmpty() &&
                  p.Phone3.trimmed().isEmpty() && p.Email.trimmed().isEmpty());
@@ -125,19 +126,19 @@ void checkPeople(const EventPlan& plan, const QDate& today, Audience audience,
         out.append({PlanFinding::Problem,
                     sayTo(audience, "There is no phone number and no e-mail address for either of you, so the entertainer cannot reach you before the event.",
                         "There is no phone number and no e-mail address for the bride or the groom."),
-                    BrideAndGroom});
+                    BrideAndGroom, -1});
     if (plan.Times.Date.isGiven() && plan.Times.Date.value < today)
         out.append({PlanFinding::Problem,
                     QStringLiteral("The event date, %1, is in the past.")
                         .arg(PlanFacts::dateText(plan.Times.Date.value)),
-                    Event});
+                    Event, -1});
     if (plan.Times.Date.state == PlanValue<QDate>::NotGiven)
         out.append({PlanFinding::Problem,
-                    QStringLiteral("The date of the event is not chosen yet."), Event});
+                    QStringLiteral("The date of the event is not chosen yet."), Event, -1});
     if (plan.Times.Date.state == PlanValue<QDate>::Unreadable)
         out.append({PlanFinding::Problem,
                     QStringLiteral("The date of the event cannot be read; choose it again."),
-                    Event});
+                    Event, -1});
     const PlanFacts::Evening evening = PlanFacts::eveningOf(plan.Times);
     const QTime setup = plan.Times.Setup.value;
     if (plan.Times.Setup.isGiven() && setup != plan.Times.Start.value &&
@@ -146,29 +147,37 @@ void checkPeople(const EventPlan& plan, const QDate& today, Audience audience,
                     QStringLiteral("The setup time, %1, is after the start (%2).")
                         .arg(PlanFacts::timeText(setup),
                              PlanFacts::timeText(plan.Times.Start.value)),
-                    Event});
+                    Event, -1});
 
-    for (const auto& [person, role] :
-         {std::pair{&plan.Bride, "the bride"}, std::pair{&plan.Groom, "the groom"}})
-        if (!person->Name.trimmed().isEmpty() && person->Pronunciation.trimmed().isEmpty())
+    qint64 person = 0; // 0 the bride, 1 the groom
+    for (const auto& [record, role] :
+         {std::pair{&plan.Bride, "the bride"}, std::pair{&plan.Groom, "the groom"}}) {
+        if (!record->Name.trimmed().isEmpty() && record->Pronunciation.trimmed().isEmpty())
             out.append({PlanFinding::Advice,
                         sayTo(audience, "Say how to pronounce the name of %1, %2, so the entertainer says it right.",
                             "No pronunciation is given for %1, %2; ask the couple before the event.")
-                            .arg(QLatin1String(role), person->Name.trimmed()),
-                        BrideAndGroom});
+                            .arg(QLatin1String(role), record->Name.trimmed()),
+                        BrideAndGroom, person});
+        ++person;
+    }
     QStringList unsaid;
-    for (const PartyMember& m : plan.Party) {
+    qint64 firstUnsaid = -1;
+    for (qsizetype i = 0; i < plan.Party.size(); ++i) {
+        const PartyMember& m = plan.Party[i];
+        const qsizetype before = unsaid.size();
         if (!m.Name.trimmed().isEmpty() && m.Pronunciation.trimmed().isEmpty())
             unsaid.append(m.Name.trimmed());
         if (!m.Escort.trimmed().isEmpty() && m.EscortPronunciation.trimmed().isEmpty())
             unsaid.append(m.Escort.trimmed());
+        if (firstUnsaid < 0 && unsaid.size() > before)
+            firstUnsaid = i;
     }
     if (!unsaid.isEmpty())
         out.append({PlanFinding::Advice,
                     sayTo(audience, "Say how to pronounce the names of the bridal party still without one: %1.",
                         "No pronunciation is given for these names of the bridal party: %1.")
                         .arg(unsaid.join(QStringLiteral(", "))),
-                    Party});
+                    Party, firstUnsaid});
 }
 
 } // namespace

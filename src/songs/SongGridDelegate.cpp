@@ -1,5 +1,7 @@
 #include "SongGridDelegate.h"
 
+#include "catalogue/SongGridModel.h"
+
 #include <QAbstractItemView>
 #include <QImage>
 #include <QPaintEngine>
@@ -25,6 +27,30 @@ size_t qHash(const SongGridDelegate::Cell& cell, size_t seed)
 SongGridDelegate::SongGridDelegate(QObject* parent)
     : QStyledItemDelegate(parent), m_pictures(kKeptBytes)
 {
+}
+
+bool SongGridDelegate::isMarked(const QModelIndex& index) const
+{
+    const auto* model = qobject_cast<const SongGridModel*>(index.model());
+    return model && !m_marked.isEmpty() &&
+           m_marked.contains(model->field(index.row(), SongGridModel::ColKey).toInt());
+}
+
+QString SongGridDelegate::markedTitle(const QString& title)
+{
+    return QStringLiteral("\u2713 ") + title;
+}
+
+void SongGridDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                       const QModelIndex& index) const
+{
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (!isMarked(index))
+        return;
+    option->font.setItalic(true);
+    option->palette.setColor(QPalette::Text, option->palette.color(QPalette::PlaceholderText));
+    if (index.column() == SongGridModel::ColName)
+        option->text = markedTitle(option->text);
 }
 
 void SongGridDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

@@ -2,6 +2,7 @@
 
 #include <QCache>
 #include <QFont>
+#include <QSet>
 #include <QSize>
 #include <QString>
 #include <QStyle>
@@ -29,6 +30,15 @@ class SongGridDelegate : public QStyledItemDelegate
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
 
+    // Songs of these catalogue keys are already on the list being filled: their rows are
+    // shown in grey italics, the title after a check mark.
+    void setMarkedKeys(const QSet<int>& keys) { m_marked = keys; }
+    bool isMarked(const QModelIndex& index) const;
+    static QString markedTitle(const QString& title);
+
+  protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
   private:
     // Everything of a cell that its picture depends on.
     struct Cell {
@@ -47,4 +57,5 @@ class SongGridDelegate : public QStyledItemDelegate
     friend size_t qHash(const Cell& cell, size_t seed);
 
     mutable QCache<Cell, QImage> m_pictures;
+    QSet<int> m_marked;
 };

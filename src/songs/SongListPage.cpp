@@ -18,7 +18,7 @@ SongListPage::SongListPage(Wizard& wizard, Kind kind)
     for (const QString& name : {QStringLiteral("hd"), QStringLiteral("cd"), QStringLiteral("nocd")})
         m_smallicons.insert(name, QIcon(QStringLiteral(":/songs/%1.png").arg(name)));
 
-    ListLook::apply(m_ui->songListLayout, m_ui->buttonsRow, m_ui->lvListView, m_ui->cmdAdd,
+    m_look = ListLook::apply(m_ui->songListLayout, m_ui->buttonsRow, m_ui->lvListView, m_ui->cmdAdd,
                     m_ui->cmdRemove);
     ListLook::addSongLegend(m_ui->songListLayout, QStringLiteral(":/songs/hd.png"),
                             QStringLiteral(":/songs/cd.png"), QStringLiteral(":/songs/nocd.png"));
@@ -125,8 +125,38 @@ void SongListPage::onAdd()
                          QMessageBox::NoIcon, this);
         return;
     }
-    if (const auto song = frmOddSong::pickOrEnter(m_wizard, m_oddSong, this, pickCaption()))
-        addRow(song->Key, song->Title, song->Artist, song->Length);
+    const SongListRequest request{kMaxSongs - m_ui->lvListView->topLevelItemCount(), songs(),
+                                  otherListSongs(),
+                                  m_kind == Include ? QStringLiteral("songs not to play")
+                                                    : QStringLiteral("songs to play")};
+    const SongPick pick = m_wizard.pickSong(this, pickCaption(), &request);
+    QList<PickedSongRecord> picked = pick.songs;
+    if (pick.outcome == SongPick::Picked && picked.isEmpty())
+        picked.append(pick.song);
+    else if (pick.outcome == SongPick::CantFind)
+        if (const auto song = frmOddSong::ask(m_oddSong, m_state, this))
+            picked.append(*song);
+    QTreeWidgetItem* last = nullptr;
+    for (const PickedSongRecord& song : picked) {
+        addRow(song.Key, song.Title, song.Artist, song.Length);
+        last = m_ui->lvListView->topLevelItem(m_ui->lvListView->topLevelItemCount() - 1);
+    }
+    if (last) {
+        m_ui->lvListView->setCurrentItem(last);
+        m_ui->lvListView->scrollToItem(last);
+    }
+}
+
+// The other list's songs: as its page shows them when it was loaded, else as stored.
+QList<PickedSongRecord> SongListPage::otherListSongs() const
+{
+    const int other = m_kind == Include ? index() + 1 : index() - 1;
+    if (const auto* page = qobject_cast<const SongListPage*>(m_wizard.loadedPage(other)))
+        return page->songs();
+    QList<PickedSongRecord> stored;
+    m_wizard.store().songLists().read(
+        m_kind == Include ? SongListStore::Exclude : SongListStore::Include, &stored);
+    return stored;
 }
 
 void SongListPage::onRemove()
@@ -134,10 +164,14 @@ void SongListPage::onRemove()
     const QList<QTreeWidgetItem*> selected = m_ui->lvListView->selectedItems();
     if (selected.isEmpty())
         return;
-    delete selected.first();
+    QTreeWidgetItem* item = selected.first();
+    QString what = QStringLiteral("\"%1\"").arg(item->text(0).trimmed());
+    if (!item->text(1).trimmed().isEmpty())
+        what += QStringLiteral(" by %1").arg(item->text(1).trimmed());
+    m_look->removeItem(item, what, kMaxSongs);
 }
 
-bool SongListPage::savePage()
+QList<PickedSongRecord> SongListPage::songs() const
 {
     QList<PickedSongRecord> songs;
     for (int i = 0; i < m_ui->lvListView->topLevelItemCount(); ++i) {
@@ -145,8 +179,13 @@ bool SongListPage::savePage()
         songs.append(
             {qint16(item->data(0, kKeyRole).toInt()), item->text(0), item->text(1), item->text(2)});
     }
+    return songs;
+}
+
+bool SongListPage::savePage()
+{
     SongListStore& lists = m_wizard.store().songLists();
-    if (lists.rewrite(list(), songs))
+    if (lists.rewrite(list(), songs()))
         return true;
     saveFailed(tableName(), lists.errorString());
     return false;
@@ -166,4 +205,9 @@ bool SongListPage::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_ui->lvListView->viewport() && event->type() == QEvent::Resize)
         fitColumns();
     return WizardPage::eventFilter(watched, event);
+}
+
+void SongListPage::focusFinding(qint64 item)
+{
+    m_look->focusRow(int(item));
 }

@@ -9,6 +9,7 @@
 
 #include <memory>
 
+class ListLook;
 class QTreeWidgetItem;
 namespace Ui
 {
@@ -38,12 +39,16 @@ class SongListPage : public WizardPage
     // The small image of a song key: "cd" (-3), "nocd" (-2), "hd" (any other key).
     static QString iconNameFor(qint16 key);
 
+    // The songs on the page now, in list order.
+    QList<PickedSongRecord> songs() const;
+
     // The page's table: "MusicIn" or "MusicOut".
     QString tableName() const;
     SongListStore::List list() const;
 
   protected:
     void loadPage() override;
+    void focusFinding(qint64 item) override;
     bool savePage() override;
 
   private:
@@ -55,6 +60,7 @@ class SongListPage : public WizardPage
     void addRow(qint16 key, const QString& title, const QString& artist, const QString& length);
     void fitColumns();
     void onAdd();
+    QList<PickedSongRecord> otherListSongs() const;
     void onRemove();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -62,4 +68,5 @@ class SongListPage : public WizardPage
     std::unique_ptr<Ui::SongListPage> m_ui;
     QMap<QString, QIcon> m_smallicons;
     DialogSlot<frmOddSong> m_oddSong;
+    ListLook* m_look = nullptr;
 };

@@ -21,7 +21,8 @@ frmSongSel& SongPicker::dialog()
     return *m_dialog;
 }
 
-SongPick SongPicker::pickFor(QWidget* opener, const QString& caption)
+SongPick SongPicker::pickFor(QWidget* opener, const QString& caption,
+                             const SongListRequest* request)
 {
-    return dialog().pickFor(opener, caption);
+    return dialog().pickFor(opener, caption, request);
 }

@@ -24,7 +24,8 @@ class SongPicker
     // The dialog, built when there is none or the last one was closed.
     frmSongSel& dialog();
     // Shows the dialog for `opener` under `caption` and hands back how it was left.
-    SongPick pickFor(QWidget* opener, const QString& caption);
+    SongPick pickFor(QWidget* opener, const QString& caption,
+                     const SongListRequest* request = nullptr);
 
   private:
     WizardState& m_state;

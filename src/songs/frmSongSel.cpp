@@ -8,6 +8,7 @@
 #include "songs/FrmInput.h"
 #include "songs/SongGridDelegate.h"
 #include "store/SqlConnection.h"
+#include "ui/MessageBox.h"
 #include "ui/Twips.h"
 #include "wizard/PageStyle.h"
 #include "wizard/WizardState.h"
@@ -64,6 +65,9 @@ frmSongSel::frmSongSel(WizardState& state, KeyedItemStore& items, const QString&
     connect(m_ui->cmdCustom, &QPushButton::clicked, this, [this] { finish(SongPick::cantFind()); });
     connect(m_ui->dbgSongList->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &frmSongSel::currentRowChanged);
+    connect(m_ui->dbgSongList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &frmSongSel::updatePickIt);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &frmSongSel::updatePickIt);
     m_ui->dbgSongList->viewport()->installEventFilter(this);
 
     // Opens at its design size, or larger when the controls need it, with room for a
@@ -384,16 +388,94 @@ qint16 frmSongSel::songKeyOf(const QVariant& dbKey)
     return VbConvert::toInt16(key);
 }
 
+// Select Song is offered while a row is selected.
+void frmSongSel::updatePickIt()
+{
+    m_ui->cmdPickIt->setEnabled(m_ui->dbgSongList->selectionModel()->hasSelection());
+}
+
+PickedSongRecord frmSongSel::songAt(int row) const
+{
+    return {songKeyOf(m_model->field(row, SongGridModel::ColKey)),
+            m_model->field(row, SongGridModel::ColName).toString(),
+            m_model->field(row, SongGridModel::ColUDF01).toString(),
+            m_model->field(row, SongGridModel::ColTime).toString()};
+}
+
 void frmSongSel::pick()
 {
     QModelIndex current = m_ui->dbgSongList->currentIndex();
     const int row = current.isValid() ? current.row() : 0;
     if (row >= m_model->rowCount())
         return;
-    finish(SongPick::picked({songKeyOf(m_model->field(row, SongGridModel::ColKey)),
-                             m_model->field(row, SongGridModel::ColName).toString(),
-                             m_model->field(row, SongGridModel::ColUDF01).toString(),
-                             m_model->field(row, SongGridModel::ColTime).toString()}));
+    if (!m_request) {
+        finish(SongPick::picked(songAt(row)));
+        return;
+    }
+    QList<int> rows;
+    for (const QModelIndex& index : m_ui->dbgSongList->selectionModel()->selectedRows())
+        rows.append(index.row());
+    if (rows.isEmpty())
+        rows.append(row);
+    std::sort(rows.begin(), rows.end());
+    const QList<PickedSongRecord> songs = songsForList(rows);
+    if (songs.isEmpty())
+        return;
+    SongPick picked = SongPick::picked(songs.first());
+    picked.songs = songs;
+    finish(picked);
+}
+
+QList<PickedSongRecord> frmSongSel::songsForList(const QList<int>& rows)
+{
+    QSet<int> onList, onOther;
+    for (const PickedSongRecord& s : m_request->onList)
+        onList.insert(s.Key);
+    for (const PickedSongRecord& s : m_request->onOther)
+        onOther.insert(s.Key);
+    QList<PickedSongRecord> songs;
+    QStringList others;
+    for (int row : rows) {
+        const PickedSongRecord song = songAt(row);
+        // A song already on the list (or twice in the selection) is not added again.
+        if (song.Key > 0 && onList.contains(song.Key))
+            continue;
+        onList.insert(song.Key);
+        if (song.Key > 0 && onOther.contains(song.Key))
+            others << QStringLiteral("\"%1\"").arg(song.Title.trimmed());
+        songs.append(song);
+    }
+    const QString title = windowTitle();
+    if (songs.isEmpty()) {
+        MessageBox::show(rows.size() == 1
+                             ? QStringLiteral("This song is already on your list.")
+                             : QStringLiteral("All of these songs are already on your list."),
+                         title, QMessageBox::Ok, QMessageBox::Information, this);
+        return {};
+    }
+    if (!others.isEmpty()) {
+        const QString text =
+            others.size() == 1
+                ? QStringLiteral("%1 is on your %2.\n\nDo you want it on this list as well?")
+                      .arg(others.first(), m_request->otherList)
+                : QStringLiteral("These songs are on your %1: %2.\n\nDo you want them on this "
+                                 "list as well?")
+                      .arg(m_request->otherList, others.join(QStringLiteral(", ")));
+        if (MessageBox::show(text, title, QMessageBox::Yes | QMessageBox::No,
+                             QMessageBox::Question, this) != QMessageBox::Yes) {
+            songs.removeIf([&](const PickedSongRecord& s) { return onOther.contains(s.Key); });
+            if (songs.isEmpty())
+                return {};
+        }
+    }
+    if (songs.size() > m_request->room) {
+        MessageBox::show(QStringLiteral("Your list has room for %1 more song(s); the first %1 of "
+                                        "your selection are added.")
+                             .arg(m_request->room),
+                         title, QMessageBox::Ok, QMessageBox::Information, this);
+        songs.resize(m_request->room);
+    }
+    return songs;
 }
 
 void frmSongSel::finish(const SongPick& outcome)
@@ -435,15 +517,36 @@ void frmSongSel::pickValue()
     m_ui->txtFind->setFocus();
 }
 
-SongPick frmSongSel::pickFor(QWidget* opener, const QString& caption)
+SongPick frmSongSel::pickFor(QWidget* opener, const QString& caption,
+                             const SongListRequest* request)
 {
     m_outcome = {};
     if (!caption.isEmpty())
         setWindowTitle(caption);
+    if (request)
+        m_request = *request;
+    else
+        m_request.reset();
+    QTableView* grid = m_ui->dbgSongList;
+    grid->setSelectionMode(request ? QAbstractItemView::ExtendedSelection
+                                   : QAbstractItemView::SingleSelection);
+    QSet<int> marked;
+    if (request)
+        for (const PickedSongRecord& s : request->onList)
+            if (s.Key > 0)
+                marked.insert(s.Key);
+    static_cast<SongGridDelegate*>(grid->itemDelegate())->setMarkedKeys(marked);
+    // One song stays selected (the current one), as a single pick has it.
+    if (grid->currentIndex().isValid())
+        grid->selectionModel()->select(grid->currentIndex(), QItemSelectionModel::ClearAndSelect |
+                                                                 QItemSelectionModel::Rows);
+    grid->viewport()->update();
+    PageStyle::focusSelected(m_ui->txtFind);
     const Qt::WindowFlags flags = windowFlags();
     setParent(opener, flags);
     exec();
     setParent(nullptr, flags);
+    m_request.reset();
     return m_outcome;
 }
 

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class FrmInput;
 class KeyedItemStore;
@@ -44,8 +45,11 @@ class frmSongSel : public QDialog
     ~frmSongSel() override;
 
     // The calling contract: takes `caption` (an empty one keeps the current caption), shows
-    // the dialog modally owned by `opener` and returns how it was left.
-    SongPick pickFor(QWidget* opener, const QString& caption);
+    // the dialog modally owned by `opener` and returns how it was left. With a song list's
+    // `request` the grid takes several rows (Ctrl and Shift) and Select Song hands back all
+    // of them that the list takes.
+    SongPick pickFor(QWidget* opener, const QString& caption,
+                     const SongListRequest* request = nullptr);
     // How the dialog was last left (nothing picked before the first answer).
     const SongPick& outcome() const { return m_outcome; }
 
@@ -83,6 +87,11 @@ class frmSongSel : public QDialog
     void showCount();
     void currentRowChanged();
     void pick();
+    // The selected songs a list takes, after asking about songs of the other list; none
+    // when the couple is to choose again.
+    QList<PickedSongRecord> songsForList(const QList<int>& rows);
+    PickedSongRecord songAt(int row) const;
+    void updatePickIt();
     void finish(const SongPick& outcome);
     void clearFind();
     void pickValue();
@@ -92,6 +101,7 @@ class frmSongSel : public QDialog
     WizardState& m_state;
     std::unique_ptr<Ui::frmSongSel> m_ui;
     SongPick m_outcome;
+    std::optional<SongListRequest> m_request;
     std::unique_ptr<SqlConnection> m_catalogue;
     std::unique_ptr<FrmInput> m_input;
     SongGridModel* m_model = nullptr;

@@ -43,53 +43,93 @@ bool ScheduleStore::rows(QVector<Row>* rows)
     return true;
 }
 
-std::optional<qint64> ScheduleStore::insert(const ActivityRecord& a)
+void ScheduleStore::fieldsOf(const ActivityRecord& a, QStringList* fields, QVariantList* values)
 {
-    QStringList fields{QStringLiteral("dtScheduled"), QStringLiteral("Name")};
-    QVariantList values{a.Scheduled, a.Name};
+    *fields = {QStringLiteral("dtScheduled"), QStringLiteral("Name")};
+    *values = {a.Scheduled, a.Name};
     if (!a.SongTitle.isEmpty()) {
-        fields << QStringLiteral("SongKey") << QStringLiteral("SongTitle")
-               << QStringLiteral("SongArtist");
-        values << (a.SongKey ? QVariant(int(*a.SongKey)) : QVariant()) << a.SongTitle
-               << a.SongArtist;
+        *fields << QStringLiteral("SongKey") << QStringLiteral("SongTitle")
+                << QStringLiteral("SongArtist");
+        *values << (a.SongKey ? QVariant(int(*a.SongKey)) : QVariant()) << a.SongTitle
+                << a.SongArtist;
     }
     if (!a.Who.isEmpty()) {
-        fields << QStringLiteral("Who");
-        values << a.Who;
+        *fields << QStringLiteral("Who");
+        *values << a.Who;
     }
     if (!a.MoreInfo.isEmpty()) {
-        fields << QStringLiteral("MoreInfo");
-        values << a.MoreInfo;
+        *fields << QStringLiteral("MoreInfo");
+        *values << a.MoreInfo;
     }
+}
+
+bool ScheduleStore::run(const QString& statement, const QVariantList& values)
+{
+    m_error.clear();
+    QSqlQuery q(m_db);
+    if (!q.prepare(statement)) {
+        m_error = StoreError::plain(q.lastError());
+        return false;
+    }
+    for (const QVariant& v : values)
+        q.addBindValue(!v.isNull() && v.typeId() == QMetaType::QString
+                           ? QVariant(StoredText::whole(v.toString()))
+                           : v);
+    if (!q.exec()) {
+        m_error = StoreError::plain(q.lastError());
+        return false;
+    }
+    m_lastId = q.lastInsertId();
+    return true;
+}
+
+std::optional<qint64> ScheduleStore::insert(const ActivityRecord& a)
+{
+    QStringList fields;
+    QVariantList values;
+    fieldsOf(a, &fields, &values);
     QStringList marks;
     for (qsizetype i = 0; i < fields.size(); ++i)
         marks << QStringLiteral("?");
-    QSqlQuery q(m_db);
-    if (!q.prepare(QStringLiteral("INSERT INTO Activities (%1) VALUES (%2)")
-                       .arg(fields.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))))) {
-        m_error = StoreError::plain(q.lastError());
+    if (!run(QStringLiteral("INSERT INTO Activities (%1) VALUES (%2)")
+                 .arg(fields.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+             values))
         return std::nullopt;
+    return m_lastId.toLongLong();
+}
+
+bool ScheduleStore::update(qint64 key, const ActivityRecord& a)
+{
+    QStringList fields;
+    QVariantList values;
+    fieldsOf(a, &fields, &values);
+    QStringList sets;
+    QVariantList bound;
+    for (int c = DtScheduled; c < kColumnCount; ++c) {
+        const QString field = QLatin1String(kFields[c]);
+        const qsizetype at = fields.indexOf(field);
+        sets << field + QStringLiteral(" = ?");
+        bound.append(at >= 0 ? values[at] : QVariant());
     }
-    for (const QVariant& v : values)
-        q.addBindValue(v.typeId() == QMetaType::QString ? StoredText::whole(v.toString()) : v);
-    if (!q.exec()) {
-        m_error = StoreError::plain(q.lastError());
-        return std::nullopt;
-    }
-    return q.lastInsertId().toLongLong();
+    bound << key;
+    return run(QStringLiteral("UPDATE Activities SET %1 WHERE dbKey = ?")
+                   .arg(sets.join(QStringLiteral(", "))),
+               bound);
 }
 
 bool ScheduleStore::remove(qint64 key)
 {
-    QSqlQuery q(m_db);
-    if (!q.prepare(QStringLiteral("DELETE FROM Activities WHERE dbKey = ?"))) {
-        m_error = StoreError::plain(q.lastError());
-        return false;
+    return run(QStringLiteral("DELETE FROM Activities WHERE dbKey = ?"), {key});
+}
+
+bool ScheduleStore::restore(const Row& row)
+{
+    QStringList fields, marks;
+    for (int c = 0; c < kColumnCount; ++c) {
+        fields << QLatin1String(kFields[c]);
+        marks << QStringLiteral("?");
     }
-    q.addBindValue(key);
-    if (!q.exec()) {
-        m_error = StoreError::plain(q.lastError());
-        return false;
-    }
-    return true;
+    return run(QStringLiteral("INSERT INTO Activities (%1) VALUES (%2)")
+                   .arg(fields.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
+               QVariantList(row.begin(), row.end()));
 }

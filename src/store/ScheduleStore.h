@@ -37,11 +37,21 @@ class ScheduleStore
     // Stores one activity with only the fields it has (the song's fields when it has a
     // song, Who and MoreInfo when not empty); returns its new dbKey, or no value.
     std::optional<qint64> insert(const ActivityRecord& activity);
+    // Writes `activity` over the row of `key` with the same rule as insert (fields the
+    // activity lacks lose their value); the key stays.
+    bool update(qint64 key, const ActivityRecord& activity);
     bool remove(qint64 key);
+    // Puts a removed row back as it was read by rows(), its key included.
+    bool restore(const Row& row);
 
     QString errorString() const { return m_error; }
 
   private:
+    // The fields an activity writes and their values; the others get no value on update.
+    static void fieldsOf(const ActivityRecord& a, QStringList* fields, QVariantList* values);
+    bool run(const QString& statement, const QVariantList& values);
+
     QSqlDatabase m_db;
     QString m_error;
+    QVariant m_lastId; // the key of the row the last statement inserted
 };

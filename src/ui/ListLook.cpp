@@ -1,6 +1,8 @@
 #include "ListLook.h"
 
+#include "ui/MessageBox.h"
 #include "ui/Twips.h"
+#include "ui/UndoLine.h"
 
 #include <QAbstractItemView>
 #include <QBoxLayout>
@@ -15,9 +17,11 @@
 #include <QStyledItemDelegate>
 #include <QTableView>
 #include <QTreeView>
+#include <QTreeWidget>
 #include <QUrl>
 
 #include <algorithm>
+#include <memory>
 
 namespace
 {
@@ -29,9 +33,10 @@ constexpr int kButtonHeight = 372;
 constexpr int kButtonGap = 108;
 constexpr int kListGap = 252;
 
-// A round green or red badge with a white plus or minus, drawn at 16 and 32 pixels, so the
-// buttons need no picture file and stay sharp at any scale.
-QIcon badge(const QColor& colour, bool plus)
+// A round green, red or blue badge with a white plus, minus or pen stroke, drawn at 16 and
+// 32 pixels, so the buttons need no picture file and stay sharp at any scale.
+enum class Mark { Plus, Minus, Pen };
+QIcon badge(const QColor& colour, Mark mark)
 {
     QIcon icon;
     for (int size : {16, 32}) {
@@ -46,8 +51,13 @@ QIcon badge(const QColor& colour, bool plus)
         p.setPen(QPen(Qt::white, 2.2 * m, Qt::SolidLine, Qt::RoundCap));
         const qreal c = size / 2.0;
         const qreal arm = 4 * m;
-        p.drawLine(QPointF(c - arm, c), QPointF(c + arm, c));
-        if (plus)
+        if (mark == Mark::Pen) {
+            p.drawLine(QPointF(c - arm + m, c + arm - m), QPointF(c + arm - m, c - arm + m));
+            p.drawPoint(QPointF(c - arm, c + arm));
+        } else {
+            p.drawLine(QPointF(c - arm, c), QPointF(c + arm, c));
+        }
+        if (mark == Mark::Plus)
             p.drawLine(QPointF(c, c - arm), QPointF(c, c + arm));
         p.end();
         icon.addPixmap(pm);
@@ -79,14 +89,14 @@ class RowHeightDelegate : public QStyledItemDelegate
 
 } // namespace
 
-ListLook::ListLook(QAbstractItemView* list, QPushButton* remove)
-    : QObject(list), m_list(list), m_remove(remove)
+ListLook::ListLook(QAbstractItemView* list, QPushButton* remove, QPushButton* edit)
+    : QObject(list), m_list(list), m_remove(remove), m_edit(edit)
 {
     setObjectName(QStringLiteral("listLook"));
 }
 
 ListLook* ListLook::apply(QBoxLayout* page, QBoxLayout* buttons, QAbstractItemView* list,
-                          QPushButton* add, QPushButton* remove)
+                          QPushButton* add, QPushButton* remove, QPushButton* edit)
 {
     page->setContentsMargins(0, 0, 0, 0);
     page->setSpacing(0);
@@ -94,15 +104,19 @@ ListLook* ListLook::apply(QBoxLayout* page, QBoxLayout* buttons, QAbstractItemVi
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(Twips::pixels(list, kButtonGap));
 
-    add->setIcon(badge(QColor(46, 139, 87), true));
-    remove->setIcon(badge(QColor(190, 50, 50), false));
-    const QSize size(std::max({Twips::pixels(list, kButtonWidth), add->sizeHint().width(),
-                               remove->sizeHint().width()}),
-                     std::max({Twips::pixels(list, kButtonHeight), add->sizeHint().height(),
-                               remove->sizeHint().height()}));
+    add->setIcon(badge(QColor(46, 139, 87), Mark::Plus));
+    remove->setIcon(badge(QColor(190, 50, 50), Mark::Minus));
+    QList<QPushButton*> all{add, remove};
+    if (edit) {
+        edit->setIcon(badge(QColor(40, 100, 170), Mark::Pen));
+        all.append(edit);
+    }
+    QSize size(Twips::pixels(list, kButtonWidth), Twips::pixels(list, kButtonHeight));
+    for (QPushButton* b : all)
+        size = size.expandedTo(b->sizeHint());
     if (!remove->toolTip().isEmpty())
         remove->setToolTip(remove->toolTip() + QStringLiteral(" (Delete key)"));
-    for (QPushButton* b : {add, remove}) {
+    for (QPushButton* b : all) {
         b->setFixedSize(size);
         b->setAutoDefault(false);
     }
@@ -120,11 +134,51 @@ ListLook* ListLook::apply(QBoxLayout* page, QBoxLayout* buttons, QAbstractItemVi
         table->verticalHeader()->setDefaultSectionSize(height);
     }
 
-    auto* look = new ListLook(list, remove);
+    auto* look = new ListLook(list, remove, edit);
     list->installEventFilter(look);
     if (list->model())
         connect(list->model(), &QAbstractItemModel::rowsRemoved, look, &ListLook::selectCurrentRow);
+    if (edit)
+        connect(list, &QAbstractItemView::doubleClicked, edit, &QPushButton::click);
+    look->m_undo = new UndoLine(list);
+    page->insertWidget(page->indexOf(list) + 1, look->m_undo);
     return look;
+}
+
+void ListLook::focusRow(int row)
+{
+    int column = 0;
+    if (const auto* table = qobject_cast<QTableView*>(m_list))
+        while (column + 1 < m_list->model()->columnCount() && table->isColumnHidden(column))
+            ++column;
+    const QModelIndex index = m_list->model()->index(row, column);
+    if (index.isValid()) {
+        m_list->setCurrentIndex(index);
+        m_list->scrollTo(index);
+    }
+    m_list->setFocus();
+}
+
+void ListLook::removeItem(QTreeWidgetItem* item, const QString& what, int maxRows)
+{
+    QTreeWidget* tree = item->treeWidget();
+    const int at = tree->indexOfTopLevelItem(item);
+    std::shared_ptr<QTreeWidgetItem> kept(tree->takeTopLevelItem(at));
+    m_undo->offer(what, [tree, kept, at, maxRows] {
+        if (tree->topLevelItemCount() >= maxRows) {
+            MessageBox::show(QStringLiteral("The list already holds %1 entries. Please remove one "
+                                            "before putting this one back.")
+                                 .arg(maxRows),
+                             QStringLiteral("Undo"), QMessageBox::Ok, QMessageBox::Information,
+                             tree->window());
+            return false;
+        }
+        QTreeWidgetItem* back = kept->clone();
+        tree->insertTopLevelItem(std::min(at, tree->topLevelItemCount()), back);
+        tree->setCurrentItem(back);
+        tree->scrollToItem(back);
+        return true;
+    });
 }
 
 void ListLook::selectCurrentRow()
@@ -142,6 +196,11 @@ bool ListLook::eventFilter(QObject* watched, QEvent* event)
         if (key->key() == Qt::Key_Delete &&
             (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
             m_remove->click(); // does nothing while Remove is disabled
+            return true;
+        }
+        if (m_edit && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            m_edit->click();
             return true;
         }
     }

@@ -54,7 +54,7 @@ void MenuFinal::reviewPlan()
                       this);
     review.exec();
     if (const std::optional<int> page = review.chosenPage())
-        goToPage(*page);
+        goToPage(*page, review.chosenItem());
 }
 
 void MenuFinal::goNext()

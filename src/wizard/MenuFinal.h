@@ -23,4 +23,5 @@ class MenuFinal : public WizardPage
   protected:
     void loadPage() override;
     void goNext() override;
+    void reopenReview() override { reviewPlan(); }
 };

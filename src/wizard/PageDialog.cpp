@@ -39,4 +39,8 @@ void PageDialog::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     PageStyle::fitToScreen(this);
+    // At every opening the keyboard starts on the first input, its text selected, so that
+    // what is typed at once lands there and replaces what the dialog kept.
+    if (!event->spontaneous())
+        PageStyle::focusSelected(PageStyle::firstInput(this, this));
 }

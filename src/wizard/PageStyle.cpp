@@ -4,7 +4,10 @@
 #include <QGridLayout>
 #include <QImage>
 #include <QLabel>
+#include <QAbstractSpinBox>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QTextEdit>
 #include <QPixmap>
 #include <QScreen>
 #include <QStyle>
@@ -158,6 +161,35 @@ void fitToScreen(QWidget* window)
     const QSize fitted = window->size().boundedTo(room).expandedTo(window->minimumSizeHint());
     if (fitted != window->size())
         window->resize(fitted);
+}
+
+QWidget* firstInput(const QWidget* window, const QWidget* area)
+{
+    for (QWidget* w = window->nextInFocusChain(); w != window; w = w->nextInFocusChain()) {
+        if (!area->isAncestorOf(w) || !(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() ||
+            !w->isEnabled() || !w->isVisibleTo(window))
+            continue;
+        if (auto* text = qobject_cast<QTextEdit*>(w); text && text->isReadOnly())
+            continue;
+        if (auto* option = qobject_cast<QRadioButton*>(w); option && option->autoExclusive())
+            for (QRadioButton* sibling :
+                 w->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+                if (sibling->isChecked())
+                    return sibling;
+        return w;
+    }
+    return nullptr;
+}
+
+void focusSelected(QWidget* input)
+{
+    if (!input)
+        return;
+    input->setFocus(Qt::TabFocusReason);
+    if (auto* box = qobject_cast<QLineEdit*>(input))
+        box->selectAll();
+    else if (auto* spin = qobject_cast<QAbstractSpinBox*>(input))
+        spin->selectAll();
 }
 
 } // namespace PageStyle

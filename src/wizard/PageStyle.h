@@ -44,4 +44,10 @@ void fitChars(QLineEdit* box, int chars);
 // where its layout allows; its position is left as it is.
 void fitToScreen(QWidget* window);
 
+// The first control inside `area` in the focus chain of `window` that takes an answer (of a
+// group of option buttons the one chosen; a text that is only read asks nothing), or null.
+QWidget* firstInput(const QWidget* window, const QWidget* area);
+// Puts the keyboard on `input` with its text selected, so that typing replaces it.
+void focusSelected(QWidget* input);
+
 } // namespace PageStyle

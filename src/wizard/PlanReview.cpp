@@ -20,7 +20,7 @@
 
 PlanReview::PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings,
                        const QString& mediaFolder, QWidget* parent)
-    : QDialog(parent), m_document(plan, findings, mediaFolder)
+    : QDialog(parent), m_document(plan, findings, mediaFolder), m_pdfName(pdfFileName(plan))
 {
     setObjectName(QStringLiteral("PlanReview"));
     setWindowTitle(QStringLiteral("Your Plan"));
@@ -55,8 +55,9 @@ PlanReview::PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings
                 QStringLiteral("Go to %1").arg(PlanChecks::pageName(f.page).replace('&', "&&")));
             go->setObjectName(QStringLiteral("cmdGoTo_%1").arg(i));
             go->setAutoDefault(false);
-            connect(go, &QPushButton::clicked, this, [this, page = f.page] {
+            connect(go, &QPushButton::clicked, this, [this, page = f.page, item = f.item] {
                 m_chosenPage = page;
+                m_chosenItem = item;
                 accept();
             });
             row->addWidget(text, 1);
@@ -94,6 +95,26 @@ PlanReview::PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings
 
 PlanReview::~PlanReview() = default;
 
+QString PlanReview::pdfFileName(const EventPlan& plan)
+{
+    QStringList parts;
+    if (plan.Times.Date.isGiven())
+        parts << plan.Times.Date.value.toString(Qt::ISODate);
+    QStringList names;
+    for (const QString& name : {plan.Bride.Name.simplified(), plan.Groom.Name.simplified()})
+        if (!name.isEmpty())
+            names << name;
+    if (!names.isEmpty())
+        parts << names.join(QStringLiteral(" & "));
+    QString name = parts.isEmpty() ? QStringLiteral("Reception plan") : parts.join(QLatin1Char(' '));
+    // Characters no file name may hold on any of the couple's systems.
+    static const QString kNotInNames = QStringLiteral("/\\:*?\"<>|");
+    for (QChar& c : name)
+        if (kNotInNames.contains(c) || c.unicode() < 32)
+            c = QLatin1Char('-');
+    return name + QStringLiteral(".pdf");
+}
+
 void PlanReview::savePdf()
 {
     QFileDialog dialog(this, QStringLiteral("Save Your Plan as PDF"));
@@ -104,15 +125,23 @@ void PlanReview::savePdf()
     // The filter chooses the paper.
     const QString letter = QStringLiteral("PDF, US Letter (*.pdf)");
     dialog.setNameFilters({letter, QStringLiteral("PDF, A4 (*.pdf)")});
-    dialog.setDirectory(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
-    dialog.selectFile(QStringLiteral("Reception plan.pdf"));
+    // The user's documents folder, or the home folder on a system without one.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    dialog.setDirectory(QDir(documents).exists() ? documents : QDir::homePath());
+    dialog.selectFile(m_pdfName);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QPageSize size(dialog.selectedNameFilter() == letter ? QPageSize::Letter : QPageSize::A4);
     QString error;
-    if (!m_document.writePdf(dialog.selectedFiles().first(), size, &error))
+    const QString file = dialog.selectedFiles().first();
+    if (!m_document.writePdf(file, size, &error))
         MessageBox::show(QStringLiteral("Your plan could not be saved.\n\n%1").arg(error),
                          QStringLiteral("Unable to save"), QMessageBox::Ok, QMessageBox::Warning,
+                         this);
+    else
+        MessageBox::show(QStringLiteral("Your plan was saved as\n\n%1")
+                             .arg(QDir::toNativeSeparators(file)),
+                         QStringLiteral("Plan saved"), QMessageBox::Ok, QMessageBox::Information,
                          this);
 }
 

@@ -23,6 +23,12 @@ class PlanReview : public QDialog
 
     // The page the couple chose to mend a finding on, when they chose one.
     std::optional<int> chosenPage() const { return m_chosenPage; }
+    // What on that page the chosen finding is about (PlanFinding::item).
+    qint64 chosenItem() const { return m_chosenItem; }
+
+    // The name Save as PDF proposes: the event's date and the couple's names
+    // ("2027-06-12 Anna Smith & Benedikt Jovanovic.pdf"), whichever of them are known.
+    static QString pdfFileName(const EventPlan& plan);
 
   private:
     void savePdf();
@@ -31,5 +37,7 @@ class PlanReview : public QDialog
     PlanDocument m_document;
     std::unique_ptr<QTextDocument> m_shown;
     QTextBrowser* m_browser = nullptr;
+    QString m_pdfName;
     std::optional<int> m_chosenPage;
+    qint64 m_chosenItem = -1;
 };

@@ -3,6 +3,7 @@
 #include "platform/PathMap.h"
 #include "sound/NameSpeaker.h"
 #include "store/StoreSession.h"
+#include "ui/EnterKey.h"
 #include "ui/MessageBox.h"
 #include "ui/ProgramEnd.h"
 #include "wizard/DataFileCheck.h"
@@ -16,6 +17,7 @@
 Wizard::Wizard() : m_speaker(std::make_unique<NameSpeaker>())
 {
     m_state.Speaker = m_speaker.get();
+    EnterKey::install();
 }
 
 Wizard::~Wizard()
@@ -150,9 +152,15 @@ void Wizard::CheckExit()
     ProgramEnd::end();
 }
 
-SongPick Wizard::pickSong(QWidget* opener, const QString& caption)
+SongPick Wizard::pickSong(QWidget* opener, const QString& caption,
+                          const SongListRequest* request)
 {
     if (!m_songPicker)
         preloadSongCatalogue();
-    return m_songPicker ? m_songPicker(opener, caption) : SongPick{};
+    if (!m_songPicker)
+        return {};
+    m_songListRequest = request;
+    const SongPick pick = m_songPicker(opener, caption);
+    m_songListRequest = nullptr;
+    return pick;
 }

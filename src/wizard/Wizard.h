@@ -65,7 +65,11 @@ class Wizard
     // `caption` and hands back how it was left: a picked song, nothing, or "I can't find
     // the song" (the opener goes on to the custom song dialog).
     using SongPickFunction = std::function<SongPick(QWidget* opener, const QString& caption)>;
-    SongPick pickSong(QWidget* opener, const QString& caption);
+    // A song list passes its `request`: several songs may then come back in one pick.
+    SongPick pickSong(QWidget* opener, const QString& caption,
+                      const SongListRequest* request = nullptr);
+    // The request of the pick under way, or null.
+    const SongListRequest* songListRequest() const { return m_songListRequest; }
     // Who answers pickSong(): the song-pick dialog installs itself when it is created;
     // tests of an opener may install their own answer.
     void setSongPicker(SongPickFunction picker) { m_songPicker = std::move(picker); }
@@ -87,6 +91,7 @@ class Wizard
     std::array<std::unique_ptr<WizardPage>, kPageCount> m_pages;
     int m_pageLoads = 0;
     SongPickFunction m_songPicker;
+    const SongListRequest* m_songListRequest = nullptr;
     std::unique_ptr<QLockFile> m_lock; // held from start to the end of the run
     std::unique_ptr<FrmQuery> m_query; // created for each question, unloaded after "No"
 };

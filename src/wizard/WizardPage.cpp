@@ -4,6 +4,7 @@
 
 #include "ui/MessageBox.h"
 #include "ui/ProgramEnd.h"
+#include "ui/UndoLine.h"
 
 #include "store/KeyedItemStore.h"
 #include "store/StoreSession.h"
@@ -14,8 +15,6 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QRadioButton>
-#include <QTextEdit>
 
 WizardPage::WizardPage(Wizard& wizard, int index, const PageInfo& info)
     : QWidget(nullptr), m_wizard(wizard), m_state(wizard.state()),
@@ -42,6 +41,7 @@ WizardPage::WizardPage(Wizard& wizard, int index, const PageInfo& info)
     connect(m_frame->cmdNext, &QPushButton::clicked, this, &WizardPage::onNext);
     connect(m_frame->cmdBack, &QPushButton::clicked, this, &WizardPage::onBack);
     connect(m_frame->cmdCancel, &QPushButton::clicked, this, &WizardPage::onCancel);
+    connect(m_frame->cmdBackToReview, &QPushButton::clicked, this, &WizardPage::onBackToReview);
 }
 
 WizardPage::~WizardPage() = default;
@@ -126,15 +126,21 @@ void WizardPage::saveFailed(const QString& what, const QString& reason)
 
 void WizardPage::onNext()
 {
+    if (checkAndSave())
+        goNext();
+}
+
+bool WizardPage::checkAndSave()
+{
     if (ProgramEnd::hasEnded() || !isVisible())
-        return;
+        return false;
     if (!checkPage() || ProgramEnd::hasEnded())
-        return;
+        return false;
     QString moved;
     if (!m_wizard.store().checkInPlace(&moved)) {
         MessageBox::show(moved, QStringLiteral("Unable to save"), QMessageBox::Ok,
                          QMessageBox::Warning, this);
-        return;
+        return false;
     }
     // The page's answers reach the event database together or not at all: a crash or a
     // full disk half way leaves the answers stored before.
@@ -148,7 +154,7 @@ void WizardPage::onNext()
             saveFailed(QStringLiteral("the event database"), transaction.errorString());
     }
     if (ProgramEnd::hasEnded())
-        return;
+        return false;
     if (!saved) {
         MessageBox::show(
             QStringLiteral("Your answers on this page could not be saved to the event database "
@@ -158,9 +164,19 @@ void WizardPage::onNext()
                 .arg(m_saveFailure.isEmpty() ? QStringLiteral("the database refused them")
                                              : m_saveFailure),
             QStringLiteral("Unable to save"), QMessageBox::Ok, QMessageBox::Warning, this);
-        return;
+        return false;
     }
-    goNext();
+    return true;
+}
+
+// Saves the page as Next does and returns to the finish page, whose review opens again.
+void WizardPage::onBackToReview()
+{
+    WizardPage* finish = m_wizard.loadedPage(Wizard::kPageCount - 1);
+    if (!finish || !checkAndSave())
+        return;
+    handOverTo(finish, ShowFirst);
+    QMetaObject::invokeMethod(finish, &WizardPage::reopenReview, Qt::QueuedConnection);
 }
 
 void WizardPage::goNext()
@@ -173,8 +189,16 @@ void WizardPage::goNext()
 
 void WizardPage::handOverTo(WizardPage* other, HandOver order)
 {
-    // The other page opens where this one is; its own size is kept.
-    other->move(pos());
+    // The way back to the review is offered only on the page a finding led to.
+    m_frame->cmdBackToReview->hide();
+    for (UndoLine* line : findChildren<UndoLine*>())
+        line->forget();
+    // The other page opens where this one is, and maximised when this one is; its own size
+    // is kept. A maximised page hands over the place it has when not maximised.
+    const bool maximised = isMaximized();
+    other->move(maximised ? normalGeometry().topLeft() - (geometry().topLeft() - pos()) : pos());
+    other->setWindowState(maximised ? other->windowState() | Qt::WindowMaximized
+                                    : other->windowState() & ~Qt::WindowMaximized);
     if (order == HideFirst)
         hide();
     other->show();
@@ -192,10 +216,19 @@ void WizardPage::onBack()
     handOverTo(m_wizard.page(m_index - 1), HideFirst);
 }
 
-void WizardPage::goToPage(int index)
+void WizardPage::goToPage(int index, qint64 item)
 {
-    if (WizardPage* other = m_wizard.page(index); other && other != this)
-        handOverTo(other, HideFirst);
+    WizardPage* other = m_wizard.page(index);
+    if (!other || other == this)
+        return;
+    handOverTo(other, HideFirst);
+    other->m_frame->cmdBackToReview->show();
+    other->focusFinding(item);
+}
+
+void WizardPage::focusFinding(qint64)
+{
+    firstInput()->setFocus();
 }
 
 void WizardPage::onCancel()
@@ -229,22 +262,8 @@ void WizardPage::showEvent(QShowEvent* event)
 
 QWidget* WizardPage::firstInput() const
 {
-    for (QWidget* w = nextInFocusChain(); w != this; w = w->nextInFocusChain()) {
-        if (!content()->isAncestorOf(w) || !(w->focusPolicy() & Qt::TabFocus) || w->focusProxy() ||
-            !w->isEnabled() || !w->isVisibleTo(this))
-            continue;
-        // A text that is only read (the welcome and closing texts) asks nothing.
-        if (auto* text = qobject_cast<QTextEdit*>(w); text && text->isReadOnly())
-            continue;
-        // Of a group of option buttons, the one chosen.
-        if (auto* option = qobject_cast<QRadioButton*>(w); option && option->autoExclusive())
-            for (QRadioButton* sibling :
-                 w->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
-                if (sibling->isChecked())
-                    return sibling;
-        return w;
-    }
-    return m_frame->cmdNext;
+    QWidget* input = PageStyle::firstInput(this, content());
+    return input ? input : m_frame->cmdNext;
 }
 
 void WizardPage::closeEvent(QCloseEvent* event)

@@ -63,8 +63,14 @@ class WizardPage : public QWidget
     virtual void goNext();
 
     // Hands the position over to the page at `index` without saving, as Back does: the
-    // finish page's plan review sends the couple to the page that mends a finding.
-    void goToPage(int index);
+    // finish page's plan review sends the couple to the page that mends a finding; that
+    // page puts the keyboard on `item` (see focusFinding) and offers "Back to Review".
+    void goToPage(int index, qint64 item = -1);
+    // Puts the keyboard on what a finding is about (PlanFinding::item); the page's first
+    // input by default.
+    virtual void focusFinding(qint64 item);
+    // The finish page opens the review of the plan again.
+    virtual void reopenReview() {}
 
     // Where a save records its first refusal ("key: reason").
     QString* saveFailure() { return &m_saveFailure; }
@@ -89,7 +95,10 @@ class WizardPage : public QWidget
     KeyedItemStore& items() const;
 
   private:
+    // Next's checks and save; false (after its message) when the page stays.
+    bool checkAndSave();
     void onNext();
+    void onBackToReview();
     void onBack();
     void onCancel();
     void showLogo();
