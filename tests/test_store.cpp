@@ -25,7 +25,7 @@ class TestStore : public QObject
   private slots:
     void init();
     void cleanup();
-    void creationMakesFiveEmptyTables();
+    void creationMakesEmptyTables();
     void creationIsAtomic();
     void schemaRefusesWhatTheFormatRefuses();
     void keyedItems();
@@ -67,7 +67,7 @@ QString TestStore::makeEventDatabase()
     return m_root->dbFolder() + "event.mdb";
 }
 
-void TestStore::creationMakesFiveEmptyTables()
+void TestStore::creationMakesEmptyTables()
 {
     const QString file = makeEventDatabase();
     // Only the finished file is left behind.
@@ -76,10 +76,11 @@ void TestStore::creationMakesFiveEmptyTables()
     // session checks at open.
     QCOMPARE(storedRows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
                         "'sqlite_%' ORDER BY rowid"),
-             (QList<QStringList>{{"Strs"}, {"Mems"}, {"Activities"}, {"MusicIn"}, {"MusicOut"}}));
+             (QList<QStringList>{
+                 {"Strs"}, {"Mems"}, {"Activities"}, {"MusicIn"}, {"MusicOut"}, {"NameVoices"}}));
     QCOMPARE(storedRows("SELECT (SELECT count(*) FROM Strs WHERE Item <> 'EventId') + "
                         "(SELECT count(*) FROM Mems) + (SELECT count(*) FROM Activities) + "
-                        "(SELECT count(*) FROM MusicIn) + (SELECT count(*) FROM MusicOut)"),
+                        "(SELECT count(*) FROM MusicIn) + (SELECT count(*) FROM MusicOut) + (SELECT count(*) FROM NameVoices)"),
              QList<QStringList>{{"0"}});
     QCOMPARE(storedRows("SELECT length(Usage) FROM Strs WHERE Item = 'EventId'"),
              QList<QStringList>{{"36"}});
@@ -268,9 +269,12 @@ void TestStore::formatVersions_data()
     QTest::addColumn<bool>("opens");
     QTest::addColumn<QString>("reason");
     QTest::newRow("current") << "" << true << "";
-    QTest::newRow("unversioned, upgraded") << "PRAGMA user_version = 0" << true << "";
-    QTest::newRow("later release") << "PRAGMA user_version = 7" << false
-                                   << "format version 7; this program reads versions up to 1";
+    QTest::newRow("unversioned, upgraded")
+        << "PRAGMA user_version = 0; DROP TABLE NameVoices" << true << "";
+    QTest::newRow("later release")
+        << "PRAGMA user_version = 7" << false
+        << QString("format version 7; this program reads versions up to %1")
+               .arg(EventFormat::currentVersion());
     QTest::newRow("our table names, other columns")
         << "DROP TABLE MusicOut; CREATE TABLE MusicOut (dbKey INTEGER, Title TEXT)" << false
         << "the table MusicOut has no column SongKey";
@@ -312,7 +316,7 @@ void TestStore::formatVersions()
     QSqlQuery q(session.eventConnection());
     QVERIFY(q.exec("PRAGMA user_version"));
     QVERIFY(q.next());
-    QCOMPARE(q.value(0).toInt(), 1);
+    QCOMPARE(q.value(0).toInt(), EventFormat::currentVersion());
 }
 
 void TestStore::upgradeStepsFromEveryVersion_data()

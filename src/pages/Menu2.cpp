@@ -5,6 +5,7 @@
 #include "pages/frmBGInfo.h"
 #include "store/EventItems.h"
 #include "store/PersonRecord.h"
+#include "store/StoreSession.h"
 #include "ui/MessageBox.h"
 #include "ui/SummaryLabel.h"
 #include "wizard/Wizard.h"
@@ -44,6 +45,10 @@ void Menu2::loadPage()
 {
     m_state.Bride = EventItems::readPerson(items(), QLatin1Char('B'));
     m_state.Groom = EventItems::readPerson(items(), QLatin1Char('G'));
+    // A voice that cannot be read leaves the name without one; the answers still show.
+    NameVoiceStore& voices = m_wizard.store().voices();
+    voices.readPerson(m_state.Bride, QLatin1Char('B'));
+    voices.readPerson(m_state.Groom, QLatin1Char('G'));
     showSummary(m_ui->lblBride, m_state.Bride);
     showSummary(m_ui->lblGroom, m_state.Groom);
 }
@@ -101,8 +106,15 @@ bool Menu2::checkPage()
 
 bool Menu2::savePage()
 {
-    return EventItems::savePerson(items(), m_state.Bride, QLatin1Char('B'), saveFailure()) &&
-           EventItems::savePerson(items(), m_state.Groom, QLatin1Char('G'), saveFailure());
+    if (!EventItems::savePerson(items(), m_state.Bride, QLatin1Char('B'), saveFailure()) ||
+        !EventItems::savePerson(items(), m_state.Groom, QLatin1Char('G'), saveFailure()))
+        return false;
+    NameVoiceStore& voices = m_wizard.store().voices();
+    if (voices.savePerson(m_state.Bride, QLatin1Char('B')) &&
+        voices.savePerson(m_state.Groom, QLatin1Char('G')))
+        return true;
+    *saveFailure() = voices.errorString();
+    return false;
 }
 
 void Menu2::focusFinding(qint64 item)

@@ -3,6 +3,7 @@
 #include "ui_Menu5.h"
 
 #include "store/EventItems.h"
+#include "store/StoreSession.h"
 #include "ui/ListLook.h"
 #include "ui/MessageBox.h"
 #include "wizard/Wizard.h"
@@ -111,25 +112,39 @@ QStringList columnsOf(const PartyMember& m)
 {
     return {m.Name, m.Role, m.Escort, m.EscortRole, m.Pronunciation, m.EscortPronunciation};
 }
-PartyMember memberOf(const QTreeWidgetItem* row)
-{
-    return {row->text(0), row->text(1), row->text(2), row->text(3), row->text(4), row->text(5)};
-}
 } // namespace
 
 void Menu5::loadRows()
 {
     QList<QTreeWidgetItem*> loaded;
-    for (const PartyMember& m : EventItems::readParty(items()))
-        loaded << new QTreeWidgetItem(columnsOf(m));
+    QList<PartyMember> party = EventItems::readParty(items());
+    // A voice that cannot be read leaves the name without one; the rows still show.
+    m_wizard.store().voices().readParty(party);
+    for (const PartyMember& m : party)
+        loaded << rowOf(m);
     m_ui->lvListView->addTopLevelItems(loaded);
 }
 
-QTreeWidgetItem* Menu5::appendRow(const QStringList& texts)
+// A row of the list: the six texts in their columns; the member's and the escort's voices
+// travel with the row (in the name columns' data), so they follow it wherever it goes.
+QTreeWidgetItem* Menu5::rowOf(const PartyMember& m)
 {
-    auto* item = new QTreeWidgetItem(texts);
-    m_ui->lvListView->addTopLevelItem(item);
+    auto* item = new QTreeWidgetItem(columnsOf(m));
+    item->setData(0, Qt::UserRole, QVariant::fromValue(m.MemberVoice));
+    item->setData(2, Qt::UserRole, QVariant::fromValue(m.EscortVoice));
     return item;
+}
+
+PartyMember Menu5::memberOf(const QTreeWidgetItem* row)
+{
+    return {row->text(0),
+            row->text(1),
+            row->text(2),
+            row->text(3),
+            row->text(4),
+            row->text(5),
+            row->data(0, Qt::UserRole).value<NameVoice>(),
+            row->data(2, Qt::UserRole).value<NameVoice>()};
 }
 
 void Menu5::addMember()
@@ -146,7 +161,8 @@ void Menu5::addMember()
     const std::optional<PartyMember> m = dialog.ask();
     if (!m)
         return;
-    QTreeWidgetItem* row = appendRow(columnsOf(*m));
+    QTreeWidgetItem* row = rowOf(*m);
+    m_ui->lvListView->addTopLevelItem(row);
     m_ui->lvListView->setCurrentItem(row);
     m_ui->lvListView->scrollToItem(row);
     dialog.clearEntry();
@@ -165,6 +181,8 @@ void Menu5::editMember()
     const QStringList texts = columnsOf(*m);
     for (int c = 0; c < texts.size(); ++c)
         row->setText(c, texts[c]);
+    row->setData(0, Qt::UserRole, QVariant::fromValue(m->MemberVoice));
+    row->setData(2, Qt::UserRole, QVariant::fromValue(m->EscortVoice));
 }
 
 void Menu5::removeMember()
@@ -182,11 +200,15 @@ void Menu5::removeMember()
 bool Menu5::savePage()
 {
     QList<PartyMember> party;
-    for (int i = 0; i < m_ui->lvListView->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* row = m_ui->lvListView->topLevelItem(i);
-        party.append(memberOf(row));
-    }
-    return EventItems::saveParty(items(), party, saveFailure());
+    for (int i = 0; i < m_ui->lvListView->topLevelItemCount(); ++i)
+        party.append(memberOf(m_ui->lvListView->topLevelItem(i)));
+    NameVoiceStore& voices = m_wizard.store().voices();
+    if (!EventItems::saveParty(items(), party, saveFailure()))
+        return false;
+    if (voices.saveParty(party))
+        return true;
+    *saveFailure() = voices.errorString();
+    return false;
 }
 
 void Menu5::focusFinding(qint64 item)

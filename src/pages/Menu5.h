@@ -38,7 +38,8 @@ class Menu5 : public WizardPage
   private:
     void setUpList();
     void loadRows();
-    QTreeWidgetItem* appendRow(const QStringList& texts);
+    static QTreeWidgetItem* rowOf(const PartyMember& member);
+    static PartyMember memberOf(const QTreeWidgetItem* row);
     void addMember();
     void editMember();
     void removeMember();

@@ -3,7 +3,9 @@
 #include "ui_frmBGInfo.h"
 
 #include "pages/CaretAtEnd.h"
+#include "sound/SayItBox.h"
 #include "wizard/PageStyle.h"
+#include "wizard/WizardState.h"
 
 namespace
 {
@@ -30,6 +32,8 @@ frmBGInfo::frmBGInfo(WizardState& state, QWidget* owner)
     connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { answer(true); });
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(false); });
     PageStyle::answerButtons(m_ui->cmdOK, m_ui->cmdCancel);
+    m_ui->sayItBox->attach(state.Speaker, m_ui->txtPronounce, m_ui->txtName);
+    m_ui->sayItBox->placeInTabOrderAfter(m_ui->cmdCancel);
 }
 
 frmBGInfo::~frmBGInfo() = default;
@@ -47,6 +51,7 @@ void frmBGInfo::fill(const PersonRecord& person)
     setLimitedText(m_ui->txtPhoneInfo_1, kPhoneLimit, person.PhoneKind2);
     setLimitedText(m_ui->txtPhoneInfo_2, kPhoneLimit, person.PhoneKind3);
     setLimitedText(m_ui->txtEmail, kEmailLimit, person.Email);
+    m_ui->sayItBox->setVoice(person.Voice);
     // Each opening starts in the name box.
     m_ui->txtName->setFocus();
 }
@@ -75,4 +80,5 @@ void frmBGInfo::readInto(PersonRecord& person) const
     person.PhoneKind2 = m_ui->txtPhoneInfo_1->text();
     person.PhoneKind3 = m_ui->txtPhoneInfo_2->text();
     person.Email = m_ui->txtEmail->text();
+    person.Voice = m_ui->sayItBox->voice();
 }

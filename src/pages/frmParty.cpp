@@ -2,6 +2,7 @@
 
 #include "ui_frmParty.h"
 
+#include "sound/SayItBox.h"
 #include "wizard/PageStyle.h"
 #include "wizard/WizardState.h"
 
@@ -44,6 +45,9 @@ frmParty::frmParty(WizardState& state, QWidget* owner)
     connect(m_ui->cmdOK, &QPushButton::clicked, this, [this] { answer(true); });
     connect(m_ui->cmdCancel, &QPushButton::clicked, this, [this] { answer(false); });
     PageStyle::answerButtons(m_ui->cmdOK, m_ui->cmdCancel);
+    m_ui->sayItBox_0->attach(state.Speaker, m_ui->txtPronoun1, m_ui->txtName1);
+    m_ui->sayItBox_1->attach(state.Speaker, m_ui->txtPronoun2, m_ui->txtName2);
+    m_ui->sayItBox_1->placeInTabOrderAfter(m_ui->sayItBox_0->placeInTabOrderAfter(m_ui->cmdCancel));
 
     formLoad();
 }
@@ -103,10 +107,11 @@ void frmParty::setEscorted(bool escorted)
         m_ui->txtPronoun2->clear();
         m_ui->txtRole2->clear();
         m_ui->cbRole2->setCurrentIndex(-1);
+        m_ui->sayItBox_1->setVoice({});
     }
     for (QWidget* w : std::initializer_list<QWidget*>{
              m_ui->txtName2, m_ui->txtPronoun2, m_ui->txtRole2, m_ui->cbRole2, m_ui->lblField_4,
-             m_ui->lblField_5, m_ui->lblField_6})
+             m_ui->lblField_5, m_ui->lblField_6, m_ui->sayItBox_1})
         w->setVisible(escorted);
     saveCheck();
 }
@@ -122,15 +127,17 @@ std::optional<PartyMember> frmParty::ask()
 {
     if (!showModal())
         return std::nullopt;
-    return PartyMember{m_ui->txtName1->text(),    m_ui->txtRole1->text(),
-                       m_ui->txtName2->text(),    m_ui->txtRole2->text(),
-                       m_ui->txtPronoun1->text(), m_ui->txtPronoun2->text()};
+    return PartyMember{m_ui->txtName1->text(),         m_ui->txtRole1->text(),
+                       m_ui->txtName2->text(),         m_ui->txtRole2->text(),
+                       m_ui->txtPronoun1->text(),      m_ui->txtPronoun2->text(),
+                       m_ui->sayItBox_0->voice(), m_ui->sayItBox_1->voice()};
 }
 
 frmParty::Entry frmParty::entry() const
 {
     return {{m_ui->txtName1->text(), m_ui->txtRole1->text(), m_ui->txtName2->text(),
-             m_ui->txtRole2->text(), m_ui->txtPronoun1->text(), m_ui->txtPronoun2->text()},
+             m_ui->txtRole2->text(), m_ui->txtPronoun1->text(), m_ui->txtPronoun2->text(),
+             m_ui->sayItBox_0->voice(), m_ui->sayItBox_1->voice()},
             m_ui->cbRole1->currentIndex(),
             m_ui->cbRole2->currentIndex(),
             m_ui->opEscort_0->isChecked()};
@@ -152,6 +159,8 @@ void frmParty::setEntry(const Entry& e)
     m_ui->txtName2->setText(e.member.Escort);
     m_ui->txtRole2->setText(e.member.EscortRole);
     m_ui->txtPronoun2->setText(e.member.EscortPronunciation);
+    m_ui->sayItBox_0->setVoice(e.member.MemberVoice);
+    m_ui->sayItBox_1->setVoice(e.member.EscortVoice);
 }
 
 std::optional<PartyMember> frmParty::edit(const PartyMember& member)
@@ -179,4 +188,6 @@ void frmParty::clearEntry()
     m_ui->txtRole2->clear();
     m_ui->txtPronoun2->clear();
     m_ui->cbRole2->setCurrentIndex(-1);
+    m_ui->sayItBox_0->setVoice({});
+    m_ui->sayItBox_1->setVoice({});
 }

@@ -151,8 +151,22 @@ QString tableMarkup(const PlanBlock& b, bool compact)
     return html + QStringLiteral("</tbody></table>");
 }
 
+// A name's recording: in the HTML file a player of its own (the sound inside the file); on
+// paper and in the window a mark that there is one.
+QString recordingMarkup(const QString& base64, bool standalone)
+{
+    if (base64.isEmpty())
+        return {};
+    if (!standalone)
+        return QStringLiteral("<br/><span class=\"role\" style=\"font-size: 9pt; font-weight: "
+                              "normal;\">&#9835; recorded in their own voice</span>");
+    return QStringLiteral("<br/><audio controls=\"controls\" preload=\"none\" src=\"data:%1;"
+                          "base64,%2\">recorded in their own voice</audio>")
+        .arg(QString::fromLatin1(NameVoice::kMediaType).remove(QLatin1Char(' ')), base64);
+}
+
 QString blockMarkup(const PlanBlock& b, const QString& pictureSource, int pictureWidth,
-                    bool compact)
+                    bool compact, bool standalone)
 {
     QString html;
     if (!b.title.isEmpty())
@@ -171,9 +185,10 @@ QString blockMarkup(const PlanBlock& b, const QString& pictureSource, int pictur
             const QStringList& r = b.rows[i];
             html += QStringLiteral("<tr%1><td class=\"name\" width=\"40%\">%2<br/><span "
                                    "class=\"role\" style=\"font-size: 9pt; font-weight: normal; "
-                                   "color: #555555;\">%3</span></td><td class=\"say\">%4</td></tr>")
+                                   "color: #555555;\">%3</span>%5</td><td class=\"say\">%4</td></tr>")
                         .arg(i % 2 ? QStringLiteral(" class=\"odd\"") : QString(), esc(r[0]),
-                             esc(r[1]), r[2].isEmpty() ? QStringLiteral("&#8212;") : esc(r[2]));
+                             esc(r[1]), r[2].isEmpty() ? QStringLiteral("&#8212;") : esc(r[2]),
+                             recordingMarkup(r.value(3), standalone));
         }
         html += QStringLiteral("</table>");
         break;
@@ -296,7 +311,8 @@ QString PlanDocument::markup(bool standalone) const
             const QImage& image = timeline ? m_timeline : m_dress;
             const QString source =
                 !standalone || b.kind != PlanBlock::Picture ? b.picture : pngData(image);
-            html += blockMarkup(b, source, timeline ? kTimelineWidth : kDressWidth, m_compact);
+            html += blockMarkup(b, source, timeline ? kTimelineWidth : kDressWidth, m_compact,
+                                standalone);
         }
     }
     return html + QStringLiteral("</body></html>\n");
@@ -346,8 +362,10 @@ QString PlanDocument::text() const
                 break;
             case PlanBlock::Names:
                 for (const QStringList& r : b.rows)
-                    out += QStringLiteral("%1 (%2)\n    say: %3\n")
-                               .arg(r[0], r[1], r[2].isEmpty() ? QStringLiteral("-") : r[2]);
+                    out += QStringLiteral("%1 (%2)\n    say: %3%4\n")
+                               .arg(r[0], r[1], r[2].isEmpty() ? QStringLiteral("-") : r[2],
+                                    r.value(3).isEmpty() ? QString()
+                                                         : QStringLiteral(" (recorded)"));
                 break;
             case PlanBlock::Findings:
                 for (const QStringList& r : b.rows)

@@ -71,6 +71,27 @@ bool save(const QString& file, const QByteArray& bytes, QString* error)
 
 } // namespace
 
+QList<RecordedName> recordedNames(const EventPlan& plan);
+
+namespace
+{
+bool writeNames(const EventPlan& plan, const QDir& dir, QString* error)
+{
+    const QList<RecordedName> names = recordedNames(plan);
+    if (names.isEmpty())
+        return true;
+    const QString folder = dir.filePath(QStringLiteral("names"));
+    if (!QDir().mkpath(folder)) {
+        *error = QStringLiteral("%1: the folder cannot be made").arg(folder);
+        return false;
+    }
+    for (const RecordedName& n : names)
+        if (!save(QDir(folder).filePath(n.FileName), n.Recording, error))
+            return false;
+    return true;
+}
+} // namespace
+
 QByteArray csv(const QList<PlanSong>& songs)
 {
     QString out = QStringLiteral("Title,Artist,Length,Catalogue key,Music provided\r\n");
@@ -136,6 +157,30 @@ QByteArray ics(const EventPlan& plan, const QDateTime& stamp)
     return out;
 }
 
+QList<RecordedName> recordedNames(const EventPlan& plan)
+{
+    QList<std::pair<QString, NameVoice>> named{{plan.Bride.Name, plan.Bride.Voice},
+                                               {plan.Groom.Name, plan.Groom.Voice}};
+    for (const PartyMember& m : plan.Party)
+        named << std::pair{m.Name, m.MemberVoice} << std::pair{m.Escort, m.EscortVoice};
+    QList<RecordedName> recorded;
+    for (const auto& [name, voice] : named) {
+        if (voice.Recording.isEmpty())
+            continue;
+        QString shown = name.simplified().left(80);
+        const QString kNotInNames = QStringLiteral("/\\:*?\"<>|");
+        for (QChar& c : shown)
+            if (c.category() == QChar::Other_Control || kNotInNames.contains(c))
+                c = QLatin1Char('_');
+        recorded.append({QStringLiteral("%1 %2.%3")
+                             .arg(recorded.size() + 1, 2, 10, QLatin1Char('0'))
+                             .arg(shown.isEmpty() ? QStringLiteral("name") : shown,
+                                  QLatin1String(NameVoice::kFileSuffix)),
+                         voice.Recording});
+    }
+    return recorded;
+}
+
 bool writeAll(const EventPlan& plan, const QString& folder, const QDateTime& stamp, QString* error)
 {
     if (!QDir().mkpath(folder)) {
@@ -145,7 +190,8 @@ bool writeAll(const EventPlan& plan, const QString& folder, const QDateTime& sta
     const QDir dir(folder);
     return save(dir.filePath(QStringLiteral("include.csv")), csv(plan.Include), error) &&
            save(dir.filePath(QStringLiteral("exclude.csv")), csv(plan.Exclude), error) &&
-           save(dir.filePath(QStringLiteral("schedule.ics")), ics(plan, stamp), error);
+           save(dir.filePath(QStringLiteral("schedule.ics")), ics(plan, stamp), error) &&
+           writeNames(plan, dir, error);
 }
 
 } // namespace PlanExport

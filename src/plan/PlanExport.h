@@ -17,8 +17,18 @@ QByteArray csv(const QList<PlanSong>& songs);
 // from one export to the next: the couple's names and the activity's row key.
 QByteArray ics(const EventPlan& plan, const QDateTime& stamp);
 
-// Writes include.csv, exclude.csv and schedule.ics into
-// `folder` (made when missing). Each file is replaced only when complete. False with
+// The names recorded in the couple's own voices, in the plan's order (the bride, the groom,
+// then each member of the party and the escort), each with the file name it is exported
+// under: "01 Anna Smith.opus", numbered from 01, characters no file name may hold replaced.
+struct RecordedName {
+    QString FileName;
+    QByteArray Recording;
+};
+QList<RecordedName> recordedNames(const EventPlan& plan);
+
+// Writes include.csv, exclude.csv and schedule.ics into `folder` (made when missing), and
+// the recorded names into its sub-folder names/. Each file is replaced only when complete.
+// False with
 // `error` naming the file and the reason.
 bool writeAll(const EventPlan& plan, const QString& folder, const QDateTime& stamp, QString* error);
 

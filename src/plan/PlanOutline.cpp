@@ -52,15 +52,18 @@ PlanSection namesSection(const EventPlan& plan)
 {
     PlanBlock names;
     names.kind = PlanBlock::Names;
-    auto add = [&](const QString& name, const QString& role, const QString& saying) {
+    // The fourth text of a row is the name's recording (base 64), empty when it has none.
+    auto add = [&](const QString& name, const QString& role, const QString& saying,
+                   const NameVoice& voice) {
         if (!name.trimmed().isEmpty())
-            names.rows.append({name.trimmed(), role.trimmed(), saying.trimmed()});
+            names.rows.append({name.trimmed(), role.trimmed(), saying.trimmed(),
+                               QString::fromLatin1(voice.Recording.toBase64())});
     };
-    add(plan.Bride.Name, QStringLiteral("Bride"), plan.Bride.Pronunciation);
-    add(plan.Groom.Name, QStringLiteral("Groom"), plan.Groom.Pronunciation);
+    add(plan.Bride.Name, QStringLiteral("Bride"), plan.Bride.Pronunciation, plan.Bride.Voice);
+    add(plan.Groom.Name, QStringLiteral("Groom"), plan.Groom.Pronunciation, plan.Groom.Voice);
     for (const PartyMember& m : plan.Party) {
-        add(m.Name, m.Role, m.Pronunciation);
-        add(m.Escort, m.EscortRole, m.EscortPronunciation);
+        add(m.Name, m.Role, m.Pronunciation, m.MemberVoice);
+        add(m.Escort, m.EscortRole, m.EscortPronunciation, m.EscortVoice);
     }
     PlanSection s{QStringLiteral("Names and How to Say Them"), {}};
     addIfAny(s, names);

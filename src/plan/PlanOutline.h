@@ -25,7 +25,8 @@ struct PlanBlock {
     QList<QPair<QString, QString>> pairs; // Fields: label, value; Names: role and name, saying
     QStringList header;                   // Table
     QList<int> widths;                    // Table: each column's share of the width in %, or none
-    QList<QStringList> rows;              // Table, Findings (severity, text, page name)
+    QList<QStringList> rows;              // Table, Findings (severity, text, page name);
+                                          // Names (name, role, saying, recording in base 64)
     QString picture;                      // Picture: "timeline" or "dress"
     QString text;                         // Note, Text; Picture: caption
 };

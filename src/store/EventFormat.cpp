@@ -40,6 +40,15 @@ constexpr Column kSongList[] = {
     {"SongArtist", Text, 255},
     {"SongTime", Text, 15},
 };
+// How each name of the couple and the party is said (format 2): keyed by the keyed item
+// that holds the name ("BN", "GN", "BPN3", "BPEN3"), the speech engine's language, and the
+// couple's own recording, compressed, with the choice whether it is played.
+constexpr Column kNameVoices[] = {
+    {"Item", Text, 10},
+    {"Language", Text, 35},
+    {"Recording", Binary, 128 * 1024},
+    {"UseRecording", Integer},
+};
 
 // The tables in the order the file is made in.
 constexpr EventFormat::Table kTables[] = {
@@ -48,11 +57,13 @@ constexpr EventFormat::Table kTables[] = {
     {"Activities", kActivities},
     {"MusicIn", kSongList},
     {"MusicOut", kSongList},
+    {"NameVoices", kNameVoices, 2},
 };
 
 constexpr EventFormat::Index kIndexes[] = {
     {"Strs_Item", "Strs", "Item"},
     {"Mems_Item", "Mems", "Item"},
+    {"NameVoices_Item", "NameVoices", "Item", 2},
 };
 // clang-format on
 
@@ -68,8 +79,16 @@ bool fromUnversioned(QSqlQuery&)
     return true;
 }
 
+// Version 2 adds the table NameVoices (made before the step runs); the answers of
+// version 1 stay as they are.
+bool toNameVoices(QSqlQuery&)
+{
+    return true;
+}
+
 constexpr Step kSteps[] = {
     fromUnversioned,
+    toNameVoices,
 };
 
 QString indexStatement(const EventFormat::Index& i)
@@ -78,13 +97,29 @@ QString indexStatement(const EventFormat::Index& i)
         .arg(QLatin1String(i.name), QLatin1String(i.table), QLatin1String(i.column));
 }
 
-// Adds what the format gained in `version`: the columns and indexes marked as added then.
-// Version 1 is the base format, which every file of version 0 already has.
+// The definitions of a table's columns as of `version`.
+QStringList columnsAsOf(const EventFormat::Table& t, int version)
+{
+    QStringList definitions;
+    for (const Column& c : t.columns)
+        if (c.since <= version)
+            definitions << EventFormat::columnDefinition(QLatin1String(c.name), c.type, c.size,
+                                                         true);
+    return definitions;
+}
+
+// Adds what the format gained in `version`: the tables, columns and indexes marked as added
+// then. Version 1 is the base format, which every file of version 0 already has.
 bool addColumnsAndIndexes(QSqlQuery& q, int version)
 {
     if (version <= 1)
         return true;
     for (const EventFormat::Table& t : kTables) {
+        if (t.since == version) {
+            if (!q.exec(EventFormat::createTable(QLatin1String(t.name), columnsAsOf(t, version))))
+                return false;
+            continue;
+        }
         for (const Column& c : t.columns)
             if (c.since == version &&
                 !q.exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2")
@@ -138,6 +173,11 @@ QString EventFormat::columnDefinition(const QString& name, Type type, int size, 
             def += QStringLiteral(" CHECK (%1 <> '')").arg(name);
         return def;
     }
+    case Binary:
+        return QStringLiteral("%1 BLOB CHECK (%1 IS NULL OR (typeof(%1) = 'blob' AND "
+                              "length(%1) <= %2))")
+            .arg(name)
+            .arg(size);
     case Integer:
         // A signed 16-bit integer, as the format's song keys are.
         return QStringLiteral("%1 INTEGER CHECK (typeof(%1) IN ('integer', 'null') AND "
@@ -195,6 +235,8 @@ EventFormat::Verdict EventFormat::inspect(const SqlConnection& conn, int* versio
     // The columns a file of its version has; an unversioned file has those of version 1.
     const int asOf = std::max(*version, 1);
     for (const Table& t : kTables) {
+        if (t.since > asOf)
+            continue;
         const QString table = QLatin1String(t.name);
         const QStringList present = columnsOf(q, table);
         if (present.isEmpty()) {

@@ -24,17 +24,18 @@ class EventFormat
 {
   public:
     // The engine's field type codes, as the creation routine's field routines take them.
-    enum Type : qint32 { Integer = 3, Date = 8, Text = 10, Memo = 12 };
+    enum Type : qint32 { Integer = 3, Date = 8, Text = 10, Binary = 11, Memo = 12 };
 
     struct Column {
         const char* name;
         Type type;
-        int size = 0;  // the most characters a Text column holds
+        int size = 0;  // the most characters a Text column holds, bytes a Binary one
         int since = 1; // the format version that added the column
     };
     struct Table {
         const char* name;
         std::span<const Column> columns; // after dbKey, in the table's order
+        int since = 1;                   // the format version that added the table
     };
     // A unique index on one column, compared without regard to case.
     struct Index {

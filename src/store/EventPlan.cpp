@@ -3,6 +3,7 @@
 #include "platform/OleDate.h"
 #include "platform/VbConvert.h"
 #include "store/EventItems.h"
+#include "store/NameVoiceStore.h"
 #include "store/StoreSession.h"
 #include "store/StoreTransaction.h"
 
@@ -144,6 +145,10 @@ std::optional<EventPlan> EventPlan::read(StoreSession& store, QString* error)
     plan.GuidanceNotes = EventItems::readGuidelines(items).Notes;
     plan.Party = EventItems::readParty(items);
     plan.Music = EventItems::readMusic(items);
+    if (!store.voices().readPerson(plan.Bride, QLatin1Char('B')) ||
+        !store.voices().readPerson(plan.Groom, QLatin1Char('G')) ||
+        !store.voices().readParty(plan.Party))
+        return failed(store.voices().errorString());
 
     QVector<ScheduleStore::Row> rows;
     if (!store.schedule().rows(&rows))

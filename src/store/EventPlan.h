@@ -41,6 +41,9 @@ struct PartyMember {
     QString EscortRole;
     QString Pronunciation;
     QString EscortPronunciation;
+    // How the member's and the escort's names are said; they travel with the row.
+    NameVoice MemberVoice{};
+    NameVoice EscortVoice{};
     bool operator==(const PartyMember&) const = default;
 };
 

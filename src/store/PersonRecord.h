@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/NameVoice.h"
+
 #include <QString>
 
 // One person of the couple as the bride and groom page keeps it for the whole run: filled
@@ -20,6 +22,8 @@ struct PersonRecord {
     QString PhoneKind2;
     QString PhoneKind3;
     QString Email;
+    // How the name is said: the speech engine's language and the couple's own recording.
+    NameVoice Voice{};
 
     bool operator==(const PersonRecord&) const = default;
 };

@@ -1,11 +1,16 @@
 #include "StoreSession.h"
 
 #include "catalogue/CatalogueFormat.h"
+#include "platform/SafeReplace.h"
 #include "store/EventFormat.h"
+#include "store/NameVoiceStore.h"
+#include "store/StoreError.h"
 
+#include <QFile>
 #include <QFileInfo>
 
 #include <QDir>
+#include <QSqlError>
 #include <QSqlQuery>
 
 StoreSession::StoreSession(const QString& eventDatabase, const QString& catalogue, Access access)
@@ -37,6 +42,7 @@ void StoreSession::makeStores()
 {
     m_schedule = std::make_unique<ScheduleStore>(m_event->database());
     m_songLists = std::make_unique<SongListStore>(m_event->database());
+    m_voices = std::make_unique<NameVoiceStore>(m_event->database());
     m_items = std::make_unique<KeyedItemStore>(m_config.get(), *m_event);
 }
 
@@ -67,12 +73,44 @@ bool StoreSession::openEvent()
             QStringLiteral("the %1 may be read but not written, so no answer could be "
                            "saved. Check the permissions of the file and its folder")
                 .arg(file.isWritable() ? QStringLiteral("folder") : QStringLiteral("file")));
+    if (version < EventFormat::currentVersion() && !keepCopyBeforeUpgrade(version, &reason))
+        return fail(what, m_eventFile,
+                    QStringLiteral("no copy of it could be kept before bringing it up to this "
+                                   "program's format (%1)")
+                        .arg(reason));
     if (!EventFormat::upgrade(*m_event, version, &reason))
         return fail(
             what, m_eventFile,
             QStringLiteral("it could not be brought up to this program's format (%1)").arg(reason));
     if (!m_event->enableJournal())
         return fail(what, m_eventFile, m_event->errorString());
+    return true;
+}
+
+// A file of an earlier format is copied once, whole (with what its journal holds), to
+// "event.mdb.format<version>" beside it, so an older release can still be given the event.
+bool StoreSession::keepCopyBeforeUpgrade(int version, QString* reason)
+{
+    const QString copy = m_eventFile + QStringLiteral(".format%1").arg(version);
+    if (QFile::exists(copy))
+        return true;
+    SafeReplace replace(copy, SafeReplace::kPrivate);
+    if (!replace.isReady()) {
+        *reason = replace.errorString();
+        return false;
+    }
+    QSqlQuery q(m_event->database());
+    q.prepare(QStringLiteral("VACUUM INTO ?"));
+    q.addBindValue(replace.temporaryName());
+    if (!q.exec()) {
+        *reason = StoreError::plain(q.lastError());
+        return false;
+    }
+    q.finish();
+    if (!replace.commit()) {
+        *reason = replace.errorString();
+        return false;
+    }
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "store/FileIdentity.h"
 #include "store/KeyedItemStore.h"
+#include "store/NameVoiceStore.h"
 #include "store/ScheduleStore.h"
 #include "store/SongListStore.h"
 #include "store/SqlConnection.h"
@@ -37,6 +38,7 @@ class StoreSession
     KeyedItemStore& items() { return *m_items; }
     ScheduleStore& schedule() { return *m_schedule; }
     SongListStore& songLists() { return *m_songLists; }
+    NameVoiceStore& voices() { return *m_voices; }
     // The event database's connection, for a StoreTransaction around a page's save.
     QSqlDatabase eventConnection() const { return m_event->database(); }
 
@@ -49,6 +51,7 @@ class StoreSession
     const QString& catalogue() const { return m_catalogueFile; }
 
   private:
+    bool keepCopyBeforeUpgrade(int version, QString* reason);
     bool openEvent();
     void makeStores();
     bool fail(const QString& what, const QString& file, const QString& reason);
@@ -61,6 +64,7 @@ class StoreSession
     std::unique_ptr<SqlConnection> m_config;
     std::unique_ptr<SqlConnection> m_event;
     std::unique_ptr<ScheduleStore> m_schedule;
+    std::unique_ptr<NameVoiceStore> m_voices;
     std::unique_ptr<SongListStore> m_songLists;
     std::unique_ptr<KeyedItemStore> m_items; // destroyed first: it holds queries on the connections
 };

@@ -74,6 +74,8 @@ bool frmData::createTables(const QString& connectionName, int version)
     // A file of version 0 has the tables of version 1 and no version.
     const int asOf = std::max(version, 1);
     for (const EventFormat::Table& table : EventFormat::tables()) {
+        if (table.since > asOf)
+            continue;
         m_fields.clear();
         qint16 position = 1;
         for (const EventFormat::Column& c : table.columns) {
@@ -81,6 +83,9 @@ bool frmData::createTables(const QString& connectionName, int version)
                 continue;
             if (c.type == EventFormat::Text)
                 AddFieldText(position, QLatin1String(c.name), qint16(c.size), true);
+            else if (c.type == EventFormat::Binary)
+                addField(position, EventFormat::columnDefinition(QLatin1String(c.name), c.type,
+                                                                 c.size, true));
             else
                 AddFieldMisc(position, QLatin1String(c.name), c.type);
             ++position;

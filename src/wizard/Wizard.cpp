@@ -2,6 +2,7 @@
 
 #include "catalogue/FinalChanges.h"
 #include "platform/PathMap.h"
+#include "sound/NameSpeaker.h"
 #include "store/EventPlan.h"
 #include "store/StoreSession.h"
 #include "ui/EnterKey.h"
@@ -15,8 +16,9 @@
 #include <QDir>
 #include <QLockFile>
 
-Wizard::Wizard()
+Wizard::Wizard() : m_speaker(std::make_unique<NameSpeaker>())
 {
+    m_state.Speaker = m_speaker.get();
     EnterKey::install();
 }
 

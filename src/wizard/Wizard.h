@@ -10,6 +10,7 @@
 class FrmQuery;
 class QLockFile;
 class KeyedItemStore;
+class NameSpeaker;
 class QWidget;
 class Menu1;
 class StoreSession;
@@ -36,6 +37,9 @@ class Wizard
 
     WizardState& state() { return m_state; }
     StoreSession& store() { return *m_store; }
+    // Says and records names for the dialogs (the system's sound devices unless a test
+    // puts in its own).
+    NameSpeaker& speaker() { return *m_speaker; }
     KeyedItemStore& items();
 
     // The page at `index` (0 = Menu1 ... 9 = MenuFinal), loaded on first use; pages are
@@ -82,6 +86,7 @@ class Wizard
     bool openData();
 
     WizardState m_state;
+    std::unique_ptr<NameSpeaker> m_speaker;
     std::unique_ptr<StoreSession> m_store;
     std::array<std::unique_ptr<WizardPage>, kPageCount> m_pages;
     int m_pageLoads = 0;

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
+class NameSpeaker;
+
 // The program-wide values, owned by the application object and handed to every form by
 // reference. Nothing of this lives in a static, so a test can build a fresh wizard. What a
 // dialog produces is not kept here: each dialog hands its result back to its opener.
@@ -38,6 +40,10 @@ struct WizardState {
     // nothing.
     QString EntertainerLine;
     QString FrozenLine;
+
+    // Says and records the names in the person and party dialogs; owned by the application
+    // object. Null where there is none: the dialogs' name buttons are then disabled.
+    NameSpeaker* Speaker = nullptr;
 
     // Fills the progress captions (15 entries) and sets CurrentStep to 1.
     void initialise();
