@@ -1,7 +1,8 @@
 // Prints how long the plan of a full event takes: the PDF (document, timeline and pages) and
-// the checks. A full event: 30 party members, 40 activities, 50 songs on each list.
+// the checks, and what changed between two versions of it. A full event: 30 party members, 40 activities, 50 songs on each list.
 //   build/bench/bench_plan [keep.pdf]
 #include "plan/PlanChecks.h"
+#include "plan/PlanDiff.h"
 #include "plan/PlanDocument.h"
 #include "platform/OleDate.h"
 #include "platform/PathMap.h"
@@ -159,6 +160,24 @@ int main(int argc, char* argv[])
         findings = int(PlanChecks::run(plan, today).size());
         checks.push_back(timer.nsecsElapsed() / 1e6);
     }
+    // A second version with a change of every kind: a time, a song, a member, list songs.
+    EventPlan changed = plan;
+    changed.Schedule[6].Time = PlanValue<QTime>::given(QTime(20, 30));
+    changed.Schedule[7].SongTitle = QStringLiteral("Perfect");
+    changed.Schedule.removeAt(12);
+    changed.Party[4].Role = QStringLiteral("Junior Bridesmaid");
+    changed.Party.removeLast();
+    changed.Include.removeAt(3);
+    changed.Include.append({-2, QStringLiteral("Shout"), QStringLiteral("The Isley Brothers"), {}});
+    changed.Bride.Email = QStringLiteral("annabel@example.com");
+    std::vector<double> diffs;
+    int changes = 0;
+    for (int run = 0; run < 201; ++run) {
+        timer.start();
+        const PlanDiff diff(plan, changed);
+        changes = int(diff.changes().size()) + int(diff.text().isEmpty());
+        diffs.push_back(timer.nsecsElapsed() / 1e6);
+    }
     std::printf("full event (30 members, 40 activities, 50 + 50 songs)\n");
     std::printf("PDF, US Letter, median of 7:   %8.1f ms wall, %6.1f ms CPU  (%lld bytes)\n",
                 median(pdf), median(pdfCpu), QFileInfo(out).size());
@@ -168,5 +187,6 @@ int main(int argc, char* argv[])
                 median(sheet), sheetPages % 10, sheetPages / 10);
     std::printf("checks, median of 2001:        %8.3f ms  (%d findings)\n", median(checks),
                 findings);
+    std::printf("what changed, median of 201:   %8.3f ms  (%d changes)\n", median(diffs), changes);
     return 0;
 }

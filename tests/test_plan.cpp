@@ -6,20 +6,27 @@
 #include "app/ZelWizard.h"
 #include "plan/PlanChecks.h"
 #include "plan/PlanDocument.h"
+#include "plan/PlanDiff.h"
 #include "plan/PlanExport.h"
 #include "plan/PlanFacts.h"
+#include "plan/PlanFileName.h"
 #include "platform/OleDate.h"
 #include "platform/PathMap.h"
+#include "store/EventCopy.h"
+#include "store/EventIdentity.h"
 #include "store/EventItems.h"
 #include "store/StoreSession.h"
 #include "store/frmData.h"
 #include "pages/ScheduleModel.h"
+#include "ui/FolderView.h"
 #include "wizard/PlanReview.h"
 #include "wizard/WizardPage.h"
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -32,6 +39,12 @@
 #include <QXmlStreamReader>
 
 #include <libical/ical.h>
+
+template <>
+char* QTest::toString(const PlanDiff::Change& c)
+{
+    return QTest::toString(QString::number(c.page) + ": " + c.text);
+}
 
 namespace
 {
@@ -83,6 +96,72 @@ EventPlan fixture()
                  {-2, "Chicken Dance", "Werner Thomas", len(2, 58)}};
     return p;
 }
+
+// One kind of change: what it does to the fixture, the page, and the sentence from the
+// fixture to the changed event and back.
+struct DiffCase {
+    const char* name;
+    void (*change)(EventPlan&);
+    int page;
+    QString forward, backward;
+};
+const QString kPerfect = "\"Perfect\" by Ed Sheeran";
+const DiffCase kDiffCases[] = {
+    {"activity moved, its song changed", [](EventPlan& p) {
+         p.Schedule[2].Time = at(19, 45);
+         p.Schedule[2].SongTitle = "Perfect";
+         p.Schedule[2].SongArtist = "Ed Sheeran"; }, 5,
+     "First Dance moved from 7:15 PM to 7:45 PM; its song changed from \"Our Song \"Live\"\" by "
+     "Cousin Theo to " + kPerfect,
+     "First Dance moved from 7:45 PM to 7:15 PM; its song changed from " + kPerfect +
+         " to \"Our Song \"Live\"\" by Cousin Theo"},
+    {"activity renamed, matched by key", [](EventPlan& p) { p.Schedule[3].Name = "Toasts"; }, 5,
+     "Toast; by the best man renamed to Toasts", "Toasts renamed to Toast; by the best man"},
+    {"activities matched by name", [](EventPlan& p) {
+         for (ScheduledActivity& a : p.Schedule)
+             a.Key += 10;
+         p.Schedule[1].Time = at(0, 40); }, 5,
+     "Last Dance moved from 12:30 AM to 12:40 AM", "Last Dance moved from 12:40 AM to 12:30 AM"},
+    {"activity added", [](EventPlan& p) {
+         p.Schedule.append({9, at(21, 0), "Bouquet Toss", 5, "Perfect", "Ed Sheeran", "", ""}); }, 5,
+     "Bouquet Toss added to the schedule at 9:00 PM with " + kPerfect,
+     "Bouquet Toss removed from the schedule"},
+    {"member added", [](EventPlan& p) {
+         p.Party.append({"Erin Fox", "Bridesmaid", "", "", "", ""}); }, 4,
+     "Erin Fox added to the bridal party as Bridesmaid", "Erin Fox removed from the bridal party"},
+    {"member's role", [](EventPlan& p) { p.Party[2].Role = "Junior Bridesmaid"; }, 4,
+     "Lucía Ferreira's role changed from \"Flower Girl\" to \"Junior Bridesmaid\"",
+     "Lucía Ferreira's role changed from \"Junior Bridesmaid\" to \"Flower Girl\""},
+    {"songs added", [](EventPlan& p) {
+         p.Include.append({5, "Perfect", "Ed Sheeran", len(4, 23)});
+         p.Include.append({-2, "Shout", "The Isley Brothers", len(4, 30)}); }, 7,
+     "2 songs added to the must-play list: " + kPerfect + ", \"Shout\" by The Isley Brothers",
+     "2 songs removed from the must-play list: " + kPerfect + ", \"Shout\" by The Isley Brothers"},
+    {"song removed", [](EventPlan& p) { p.Exclude.removeFirst(); }, 8,
+     "1 song removed from the do-not-play list: \"Macarena\" by Los del Río",
+     "1 song added to the do-not-play list: \"Macarena\" by Los del Río"},
+    {"e-mail", [](EventPlan& p) { p.Bride.Email = "zoe@example.com"; }, 1,
+     "The bride's e-mail changed from \"zoe@example.org\" to \"zoe@example.com\"",
+     "The bride's e-mail changed from \"zoe@example.com\" to \"zoe@example.org\""},
+    {"phone", [](EventPlan& p) { p.Bride.Phone3 = "217-555-0100"; }, 1,
+     "The bride's third phone added: \"217-555-0100 (other)\"",
+     "The bride's third phone removed (was \"217-555-0100 (other)\")"},
+    {"date", [](EventPlan& p) { p.Times.Date.value = QDate(2031, 6, 21); }, 2,
+     "The date changed from Saturday, June 14, 2031 to Saturday, June 21, 2031",
+     "The date changed from Saturday, June 21, 2031 to Saturday, June 14, 2031"},
+    {"place", [](EventPlan& p) { p.Facility.Contact.clear(); }, 2,
+     "The reception's contact removed (was \"Marta Lindqvist\")",
+     "The reception's contact added: \"Marta Lindqvist\""},
+    {"dress", [](EventPlan& p) { p.Looks.value = 0; }, 3,
+     "The entertainer's dress changed from Formal to Casual",
+     "The entertainer's dress changed from Casual to Formal"},
+    {"music", [](EventPlan& p) { p.Music.Play[7] = true; }, 6,
+     "Hip Hop/Rap changed from avoid to play",
+     "Hip Hop/Rap changed from play to avoid"},
+    {"radio", [](EventPlan& p) { p.Music.Radio[2] = "WGN 720"; }, 6,
+     "The third radio station's name added: \"WGN 720\"",
+     "The third radio station's name removed (was \"WGN 720\")"},
+};
 
 // Every answer of the fixture as a reader finds it in the plan, in whatever form.
 // clang-format off
@@ -208,6 +287,14 @@ class TestPlan : public QObject
     void reviewFromTheFinishPage();
     void pdfName_data();
     void pdfName();
+    void diff_data();
+    void diff();
+    void toolDiff();
+    void sendFromTheFinishPage();
+    void sameEvent_data();
+    void sameEvent();
+    void finalChanges_data();
+    void finalChanges();
 };
 
 void TestPlan::checks()
@@ -383,19 +470,15 @@ void TestPlan::exportsReadBack()
         QCOMPARE(rows.value(0),
                  (QStringList{"Title", "Artist", "Length", "Catalogue key", "Music provided"}));
         QCOMPARE(rows.size(), songs.size() + 1);
-        QStringList m3u{"#EXTM3U"};
         for (qsizetype i = 0; i < songs.size(); ++i) {
             const PlanSong& s = songs[i];
             QCOMPARE(rows[i + 1],
                      (QStringList{s.Title, s.Artist, "=\"" + PlanFacts::lengthText(s.Length) + '"',
                                   s.Key > 0 ? QString::number(s.Key) : "",
                                   s.Key == -3 ? "yes" : "no"}));
-            m3u << QString("#EXTINF:%1,%2 - %3")
-                       .arg(s.Length.value)
-                       .arg(s.Artist, s.Title)
-                << s.Artist + " - " + s.Title;
         }
-        QCOMPARE(QString::fromUtf8(fileBytes(dir + "/" + name + ".m3u8")), m3u.join('\n') + '\n');
+        // Without a catalogue no song has a file: no entry, every song missing.
+        QCOMPARE(fileBytes(dir + "/" + name + ".m3u8"), QByteArray("#EXTM3U\n"));
     }
 
     // The calendar: the reception, its setup, each activity until the next one (the last until
@@ -406,7 +489,8 @@ void TestPlan::exportsReadBack()
     int zones = 0;
     const QString tz = "|America/Chicago";
     QCOMPARE(calendarEvents(bytes, &zones),
-             (QStringList{"Reception of Zoë Marchetti & Tobias Nwachukwu|20310614T180000|20310615T004500" + tz,
+             (QStringList{"Reception of Zoë Marchetti & Tobias Nwachukwu|"
+                          "20310614T180000|20310615T004500" + tz,
                           "Setup for the reception of Zoë Marchetti & Tobias Nwachukwu|"
                           "20310614T160000|20310614T180000" + tz,
                           "Grand Entrance|20310614T180000|20310614T191500" + tz,
@@ -485,6 +569,8 @@ void TestPlan::pdfName_data()
                          << "2031-06-14 Anna Smith & Benedikt Jovanovic.pdf";
     QTest::newRow("no date, one name") << false << "A/B: C" << "" << "A-B- C.pdf";
     QTest::newRow("nothing") << false << "" << "" << "Reception plan.pdf";
+    QTest::newRow("too long") << false << QString(300, QChar(0x00e9)) << ""
+                              << QString(100, QChar(0x00e9)) + ".pdf";
 }
 
 void TestPlan::pdfName()
@@ -692,6 +778,223 @@ void TestPlan::reviewFromTheFinishPage()
     QCOMPARE(w.loadedPage(5)->focusWidget(), grid);
     QCOMPARE(back->isVisible(), false);
     QCOMPARE(child<QPushButton>(w.loadedPage(5), "cmdBackToReview")->isVisible(), true);
+}
+
+
+void TestPlan::diff_data()
+{
+    QTest::addColumn<int>("index");
+    for (int i = 0; i < int(std::size(kDiffCases)); ++i)
+        QTest::newRow(kDiffCases[i].name) << i;
+}
+
+void TestPlan::diff()
+{
+    QFETCH(int, index);
+    const DiffCase& c = kDiffCases[index];
+    const EventPlan before = fixture();
+    EventPlan after = before;
+    c.change(after);
+    for (const auto& [from, to, text] :
+         {std::tuple(before, after, c.forward), std::tuple(after, before, c.backward)}) {
+        const PlanDiff diff(from, to);
+        QCOMPARE(diff.changes(), (QList<PlanDiff::Change>{{c.page, text}}));
+        QCOMPARE(diff.text(), PlanChecks::pageName(c.page) + "\n  " + text + "\n");
+    }
+    QVERIFY(PlanDiff(after, after).isEmpty());
+}
+
+// The tool: no change exits 0, a change 1 (printed, or written as a well-formed page), a bad
+// file 2 with one line.
+void TestPlan::toolDiff()
+{
+    TestRoot root;
+    const QString before = root.path() + "/before.mdb";
+    QVERIFY(QFile::copy(eventFile(root), before));
+    EventPlan changed = fixture();
+    kDiffCases[4].change(changed);
+    const QString after = eventFile(root, changed);
+    const QString page = root.path() + "/changes.html";
+    struct Row {
+        QStringList args;
+        int status;
+        QString out;
+    };
+    for (const Row& row :
+         {Row{{"--diff", before, before}, 0, "No changes.\n"},
+          Row{{"--diff", before, after}, 1, "Bridal Party\n  " + kDiffCases[4].forward + "\n"},
+          Row{{"--diff", before, after, "-o", page}, 1, ""},
+          Row{{"--diff", before, root.path() + "/none.mdb"}, 2, ""}}) {
+        const Run run = zelplan(row.args);
+        QCOMPARE(run.status, row.status);
+        QCOMPARE(run.out, row.out);
+        QCOMPARE(run.err.count('\n'), int(row.status == 2));
+    }
+    QXmlStreamReader html(fileBytes(page));
+    QStringList items;
+    while (!html.atEnd())
+        if (html.readNext() == QXmlStreamReader::StartElement && html.name() == u"li")
+            items << html.readElementText();
+    QCOMPARE(html.error(), QXmlStreamReader::NoError);
+    QCOMPARE(items, QStringList{kDiffCases[4].forward});
+}
+
+// The copy is made while another connection is in the middle of a write: it opens, passes the
+// start check and holds the last committed state, with the event's identity.
+void TestPlan::sendFromTheFinishPage()
+{
+    TestRoot root;
+    root.writeCatalogue();
+    ZelWizard w;
+    QVERIFY(startWithoutLoader(w));
+    writeEvent(w.store(), fixture());
+    WizardPage* final = w.page(9);
+    w.loadedPage(0)->hide();
+    final->show();
+    QStringList shown;
+    FolderView::setHandler([&](const QString& folder) {
+        shown << folder;
+        return true;
+    });
+
+    QSqlDatabase writer = QSqlDatabase::addDatabase("QSQLITE", "writer");
+    writer.setDatabaseName(PathMap::eventDatabase());
+    QVERIFY(writer.open());
+    QVERIFY(writer.transaction());
+    for (int i = 0; i < 500; ++i)
+        QVERIFY(QSqlQuery(writer).exec(
+            QString("INSERT INTO Strs (Item, Usage) VALUES ('Half%1', 'x')").arg(i)));
+    QVERIFY(QSqlQuery(writer).exec("DELETE FROM Strs WHERE Item LIKE 'BP%'"));
+
+    const QString folder = root.path() + "/to send";
+    whenModal("dlgSend", [&](QWidget* d) {
+        child<QLineEdit>(d, "txtFolder")->setText(folder);
+        child<QCheckBox>(d, "chkPdf")->setChecked(true);
+        child<QPushButton>(d, "cmdSave")->click();
+    });
+    child<QPushButton>(final, "cmdSend")->click();
+    QVERIFY(writer.commit());
+    writer.close();
+    QSqlDatabase::removeDatabase("writer");
+    FolderView::setHandler({});
+
+    QCOMPARE(shown, QStringList{folder});
+    const QString name = folder + "/2031-06-14 Zoë Marchetti & Tobias Nwachukwu";
+    QVERIFY(fileBytes(name + ".pdf").startsWith("%PDF"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files), (QStringList{QFileInfo(name).fileName() + ".feteplan",
+                                                              QFileInfo(name).fileName() + ".pdf"}));
+    StoreSession copy(name + ".feteplan", QString(), StoreSession::ReadOnly);
+    QVERIFY2(copy.isOpen(), qPrintable(copy.errorString()));
+    QCOMPARE(EventPlan::read(copy, nullptr)->Party, fixture().Party);
+    QStringList half;
+    QVERIFY(copy.items().strKeysStartingWith("Half", &half));
+    QCOMPARE(half, QStringList());
+    const EventIdentity sent = EventIdentity::of(copy);
+    QCOMPARE(sent.id.size(), 36);
+    QCOMPARE(sent.id, EventIdentity::of(w.store()).id);
+    QVERIFY(root.messages.isEmpty());
+}
+
+void TestPlan::sameEvent_data()
+{
+    QTest::addColumn<QStringList>("a");
+    QTest::addColumn<QStringList>("b");
+    QTest::addColumn<bool>("same");
+    const QStringList ab{"id1", "Ann Lee", "Ben Ray"};
+    QTest::newRow("same id, names changed") << ab << QStringList{"id1", "Ann Ray", ""} << true;
+    QTest::newRow("other id, same names") << ab << QStringList{"id2", "Ann Lee", "Ben Ray"} << false;
+    QTest::newRow("no id, same names") << QStringList{"", "ann lee", "Ben Ray"} << ab << true;
+    QTest::newRow("no id, other names") << QStringList{"", "Ann Lee", "Bo Ray"} << ab << false;
+    QTest::newRow("no id, no names") << QStringList{"", "", ""} << QStringList{"", "", ""} << false;
+}
+
+// Pairs of identities, and a copy of an old file without one matched by the couple's names.
+void TestPlan::sameEvent()
+{
+    QFETCH(QStringList, a);
+    QFETCH(QStringList, b);
+    QFETCH(bool, same);
+    const EventIdentity x{a[0], a[1], a[2]}, y{b[0], b[1], b[2]};
+    QCOMPARE(x.sameEvent(y), same);
+    QCOMPARE(y.sameEvent(x), same);
+
+    TestRoot root;
+    const QString old = eventFile(root);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "old");
+        db.setDatabaseName(old);
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec("DELETE FROM Strs WHERE Item = 'EventId'"));
+    }
+    QSqlDatabase::removeDatabase("old");
+    QString error;
+    QVERIFY2(EventCopy::save(old, root.path() + "/copy.feteplan", &error), qPrintable(error));
+    const std::optional<EventIdentity> copy = EventIdentity::ofFile(root.path() + "/copy.feteplan", &error);
+    QCOMPARE(copy->id, QString());
+    QCOMPARE(copy->bride, QString("Zoë Marchetti"));
+    QVERIFY(copy->sameEvent(EventIdentity{"id9", "Zoë Marchetti", "Tobias Nwachukwu"}));
+    QVERIFY(!copy->sameEvent(EventIdentity{"id9", "Zoë Marchetti", "Someone Else"}));
+}
+
+using Settings = QMap<QString, QString>;
+
+void TestPlan::finalChanges_data()
+{
+    QTest::addColumn<Settings>("settings");
+    QTest::addColumn<int>("daysToGo");
+    QTest::addColumn<QString>("reach");
+    QTest::addColumn<bool>("final");
+    const QMap<QString, QString> dana{{"EntName", "Dana Cole"}, {"EntPhone", "555-0100"},
+                                      {"EntEmail", "dana@example.org"}, {"FinalDays", "14"}};
+    const QString reach = "Your entertainer: Dana Cole, phone 555-0100, e-mail dana@example.org";
+    QTest::newRow("no settings") << QMap<QString, QString>() << 10 << QString() << false;
+    QTest::newRow("before the day") << dana << 15 << reach << false;
+    QTest::newRow("from the day") << dana << 14 << reach << true;
+    QTest::newRow("no number of days") << QMap<QString, QString>{{"EntName", "Dana Cole"}} << 1
+                                       << "Your entertainer: Dana Cole" << false;
+}
+
+// Once the plan is final every answer page is read-only, says why, and Next through all of
+// them stores nothing; the welcome and finish pages say how to reach the entertainer.
+void TestPlan::finalChanges()
+{
+    QFETCH(Settings, settings);
+    QFETCH(int, daysToGo);
+    QFETCH(QString, reach);
+    QFETCH(bool, final);
+    TestRoot root;
+    EventPlan plan = fixture();
+    plan.Times.Date.value = QDate::currentDate().addDays(daysToGo);
+    const QString file = eventFile(root, plan);
+    root.writeCatalogue(settings);
+    const QByteArray before = fileBytes(file);
+    ZelWizard w;
+    QVERIFY(startWithoutLoader(w));
+    for (const int page : {0, 9}) {
+        auto* label = w.page(page)->findChild<QLabel*>("lblEntertainer");
+        QCOMPARE(label ? label->text() : QString(), reach);
+        QCOMPARE(w.page(page)->findChild<QLabel*>("lblFrozen") != nullptr, final);
+    }
+    if (!final)
+        return;
+    const QString line = QString("Your plan is final since %1. For any change, please call "
+                                 "Dana Cole at 555-0100.")
+                             .arg(QLocale(QLocale::English, QLocale::UnitedStates)
+                                      .toString(QDate::currentDate(), "dddd, MMMM d, yyyy"));
+    w.loadedPage(9)->hide();
+    w.loadedPage(0)->show();
+    for (int page = 0; page < 9; ++page) {
+        QCOMPARE(visiblePage(w)->index(), page);
+        QCOMPARE(visiblePage(w)->isFrozen(), page > 0);
+        if (page > 0)
+            QCOMPARE(child<QLabel>(visiblePage(w), "lblTop_1")->text(), line);
+        if (page == 2)
+            QCOMPARE(child<QLineEdit>(visiblePage(w), "txtGuests")->isEnabled(), false);
+        child<QPushButton>(visiblePage(w), "cmdNext")->click();
+    }
+    QCOMPARE(visiblePage(w)->objectName(), QString("MenuFinal"));
+    QCOMPARE(fileBytes(file), before);
+    QVERIFY(root.messages.isEmpty());
 }
 
 QTEST_MAIN(TestPlan)

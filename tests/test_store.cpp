@@ -72,14 +72,17 @@ void TestStore::creationMakesFiveEmptyTables()
     const QString file = makeEventDatabase();
     // Only the finished file is left behind.
     QCOMPARE(QDir(m_root->dbFolder()).entryList(QDir::Files), QStringList{"event.mdb"});
-    // Tables in their order, no rows; their columns are what a session checks at open.
+    // Tables in their order, no rows but the event's identity; their columns are what a
+    // session checks at open.
     QCOMPARE(storedRows("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE "
                         "'sqlite_%' ORDER BY rowid"),
              (QList<QStringList>{{"Strs"}, {"Mems"}, {"Activities"}, {"MusicIn"}, {"MusicOut"}}));
-    QCOMPARE(storedRows("SELECT (SELECT count(*) FROM Strs) + (SELECT count(*) FROM Mems) + "
-                        "(SELECT count(*) FROM Activities) + (SELECT count(*) FROM MusicIn) + "
-                        "(SELECT count(*) FROM MusicOut)"),
+    QCOMPARE(storedRows("SELECT (SELECT count(*) FROM Strs WHERE Item <> 'EventId') + "
+                        "(SELECT count(*) FROM Mems) + (SELECT count(*) FROM Activities) + "
+                        "(SELECT count(*) FROM MusicIn) + (SELECT count(*) FROM MusicOut)"),
              QList<QStringList>{{"0"}});
+    QCOMPARE(storedRows("SELECT length(Usage) FROM Strs WHERE Item = 'EventId'"),
+             QList<QStringList>{{"36"}});
     QVERIFY(StoreSession(file, QString()).isOpen());
 }
 

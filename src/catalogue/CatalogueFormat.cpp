@@ -56,6 +56,13 @@ QString CatalogueFormat::createImportKeys()
 {
     return QStringLiteral("CREATE TABLE IF NOT EXISTS ImportKeys (dbKey INTEGER PRIMARY KEY "
                           "CHECK (dbKey BETWEEN 1 AND %1), Retired INTEGER NOT NULL DEFAULT 0, "
-                          "Path TEXT UNIQUE, Size INTEGER, MTime INTEGER, Genre TEXT, Bpm REAL)")
+                          "Path TEXT UNIQUE, Size INTEGER, MTime INTEGER, Genre TEXT, Bpm REAL, "
+                          "Name TEXT, Artist TEXT, Time TEXT)")
         .arg(kMaxKey);
+}
+
+QString CatalogueFormat::createImportFailed()
+{
+    return QStringLiteral("CREATE TABLE IF NOT EXISTS ImportFailed (Path TEXT PRIMARY KEY, Size "
+                          "INTEGER, MTime INTEGER, Reason TEXT)");
 }

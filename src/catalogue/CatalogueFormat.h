@@ -13,7 +13,10 @@
 //   search's sorts and scans: by title, and by artist then title.
 // - Config: the catalogue's settings as keyed items (Item, Usage).
 // - ImportKeys: the importer's memory of each song's source and of the keys of removed
-//   songs; the wizard never reads it.
+//   songs with the title, artist, time and file that identified them (Name, Artist, Time,
+//   set for removed songs only); the wizard never reads it.
+// - ImportFailed: the files whose tags could not be read, with size, time and reason, so
+//   they are not read again until they change; the wizard never reads it.
 //
 // Texts compare without regard to case, as the search's LIKE and "=" do.
 class CatalogueFormat
@@ -27,6 +30,7 @@ class CatalogueFormat
     static constexpr const char* kMusic = "MUSIC";
     static constexpr const char* kConfig = "Config";
     static constexpr const char* kImportKeys = "ImportKeys";
+    static constexpr const char* kImportFailed = "ImportFailed";
 
     // The columns of MUSIC in the table's order; UserField1 + n - 1 is UDF0n.
     enum MusicColumn { Key, Title, Type, SubType1, SubType2, Time, Matrix, UserField1 };
@@ -46,4 +50,5 @@ class CatalogueFormat
     static QStringList createIndexes();
     // The importer's table, made when a catalogue lacks it.
     static QString createImportKeys();
+    static QString createImportFailed();
 };

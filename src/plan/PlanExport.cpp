@@ -112,30 +112,17 @@ QByteArray csv(const QList<PlanSong>& songs)
 {
     // A byte-order mark, so that spreadsheets read the file as UTF-8 on their own; lengths as
     // formulas giving text, so that "3:43" stays a song length instead of a time of day.
-    QString out = QChar(0xFEFF) + QStringLiteral("Title,Artist,Length,Catalogue key,Music provided\r\n");
+    QString out =
+        QChar(0xFEFF) + QStringLiteral("Title,Artist,Length,Catalogue key,Music provided\r\n");
     for (const PlanSong& s : songs)
         out += QStringList{CsvText::field(s.Title), CsvText::field(s.Artist),
-                           CsvText::field(s.Length.isGiven()
-                                                  ? QStringLiteral("=\"%1\"").arg(
-                                                        PlanFacts::lengthText(s.Length))
-                                                  : QString()),
+                           CsvText::field(s.Length.isGiven() ? QStringLiteral("=\"%1\"").arg(
+                                                                   PlanFacts::lengthText(s.Length))
+                                                             : QString()),
                            s.Key > 0 ? QString::number(s.Key) : QString(),
                            s.musicProvided() ? QStringLiteral("yes") : QStringLiteral("no")}
                    .join(QLatin1Char(',')) +
                QStringLiteral("\r\n");
-    return out.toUtf8();
-}
-
-QByteArray m3u8(const QList<PlanSong>& songs)
-{
-    QString out = QStringLiteral("#EXTM3U\n");
-    for (const PlanSong& s : songs) {
-        // A line break inside a name would end the entry.
-        const QString name = entryName(s).simplified();
-        out += QStringLiteral("#EXTINF:%1,%2\n%2\n")
-                   .arg(s.Length.isGiven() ? s.Length.value : -1)
-                   .arg(name);
-    }
     return out.toUtf8();
 }
 
@@ -154,13 +141,12 @@ QByteArray ics(const EventPlan& plan, const QDateTime& stamp)
         icalproperty_set_tzid(icalcomponent_get_first_property(rules, ICAL_TZID_PROPERTY),
                               icaltimezone_get_location(zone));
         icalcomponent_add_component(cal, rules);
-    }
-    else if (!plan.Times.Date.isGiven())
+    } else if (!plan.Times.Date.isGiven())
         icalcomponent_add_component(cal, utcZoneComponent());
 
     if (plan.Times.Date.isGiven()) {
-        const icaltimetype made = icaltime_from_timet_with_zone(
-            stamp.toSecsSinceEpoch(), 0, icaltimezone_get_utc_timezone());
+        const icaltimetype made = icaltime_from_timet_with_zone(stamp.toSecsSinceEpoch(), 0,
+                                                                icaltimezone_get_utc_timezone());
         const QString couple = PlanFacts::coupleNames(plan);
         const QString uidPart = QString::fromLatin1(
             QCryptographicHash::hash(couple.toLower().toUtf8(), QCryptographicHash::Sha1)
@@ -175,8 +161,8 @@ QByteArray ics(const EventPlan& plan, const QDateTime& stamp)
         const auto add = [&](const CalendarEvent& e) {
             icalcomponent_add_component(cal, eventComponent(e, made, zone));
         };
-        add({QStringLiteral("reception-%1@feteplan").arg(uidPart),
-             QStringLiteral("Reception") + of, place, QString(), eveningStart, eveningEnd});
+        add({QStringLiteral("reception-%1@feteplan").arg(uidPart), QStringLiteral("Reception") + of,
+             place, QString(), eveningStart, eveningEnd});
         // The setup runs up to the start, from up to half a day before it (the evening's
         // eve when the setup time is later in the day than the start); a setup time after
         // the start is a fault the checks report, and has no span to show.
@@ -199,11 +185,10 @@ QByteArray ics(const EventPlan& plan, const QDateTime& stamp)
             if (!a.Who.trimmed().isEmpty())
                 description.append(QStringLiteral("Who: ") + a.Who.trimmed());
             if (!a.SongTitle.trimmed().isEmpty())
-                description.append(QStringLiteral("Song: ") +
-                                   PlanFacts::songLabel(a.SongTitle, a.SongArtist) +
-                                   (a.SongKey == PlanSong::kMusicProvided
-                                        ? QStringLiteral(" (music provided)")
-                                        : QString()));
+                description.append(
+                    QStringLiteral("Song: ") + PlanFacts::songLabel(a.SongTitle, a.SongArtist) +
+                    (a.SongKey == PlanSong::kMusicProvided ? QStringLiteral(" (music provided)")
+                                                           : QString()));
             if (!a.MoreInfo.trimmed().isEmpty())
                 description.append(QStringLiteral("Notes: ") + PlanFacts::lines(a.MoreInfo));
             add({QStringLiteral("activity-%1-%2@feteplan").arg(a.Key).arg(uidPart),
@@ -227,8 +212,6 @@ bool writeAll(const EventPlan& plan, const QString& folder, const QDateTime& sta
     const QDir dir(folder);
     return save(dir.filePath(QStringLiteral("include.csv")), csv(plan.Include), error) &&
            save(dir.filePath(QStringLiteral("exclude.csv")), csv(plan.Exclude), error) &&
-           save(dir.filePath(QStringLiteral("include.m3u8")), m3u8(plan.Include), error) &&
-           save(dir.filePath(QStringLiteral("exclude.m3u8")), m3u8(plan.Exclude), error) &&
            save(dir.filePath(QStringLiteral("schedule.ics")), ics(plan, stamp), error);
 }
 

@@ -3,6 +3,7 @@
 #include "platform/PathMap.h"
 #include "platform/SafeReplace.h"
 #include "store/SqlConnection.h"
+#include "store/EventIdentity.h"
 #include "store/StoreError.h"
 
 #include <QDir>
@@ -95,6 +96,17 @@ bool frmData::createTables(const QString& connectionName, int version)
     }
     for (const QString& s : statements) {
         if (!q.exec(s)) {
+            m_error = StoreError::plain(q.lastError());
+            db.rollback();
+            return false;
+        }
+    }
+    // A new file carries its event's identity from the start; no page reads or writes it.
+    if (version == EventFormat::currentVersion()) {
+        q.prepare(QStringLiteral("INSERT INTO Strs (Item, Usage) VALUES (?, ?)"));
+        q.addBindValue(EventIdentity::kItem);
+        q.addBindValue(EventIdentity::newId());
+        if (!q.exec()) {
             m_error = StoreError::plain(q.lastError());
             db.rollback();
             return false;

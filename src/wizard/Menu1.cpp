@@ -32,6 +32,7 @@ Hivelet& Menu1::hivelet()
 void Menu1::loadPage()
 {
     m_welcome = PageContent::addRichText(content(), m_state.MediaFolder + QStringLiteral("hi.rtf"));
+    PageContent::addEntertainer(content(), m_state);
     nextButton()->setFocus();
 }
 

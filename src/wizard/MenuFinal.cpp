@@ -1,17 +1,27 @@
 #include "MenuFinal.h"
 
 #include "plan/PlanChecks.h"
+#include "plan/PlanDocument.h"
+#include "plan/PlanFileName.h"
 #include "platform/PathMap.h"
+#include "store/EventCopy.h"
+#include "store/StoreSession.h"
 #include "store/EventPlan.h"
+#include "ui/BusyPointer.h"
+#include "ui/FolderView.h"
 #include "ui/MessageBox.h"
 #include "ui/ProgramEnd.h"
 #include "wizard/FoldPlan.h"
 #include "wizard/PageContent.h"
 #include "wizard/PlanReview.h"
+#include "wizard/SendPlan.h"
 #include "wizard/Wizard.h"
 #include "wizard/WizardState.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLocale>
 #include <QFileInfo>
 #include <QLayout>
 #include <QProcess>
@@ -32,12 +42,58 @@ MenuFinal::MenuFinal(Wizard& wizard)
 void MenuFinal::loadPage()
 {
     PageContent::addRichText(content(), PathMap::mediaFolder() + QStringLiteral("bye.rtf"));
+    PageContent::addEntertainer(content(), m_state);
     auto* review = new QPushButton(QStringLiteral("Review Your Plan..."), content());
     review->setObjectName(QStringLiteral("cmdReview"));
     review->setAutoDefault(false);
     connect(review, &QPushButton::clicked, this, &MenuFinal::reviewPlan);
-    content()->layout()->addWidget(review);
-    content()->layout()->setAlignment(review, Qt::AlignRight);
+    auto* send = new QPushButton(QStringLiteral("Send to Your Entertainer..."), content());
+    send->setObjectName(QStringLiteral("cmdSend"));
+    send->setAutoDefault(false);
+    connect(send, &QPushButton::clicked, this, &MenuFinal::sendPlan);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(review);
+    row->addWidget(send);
+    static_cast<QBoxLayout*>(content()->layout())->addLayout(row);
+}
+
+void MenuFinal::sendPlan()
+{
+    const QString title = QStringLiteral("Send to Your Entertainer");
+    QString error;
+    const std::optional<EventPlan> plan = EventPlan::read(m_wizard.store(), &error);
+    if (!plan) {
+        MessageBox::show(
+            QStringLiteral("Your plan could not be read from the event database.\n\n%1").arg(error),
+            QStringLiteral("Unable to read"), QMessageBox::Ok, QMessageBox::Warning, this);
+        return;
+    }
+    const QString name = PlanFileName::of(*plan, QStringLiteral("feteplan"));
+    const std::optional<SendPlan::Choice> choice = SendPlan::ask(name, this);
+    if (!choice)
+        return;
+    const QDir folder(choice->folder);
+    {
+        BusyPointer busy;
+        bool saved = EventCopy::save(m_wizard.store().eventDatabase(), folder.filePath(name), &error);
+        if (saved && choice->pdf) {
+            const bool letter = QLocale::system().measurementSystem() == QLocale::ImperialUSSystem;
+            const PlanDocument document(*plan, PlanChecks::run(*plan, QDate::currentDate()),
+                                        m_state.MediaFolder);
+            saved = document.writePdf(folder.filePath(PlanFileName::of(*plan, QStringLiteral("pdf"))),
+                                      QPageSize(letter ? QPageSize::Letter : QPageSize::A4), &error);
+        }
+        if (!saved) {
+            MessageBox::show(QStringLiteral("Your plan could not be saved.\n\n%1").arg(error), title,
+                             QMessageBox::Ok, QMessageBox::Warning, this);
+            return;
+        }
+    }
+    if (!FolderView::show(folder.absolutePath()))
+        MessageBox::show(QStringLiteral("Your plan was saved in \"%1\".")
+                             .arg(QDir::toNativeSeparators(folder.absolutePath())),
+                         title, QMessageBox::Ok, QMessageBox::Information, this);
 }
 
 void MenuFinal::reviewPlan()

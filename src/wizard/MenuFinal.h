@@ -20,6 +20,11 @@ class MenuFinal : public WizardPage
     // finding's button goes to the page that mends it.
     void reviewPlan();
 
+    // "Send to Your Entertainer...": a consistent copy of the event file under the event's
+    // readable name in a folder the couple picks, the plan as PDF beside it if they wish;
+    // then the folder is shown.
+    void sendPlan();
+
   protected:
     void loadPage() override;
     void goNext() override;

@@ -1,7 +1,9 @@
 #include "PageContent.h"
 
 #include "ui/RichTextViewer.h"
+#include "wizard/WizardState.h"
 
+#include <QLabel>
 #include <QVBoxLayout>
 
 namespace PageContent
@@ -17,6 +19,21 @@ RichTextViewer* addRichText(QWidget* content, const QString& rtfFile)
     layout->addWidget(viewer);
     viewer->loadFile(rtfFile);
     return viewer;
+}
+
+void addEntertainer(QWidget* content, const WizardState& state)
+{
+    const auto add = [content](const QString& name, const QString& text) {
+        if (text.isEmpty())
+            return;
+        auto* label = new QLabel(text, content);
+        label->setObjectName(name);
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        content->layout()->addWidget(label);
+    };
+    add(QStringLiteral("lblEntertainer"), state.EntertainerLine);
+    add(QStringLiteral("lblFrozen"), state.FrozenLine);
 }
 
 } // namespace PageContent

@@ -1,6 +1,7 @@
 #include "PlanReview.h"
 
 #include "plan/PlanChecks.h"
+#include "plan/PlanFileName.h"
 #include "ui/MessageBox.h"
 #include "wizard/PageStyle.h"
 
@@ -111,22 +112,7 @@ PlanReview::~PlanReview() = default;
 
 QString PlanReview::pdfFileName(const EventPlan& plan)
 {
-    QStringList parts;
-    if (plan.Times.Date.isGiven())
-        parts << plan.Times.Date.value.toString(Qt::ISODate);
-    QStringList names;
-    for (const QString& name : {plan.Bride.Name.simplified(), plan.Groom.Name.simplified()})
-        if (!name.isEmpty())
-            names << name;
-    if (!names.isEmpty())
-        parts << names.join(QStringLiteral(" & "));
-    QString name = parts.isEmpty() ? QStringLiteral("Reception plan") : parts.join(QLatin1Char(' '));
-    // Characters no file name may hold on any of the couple's systems.
-    static const QString kNotInNames = QStringLiteral("/\\:*?\"<>|");
-    for (QChar& c : name)
-        if (kNotInNames.contains(c) || c.unicode() < 32)
-            c = QLatin1Char('-');
-    return name + QStringLiteral(".pdf");
+    return PlanFileName::of(plan, QStringLiteral("pdf"));
 }
 
 void PlanReview::savePdf(const PlanDocument& document, const QString& title, const QString& name,

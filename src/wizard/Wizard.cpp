@@ -1,6 +1,8 @@
 #include "Wizard.h"
 
+#include "catalogue/FinalChanges.h"
 #include "platform/PathMap.h"
+#include "store/EventPlan.h"
 #include "store/StoreSession.h"
 #include "ui/EnterKey.h"
 #include "ui/MessageBox.h"
@@ -87,8 +89,17 @@ bool Wizard::lockEventFolder()
 bool Wizard::openData()
 {
     m_store = std::make_unique<StoreSession>(PathMap::eventDatabase(), PathMap::catalogue());
-    if (m_store->isOpen())
+    if (m_store->isOpen()) {
+        // The entertainer the catalogue names, and whether the plan is final by now.
+        const FinalChanges final = FinalChanges::read(m_store->items());
+        m_state.EntertainerLine = final.reachLine();
+        QString unread;
+        const std::optional<EventPlan> plan =
+            final.Days ? EventPlan::read(*m_store, &unread) : std::nullopt;
+        if (plan && plan->Times.Date.isGiven())
+            m_state.FrozenLine = final.frozenLine(plan->Times.Date.value, QDate::currentDate());
         return true;
+    }
     MessageBox::show(m_store->errorString() +
                          QStringLiteral("\n\nThe wizard cannot go on without it. Your files "
                                         "have not been changed."),

@@ -92,6 +92,17 @@ void WizardPage::load()
         drawProgress();
     showLogo();
     loadPage();
+    // A final plan is shown, not changed: the page's controls are read-only and the subtitle
+    // says since when and whom to call.
+    if (isFrozen()) {
+        content()->setEnabled(false);
+        m_frame->lblTop_1->setText(m_state.FrozenLine);
+    }
+}
+
+bool WizardPage::isFrozen() const
+{
+    return m_info.hasProgress && !m_state.FrozenLine.isEmpty();
 }
 
 void WizardPage::drawProgress()
@@ -134,6 +145,8 @@ bool WizardPage::checkAndSave()
 {
     if (ProgramEnd::hasEnded() || !isVisible())
         return false;
+    if (isFrozen())
+        return true; // the plan is final: nothing of this page is stored
     if (!checkPage() || ProgramEnd::hasEnded())
         return false;
     QString moved;

@@ -50,6 +50,9 @@ class WizardPage : public QWidget
     // Redraws the progress list from the program-wide captions and CurrentStep.
     void drawProgress();
 
+    // An answer page while the plan is final: read-only, and Next stores nothing.
+    bool isFrozen() const;
+
   protected:
     // The page's own parts. Checks show their message and return false to stay on the page.
     virtual void loadPage() {}

@@ -32,6 +32,13 @@ struct WizardState {
     FacilityRecord Facility;
     QString Guests;
 
+    // The entertainer named in the catalogue's settings ("Your entertainer: ..."; empty when
+    // none), and the line saying since when the plan is final and whom to call: set at
+    // start when the plan is final, and then every answer page is read-only and Next stores
+    // nothing.
+    QString EntertainerLine;
+    QString FrozenLine;
+
     // Fills the progress captions (15 entries) and sets CurrentStep to 1.
     void initialise();
 };

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <sys/stat.h>
+
 #include <taglib/audioproperties.h>
 #include <taglib/fileref.h>
 #include <taglib/tag.h>
@@ -54,6 +56,13 @@ bool AudioTagReader::isAudioFile(const QString& fileName)
 
 bool AudioTagReader::read(ImportedSong* song, QString* reason)
 {
+    // Only a regular file is opened: a pipe would wait for a writer for ever.
+    struct stat st {
+    };
+    if (::stat(QFile::encodeName(song->path).constData(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        *reason = QStringLiteral("not a regular file (a pipe, device or socket); not opened");
+        return false;
+    }
     QFile file(song->path);
     if (!file.open(QIODevice::ReadOnly)) {
         *reason = QStringLiteral("cannot be read: %1").arg(file.errorString());
@@ -92,10 +101,23 @@ bool AudioTagReader::read(ImportedSong* song, QString* reason)
         set(song->title, text(tag->title()));
         set(song->artist, text(tag->artist()));
         set(song->genre, text(tag->genre()));
+        set(song->album, text(tag->album()));
         if (tag->year() >= 1000 && tag->year() <= 9999)
             song->year = int(tag->year());
     }
     const TagLib::PropertyMap props = ref.file()->properties();
+    const auto key = props.find("INITIALKEY");
+    if (key != props.end() && !key->second.isEmpty())
+        song->musicalKey = text(key->second.front()).left(8);
+    // A tag may name several artists; they are listed, not run together.
+    const auto artists = props.find("ARTIST");
+    if (artists != props.end() && artists->second.size() > 1) {
+        QStringList names;
+        for (const TagLib::String& a : artists->second)
+            if (const QString name = text(a); !name.isEmpty() && !names.contains(name))
+                names << name;
+        song->artist = names.join(QStringLiteral(", "));
+    }
     const auto bpm = props.find("BPM");
     if (bpm != props.end() && !bpm->second.isEmpty()) {
         bool ok = false;

@@ -5,9 +5,11 @@
 #include "DjCollectionXmlReader.h"
 #include "FolderScanner.h"
 #include "ImportCatalogue.h"
+#include "ImportLock.h"
 #include "ImportProgress.h"
 #include "MappedCsvReader.h"
 #include "MusicLibraryXmlReader.h"
+#include "NmlCollectionReader.h"
 #include "PlaylistReader.h"
 #include "SongKeyKeeper.h"
 
@@ -46,7 +48,11 @@ void stamp(ImportedSong* song)
 
 bool CatalogueImport::fail(const QString& message)
 {
+    // The report lists what was passed over however the import ends.
     m_error = message;
+    QString error;
+    if (!m_reportFile.isEmpty() && !m_summary.writeReport(m_reportFile, &error))
+        m_error += QStringLiteral("; ") + error;
     return false;
 }
 
@@ -59,8 +65,12 @@ CatalogueImport::SourceKind CatalogueImport::kindOf(const QString& path, QString
     }
     if (info.isDir())
         return SourceKind::Folder;
+    // Only a regular file is opened: a pipe or a device would wait for ever or never end.
+    struct stat st {
+    };
     QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        !file.open(QIODevice::ReadOnly)) {
         *why = QStringLiteral("not a readable file or folder");
         return SourceKind::None;
     }
@@ -76,9 +86,11 @@ CatalogueImport::SourceKind CatalogueImport::kindOf(const QString& path, QString
             return SourceKind::LibraryXml;
         if (xml.isStartElement() && xml.name() == QLatin1String("DJ_PLAYLISTS"))
             return SourceKind::DjCollectionXml;
+        if (xml.isStartElement() && xml.name() == QLatin1String("NML"))
+            return SourceKind::NmlCollection;
         *why = xml.isStartElement()
                    ? QStringLiteral("an XML file of an unknown kind (its root element is <%1>, "
-                                    "not <plist> or <DJ_PLAYLISTS>)")
+                                    "not <plist>, <DJ_PLAYLISTS> or <NML>)")
                          .arg(xml.name())
                    : QStringLiteral("an XML file whose beginning cannot be read: %1")
                          .arg(xml.errorString());
@@ -90,7 +102,9 @@ CatalogueImport::SourceKind CatalogueImport::kindOf(const QString& path, QString
         return SourceKind::Playlist;
     if (AudioTagReader::isAudioFile(info.fileName()))
         return SourceKind::AudioFile;
-    if (suffix == QLatin1String("csv") || head.left(head.indexOf('\n')).contains(','))
+    const QByteArray firstLine = head.left(head.indexOf('\n'));
+    if (suffix == QLatin1String("csv") || suffix == QLatin1String("tsv") ||
+        firstLine.contains(',') || firstLine.contains(';') || firstLine.contains('\t'))
         return SourceKind::Csv;
     *why = QStringLiteral("not a folder, audio file, playlist, library XML or CSV file");
     return SourceKind::None;
@@ -126,11 +140,15 @@ bool CatalogueImport::readSources(const Options& o, QList<ImportedSong>* songs)
     for (const QString& source : o.sources) {
         QString why;
         bool ok = true;
+        const qsizetype before = songs->size();
         switch (kindOf(source, &why)) {
         case SourceKind::Folder:
         case SourceKind::AudioFile: {
             FolderScanner scanner(m_summary);
             ok = QFileInfo(source).isDir() ? scanner.scan(source) : scanner.addFile(source);
+            if (ok && !scanner.whole())
+                why = QStringLiteral("a folder in it cannot be read");
+            ok = ok && scanner.whole();
             *songs += scanner.files();
             break;
         }
@@ -152,6 +170,12 @@ bool CatalogueImport::readSources(const Options& o, QList<ImportedSong>* songs)
             *songs += reader.songs();
             break;
         }
+        case SourceKind::NmlCollection: {
+            NmlCollectionReader reader(m_summary);
+            ok = reader.read(source);
+            *songs += reader.songs();
+            break;
+        }
         case SourceKind::Csv:
             ok = csv.read(source);
             *songs += csv.songs();
@@ -161,9 +185,40 @@ bool CatalogueImport::readSources(const Options& o, QList<ImportedSong>* songs)
             ok = false;
             break;
         }
-        m_sourceFailed = m_sourceFailed || !ok;
+        if (!ok)
+            m_notWhole << QStringLiteral("%1 (%2)").arg(
+                source, why.isEmpty() ? QStringLiteral("it cannot be read whole") : why);
+        else if (songs->size() == before)
+            m_notWhole << QStringLiteral("%1 (it holds no songs)").arg(source);
     }
     return true;
+}
+
+bool CatalogueImport::checkPrune(const Options& o)
+{
+    if (!o.prune || m_notWhole.isEmpty())
+        return true;
+    return fail(QStringLiteral("--prune: nothing was removed and nothing written, because %1 "
+                               "not read whole: %2. Connect the drive or mend the source and "
+                               "import again, or import without --prune.")
+                    .arg(m_notWhole.size() == 1
+                             ? QStringLiteral("a source was")
+                             : QStringLiteral("%1 sources were").arg(m_notWhole.size()),
+                         m_notWhole.join(QStringLiteral("; "))));
+}
+
+void CatalogueImport::keepTitles(QList<ImportedSong>* songs)
+{
+    // A song without a usable title takes its file's name; one without either is passed over.
+    for (ImportedSong& s : *songs) {
+        s.title = s.title.simplified();
+        if (s.title.isEmpty())
+            s.title = QFileInfo(s.path).fileName().simplified();
+        if (s.title.isEmpty())
+            m_summary.skipAt(s.origin, QStringLiteral("the song has no title and no file name to "
+                                                      "take one from"));
+    }
+    songs->removeIf([](const ImportedSong& s) { return s.title.isEmpty(); });
 }
 
 void CatalogueImport::readTags(const Options& o, ImportCatalogue& catalogue,
@@ -181,6 +236,7 @@ void CatalogueImport::readTags(const Options& o, ImportCatalogue& catalogue,
     progress.start(QStringLiteral("reading tags"), total);
     qint64 done = 0;
     QList<bool> unreadable(songs->size(), false);
+    QHash<QString, FailedFile> failed; // the files that fail now, remembered for the next import
     for (qsizetype i = 0; i < songs->size(); ++i) {
         ImportedSong& s = (*songs)[i];
         if (!s.readTags)
@@ -190,7 +246,8 @@ void CatalogueImport::readTags(const Options& o, ImportCatalogue& catalogue,
             stamp(&s);
         const int key = keyOfPath.value(s.path);
         const StoredSong* stored = key ? &catalogue.songs()[key] : nullptr;
-        if (stored && stored->size >= 0 && stored->size == s.size && stored->mtime == s.mtime) {
+        if (!o.rescan && stored && stored->size >= 0 && stored->size == s.size &&
+            stored->mtime == s.mtime) {
             // The file is as it was at the last import: its tags are what the catalogue holds.
             auto take = [](QString& field, const QString& value) {
                 if (!value.isEmpty())
@@ -205,7 +262,16 @@ void CatalogueImport::readTags(const Options& o, ImportCatalogue& catalogue,
             continue;
         }
         QString reason;
-        if (!AudioTagReader::read(&s, &reason)) {
+        const FailedFile before = catalogue.failedFiles().value(s.path);
+        const bool failedBefore = !o.rescan && !before.reason.isEmpty() && before.size == s.size &&
+                                  before.mtime == s.mtime;
+        if (failedBefore)
+            reason =
+                before.reason + QStringLiteral(" (found at an earlier import; the file is "
+                                               "read again when it changes, or with --rescan)");
+        if (failedBefore || !AudioTagReader::read(&s, &reason)) {
+            if (s.size >= 0)
+                failed.insert(s.path, failedBefore ? before : FailedFile{s.size, s.mtime, reason});
             m_summary.skip(s.path, 0, reason);
             if (key)
                 m_seen.insert(key); // the file is there: its song is not missing
@@ -214,6 +280,7 @@ void CatalogueImport::readTags(const Options& o, ImportCatalogue& catalogue,
     }
     progress.advance(done);
     progress.finish();
+    catalogue.failedFiles() = failed;
     qsizetype i = 0;
     songs->removeIf([&](const ImportedSong&) { return unreadable[i++]; });
 }
@@ -222,7 +289,8 @@ bool CatalogueImport::matchAndMerge(const Options& o, ImportCatalogue& catalogue
                                     const GenreTypeMapper& mapper, QList<ImportedSong>& songs)
 {
     QMap<int, StoredSong>& stored = catalogue.songs();
-    SongKeyKeeper keeper(stored, catalogue.retiredKeys());
+    QMap<int, StoredSong>& retired = catalogue.retired();
+    SongKeyKeeper keeper(stored, retired);
     // Songs whose files are here first, then those that name a file that is not here (a
     // playlist entry of a missing file, a library export of another computer), then those
     // without a file: a file claims its song before a mere mention of it does.
@@ -259,6 +327,8 @@ bool CatalogueImport::matchAndMerge(const Options& o, ImportCatalogue& catalogue
             ++added;
             if ((key = keeper.takeKey()) == 0)
                 key = -++overflow;
+        } else if (retired.remove(key) > 0) {
+            ++m_summary.returned; // a removed song is back: its key is its own again
         }
         incoming.insert(key, s);
         claimed.insert(key);
@@ -272,7 +342,7 @@ bool CatalogueImport::matchAndMerge(const Options& o, ImportCatalogue& catalogue
                                    "new songs, so %5 would not fit; nothing was written")
                         .arg(ImportCatalogue::kMaxKey)
                         .arg(stored.size())
-                        .arg(catalogue.retiredKeys().size())
+                        .arg(retired.size())
                         .arg(added)
                         .arg(overflow));
 
@@ -305,6 +375,16 @@ bool CatalogueImport::matchAndMerge(const Options& o, ImportCatalogue& catalogue
             if (!matched && !n.genre.isEmpty())
                 ++unmatchedGenres[n.genre];
         }
+        // What a DJ knows of the song, in the user fields the catalogue leaves to the import.
+        const QString bpmText = n.bpm > 0 ? QString::number(qRound(n.bpm)) : QString();
+        const QString folder = n.path.isEmpty() ? QString() : QFileInfo(n.path).path();
+        int field = 0;
+        for (const auto& [column, value] :
+             {std::pair{&n.album, s.album}, std::pair{&n.genreShown, n.genre},
+              std::pair{&n.bpmShown, bpmText}, std::pair{&n.musicalKey, s.musicalKey},
+              std::pair{&n.folder, folder}})
+            if (catalogue.ownsDjField(field++) && !value.isEmpty())
+                *column = value.left(kMaxText);
         if (const int sub = mapper.subTypeFor(n.bpm))
             n.subType = QString::number(sub);
         bpmWithoutSubTypes = bpmWithoutSubTypes || (n.bpm > 0 && !mapper.hasTempoSubTypes());
@@ -317,16 +397,11 @@ bool CatalogueImport::matchAndMerge(const Options& o, ImportCatalogue& catalogue
         stored.insert(key, n);
     }
 
-    const bool prune = o.prune && !m_sourceFailed;
-    if (o.prune && m_sourceFailed)
-        m_summary.notes << QStringLiteral("--prune is not applied: a source could not be read, so "
-                                          "the songs it may hold are kept");
     for (const int key : stored.keys()) {
         if (incoming.contains(key))
             continue;
-        if (prune && !m_seen.contains(key)) {
-            stored.remove(key);
-            catalogue.retiredKeys().insert(key);
+        if (o.prune && !m_seen.contains(key)) {
+            retired.insert(key, stored.take(key));
             ++m_summary.pruned;
         } else {
             ++m_summary.keptMissing;
@@ -363,25 +438,30 @@ bool CatalogueImport::run(const Options& o)
 {
     m_summary = ImportSummary();
     m_error.clear();
+    QString error;
     m_wrote = false;
-    m_sourceFailed = false;
+    m_notWhole.clear();
+    m_reportFile = o.reportFile;
     m_seen.clear();
     if (o.sources.isEmpty())
         return fail(QStringLiteral("give at least one source: a music folder, playlist, library "
                                    "XML or CSV file"));
 
+    // Held until the new catalogue is in place, so a second import reads what this one wrote.
+    ImportLock lock(o.out);
+    if (!o.dryRun && !lock.take(0, &error))
+        return fail(error);
     ImportCatalogue catalogue;
     if (!openCatalogue(o, &catalogue))
         return false;
     GenreTypeMapper mapper(catalogue.settings());
-    QString error;
     if ((!o.genresFile.isEmpty() && !mapper.loadMappingFile(o.genresFile, &error)) ||
         !mapper.setDefaultType(o.defaultType, &error) ||
         !mapper.setTempoBounds(o.slowBelow, o.upTempoFrom, &error))
         return fail(error);
 
     QList<ImportedSong> songs;
-    if (!readSources(o, &songs))
+    if (!readSources(o, &songs) || !checkPrune(o))
         return false;
     // A file named by several sources is one song; the first source that gives a value wins,
     // and the file's own tags over all of them.
@@ -399,6 +479,7 @@ bool CatalogueImport::run(const Options& o)
     }
     songs.clear();
     readTags(o, catalogue, &unique);
+    keepTitles(&unique);
     if (!matchAndMerge(o, catalogue, mapper, unique))
         return false;
 

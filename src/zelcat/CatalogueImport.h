@@ -15,14 +15,20 @@ class ImportCatalogue;
 
 // One import of an entertainer's music into the catalogue: creates the catalogue, or
 // updates it when it exists, from any mix of sources (music folders, single audio files,
-// M3U/M3U8 playlists, library and DJ collection XML exports, CSV files), told apart by
-// what they are.
+// M3U/M3U8 playlists, library and DJ collection XML exports, NML collections, CSV files),
+// told apart by what they are.
 //
 // Every song already in the catalogue keeps its key; new songs take free keys; songs no
 // source names any more stay unless pruning is asked for, and a pruned key is never given
-// out again. An import that would pass 32,767 songs stops before writing. Files whose size
-// and modification time are those of the last import are not read again. Bad input is
-// reported and passed over; the catalogue is replaced only by a complete new file.
+// out again to another song (it returns to its own when the song comes back). An import that
+// would pass 32,767 songs stops before writing. Files whose size and modification time are
+// those of the last import are not read again, nor are files that failed then, unless a
+// rescan is asked for. Bad input is reported and passed over; the catalogue is replaced only
+// by a complete new file, and only one import at a time writes a catalogue (ImportLock).
+//
+// Pruning removes songs only when every source was read whole: a source that is missing,
+// holds no songs (a drive not plugged in) or could be read only in part stops the import
+// before anything is written, naming the source.
 class CatalogueImport
 {
   public:
@@ -37,12 +43,22 @@ class CatalogueImport
         double upTempoFrom = GenreTypeMapper::kDefaultUpTempoFrom;
         bool prune = false;
         bool dryRun = false;
+        bool rescan = false; // read every file's tags, also those unchanged or failed before
         QString reportFile;
         std::FILE* progress = nullptr; // where progress is shown; none when null
         bool progressOnTerminal = false;
     };
 
-    enum class SourceKind { Folder, AudioFile, Playlist, LibraryXml, DjCollectionXml, Csv, None };
+    enum class SourceKind {
+        Folder,
+        AudioFile,
+        Playlist,
+        LibraryXml,
+        DjCollectionXml,
+        NmlCollection,
+        Csv,
+        None
+    };
     // What the source at `path` is; for None, `why` says why it is none of them.
     static SourceKind kindOf(const QString& path, QString* why);
 
@@ -56,6 +72,8 @@ class CatalogueImport
 
   private:
     bool fail(const QString& message);
+    bool checkPrune(const Options& o);
+    void keepTitles(QList<ImportedSong>* songs);
     bool openCatalogue(const Options& o, ImportCatalogue* catalogue);
     bool readSources(const Options& o, QList<ImportedSong>* songs);
     void readTags(const Options& o, ImportCatalogue& catalogue, QList<ImportedSong>* songs);
@@ -65,6 +83,7 @@ class CatalogueImport
     ImportSummary m_summary;
     QString m_error;
     bool m_wrote = false;
-    bool m_sourceFailed = false;
-    QSet<int> m_seen; // keys of songs whose files exist but could not be read
+    QString m_reportFile;
+    QStringList m_notWhole; // sources not read whole, each with why
+    QSet<int> m_seen;       // keys of songs whose files exist but could not be read
 };

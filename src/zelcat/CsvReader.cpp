@@ -44,7 +44,15 @@ bool CsvReader::parse(const QByteArray& data, const QString& fileName)
         }
         return fail(line, QStringLiteral("the line is not UTF-8 text"));
     }
+    return parseText(text, fileName, QLatin1Char(','));
+}
 
+bool CsvReader::parseText(const QString& text, const QString& fileName, QChar separator)
+{
+    m_fileName = fileName;
+    m_records.clear();
+    m_error.clear();
+    m_separator = separator;
     qsizetype i = text.startsWith(QChar(0xFEFF)) ? 1 : 0;
     const qsizetype n = text.size();
     int line = 1;
@@ -92,14 +100,14 @@ bool CsvReader::parse(const QByteArray& data, const QString& fileName)
                     return fail(
                         fieldLine,
                         QStringLiteral("a quoted field is not closed (a quote is missing)"));
-                if (i < n && text[i] != QLatin1Char(',') && text[i] != QLatin1Char('\n') &&
+                if (i < n && text[i] != m_separator && text[i] != QLatin1Char('\n') &&
                     text[i] != QLatin1Char('\r'))
                     return fail(line,
                                 QStringLiteral("text follows the closing quote of field %1; "
                                                "a quote inside a quoted field must be doubled")
                                     .arg(record.fields.size() + 1));
             } else {
-                while (i < n && text[i] != QLatin1Char(',') && text[i] != QLatin1Char('\n') &&
+                while (i < n && text[i] != m_separator && text[i] != QLatin1Char('\n') &&
                        !(text[i] == QLatin1Char('\r') && i + 1 < n &&
                          text[i + 1] == QLatin1Char('\n'))) {
                     if (text[i] == QLatin1Char('"'))
@@ -114,7 +122,7 @@ bool CsvReader::parse(const QByteArray& data, const QString& fileName)
 
             if (i >= n) {
                 endOfRecord = true;
-            } else if (text[i] == QLatin1Char(',')) {
+            } else if (text[i] == m_separator) {
                 ++i;
             } else if (text[i] == QLatin1Char('\r')) {
                 if (i + 1 >= n || text[i + 1] != QLatin1Char('\n'))

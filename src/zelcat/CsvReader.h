@@ -23,6 +23,8 @@ class CsvReader
     bool readFile(const QString& path);
     // Parses `data`; `fileName` is only used in messages.
     bool parse(const QByteArray& data, const QString& fileName);
+    // Parses text already decoded whose fields are separated by `separator`.
+    bool parseText(const QString& text, const QString& fileName, QChar separator);
 
     const QList<CsvRecord>& records() const { return m_records; }
     QString errorString() const { return m_error; }
@@ -31,6 +33,7 @@ class CsvReader
     bool fail(int line, const QString& reason);
 
     QString m_fileName;
+    QChar m_separator = QLatin1Char(',');
     QList<CsvRecord> m_records;
     QString m_error;
 };

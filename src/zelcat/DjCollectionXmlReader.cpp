@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QXmlStreamReader>
 
+#include <cmath>
+
 bool DjCollectionXmlReader::read(const QString& fileName)
 {
     m_songs.clear();
@@ -40,6 +42,8 @@ bool DjCollectionXmlReader::read(const QString& fileName)
             song.title = a.value(QLatin1String("Name")).toString().simplified();
             song.artist = a.value(QLatin1String("Artist")).toString().simplified();
             song.genre = a.value(QLatin1String("Genre")).toString().simplified();
+            song.album = a.value(QLatin1String("Album")).toString().simplified();
+            song.musicalKey = a.value(QLatin1String("Tonality")).toString().simplified().left(8);
             const QString location = a.value(QLatin1String("Location")).toString();
             if (!location.isEmpty())
                 song.path = PlaylistReader::resolve(location, folder);
@@ -54,15 +58,18 @@ bool DjCollectionXmlReader::read(const QString& fileName)
             }
             const QString time = a.value(QLatin1String("TotalTime")).toString();
             if (bad.isEmpty() && !time.isEmpty()) {
-                song.seconds = int(time.toDouble(&ok) + 0.5);
-                if (!ok || song.seconds < 0)
+                const double seconds = time.toDouble(&ok);
+                ok = ok && std::isfinite(seconds) && seconds >= 0 && seconds < 360000;
+                song.seconds = ok ? int(seconds + 0.5) : 0;
+                if (!ok)
                     bad =
                         QStringLiteral("the TotalTime \"%1\" is not a number of seconds").arg(time);
             }
             const QString bpm = a.value(QLatin1String("AverageBpm")).toString();
             if (bad.isEmpty() && !bpm.isEmpty()) {
                 song.bpm = bpm.toDouble(&ok);
-                if (!ok || song.bpm < 0)
+                ok = ok && std::isfinite(song.bpm) && song.bpm >= 0 && song.bpm < 1000;
+                if (!ok)
                     bad = QStringLiteral("the AverageBpm \"%1\" is not a number").arg(bpm);
             }
             AudioTagReader::fillFromFileName(&song);

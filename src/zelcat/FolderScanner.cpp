@@ -95,6 +95,7 @@ bool FolderScanner::scanFolder(const QByteArray& path, QList<Node>& chain)
                            .arg(QString::fromLocal8Bit(std::strerror(errno))));
         if (dir)
             ::closedir(dir);
+        m_whole = false;
         return false;
     }
     const Node node{quint64(self.st_dev), quint64(self.st_ino)};
@@ -125,11 +126,13 @@ bool FolderScanner::scanFolder(const QByteArray& path, QList<Node>& chain)
         }
         if (S_ISDIR(st.st_mode)) {
             const Node target{quint64(st.st_dev), quint64(st.st_ino)};
-            if (decodedName(name).isNull())
+            if (decodedName(name).isNull()) {
                 m_summary.skip(shown, 0,
                                QStringLiteral("the folder name is not valid UTF-8 text; rename "
-                                              "the folder to have its files imported"));
-            else if (chain.contains(target))
+                                              "the folder to have its files imported (its files "
+                                              "cannot be read)"));
+                m_whole = false;
+            } else if (chain.contains(target))
                 m_summary.skip(shown, 0,
                                QStringLiteral("a symbolic link to a folder that contains it (a "
                                               "loop); not followed"));

@@ -32,6 +32,8 @@ class FolderScanner
     bool addFile(const QString& path);
 
     QList<ImportedSong>& files() { return m_files; }
+    // False when a folder below the scanned one could not be read.
+    bool whole() const { return m_whole; }
 
   private:
     using Node = std::pair<quint64, quint64>; // device, inode
@@ -42,4 +44,5 @@ class FolderScanner
     QList<ImportedSong> m_files;
     QSet<QString> m_known; // paths already in files()
     QSet<Node> m_scanned;  // folders already scanned
+    bool m_whole = true;
 };

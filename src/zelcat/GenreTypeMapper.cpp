@@ -1,6 +1,7 @@
 #include "GenreTypeMapper.h"
 
 #include "CsvReader.h"
+#include "GenreTable.h"
 
 #include <QRegularExpression>
 
@@ -113,12 +114,27 @@ bool GenreTypeMapper::setTempoBounds(double slowBelow, double upTempoFrom, QStri
     return true;
 }
 
-int GenreTypeMapper::typeFor(const QString& genre, bool* matched) const
+int GenreTypeMapper::typeOfGenre(const QString& genre) const
 {
     const QString key = folded(genre);
     int t = m_byMapping.value(key);
     if (t == 0)
         t = m_byName.value(key);
+    for (const QString& family : GenreTable::familiesOf(genre))
+        if (t == 0)
+            t = m_byName.value(folded(family));
+    return t;
+}
+
+int GenreTypeMapper::typeFor(const QString& genre, bool* matched) const
+{
+    int t = typeOfGenre(genre);
+    // Several genres in one ("Pop, Rock", "Soundtrack/Dance"): the first that gives a type.
+    static const QRegularExpression joints(QStringLiteral("\\s*[/,;|]\\s*"));
+    if (t == 0)
+        for (const QString& part : genre.split(joints, Qt::SkipEmptyParts))
+            if (t == 0 && part.size() < genre.size())
+                t = typeOfGenre(part);
     if (matched)
         *matched = t != 0;
     return t != 0 ? t : m_defaultType;

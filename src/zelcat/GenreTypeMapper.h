@@ -12,7 +12,9 @@
 // A genre takes the type whose name it is, without regard to letter case; a type named
 // with several words joined by " / " or " & " ("R&B / Soul") also takes each of them.
 // A mapping file (CSV "genre,type", the type as its number or name) names the types of
-// other genres and comes first. Every other genre, and a song without one, takes the
+// other genres and comes first. Then the built-in table of common spellings (GenreTable)
+// gives a genre the type named like its family; a genre of several ("Pop/Rock") takes the
+// first of them that has a type. Every other genre, and a song without one, takes the
 // default type (type 1 unless set).
 //
 // BPM gives the sub-types named Slow, Mid-Tempo and Up-Tempo (letter case, blanks and
@@ -43,6 +45,7 @@ class GenreTypeMapper
 
   private:
     int typeByText(const QString& text) const;
+    int typeOfGenre(const QString& genre) const;
 
     const SettingsSheet& m_settings;
     QHash<QString, int> m_byName;    // case-folded type name or word -> type

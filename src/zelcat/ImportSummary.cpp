@@ -8,6 +8,17 @@ QString ImportSkip::where() const
     return line > 0 ? QStringLiteral("%1:%2").arg(file).arg(line) : file;
 }
 
+void ImportSummary::skipAt(const QString& origin, const QString& reason)
+{
+    const qsizetype colon = origin.lastIndexOf(QLatin1Char(':'));
+    bool isLine = false;
+    const int line = colon > 0 ? origin.mid(colon + 1).toInt(&isLine) : 0;
+    if (isLine && line > 0)
+        skip(origin.left(colon), line, reason);
+    else
+        skip(origin, 0, reason);
+}
+
 QString ImportSummary::text(int maxSkipped) const
 {
     QString t = QStringLiteral("added %1, updated %2, unchanged %3, kept but missing %4, "
@@ -19,6 +30,16 @@ QString ImportSummary::text(int maxSkipped) const
                     .arg(pruned)
                     .arg(skipped.size())
                     .arg(songsInCatalogue);
+    if (returned > 0)
+        t += QStringLiteral("note: %1 of the added songs were removed earlier and came back with "
+                            "their old keys\n")
+                 .arg(returned);
+    return t + reasons(maxSkipped);
+}
+
+QString ImportSummary::reasons(int maxSkipped) const
+{
+    QString t;
     for (const QString& note : notes)
         t += QStringLiteral("note: %1\n").arg(note);
     const int shown = int(qMin<qsizetype>(skipped.size(), maxSkipped));

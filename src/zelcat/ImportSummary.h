@@ -23,6 +23,7 @@ class ImportSummary
     int unchanged = 0;
     int keptMissing = 0;
     int pruned = 0;
+    int returned = 0; // of the added: removed songs that came back with their old keys
     int songsInCatalogue = 0;
     QList<ImportSkip> skipped;
     QStringList notes; // things the user should know, one sentence each
@@ -31,6 +32,8 @@ class ImportSummary
     {
         skipped.append({file, line, reason});
     }
+    // The same, for a place written as "file" or "file:line".
+    void skipAt(const QString& origin, const QString& reason);
     // A damaged file is passed over whole: the reports of its single entries since
     // `skippedBefore` are taken back and the fault is reported at its line.
     void passOver(const QString& file, qsizetype skippedBefore, int line, const QString& fault)
@@ -40,6 +43,8 @@ class ImportSummary
     }
     // The summary as lines of text; at most `maxSkipped` skipped inputs are listed.
     QString text(int maxSkipped = 10) const;
+    // Only the notes and the skipped inputs: what an import that stopped has to say.
+    QString reasons(int maxSkipped = 10) const;
     // Writes every skipped input as CSV (file,line,reason); false with `error` on failure.
     bool writeReport(const QString& fileName, QString* error) const;
 };

@@ -11,6 +11,8 @@ struct ImportedSong {
     QString title;
     QString artist;
     QString genre;
+    QString album;
+    QString musicalKey;    // as the source writes it ("8A", "Am", "F#m")
     int year = 0;          // 0: not given
     int seconds = 0;       // playing time; 0: not given
     double bpm = 0;        // beats per minute; 0: not given
@@ -30,6 +32,8 @@ struct ImportedSong {
         fill(title, other.title);
         fill(artist, other.artist);
         fill(genre, other.genre);
+        fill(album, other.album);
+        fill(musicalKey, other.musicalKey);
         if (year == 0)
             year = other.year;
         if (seconds == 0)

@@ -4,15 +4,20 @@
 #include "CsvReader.h"
 #include "PlaylistReader.h"
 
+#include "CsvDialect.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <cmath>
+
 const QStringList& MappedCsvReader::fields()
 {
-    static const QStringList names{QStringLiteral("title"),  QStringLiteral("artist"),
-                                   QStringLiteral("length"), QStringLiteral("genre"),
-                                   QStringLiteral("year"),   QStringLiteral("bpm"),
-                                   QStringLiteral("file")};
+    static const QStringList names{
+        QStringLiteral("title"), QStringLiteral("artist"), QStringLiteral("length"),
+        QStringLiteral("genre"), QStringLiteral("year"),   QStringLiteral("bpm"),
+        QStringLiteral("file"),  QStringLiteral("album"),  QStringLiteral("key")};
     return names;
 }
 
@@ -35,6 +40,18 @@ bool MappedCsvReader::setMapping(const QString& spec, QString* error)
 
 int MappedCsvReader::parseLength(const QString& text)
 {
+    // A length a spreadsheet took for a time of day ("3:02" shown as "03:02:00 AM") is
+    // minutes and seconds again; seconds other than 00 do not fit that reading.
+    static const QRegularExpression timeOfDay(
+        QStringLiteral("^(\\d{1,2}):([0-5]\\d):00\\s*([AaPp])\\.?[Mm]\\.?$"));
+    const QRegularExpressionMatch day = timeOfDay.match(text);
+    if (day.hasMatch()) {
+        const int hour = day.captured(1).toInt();
+        if (hour < 1 || hour > 12)
+            return -1;
+        const bool pm = day.captured(3).compare(QLatin1String("p"), Qt::CaseInsensitive) == 0;
+        return ((hour % 12) + (pm ? 12 : 0)) * 60 + day.captured(2).toInt();
+    }
     static const QRegularExpression clock(
         QStringLiteral("^(?:(\\d{1,3}):)?(\\d{1,4}):([0-5]\\d)(?:[.,]\\d+)?$"));
     const QRegularExpressionMatch m = clock.match(text);
@@ -46,7 +63,7 @@ int MappedCsvReader::parseLength(const QString& text)
 }
 
 bool MappedCsvReader::readLine(const QStringList& values, const QHash<QString, int>& at,
-                               const QString& folder, ImportedSong* song, QString* reason) const
+                               const QString& folder, ImportedSong* song, QStringList* unread) const
 {
     auto value = [&](const char* field) {
         const int i = at.value(QLatin1String(field), -1);
@@ -55,43 +72,46 @@ bool MappedCsvReader::readLine(const QStringList& values, const QHash<QString, i
     song->title = value("title");
     song->artist = value("artist");
     song->genre = value("genre");
+    song->album = value("album");
+    song->musicalKey = value("key").left(8);
     const QString file = value("file");
     if (!file.isEmpty())
         song->path = PlaylistReader::resolve(file, folder);
+    // A field that cannot be read is left empty and reported; the song is kept.
     const QString length = value("length");
     if (!length.isEmpty() && (song->seconds = parseLength(length)) < 0) {
-        *reason = QStringLiteral("the length \"%1\" is not minutes:seconds or seconds").arg(length);
-        return false;
+        song->seconds = 0;
+        *unread
+            << QStringLiteral("the length \"%1\" is not minutes:seconds or seconds").arg(length);
     }
     const QString year = value("year");
     static const QRegularExpression yearStart(QStringLiteral("^(\\d{4})(?:$|[-/.])"));
     const QRegularExpressionMatch y = yearStart.match(year);
-    if (!year.isEmpty() && !y.hasMatch()) {
-        *reason = QStringLiteral("the year \"%1\" is not a year").arg(year);
-        return false;
-    }
+    if (!year.isEmpty() && !y.hasMatch())
+        *unread << QStringLiteral("the year \"%1\" is not a year").arg(year);
     song->year = y.captured(1).toInt();
     const QString bpm = value("bpm");
     bool ok = true;
-    if (!bpm.isEmpty() &&
-        ((song->bpm = QString(bpm).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok)) < 0 ||
-         !ok)) {
-        *reason = QStringLiteral("the bpm \"%1\" is not a number").arg(bpm);
-        return false;
-    }
+    const double beats = QString(bpm).replace(QLatin1Char(','), QLatin1Char('.')).toDouble(&ok);
+    if (!bpm.isEmpty() && (!ok || !std::isfinite(beats) || beats < 0 || beats >= 1000))
+        *unread << QStringLiteral("the bpm \"%1\" is not a number").arg(bpm);
+    else
+        song->bpm = bpm.isEmpty() ? 0 : beats;
     AudioTagReader::fillFromFileName(song);
-    if (song->title.isEmpty()) {
-        *reason = QStringLiteral("the title is empty");
-        return false;
-    }
-    return true;
+    return !song->title.isEmpty();
 }
 
 bool MappedCsvReader::read(const QString& fileName)
 {
     m_songs.clear();
+    QFile in(fileName);
+    if (!in.open(QIODevice::ReadOnly)) {
+        m_summary.skip(fileName, 0, QStringLiteral("cannot be read: %1").arg(in.errorString()));
+        return false;
+    }
+    const QString text = CsvDialect::decode(in.readAll());
     CsvReader csv;
-    if (!csv.readFile(fileName)) {
+    if (!csv.parseText(text, fileName, CsvDialect::separatorOf(text))) {
         // The reader's message begins with the file name and the line.
         const QString message = csv.errorString();
         static const QRegularExpression where(QStringLiteral("^.*:(\\d+): "));
@@ -129,17 +149,23 @@ bool MappedCsvReader::read(const QString& fileName)
         const CsvRecord& rec = records[r];
         ImportedSong song;
         song.origin = QStringLiteral("%1:%2").arg(fileName).arg(rec.line);
-        QString reason;
-        if (rec.fields.size() != header.size())
-            reason = QStringLiteral("expected %1 fields, found %2")
-                         .arg(header.size())
-                         .arg(rec.fields.size());
-        else
-            readLine(rec.fields, at, folder, &song, &reason);
-        if (reason.isEmpty())
+        if (rec.fields.size() != header.size()) {
+            m_summary.skip(fileName, rec.line,
+                           QStringLiteral("expected %1 fields, found %2")
+                               .arg(header.size())
+                               .arg(rec.fields.size()));
+            continue;
+        }
+        QStringList unread;
+        if (readLine(rec.fields, at, folder, &song, &unread))
             m_songs.append(song);
         else
-            m_summary.skip(fileName, rec.line, reason);
+            m_summary.skip(fileName, rec.line, QStringLiteral("the title is empty"));
+        for (const QString& why : unread)
+            m_summary.skip(fileName, rec.line,
+                           why + (song.title.isEmpty()
+                                      ? QString()
+                                      : QStringLiteral("; the song is imported without it")));
     }
     return true;
 }

@@ -9,11 +9,14 @@
 #include <QStringList>
 
 // Reads songs from a CSV file with a header row, finding each field by its column name:
-// title (required), artist, length (minutes:seconds, hours:minutes:seconds or seconds),
-// genre, year, bpm and file (the song's file, relative to the CSV's folder). Columns are
-// named like the fields unless a mapping names others ("title=Song,artist=Performer").
-// A line that cannot be used is reported with its number and passed over; a file that is
-// not well-formed CSV, or lacks a column it needs, is passed over whole.
+// title (required), artist, length (minutes:seconds, hours:minutes:seconds, seconds, or a
+// time of day a spreadsheet made of minutes:seconds), genre, year, bpm and file (the song's
+// file, relative to the CSV's folder). Columns are named like the fields unless a mapping
+// names others ("title=Song,artist=Performer"). The separator (comma, semicolon, tab) and the
+// encoding (UTF-8, else Windows-1252) are found from the file (CsvDialect). A field that
+// cannot be read is left empty and reported; a line without a title or with the wrong number
+// of fields is reported and passed over; a file that is not well-formed CSV, or lacks a
+// column it needs, is passed over whole.
 class MappedCsvReader
 {
   public:
@@ -31,7 +34,7 @@ class MappedCsvReader
 
   private:
     bool readLine(const QStringList& values, const QHash<QString, int>& at, const QString& folder,
-                  ImportedSong* song, QString* reason) const;
+                  ImportedSong* song, QStringList* unread) const;
 
     ImportSummary& m_summary;
     QHash<QString, QString> m_columns; // field -> column name given by the mapping

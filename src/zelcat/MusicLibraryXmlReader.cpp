@@ -8,6 +8,8 @@
 #include <QHash>
 #include <QXmlStreamReader>
 
+#include <cmath>
+
 bool MusicLibraryXmlReader::read(const QString& fileName)
 {
     m_songs.clear();
@@ -91,6 +93,7 @@ void MusicLibraryXmlReader::readTrack(QXmlStreamReader& xml, const QString& file
     song.title = values.value(QStringLiteral("Name")).simplified();
     song.artist = values.value(QStringLiteral("Artist")).simplified();
     song.genre = values.value(QStringLiteral("Genre")).simplified();
+    song.album = values.value(QStringLiteral("Album")).simplified();
     const QString location = values.value(QStringLiteral("Location"));
     if (!location.isEmpty())
         song.path = PlaylistReader::resolve(location, QFileInfo(fileName).absolutePath());
@@ -117,7 +120,8 @@ void MusicLibraryXmlReader::readTrack(QXmlStreamReader& xml, const QString& file
         }
         *n.out = int((x + n.scale / 2) / n.scale);
     }
-    song.bpm = values.value(QStringLiteral("BPM")).toDouble();
+    const double bpm = values.value(QStringLiteral("BPM")).toDouble();
+    song.bpm = std::isfinite(bpm) && bpm > 0 && bpm < 1000 ? bpm : 0;
     AudioTagReader::fillFromFileName(&song);
     if (song.title.isEmpty()) {
         m_summary.skip(fileName, line, QStringLiteral("the track has no name and no file"));

@@ -9,20 +9,29 @@
 #include <QStringDecoder>
 #include <QUrl>
 
+#include <sys/stat.h>
+
 QString PlaylistReader::resolve(const QString& entry, const QString& folder)
 {
     QString path = entry;
     static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]+:"));
     if (path.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
         QUrl url(path);
-        url.setHost(QString()); // file://localhost/... is a local path
+        // file://localhost/... is a local path; file://NAS/share/... a share of another
+        // computer, kept as the network path it is.
+        if (url.host().compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0)
+            url.setHost(QString());
         path = url.toLocalFile();
+        if (!url.host().isEmpty())
+            return path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     } else if (scheme.match(path).hasMatch()) {
         return QString(); // a stream or other address
     }
     // A path of a system with drive letters ("C:\Music\...", "/C:/Music/...") cannot be
     // reached from here; it stays as the text it is, to find the song again by it.
-    static const QRegularExpression drive(QStringLiteral("^/?([A-Za-z]:[/\\\\].*)$"));
+    // Nor can a network path ("\\NAS\Music\..."), kept as "//NAS/Music/...".
+    static const QRegularExpression drive(
+        QStringLiteral("^/?([A-Za-z]:[/\\\\].*|[/\\\\]{2}[^/\\\\]+[/\\\\].*)$"));
     const QRegularExpressionMatch m = drive.match(path);
     if (m.hasMatch())
         return m.captured(1).replace(QLatin1Char('\\'), QLatin1Char('/'));
@@ -87,13 +96,22 @@ bool PlaylistReader::read(const QString& fileName)
                 QStringLiteral("\"%1\" is a stream or web address, not a file").arg(text));
             continue;
         }
-        const QFileInfo info(song.path);
-        if (info.isDir()) {
+        struct stat st {
+        };
+        const bool exists = ::stat(QFile::encodeName(song.path).constData(), &st) == 0;
+        if (exists && S_ISDIR(st.st_mode)) {
             m_summary.skip(fileName, line,
                            QStringLiteral("\"%1\" is a folder, not a song file").arg(text));
             continue;
         }
-        song.readTags = info.exists();
+        if (exists && !S_ISREG(st.st_mode)) {
+            m_summary.skip(fileName, line,
+                           QStringLiteral("\"%1\" is not a regular file (a pipe, device or "
+                                          "socket); not opened")
+                               .arg(text));
+            continue;
+        }
+        song.readTags = exists;
         AudioTagReader::fillFromFileName(&song);
         m_songs.append(song);
     }

@@ -5,16 +5,17 @@
 
 #include <algorithm>
 
-SongKeyKeeper::SongKeyKeeper(const QMap<int, StoredSong>& songs, const QSet<int>& retired)
-    : m_retired(retired)
+SongKeyKeeper::SongKeyKeeper(const QMap<int, StoredSong>& songs,
+                             const QMap<int, StoredSong>& retired)
 {
     int highest = 0;
-    for (auto it = songs.cbegin(); it != songs.cend(); ++it) {
-        remember(it.key(), it->path, it->title, it->artist, secondsOf(it->time));
-        highest = std::max(highest, it.key());
-    }
-    for (const int key : retired)
-        highest = std::max(highest, key);
+    for (const QMap<int, StoredSong>* map : {&retired, &songs})
+        for (auto it = map->cbegin(); it != map->cend(); ++it) {
+            remember(it.key(), it->path, it->title, it->artist, secondsOf(it->time));
+            highest = std::max(highest, it.key());
+        }
+    for (auto it = retired.cbegin(); it != retired.cend(); ++it)
+        m_retired.insert(it.key());
     m_next = highest + 1;
 }
 
@@ -35,15 +36,18 @@ QString SongKeyKeeper::normalised(const QString& text)
 
 int SongKeyKeeper::secondsOf(const QString& time)
 {
-    int seconds = 0;
+    constexpr qint64 kLongest = 100 * 3600;
+    qint64 seconds = 0;
     for (const QString& part : time.split(QLatin1Char(':'))) {
         bool ok = false;
-        const int n = part.trimmed().toInt(&ok);
-        if (!ok || n < 0)
+        const qint64 n = part.trimmed().toLongLong(&ok);
+        if (!ok || n < 0 || n > kLongest)
             return 0;
         seconds = seconds * 60 + n;
+        if (seconds > kLongest)
+            return 0;
     }
-    return seconds;
+    return int(seconds);
 }
 
 QString SongKeyKeeper::identity(const QString& title, const QString& artist)
@@ -76,7 +80,7 @@ void SongKeyKeeper::remember(int key, const QString& path, const QString& title,
     if (!k.path.isEmpty() && k.path != path)
         m_byPath.remove(k.path);
     const QString id = identity(title, artist);
-    if (!m_byIdentity.contains(id, key))
+    if (!title.isEmpty() && !m_byIdentity.contains(id, key))
         m_byIdentity.insert(id, key);
     k.path = path;
     if (seconds > 0)

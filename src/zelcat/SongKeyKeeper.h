@@ -16,18 +16,21 @@
 // catalogue song whose file is gone or was never known, so two copies of a song in two
 // files stay two songs.
 //
+// A removed song is found the same way, by the file or the identity it had, so a song that
+// comes back takes its old key again.
+//
 // New keys are the free keys of 1..32767: first above every key ever given, then the gaps.
-// A key in use or retired (its song removed) is never given out, since an older catalogue
-// and the song lists made with it may still refer to it.
+// A key in use or retired (its song removed) is never given to another song, since an older
+// catalogue and the song lists made with it may still refer to it.
 class SongKeyKeeper
 {
   public:
-    SongKeyKeeper(const QMap<int, StoredSong>& songs, const QSet<int>& retired);
+    SongKeyKeeper(const QMap<int, StoredSong>& songs, const QMap<int, StoredSong>& retired);
 
     // The text as it is compared: case-folded, blanks collapsed, feat. credits and a leading
     // "The " dropped.
     static QString normalised(const QString& text);
-    // Playing time of "m:ss" or "h:mm:ss"; 0 when unknown.
+    // Playing time of "m:ss" or "h:mm:ss"; 0 when unknown or beyond 100 hours.
     static int secondsOf(const QString& time);
 
     int byPath(const QString& path) const { return m_byPath.value(path); }

@@ -107,7 +107,8 @@ void describeImport(QCommandLineParser& p)
 {
     p.setApplicationDescription(QStringLiteral(
         "Creates or updates --out from music folders, audio files, M3U/M3U8 playlists, library "
-        "XML (plist) and DJ collection XML exports and CSV files; songs keep their keys. Genres "
+        "XML (plist), DJ collection XML and NML exports and CSV files; songs keep their keys. "
+        "Genres "
         "take the type --genres maps them to, else the type of that name, else --default-type; "
         "BPM below --slow-below is Slow, from --up-tempo-from on Up-Tempo, Mid-Tempo between."));
     p.addPositionalArgument(QStringLiteral("sources"),
@@ -135,6 +136,9 @@ void describeImport(QCommandLineParser& p)
                                            "are never reused).")),
          QCommandLineOption(QStringLiteral("dry-run"),
                             QStringLiteral("Show the summary, write nothing.")),
+         QCommandLineOption(QStringLiteral("rescan"),
+                            QStringLiteral("Read every file's tags again, also of files that "
+                                           "did not change or failed before.")),
          valueOption("report", "Write every skipped input as CSV.", "file")});
 }
 
@@ -155,12 +159,15 @@ int runImport(const QCommandLineParser& p)
         return refuse(QStringLiteral("--slow-below and --up-tempo-from take a number of BPM"));
     o.prune = p.isSet(QStringLiteral("prune"));
     o.dryRun = p.isSet(QStringLiteral("dry-run"));
+    o.rescan = p.isSet(QStringLiteral("rescan"));
     o.reportFile = p.value(QStringLiteral("report"));
     o.progress = stderr;
     o.progressOnTerminal = ::isatty(STDERR_FILENO) != 0;
     CatalogueImport run;
-    if (!run.run(o))
+    if (!run.run(o)) {
+        QTextStream(stdout) << run.summary().reasons();
         return refuse(run.errorString());
+    }
     QTextStream(stdout) << "zelcat: " << o.out << ": " << run.summary().text();
     return 0;
 }

@@ -2,17 +2,23 @@
 //   zelplan EVENT.MDB -o plan.pdf|plan.html|plan.txt [--paper letter|a4]
 //   zelplan EVENT.MDB --run-sheet -o sheet.pdf|sheet.html|sheet.txt [--paper letter|a4]
 //   zelplan EVENT.MDB --checks          exit status 1 when the plan has a problem
-//   zelplan EVENT.MDB --export FOLDER
+//   zelplan EVENT.MDB --export FOLDER [--catalogue songlist.mdb] [--relative-to FOLDER]
+//   zelplan --diff OLD NEW [-o changes.html]   exit status 1 when something changed
 // The event file is only read. Bad input: one line on stderr, exit status 2.
+#include "catalogue/LibrarySongs.h"
+#include "plan/DjExport.h"
 #include "plan/PlanChecks.h"
+#include "plan/PlanDiff.h"
 #include "plan/PlanDocument.h"
 #include "plan/PlanExport.h"
 #include "platform/PathMap.h"
+#include "platform/SafeReplace.h"
 #include "store/EventPlan.h"
 #include "store/StoreSession.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTextStream>
@@ -73,6 +79,30 @@ int fail(const QString& message)
     QTextStream(stderr) << "zelplan: " << message << Qt::endl;
     return 2;
 }
+
+// What changed from the event file `before` to `after`: printed, or written as a page.
+int diff(const QString& before, const QString& after, const QString& output)
+{
+    std::optional<EventPlan> plans[2];
+    const QString files[2] = {before, after};
+    for (int i = 0; i < 2; ++i) {
+        QString error;
+        if (!QFileInfo(files[i]).isFile())
+            return fail(QStringLiteral("%1: no such file").arg(files[i]));
+        plans[i] = readEvent(files[i], &error);
+        if (!plans[i])
+            return fail(error);
+    }
+    const PlanDiff changes(*plans[0], *plans[1]);
+    if (output.isEmpty()) {
+        QTextStream(stdout) << changes.text();
+    } else {
+        QString error;
+        if (!SafeReplace::write(output, changes.html().toUtf8(), &error))
+            return fail(QStringLiteral("%1: cannot be written: %2").arg(output, error));
+    }
+    return changes.isEmpty() ? 0 : 1;
+}
 } // namespace
 
 int main(int argc, char* argv[])
@@ -108,7 +138,20 @@ int main(int argc, char* argv[])
         QStringLiteral("run-sheet"),
         QStringLiteral("With -o: write the entertainer's run sheet (at most two pages) instead "
                        "of the whole plan."));
-    parser.addOptions({output, paper, runSheet, checks, exportTo});
+    const QCommandLineOption catalogue(
+        QStringLiteral("catalogue"),
+        QStringLiteral("With --export: the catalogue whose files the playlists name (default: "
+                       "songlist.mdb beside the event file)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption relativeTo(
+        QStringLiteral("relative-to"),
+        QStringLiteral("With --export: write the M3U8 entries relative to FOLDER."),
+        QStringLiteral("FOLDER"));
+    const QCommandLineOption changes(
+        QStringLiteral("diff"),
+        QStringLiteral("With two event files OLD NEW: print what changed (with -o: write it as "
+                       "an HTML page); exit status 1 when something changed."));
+    parser.addOptions({output, paper, runSheet, checks, exportTo, catalogue, relativeTo, changes});
     if (!parser.parse(QCoreApplication::arguments()))
         return fail(parser.errorText());
     if (parser.isSet(QStringLiteral("help")))
@@ -116,6 +159,12 @@ int main(int argc, char* argv[])
     if (parser.isSet(version))
         parser.showVersion();
     const QStringList args = parser.positionalArguments();
+    if (parser.isSet(changes)) {
+        if (args.size() != 2 || parser.isSet(checks) || parser.isSet(exportTo) ||
+            parser.isSet(runSheet))
+            return fail(QStringLiteral("--diff needs two event files, OLD and NEW (see --help)"));
+        return diff(args[0], args[1], parser.value(output));
+    }
     const int actions =
         int(parser.isSet(output)) + int(parser.isSet(checks)) + int(parser.isSet(exportTo));
     if (args.size() != 1 || actions == 0)
@@ -149,6 +198,23 @@ int main(int argc, char* argv[])
     if (parser.isSet(exportTo) && !PlanExport::writeAll(*plan, parser.value(exportTo),
                                                         QDateTime::currentDateTimeUtc(), &error))
         return fail(error);
+    if (parser.isSet(exportTo)) {
+        // Without a catalogue no song has a file: the playlists stay empty, missing.csv
+        // names every song.
+        const QString file =
+            parser.isSet(catalogue)
+                ? parser.value(catalogue)
+                : QFileInfo(eventFile).dir().filePath(QStringLiteral("songlist.mdb"));
+        LibrarySongs library;
+        if ((parser.isSet(catalogue) || QFileInfo::exists(file)) && !library.read(file, &error))
+            return fail(error);
+        if (!QFileInfo::exists(file))
+            QTextStream(stderr) << "zelplan: no catalogue " << file
+                                << "; the playlists name no files (see --catalogue)" << Qt::endl;
+        if (!DjExport(*plan, library, parser.value(relativeTo))
+                 .writeAll(parser.value(exportTo), &error))
+            return fail(error);
+    }
     if (parser.isSet(checks)) {
         QTextStream out(stdout);
         for (const PlanFinding& f : findings)

@@ -1,0 +1,30 @@
+#include "FolderView.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+namespace FolderView
+{
+
+namespace
+{
+std::function<bool(const QString&)>& handler()
+{
+    static std::function<bool(const QString&)> h;
+    return h;
+}
+} // namespace
+
+bool show(const QString& folder)
+{
+    if (handler())
+        return handler()(folder);
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+void setHandler(std::function<bool(const QString&)> h)
+{
+    handler() = std::move(h);
+}
+
+} // namespace FolderView
