@@ -38,6 +38,8 @@
 #include <QTextBrowser>
 #include <QXmlStreamReader>
 
+#include <libical/ical.h>
+
 template <>
 char* QTest::toString(const PlanDiff::Change& c)
 {
@@ -430,71 +432,92 @@ void TestPlan::planFormsHoldEveryAnswer()
         QString("1Problem: The event date, Saturday, May 5, 2001, is in the past. [Your Event]\n"));
 }
 
+// The calendar as the calendar library reads it: per event "summary|start|end|zone", and
+// how many time zones it describes.
+QStringList calendarEvents(const QByteArray& ics, int* zones)
+{
+    icalcomponent* cal = icalparser_parse_string(ics.constData());
+    QStringList events;
+    *zones = cal ? icalcomponent_count_components(cal, ICAL_VTIMEZONE_COMPONENT) : -1;
+    for (icalcomponent* e = icalcomponent_get_first_component(cal, ICAL_VEVENT_COMPONENT); e;
+         e = icalcomponent_get_next_component(cal, ICAL_VEVENT_COMPONENT)) {
+        QStringList fields{QString::fromUtf8(icalcomponent_get_summary(e))};
+        for (const icalproperty_kind kind : {ICAL_DTSTART_PROPERTY, ICAL_DTEND_PROPERTY})
+            fields << icalproperty_get_value_as_string(icalcomponent_get_first_property(e, kind));
+        icalparameter* tz = icalproperty_get_first_parameter(
+            icalcomponent_get_first_property(e, ICAL_DTSTART_PROPERTY), ICAL_TZID_PARAMETER);
+        events << fields.join('|') + '|' + (tz ? icalparameter_get_tzid(tz) : "");
+    }
+    icalcomponent_free(cal);
+    return events;
+}
+
 void TestPlan::exportsReadBack()
 {
     TestRoot root;
     const EventPlan plan = fixture();
     const QString dir = root.path() + "/out/lists";
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "America/Chicago"); // the computer's zone, as zelplan sees it
     QCOMPARE(zelplan({eventFile(root), "--export", dir}).status, 0);
+    qputenv("TZ", zone);
     for (const auto& [name, songs] : {std::pair{QString("include"), plan.Include},
                                       std::pair{QString("exclude"), plan.Exclude}}) {
-        const QList<QStringList> rows = parseCsv(fileBytes(dir + "/" + name + ".csv"));
+        // Marked as UTF-8; a spreadsheet evaluates each length to text.
+        const QByteArray csv = fileBytes(dir + "/" + name + ".csv");
+        QCOMPARE(csv.left(3), QByteArray("\xEF\xBB\xBF"));
+        const QList<QStringList> rows = parseCsv(csv.mid(3));
         QCOMPARE(rows.value(0),
                  (QStringList{"Title", "Artist", "Length", "Catalogue key", "Music provided"}));
         QCOMPARE(rows.size(), songs.size() + 1);
         for (qsizetype i = 0; i < songs.size(); ++i) {
             const PlanSong& s = songs[i];
-            QCOMPARE(rows[i + 1], (QStringList{s.Title, s.Artist, PlanFacts::lengthText(s.Length),
-                                               s.Key > 0 ? QString::number(s.Key) : "",
-                                               s.Key == -3 ? "yes" : "no"}));
+            QCOMPARE(rows[i + 1],
+                     (QStringList{s.Title, s.Artist, "=\"" + PlanFacts::lengthText(s.Length) + '"',
+                                  s.Key > 0 ? QString::number(s.Key) : "",
+                                  s.Key == -3 ? "yes" : "no"}));
         }
         // Without a catalogue no song has a file: no entry, every song missing.
         QCOMPARE(fileBytes(dir + "/" + name + ".m3u8"), QByteArray("#EXTM3U\n"));
     }
 
-    // The calendar: CRLF lines of at most 75 octets; unfolded and unescaped, one event per
-    // activity in the evening's order, on the event's date or the next after midnight.
+    // The calendar: the reception, its setup, each activity until the next one (the last until
+    // the end, past midnight on the next day), in the computer's zone with its rules.
     const QByteArray bytes = fileBytes(dir + "/schedule.ics");
-    QVERIFY(bytes.endsWith("END:VCALENDAR\r\n"));
     for (const QByteArray& line : bytes.split('\n'))
-        if (!line.isEmpty()) {
-            QVERIFY2(line.endsWith('\r'), line.constData());
-            QCOMPARE_LE(line.size(), 76);
-        }
-    QVERIFY(bytes.contains("\r\n ")); // the long description was folded
-    QList<QMap<QString, QString>> events;
-    for (const QString& line :
-         QString::fromUtf8(QByteArray(bytes).replace("\r\n ", "")).split("\r\n")) {
-        if (line == "BEGIN:VEVENT")
-            events.append(QMap<QString, QString>());
-        else if (!events.isEmpty() && line.contains(':'))
-            // clang-format off
-            events.last()[line.section(':', 0, 0)] = line.section(':', 1).replace("\\n", "\n")
-                .replace("\\,", ",").replace("\\;", ";").replace("\\\\", "\\");
-        // clang-format on
-    }
-    QCOMPARE(events.size(), 4);
-    const QStringList expected[] = {
-        {"Grand Entrance", "20310614T180000", "20310614T191500"},
-        {"First Dance", "20310614T191500", "20310614T200000"},
-        {"Toast; by the best man", "20310614T200000", "20310615T003000"},
-        {"Last Dance", "20310615T003000", "20310615T004500"}};
-    // UIDs differ between activities and stay from one export to the next.
+        QCOMPARE_LE(line.size(), 76); // folded lines
+    int zones = 0;
+    const QString tz = "|America/Chicago";
+    QCOMPARE(calendarEvents(bytes, &zones),
+             (QStringList{"Reception of Zoë Marchetti & Tobias Nwachukwu|"
+                          "20310614T180000|20310615T004500" + tz,
+                          "Setup for the reception of Zoë Marchetti & Tobias Nwachukwu|"
+                          "20310614T160000|20310614T180000" + tz,
+                          "Grand Entrance|20310614T180000|20310614T191500" + tz,
+                          "First Dance|20310614T191500|20310614T200000" + tz,
+                          "Toast; by the best man|20310614T200000|20310615T003000" + tz,
+                          "Last Dance|20310615T003000|20310615T004500" + tz}));
+    QCOMPARE(zones, 1);
+    QVERIFY(bytes.contains("TZID:America/Chicago"));
+    QVERIFY(bytes.contains("LOCATION:Grand Oak Pavilion"));
+    // UIDs differ between events and stay from one export to the next.
     StoreSession readOnly(PathMap::eventDatabase(), QString(), StoreSession::ReadOnly);
-    const QByteArray again =
-        PlanExport::ics(*EventPlan::read(readOnly, nullptr), QDateTime::currentDateTimeUtc());
+    QByteArray again = PlanExport::ics(*EventPlan::read(readOnly, nullptr), QDateTime());
+    const QRegularExpression uid("UID:[^\r]*");
     QSet<QString> uids;
-    for (int i = 0; i < 4; ++i) {
-        QCOMPARE((QStringList{events[i]["SUMMARY"], events[i]["DTSTART"], events[i]["DTEND"],
-                              events[i]["LOCATION"]}),
-                 expected[i] + QStringList{"Grand Oak Pavilion"});
-        QVERIFY(again.contains(("UID:" + events[i]["UID"]).toUtf8()));
-        uids << events[i]["UID"];
+    for (const QRegularExpressionMatch& m : uid.globalMatch(QString::fromUtf8(bytes))) {
+        QVERIFY(again.contains(m.captured().toUtf8()));
+        uids << m.captured();
     }
-    QCOMPARE(uids.size(), 4);
-    QCOMPARE(events[1]["DESCRIPTION"],
-             QString("Who: Zoë & Tobias\nSong: \"Our Song \"Live\"\" by Cousin Theo (music "
-                     "provided)\nNotes: Music on USB; fade at 2:30"));
+    QCOMPARE(uids.size(), 6);
+    QVERIFY(bytes.contains("DESCRIPTION:Who: Zoë & Tobias\\nSong: \"Our Song \"Live\"\" by Cousin"));
+
+    // Without activities, the reception and its setup; without a date, no event but a valid calendar.
+    EventPlan bare;
+    bare.Times = plan.Times;
+    QCOMPARE(calendarEvents(PlanExport::ics(bare, QDateTime()), &zones).size(), 2);
+    QCOMPARE(calendarEvents(PlanExport::ics(EventPlan(), QDateTime()), &zones), QStringList());
+    QCOMPARE(zones, 1);
 }
 
 void TestPlan::toolRefusesBadFiles_data()

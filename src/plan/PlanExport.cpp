@@ -6,6 +6,9 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QSaveFile>
+#include <QTimeZone>
+
+#include <libical/ical.h>
 
 namespace PlanExport
 {
@@ -19,45 +22,79 @@ QString entryName(const PlanSong& s)
                : QStringLiteral("%1 - %2").arg(s.Artist.trimmed(), s.Title.trimmed());
 }
 
-// TEXT value of RFC 5545: backslash, semicolon, comma and line breaks escaped.
-QString icsText(const QString& text)
+// A wall-clock time of the night (kept in a UTC QDateTime only so that adding seconds never
+// meets a daylight-saving change) as a calendar time: in `zone`, or converted from the
+// computer's local time to UTC when the zone is unknown to the calendar library.
+icaltimetype calendarTime(const QDateTime& wall, icaltimezone* zone)
 {
-    QString out;
-    for (const QChar c : PlanFacts::lines(text)) {
-        if (c == QLatin1Char('\\') || c == QLatin1Char(';') || c == QLatin1Char(','))
-            out += QLatin1Char('\\') + c;
-        else if (c == QLatin1Char('\n'))
-            out += QStringLiteral("\\n");
-        else
-            out += c;
+    if (!zone) {
+        const QDateTime utc = QDateTime(wall.date(), wall.time(), Qt::LocalTime).toUTC();
+        return icaltime_from_timet_with_zone(utc.toSecsSinceEpoch(), 0,
+                                             icaltimezone_get_utc_timezone());
     }
-    return out;
+    icaltimetype t = icaltime_null_time();
+    t.year = wall.date().year();
+    t.month = wall.date().month();
+    t.day = wall.date().day();
+    t.hour = wall.time().hour();
+    t.minute = wall.time().minute();
+    t.second = wall.time().second();
+    return t; // its zone is named by the property's TZID
 }
 
-// One content line, folded at 75 octets without splitting a UTF-8 sequence, CRLF ended.
-QByteArray icsLine(const QString& line)
+// The computer's time zone as the calendar library knows it from the system's zone data;
+// null for UTC and for a zone it does not know, whose times are then written in UTC.
+icaltimezone* systemZone()
 {
-    const QByteArray bytes = line.toUtf8();
-    QByteArray out;
-    int width = 0;
-    for (qsizetype i = 0; i < bytes.size();) {
-        qsizetype n = 1;
-        while (i + n < bytes.size() && (quint8(bytes[i + n]) & 0xC0) == 0x80)
-            ++n;
-        if (width + n > 75) {
-            out += "\r\n ";
-            width = 1;
-        }
-        out += bytes.mid(i, n);
-        width += int(n);
-        i += n;
-    }
-    return out + "\r\n";
+    const QByteArray id = QTimeZone::systemTimeZoneId();
+    icaltimezone* zone = id.isEmpty() ? nullptr : icaltimezone_get_builtin_timezone(id.constData());
+    return zone && zone != icaltimezone_get_utc_timezone() && icaltimezone_get_component(zone)
+               ? zone
+               : nullptr;
 }
 
-QString icsTime(const QDateTime& t)
+// A VTIMEZONE for UTC itself: the one component a calendar without any event can hold when
+// the computer's zone is unknown.
+icalcomponent* utcZoneComponent()
 {
-    return t.toString(QStringLiteral("yyyyMMdd'T'HHmmss"));
+    icalcomponent* standard = icalcomponent_new(ICAL_XSTANDARD_COMPONENT);
+    icaltimetype epoch = icaltime_null_time();
+    epoch.year = 1970;
+    epoch.month = epoch.day = 1;
+    icalcomponent_add_property(standard, icalproperty_new_dtstart(epoch));
+    icalcomponent_add_property(standard, icalproperty_new_tzoffsetfrom(0));
+    icalcomponent_add_property(standard, icalproperty_new_tzoffsetto(0));
+    icalcomponent* zone = icalcomponent_new(ICAL_VTIMEZONE_COMPONENT);
+    icalcomponent_add_property(zone, icalproperty_new_tzid("UTC"));
+    icalcomponent_add_component(zone, standard);
+    return zone;
+}
+
+struct CalendarEvent {
+    QString uid, summary, location, description;
+    QDateTime start, end; // wall clock
+};
+
+icalcomponent* eventComponent(const CalendarEvent& e, icaltimetype stamp, icaltimezone* zone)
+{
+    icalcomponent* c = icalcomponent_new(ICAL_VEVENT_COMPONENT);
+    icalcomponent_set_uid(c, e.uid.toUtf8().constData());
+    icalcomponent_set_dtstamp(c, stamp);
+    // Times in the zone carry its plain name ("Europe/Berlin") as TZID, which calendar
+    // programs also map to their own zones.
+    for (auto [property, wall] : {std::pair{&icalproperty_new_dtstart, e.start},
+                                  std::pair{&icalproperty_new_dtend, e.end}}) {
+        icalproperty* p = property(calendarTime(wall, zone));
+        if (zone)
+            icalproperty_add_parameter(p, icalparameter_new_tzid(icaltimezone_get_location(zone)));
+        icalcomponent_add_property(c, p);
+    }
+    icalcomponent_set_summary(c, e.summary.toUtf8().constData());
+    if (!e.location.trimmed().isEmpty())
+        icalcomponent_set_location(c, e.location.trimmed().toUtf8().constData());
+    if (!e.description.isEmpty())
+        icalcomponent_set_description(c, e.description.toUtf8().constData());
+    return c;
 }
 
 bool save(const QString& file, const QByteArray& bytes, QString* error)
@@ -94,10 +131,15 @@ bool writeNames(const EventPlan& plan, const QDir& dir, QString* error)
 
 QByteArray csv(const QList<PlanSong>& songs)
 {
-    QString out = QStringLiteral("Title,Artist,Length,Catalogue key,Music provided\r\n");
+    // A byte-order mark, so that spreadsheets read the file as UTF-8 on their own; lengths as
+    // formulas giving text, so that "3:43" stays a song length instead of a time of day.
+    QString out =
+        QChar(0xFEFF) + QStringLiteral("Title,Artist,Length,Catalogue key,Music provided\r\n");
     for (const PlanSong& s : songs)
         out += QStringList{CsvText::field(s.Title), CsvText::field(s.Artist),
-                           CsvText::field(PlanFacts::lengthText(s.Length)),
+                           CsvText::field(s.Length.isGiven() ? QStringLiteral("=\"%1\"").arg(
+                                                                   PlanFacts::lengthText(s.Length))
+                                                             : QString()),
                            s.Key > 0 ? QString::number(s.Key) : QString(),
                            s.musicProvided() ? QStringLiteral("yes") : QStringLiteral("no")}
                    .join(QLatin1Char(',')) +
@@ -107,53 +149,78 @@ QByteArray csv(const QList<PlanSong>& songs)
 
 QByteArray ics(const EventPlan& plan, const QDateTime& stamp)
 {
-    const PlanFacts::Evening evening = PlanFacts::eveningOf(plan.Times);
-    const QDateTime eveningStart(plan.Times.Date.isGiven() ? plan.Times.Date.value : stamp.date(),
-                                 QTime(0, 0).addSecs(evening.start));
-    const QDateTime eveningEnd = eveningStart.addSecs(evening.length);
-    const QString couple = QString::fromLatin1(
-        QCryptographicHash::hash(PlanFacts::coupleNames(plan).toLower().toUtf8(),
-                                 QCryptographicHash::Sha1)
-            .toHex()
-            .left(12));
+    icaltimezone* zone = systemZone();
+    icalcomponent* cal = icalcomponent_new(ICAL_VCALENDAR_COMPONENT);
+    icalcomponent_add_property(cal, icalproperty_new_version("2.0"));
+    icalcomponent_add_property(cal, icalproperty_new_prodid("-//Feteplan//zelplan//EN"));
+    icalcomponent_add_property(cal, icalproperty_new_calscale("GREGORIAN"));
+    // Every timed event carries its zone's rules; a calendar with no event (no date chosen
+    // yet, so nothing can be placed on a day) still holds one component, the zone, which is
+    // valid and imports as nothing rather than as a made-up date.
+    if (zone) {
+        icalcomponent* rules = icalcomponent_new_clone(icaltimezone_get_component(zone));
+        icalproperty_set_tzid(icalcomponent_get_first_property(rules, ICAL_TZID_PROPERTY),
+                              icaltimezone_get_location(zone));
+        icalcomponent_add_component(cal, rules);
+    } else if (!plan.Times.Date.isGiven())
+        icalcomponent_add_component(cal, utcZoneComponent());
 
-    QByteArray out = icsLine(QStringLiteral("BEGIN:VCALENDAR"));
-    out += icsLine(QStringLiteral("VERSION:2.0"));
-    out += icsLine(QStringLiteral("PRODID:-//Feteplan//zelplan//EN"));
-    out += icsLine(QStringLiteral("CALSCALE:GREGORIAN"));
-    const QList<ScheduledActivity> ordered = PlanFacts::eveningOrder(plan.Schedule, evening);
-    const QList<std::optional<int>> lengths = PlanFacts::slotLengths(ordered, evening);
-    for (qsizetype i = 0; i < ordered.size(); ++i) {
-        const ScheduledActivity& a = ordered[i];
-        if (!a.Time.isGiven())
-            continue;
-        const QDateTime start = eveningStart.addSecs(PlanFacts::evenSecond(evening, a.Time.value));
-        const QDateTime end = start.addSecs(*lengths[i] > 0 ? *lengths[i] : 15 * 60);
-        QStringList description;
-        if (!a.Who.trimmed().isEmpty())
-            description.append(QStringLiteral("Who: ") + a.Who.trimmed());
-        if (!a.SongTitle.trimmed().isEmpty())
-            description.append(
-                QStringLiteral("Song: ") + PlanFacts::songLabel(a.SongTitle, a.SongArtist) +
-                (a.SongKey == PlanSong::kMusicProvided ? QStringLiteral(" (music provided)") : QString()));
-        if (!a.MoreInfo.trimmed().isEmpty())
-            description.append(QStringLiteral("Notes: ") + PlanFacts::lines(a.MoreInfo));
+    if (plan.Times.Date.isGiven()) {
+        const icaltimetype made = icaltime_from_timet_with_zone(stamp.toSecsSinceEpoch(), 0,
+                                                                icaltimezone_get_utc_timezone());
+        const QString couple = PlanFacts::coupleNames(plan);
+        const QString uidPart = QString::fromLatin1(
+            QCryptographicHash::hash(couple.toLower().toUtf8(), QCryptographicHash::Sha1)
+                .toHex()
+                .left(12));
+        const QString place = plan.Facility.Name;
+        const PlanFacts::Evening evening = PlanFacts::eveningOf(plan.Times);
+        const QDateTime eveningStart(plan.Times.Date.value, QTime(0, 0).addSecs(evening.start),
+                                     Qt::UTC);
+        const QDateTime eveningEnd = eveningStart.addSecs(evening.length);
+        const QString of = couple.isEmpty() ? QString() : QStringLiteral(" of ") + couple;
+        const auto add = [&](const CalendarEvent& e) {
+            icalcomponent_add_component(cal, eventComponent(e, made, zone));
+        };
+        add({QStringLiteral("reception-%1@feteplan").arg(uidPart), QStringLiteral("Reception") + of,
+             place, QString(), eveningStart, eveningEnd});
+        // The setup runs up to the start, from up to half a day before it (the evening's
+        // eve when the setup time is later in the day than the start); a setup time after
+        // the start is a fault the checks report, and has no span to show.
+        const int setupLead =
+            (evening.start - (QTime(0, 0).secsTo(plan.Times.Setup.value)) + 86400) % 86400;
+        if (plan.Times.Setup.isGiven() && setupLead > 0 && setupLead <= 12 * 3600)
+            add({QStringLiteral("setup-%1@feteplan").arg(uidPart),
+                 QStringLiteral("Setup for the reception") + of, place, QString(),
+                 eveningStart.addSecs(-setupLead), eveningStart});
 
-        out += icsLine(QStringLiteral("BEGIN:VEVENT"));
-        out += icsLine(QStringLiteral("UID:activity-%1-%2@feteplan").arg(a.Key).arg(couple));
-        out += icsLine(QStringLiteral("DTSTAMP:") +
-                       stamp.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'")));
-        out += icsLine(QStringLiteral("DTSTART:") + icsTime(start));
-        out += icsLine(QStringLiteral("DTEND:") + icsTime(end));
-        out += icsLine(QStringLiteral("SUMMARY:") + icsText(a.Name));
-        if (!plan.Facility.Name.trimmed().isEmpty())
-            out += icsLine(QStringLiteral("LOCATION:") + icsText(plan.Facility.Name));
-        if (!description.isEmpty())
-            out += icsLine(QStringLiteral("DESCRIPTION:") +
-                           icsText(description.join(QLatin1Char('\n'))));
-        out += icsLine(QStringLiteral("END:VEVENT"));
+        const QList<ScheduledActivity> ordered = PlanFacts::eveningOrder(plan.Schedule, evening);
+        const QList<std::optional<int>> lengths = PlanFacts::slotLengths(ordered, evening);
+        for (qsizetype i = 0; i < ordered.size(); ++i) {
+            const ScheduledActivity& a = ordered[i];
+            if (!a.Time.isGiven())
+                continue;
+            const QDateTime start =
+                eveningStart.addSecs(PlanFacts::evenSecond(evening, a.Time.value));
+            QStringList description;
+            if (!a.Who.trimmed().isEmpty())
+                description.append(QStringLiteral("Who: ") + a.Who.trimmed());
+            if (!a.SongTitle.trimmed().isEmpty())
+                description.append(
+                    QStringLiteral("Song: ") + PlanFacts::songLabel(a.SongTitle, a.SongArtist) +
+                    (a.SongKey == PlanSong::kMusicProvided ? QStringLiteral(" (music provided)")
+                                                           : QString()));
+            if (!a.MoreInfo.trimmed().isEmpty())
+                description.append(QStringLiteral("Notes: ") + PlanFacts::lines(a.MoreInfo));
+            add({QStringLiteral("activity-%1-%2@feteplan").arg(a.Key).arg(uidPart),
+                 PlanFacts::lines(a.Name), place, description.join(QLatin1Char('\n')), start,
+                 start.addSecs(*lengths[i] > 0 ? *lengths[i] : 15 * 60)});
+        }
     }
-    out += icsLine(QStringLiteral("END:VCALENDAR"));
+    char* text = icalcomponent_as_ical_string_r(cal);
+    const QByteArray out(text);
+    icalmemory_free_buffer(text);
+    icalcomponent_free(cal);
     return out;
 }
 

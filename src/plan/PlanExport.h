@@ -7,14 +7,15 @@
 #include <QString>
 
 // The event's lists in the forms other programs read: the song lists as CSV (RFC 4180,
-// UTF-8, a header row), the schedule as an iCalendar file (RFC 5545) with one event per
-// timed activity. The playlists of the songs' files are DjExport's.
+// UTF-8 with a byte-order mark, a header row), the schedule as an iCalendar file (RFC 5545):
+// the reception, its setup and one event per timed activity, in the computer's time zone. The
+// playlists of the songs' files are DjExport's.
 namespace PlanExport
 {
 
 QByteArray csv(const QList<PlanSong>& songs);
-// `stamp` is when the calendar was made (its DTSTAMP, in UTC). Each activity keeps its UID
-// from one export to the next: the couple's names and the activity's row key.
+// `stamp` is when the calendar was made (its DTSTAMP, in UTC). Each event keeps its UID from
+// one export to the next: the couple's names and the activity's row key.
 QByteArray ics(const EventPlan& plan, const QDateTime& stamp);
 
 // The names recorded in the couple's own voices, in the plan's order (the bride, the groom,

@@ -58,17 +58,24 @@ void MenuFinal::loadPage()
     static_cast<QBoxLayout*>(content()->layout())->addLayout(row);
 }
 
-void MenuFinal::sendPlan()
+std::optional<EventPlan> MenuFinal::readPlan()
 {
-    const QString title = QStringLiteral("Send to Your Entertainer");
     QString error;
-    const std::optional<EventPlan> plan = EventPlan::read(m_wizard.store(), &error);
-    if (!plan) {
+    std::optional<EventPlan> plan = EventPlan::read(m_wizard.store(), &error);
+    if (!plan)
         MessageBox::show(
             QStringLiteral("Your plan could not be read from the event database.\n\n%1").arg(error),
             QStringLiteral("Unable to read"), QMessageBox::Ok, QMessageBox::Warning, this);
+    return plan;
+}
+
+void MenuFinal::sendPlan()
+{
+    const QString title = QStringLiteral("Send to Your Entertainer");
+    const std::optional<EventPlan> plan = readPlan();
+    if (!plan)
         return;
-    }
+    QString error;
     const QString name = PlanFileName::of(*plan, QStringLiteral("feteplan"));
     const std::optional<SendPlan::Choice> choice = SendPlan::ask(name, this);
     if (!choice)
@@ -98,14 +105,9 @@ void MenuFinal::sendPlan()
 
 void MenuFinal::reviewPlan()
 {
-    QString error;
-    const std::optional<EventPlan> plan = EventPlan::read(m_wizard.store(), &error);
-    if (!plan) {
-        MessageBox::show(
-            QStringLiteral("Your plan could not be read from the event database.\n\n%1").arg(error),
-            QStringLiteral("Unable to read"), QMessageBox::Ok, QMessageBox::Warning, this);
+    const std::optional<EventPlan> plan = readPlan();
+    if (!plan)
         return;
-    }
     PlanReview review(*plan, PlanChecks::run(*plan, QDate::currentDate()), m_state.MediaFolder,
                       this);
     review.exec();

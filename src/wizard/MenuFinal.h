@@ -1,6 +1,9 @@
 #pragma once
 
+#include "store/EventPlan.h"
 #include "wizard/WizardPage.h"
+
+#include <optional>
 
 // The finish page: thanks the couple and ends the program after folding its window away.
 class MenuFinal : public WizardPage
@@ -29,4 +32,8 @@ class MenuFinal : public WizardPage
     void loadPage() override;
     void goNext() override;
     void reopenReview() override { reviewPlan(); }
+
+  private:
+    // The whole event as the plan reads it; none, with the couple told why, when it cannot be read.
+    std::optional<EventPlan> readPlan();
 };
