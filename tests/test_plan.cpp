@@ -461,6 +461,9 @@ void TestPlan::exportsReadBack()
     qputenv("TZ", "America/Chicago"); // the computer's zone, as zelplan sees it
     QCOMPARE(zelplan({eventFile(root), "--export", dir}).status, 0);
     qputenv("TZ", zone);
+    // A title or artist a spreadsheet would run as a formula stays text.
+    QCOMPARE(parseCsv(PlanExport::csv({{-2, "=1+2", "@Band \"X\"", {}}}).mid(3)).value(1),
+             (QStringList{"=\"=1+2\"", "=\"@Band \"\"X\"\"\"", "", "", "no"}));
     for (const auto& [name, songs] : {std::pair{QString("include"), plan.Include},
                                       std::pair{QString("exclude"), plan.Exclude}}) {
         // Marked as UTF-8; a spreadsheet evaluates each length to text.

@@ -132,14 +132,23 @@ bool writeNames(const EventPlan& plan, const QDir& dir, QString* error)
 QByteArray csv(const QList<PlanSong>& songs)
 {
     // A byte-order mark, so that spreadsheets read the file as UTF-8 on their own; lengths as
-    // formulas giving text, so that "3:43" stays a song length instead of a time of day.
+    // formulas giving text, so that "3:43" stays a song length instead of a time of day. A
+    // title or artist that a spreadsheet would take for a formula ("=...", "+...", "-...",
+    // "@...") is written the same way, so it shows as the text it is and never runs.
+    const auto asText = [](const QString& value) {
+        return QStringLiteral("=\"%1\"").arg(QString(value).replace(u'"', QStringLiteral("\"\"")));
+    };
+    const auto cell = [&](const QString& value) {
+        const bool formula = !value.isEmpty() && QStringLiteral("=+-@").contains(value.front());
+        return CsvText::field(formula ? asText(value) : value);
+    };
     QString out =
         QChar(0xFEFF) + QStringLiteral("Title,Artist,Length,Catalogue key,Music provided\r\n");
     for (const PlanSong& s : songs)
-        out += QStringList{CsvText::field(s.Title), CsvText::field(s.Artist),
-                           CsvText::field(s.Length.isGiven() ? QStringLiteral("=\"%1\"").arg(
-                                                                   PlanFacts::lengthText(s.Length))
-                                                             : QString()),
+        out += QStringList{cell(s.Title), cell(s.Artist),
+                           CsvText::field(s.Length.isGiven()
+                                              ? asText(PlanFacts::lengthText(s.Length))
+                                              : QString()),
                            s.Key > 0 ? QString::number(s.Key) : QString(),
                            s.musicProvided() ? QStringLiteral("yes") : QStringLiteral("no")}
                    .join(QLatin1Char(',')) +
