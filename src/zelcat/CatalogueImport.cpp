@@ -138,6 +138,12 @@ bool CatalogueImport::readSources(const Options& o, QList<ImportedSong>* songs)
     if (!csv.setMapping(o.csvMap, &error))
         return fail(error);
     for (const QString& source : o.sources) {
+        // An XML source of any kind: its songs (none when it was not read whole) are taken.
+        const auto readXml = [&](XmlSongReader&& reader) {
+            const bool whole = reader.read(source);
+            *songs += reader.songs();
+            return whole;
+        };
         QString why;
         bool ok = true;
         const qsizetype before = songs->size();
@@ -158,24 +164,15 @@ bool CatalogueImport::readSources(const Options& o, QList<ImportedSong>* songs)
             *songs += reader.songs();
             break;
         }
-        case SourceKind::LibraryXml: {
-            MusicLibraryXmlReader reader(m_summary);
-            ok = reader.read(source);
-            *songs += reader.songs();
+        case SourceKind::LibraryXml:
+            ok = readXml(MusicLibraryXmlReader(m_summary));
             break;
-        }
-        case SourceKind::DjCollectionXml: {
-            DjCollectionXmlReader reader(m_summary);
-            ok = reader.read(source);
-            *songs += reader.songs();
+        case SourceKind::DjCollectionXml:
+            ok = readXml(DjCollectionXmlReader(m_summary));
             break;
-        }
-        case SourceKind::NmlCollection: {
-            NmlCollectionReader reader(m_summary);
-            ok = reader.read(source);
-            *songs += reader.songs();
+        case SourceKind::NmlCollection:
+            ok = readXml(NmlCollectionReader(m_summary));
             break;
-        }
         case SourceKind::Csv:
             ok = csv.read(source);
             *songs += csv.songs();

@@ -1,10 +1,6 @@
 #pragma once
 
-#include "ImportSummary.h"
-#include "ImportedSong.h"
-
-#include <QList>
-#include <QString>
+#include "XmlSongReader.h"
 
 // Reads the collection of a DJ library exported as XML: <DJ_PLAYLISTS> with a <COLLECTION>
 // of <TRACK> elements whose attributes give Name, Artist, Genre, Year, AverageBpm,
@@ -12,15 +8,12 @@
 // to tracks of the collection and is not read. A track without a name or location, or with
 // a value that is not a number, is reported with its line; a file that is not well-formed
 // XML is passed over whole, with the line of the fault.
-class DjCollectionXmlReader
+class DjCollectionXmlReader : public XmlSongReader
 {
   public:
-    explicit DjCollectionXmlReader(ImportSummary& summary) : m_summary(summary) {}
-
-    bool read(const QString& fileName);
-    const QList<ImportedSong>& songs() const { return m_songs; }
+    using XmlSongReader::XmlSongReader;
 
   private:
-    ImportSummary& m_summary;
-    QList<ImportedSong> m_songs;
+    void readDocument(QXmlStreamReader& xml, const QString& fileName) override;
+    void readTrack(QXmlStreamReader& xml, const QString& fileName, const QString& folder);
 };

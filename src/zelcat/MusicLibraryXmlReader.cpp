@@ -3,23 +3,14 @@
 #include "AudioTagReader.h"
 #include "PlaylistReader.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QXmlStreamReader>
 
 #include <cmath>
 
-bool MusicLibraryXmlReader::read(const QString& fileName)
+void MusicLibraryXmlReader::readDocument(QXmlStreamReader& xml, const QString& fileName)
 {
-    m_songs.clear();
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_summary.skip(fileName, 0, QStringLiteral("cannot be read: %1").arg(file.errorString()));
-        return false;
-    }
-    const qsizetype skippedBefore = m_summary.skipped.size();
-    QXmlStreamReader xml(&file);
     if (xml.readNextStartElement() && xml.name() == QLatin1String("plist") &&
         xml.readNextStartElement() && xml.name() == QLatin1String("dict")) {
         QString key;
@@ -35,14 +26,6 @@ bool MusicLibraryXmlReader::read(const QString& fileName)
     } else if (!xml.hasError()) {
         xml.raiseError(QStringLiteral("not a library property list (no <plist> with a <dict>)"));
     }
-    if (xml.hasError()) {
-        // A damaged file is passed over whole: the songs before the fault are not taken,
-        // nor are the reports of its single tracks.
-        m_songs.clear();
-        m_summary.passOver(fileName, skippedBefore, int(xml.lineNumber()), xml.errorString());
-        return false;
-    }
-    return true;
 }
 
 void MusicLibraryXmlReader::readTracks(QXmlStreamReader& xml, const QString& fileName)

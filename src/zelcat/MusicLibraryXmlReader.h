@@ -1,12 +1,6 @@
 #pragma once
 
-#include "ImportSummary.h"
-#include "ImportedSong.h"
-
-#include <QList>
-#include <QString>
-
-class QXmlStreamReader;
+#include "XmlSongReader.h"
 
 // Reads the track list of a music library exported as a property list ("Library.xml": a
 // <plist> whose top <dict> holds "Tracks", a <dict> of one <dict> per track with Name,
@@ -14,18 +8,13 @@ class QXmlStreamReader;
 // Videos and podcast episodes are reported and passed over, as are tracks without a name
 // or location and values that are not numbers, each with its line. A file that is not
 // well-formed XML is passed over whole, with the line of the fault.
-class MusicLibraryXmlReader
+class MusicLibraryXmlReader : public XmlSongReader
 {
   public:
-    explicit MusicLibraryXmlReader(ImportSummary& summary) : m_summary(summary) {}
-
-    bool read(const QString& fileName);
-    const QList<ImportedSong>& songs() const { return m_songs; }
+    using XmlSongReader::XmlSongReader;
 
   private:
+    void readDocument(QXmlStreamReader& xml, const QString& fileName) override;
     void readTracks(QXmlStreamReader& xml, const QString& fileName);
     void readTrack(QXmlStreamReader& xml, const QString& fileName);
-
-    ImportSummary& m_summary;
-    QList<ImportedSong> m_songs;
 };

@@ -3,44 +3,15 @@
 #include "AudioTagReader.h"
 #include "PlaylistReader.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QXmlStreamReader>
 
 #include <cmath>
 
-bool NmlCollectionReader::read(const QString& fileName)
+void NmlCollectionReader::readDocument(QXmlStreamReader& xml, const QString& fileName)
 {
-    m_songs.clear();
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        m_summary.skip(fileName, 0, QStringLiteral("cannot be read: %1").arg(file.errorString()));
-        return false;
-    }
-    const qsizetype skippedBefore = m_summary.skipped.size();
-    QXmlStreamReader xml(&file);
-    if (!xml.readNextStartElement() || xml.name() != QLatin1String("NML")) {
-        if (!xml.hasError())
-            xml.raiseError(QStringLiteral("not an NML collection (no <NML>)"));
-    }
-    while (!xml.hasError() && xml.readNextStartElement()) {
-        if (xml.name() != QLatin1String("COLLECTION")) {
-            xml.skipCurrentElement();
-            continue;
-        }
-        while (xml.readNextStartElement()) {
-            if (xml.name() == QLatin1String("ENTRY"))
-                readEntry(xml, fileName);
-            else
-                xml.skipCurrentElement();
-        }
-    }
-    if (xml.hasError()) {
-        m_songs.clear();
-        m_summary.passOver(fileName, skippedBefore, int(xml.lineNumber()), xml.errorString());
-        return false;
-    }
-    return true;
+    readCollection(xml, QLatin1String("NML"), QStringLiteral("an NML collection"),
+                   QLatin1String("ENTRY"), [&] { readEntry(xml, fileName); });
 }
 
 void NmlCollectionReader::readEntry(QXmlStreamReader& xml, const QString& fileName)

@@ -1,12 +1,6 @@
 #pragma once
 
-#include "ImportSummary.h"
-#include "ImportedSong.h"
-
-#include <QList>
-#include <QString>
-
-class QXmlStreamReader;
+#include "XmlSongReader.h"
 
 // Reads an NML collection: <NML> with a <COLLECTION> of <ENTRY> elements whose TITLE and
 // ARTIST attributes name the song, with <LOCATION VOLUME DIR FILE> (folders of DIR written
@@ -14,17 +8,12 @@ class QXmlStreamReader;
 // GENRE PLAYTIME RELEASE_DATE> and <TEMPO BPM>. The playlists refer only to entries of the
 // collection and are not read. An entry without a title or file, or with a value out of its
 // range, is reported with its line; a file that is not well-formed XML is passed over whole.
-class NmlCollectionReader
+class NmlCollectionReader : public XmlSongReader
 {
   public:
-    explicit NmlCollectionReader(ImportSummary& summary) : m_summary(summary) {}
-
-    bool read(const QString& fileName);
-    const QList<ImportedSong>& songs() const { return m_songs; }
+    using XmlSongReader::XmlSongReader;
 
   private:
+    void readDocument(QXmlStreamReader& xml, const QString& fileName) override;
     void readEntry(QXmlStreamReader& xml, const QString& fileName);
-
-    ImportSummary& m_summary;
-    QList<ImportedSong> m_songs;
 };
