@@ -25,11 +25,14 @@ class CatalogueWriter
     bool write(const QString& fileName, const SettingsSheet& settings,
                const QList<CatalogueSong>& songs, KeyRange range = SixteenBit);
 
+    // Fills an empty database open on `connectionName` as `write` does, for a caller that
+    // replaces the file itself.
+    bool fill(const QString& connectionName, const SettingsSheet& settings,
+              const QList<CatalogueSong>& songs, KeyRange range = SixteenBit);
+
     QString errorString() const { return m_error; }
 
   private:
-    bool fill(const QString& connectionName, const SettingsSheet& settings,
-              const QList<CatalogueSong>& songs, KeyRange range);
 
     QString m_error;
 };

@@ -170,11 +170,7 @@ bool ImportCatalogue::save(const QString& fileName)
     QDir().mkpath(target.absolutePath());
     SafeReplace replace(target.absoluteFilePath());
     bool ok = replace.isReady();
-    if (ok && m_new) {
-        CatalogueWriter writer;
-        ok = writer.write(replace.temporaryName(), m_settings, {});
-        m_error = writer.errorString();
-    } else if (ok) {
+    if (ok && !m_new) {
         // SQLite makes the copy, so it is consistent whatever journal the file has.
         SqlConnection source(m_source, SqlConnection::ReadOnly);
         QSqlQuery q(source.database());
@@ -185,10 +181,14 @@ bool ImportCatalogue::save(const QString& fileName)
             m_error = source.isOpen() ? StoreError::plain(q.lastError()) : source.errorString();
     }
     if (ok) {
+        // A new catalogue is made in the same temporary file, then takes the songs.
         SqlConnection c(replace.temporaryName(), SqlConnection::ReadWrite);
-        ok = c.isOpen() && apply(c.name());
+        CatalogueWriter writer;
+        ok = c.isOpen() && (!m_new || writer.fill(c.name(), m_settings, {})) && apply(c.name());
         if (!c.isOpen())
             m_error = c.errorString();
+        else if (m_error.isEmpty())
+            m_error = writer.errorString();
     }
     ok = ok && replace.commit();
     if (!ok) {
