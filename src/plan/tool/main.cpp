@@ -14,7 +14,7 @@
 #include "platform/PathMap.h"
 #include "platform/SafeReplace.h"
 #include "store/EventPlan.h"
-#include "store/StoreSession.h"
+#include "store/EventSnapshot.h"
 
 #include <QCommandLineParser>
 #include <QDateTime>
@@ -33,47 +33,6 @@ void quietNotes(QtMsgType type, const QMessageLogContext&, const QString& messag
         QTextStream(stderr) << "zelplan: " << message << Qt::endl;
 }
 
-// What tells whether a file was written: its size and time, and a write-ahead log beside it.
-struct Stamp {
-    qint64 size = 0;
-    QDateTime modified;
-    bool log = false;
-    bool operator==(const Stamp&) const = default;
-};
-Stamp stampOf(const QString& file)
-{
-    const QFileInfo info(file);
-    return {info.size(), info.lastModified(), QFileInfo::exists(file + QStringLiteral("-wal"))};
-}
-
-// The whole event in one snapshot, leaving the folder as it was. A file open in the wizard
-// is read through its log in one read transaction; a file open nowhere is read as it
-// stands, and read again should a program have written it meanwhile.
-std::optional<EventPlan> readEvent(const QString& file, QString* error)
-{
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        const Stamp before = stampOf(file);
-        std::optional<EventPlan> plan;
-        {
-            StoreSession store(file, QString(), StoreSession::ReadOnly);
-            if (!store.isOpen()) {
-                *error = store.errorString();
-                return std::nullopt;
-            }
-            QString reason;
-            plan = EventPlan::read(store, &reason);
-            if (!plan) {
-                *error = QStringLiteral("%1: cannot be read: %2").arg(file, reason);
-                return std::nullopt;
-            }
-        }
-        if (before.log || stampOf(file) == before)
-            return plan;
-    }
-    *error = QStringLiteral("%1: cannot be read: it kept changing while being read").arg(file);
-    return std::nullopt;
-}
-
 int fail(const QString& message)
 {
     QTextStream(stderr) << "zelplan: " << message << Qt::endl;
@@ -89,7 +48,7 @@ int diff(const QString& before, const QString& after, const QString& output)
         QString error;
         if (!QFileInfo(files[i]).isFile())
             return fail(QStringLiteral("%1: no such file").arg(files[i]));
-        plans[i] = readEvent(files[i], &error);
+        plans[i] = EventSnapshot::read(files[i], &error);
         if (!plans[i])
             return fail(error);
     }
@@ -180,7 +139,7 @@ int main(int argc, char* argv[])
     if (!QFileInfo(eventFile).isFile())
         return fail(QStringLiteral("%1: no such file").arg(eventFile));
     QString error;
-    const std::optional<EventPlan> plan = readEvent(eventFile, &error);
+    const std::optional<EventPlan> plan = EventSnapshot::read(eventFile, &error);
     if (!plan)
         return fail(error);
 
