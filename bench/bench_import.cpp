@@ -51,7 +51,7 @@ void timedImport(const char* what, const QString& folder, const QString& out)
     std::printf("%-34s %8.2f s  (added %d, updated %d, unchanged %d, skipped %lld; "
                 "max RSS %ld MB)\n",
                 what, t.nsecsElapsed() / 1e9, s.added, s.updated, s.unchanged,
-                qint64(s.skipped.size()), maxRssMb());
+                qint64(s.skippedCount()), maxRssMb());
 }
 
 void key(QWidget* w, int code, const QString& text = {})

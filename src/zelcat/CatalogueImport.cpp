@@ -137,16 +137,42 @@ bool CatalogueImport::readSources(const Options& o, QList<ImportedSong>* songs)
     QString error;
     if (!csv.setMapping(o.csvMap, &error))
         return fail(error);
+    // A file named by several sources is one song; the first source that gives a value wins
+    // (the file's own tags, read later, win over all of them).
+    QHash<QString, qsizetype> atPath;
+    qsizetype named = 0; // songs the current source names
+    const auto take = [&](const QList<ImportedSong>& list) {
+        named += list.size();
+        for (const ImportedSong& s : list) {
+            const auto it = s.path.isEmpty() ? atPath.cend() : atPath.constFind(s.path);
+            if (it != atPath.cend()) {
+                (*songs)[*it].fillFrom(s);
+                continue;
+            }
+            if (!s.path.isEmpty())
+                atPath.insert(s.path, songs->size());
+            songs->append(s);
+        }
+    };
+    const auto tooMany = [&](const QString& where) {
+        return fail(QStringLiteral("%1: the sources name more than %2 songs, and a catalogue "
+                                   "holds at most %3; nothing was written. Import the "
+                                   "collection in parts that fit, or a playlist of the songs "
+                                   "for weddings.")
+                        .arg(where)
+                        .arg(ImportedSong::kMaxPerImport)
+                        .arg(ImportCatalogue::kMaxKey));
+    };
     for (const QString& source : o.sources) {
         // An XML source of any kind: its songs (none when it was not read whole) are taken.
         const auto readXml = [&](XmlSongReader&& reader) {
             const bool whole = reader.read(source);
-            *songs += reader.songs();
+            take(reader.songs());
             return whole;
         };
         QString why;
         bool ok = true;
-        const qsizetype before = songs->size();
+        named = 0;
         switch (kindOf(source, &why)) {
         case SourceKind::Folder:
         case SourceKind::AudioFile: {
@@ -155,13 +181,17 @@ bool CatalogueImport::readSources(const Options& o, QList<ImportedSong>* songs)
             if (ok && !scanner.whole())
                 why = QStringLiteral("a folder in it cannot be read");
             ok = ok && scanner.whole();
-            *songs += scanner.files();
+            take(scanner.files());
             break;
         }
         case SourceKind::Playlist: {
+            // Read with the room that is left, so that a playlist of a million lines stops
+            // early instead of being held whole.
             PlaylistReader reader(m_summary);
-            ok = reader.read(source);
-            *songs += reader.songs();
+            ok = reader.read(source, ImportedSong::kMaxPerImport - songs->size());
+            if (reader.overflowLine() > 0)
+                return tooMany(QStringLiteral("%1:%2").arg(source).arg(reader.overflowLine()));
+            take(reader.songs());
             break;
         }
         case SourceKind::LibraryXml:
@@ -175,17 +205,19 @@ bool CatalogueImport::readSources(const Options& o, QList<ImportedSong>* songs)
             break;
         case SourceKind::Csv:
             ok = csv.read(source);
-            *songs += csv.songs();
+            take(csv.songs());
             break;
         case SourceKind::None:
             m_summary.skip(source, 0, why);
             ok = false;
             break;
         }
+        if (songs->size() > ImportedSong::kMaxPerImport)
+            return tooMany(source);
         if (!ok)
             m_notWhole << QStringLiteral("%1 (%2)").arg(
                 source, why.isEmpty() ? QStringLiteral("it cannot be read whole") : why);
-        else if (songs->size() == before)
+        else if (named == 0)
             m_notWhole << QStringLiteral("%1 (it holds no songs)").arg(source);
     }
     return true;
@@ -457,24 +489,9 @@ bool CatalogueImport::run(const Options& o)
         !mapper.setTempoBounds(o.slowBelow, o.upTempoFrom, &error))
         return fail(error);
 
-    QList<ImportedSong> songs;
-    if (!readSources(o, &songs) || !checkPrune(o))
+    QList<ImportedSong> unique; // one for each file named, and the songs without a file
+    if (!readSources(o, &unique) || !checkPrune(o))
         return false;
-    // A file named by several sources is one song; the first source that gives a value wins,
-    // and the file's own tags over all of them.
-    QHash<QString, qsizetype> atPath;
-    QList<ImportedSong> unique;
-    for (const ImportedSong& s : songs) {
-        const auto it = s.path.isEmpty() ? atPath.cend() : atPath.constFind(s.path);
-        if (it != atPath.cend()) {
-            unique[*it].fillFrom(s);
-            continue;
-        }
-        if (!s.path.isEmpty())
-            atPath.insert(s.path, unique.size());
-        unique.append(s);
-    }
-    songs.clear();
     readTags(o, catalogue, &unique);
     keepTitles(&unique);
     if (!matchAndMerge(o, catalogue, mapper, unique))

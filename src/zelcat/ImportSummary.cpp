@@ -28,7 +28,7 @@ QString ImportSummary::text(int maxSkipped) const
                     .arg(unchanged)
                     .arg(keptMissing)
                     .arg(pruned)
-                    .arg(skipped.size())
+                    .arg(skippedCount())
                     .arg(songsInCatalogue);
     if (returned > 0)
         t += QStringLiteral("note: %1 of the added songs were removed earlier and came back with "
@@ -45,9 +45,13 @@ QString ImportSummary::reasons(int maxSkipped) const
     const int shown = int(qMin<qsizetype>(skipped.size(), maxSkipped));
     for (int i = 0; i < shown; ++i)
         t += QStringLiteral("skipped %1: %2\n").arg(skipped[i].where(), skipped[i].reason);
-    if (shown < skipped.size())
-        t += QStringLiteral("... and %1 more skipped (--report FILE lists them all)\n")
-                 .arg(skipped.size() - shown);
+    if (shown < skippedCount())
+        t += unlisted > 0
+                 ? QStringLiteral("... and %1 more skipped (--report FILE lists the first %2)\n")
+                       .arg(skippedCount() - shown)
+                       .arg(kMaxListed)
+                 : QStringLiteral("... and %1 more skipped (--report FILE lists them all)\n")
+                       .arg(skippedCount() - shown);
     return t;
 }
 
@@ -58,6 +62,10 @@ bool ImportSummary::writeReport(const QString& fileName, QString* error) const
         out += (CsvText::field(s.file) + QLatin1Char(',') +
                 (s.line > 0 ? QString::number(s.line) : QString()) + QLatin1Char(',') +
                 CsvText::field(s.reason) + QLatin1Char('\n'))
+                   .toUtf8();
+    if (unlisted > 0)
+        out += QStringLiteral(",,%1 more inputs were skipped and are not listed\n")
+                   .arg(unlisted)
                    .toUtf8();
     QString reason;
     if (SafeReplace::write(fileName, out, &reason))

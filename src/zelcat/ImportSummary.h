@@ -25,20 +25,29 @@ class ImportSummary
     int pruned = 0;
     int returned = 0; // of the added: removed songs that came back with their old keys
     int songsInCatalogue = 0;
+    // The skipped inputs listed one by one: at most kMaxListed, so that a listing of a
+    // million bad lines does not fill the memory; the others are only counted (unlisted).
+    static constexpr qsizetype kMaxListed = 50000;
     QList<ImportSkip> skipped;
+    qint64 unlisted = 0;
     QStringList notes; // things the user should know, one sentence each
 
+    qint64 skippedCount() const { return skipped.size() + unlisted; }
     void skip(const QString& file, int line, const QString& reason)
     {
-        skipped.append({file, line, reason});
+        if (skipped.size() < kMaxListed)
+            skipped.append({file, line, reason});
+        else
+            ++unlisted;
     }
     // The same, for a place written as "file" or "file:line".
     void skipAt(const QString& origin, const QString& reason);
     // A damaged file is passed over whole: the reports of its single entries since
-    // `skippedBefore` are taken back and the fault is reported at its line.
-    void passOver(const QString& file, qsizetype skippedBefore, int line, const QString& fault)
+    // `skippedBefore` (a skippedCount()) are taken back and the fault is reported at its line.
+    void passOver(const QString& file, qint64 skippedBefore, int line, const QString& fault)
     {
-        skipped.resize(skippedBefore);
+        skipped.resize(qMin(skippedBefore, qint64(kMaxListed)));
+        unlisted = qMax(qint64(0), skippedBefore - kMaxListed);
         skip(file, line, QStringLiteral("%1; the file is passed over").arg(fault));
     }
     // The summary as lines of text; at most `maxSkipped` skipped inputs are listed.

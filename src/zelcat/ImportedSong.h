@@ -7,6 +7,11 @@
 // a library export or a line of a CSV file. Empty texts and zero numbers mean "not given",
 // so that another source naming the same song can fill them in.
 struct ImportedSong {
+    // The most songs one import takes from its sources (after a file named twice counts
+    // once): twice what a catalogue holds, which leaves room for songs named under two files.
+    // More are refused while reading, so that a huge listing never fills the memory.
+    static constexpr qsizetype kMaxPerImport = 2 * 32767;
+
     QString path; // absolute path of the song's file; empty when the source names none
     QString title;
     QString artist;

@@ -45,9 +45,10 @@ QString PlaylistReader::resolve(const QString& entry, const QString& folder)
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
 }
 
-bool PlaylistReader::read(const QString& fileName)
+bool PlaylistReader::read(const QString& fileName, qsizetype room)
 {
     m_songs.clear();
+    m_overflowLine = 0;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         m_summary.skip(fileName, 0,
@@ -85,6 +86,11 @@ bool PlaylistReader::read(const QString& fileName)
                 }
             }
             continue;
+        }
+        if (m_songs.size() >= room) {
+            m_overflowLine = line;
+            m_songs.clear();
+            return false;
         }
         ImportedSong song = pending;
         pending = ImportedSong();

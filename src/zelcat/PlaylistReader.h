@@ -17,9 +17,12 @@ class PlaylistReader
   public:
     explicit PlaylistReader(ImportSummary& summary) : m_summary(summary) {}
 
-    // False (reported in the summary) when the playlist cannot be read at all.
-    bool read(const QString& fileName);
+    // False (reported in the summary) when the playlist cannot be read at all, and when it
+    // names more than `room` songs: then it stops at that entry (overflowLine()).
+    bool read(const QString& fileName, qsizetype room = ImportedSong::kMaxPerImport);
     const QList<ImportedSong>& songs() const { return m_songs; }
+    // The line of the first entry beyond the room given to read(); 0 when all fitted.
+    int overflowLine() const { return m_overflowLine; }
 
     // The absolute, canonical when it exists, path of `entry` relative to `folder`; a
     // file:// address is turned into its path first. Empty for other addresses.
@@ -28,4 +31,5 @@ class PlaylistReader
   private:
     ImportSummary& m_summary;
     QList<ImportedSong> m_songs;
+    int m_overflowLine = 0;
 };

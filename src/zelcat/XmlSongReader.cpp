@@ -11,7 +11,7 @@ bool XmlSongReader::read(const QString& fileName)
         m_summary.skip(fileName, 0, QStringLiteral("cannot be read: %1").arg(file.errorString()));
         return false;
     }
-    const qsizetype skippedBefore = m_summary.skipped.size();
+    const qint64 skippedBefore = m_summary.skippedCount();
     QXmlStreamReader xml(&file);
     readDocument(xml, fileName);
     if (xml.hasError()) {
