@@ -9,15 +9,23 @@
 #include "CatalogueImport.h"
 #include "CsvReader.h"
 #include "GenreTypeMapper.h"
+#include "app/ZelWizard.h"
+#include "catalogue/SongGridModel.h"
+#include "platform/PathMap.h"
 #include "plan/DjExport.h"
+#include "songs/frmSongSel.h"
+#include "store/KeyedItemStore.h"
+#include "wizard/frmLoadData.h"
 
 #include <taglib/fileref.h>
 #include <taglib/tpropertymap.h>
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QLockFile>
 #include <QProcess>
+#include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -147,6 +155,7 @@ class TestCatalogue : public QObject
     void genreSpellings();
     void importRemembersFiles();
     void exportsPlay();
+    void mediumForTheCouple();
 };
 
 void TestCatalogue::realCatalogue()
@@ -712,6 +721,9 @@ void TestCatalogue::importRefusedKeepsFile_data()
                                      << 1 << "no songs were found" << "no audio found";
     QTest::newRow("dry run") << QStringList{"--dry-run"} << QStringList{"junk", "music"} << 0
                              << "dry run: nothing was written" << "no audio found";
+    QTest::newRow("playlist beyond the room")
+        << QStringList{} << QStringList{"huge.m3u"} << 1
+        << "@huge.m3u:65535: the sources name more than 65534 songs" << "";
 }
 
 void TestCatalogue::importRefusedKeepsFile()
@@ -725,6 +737,7 @@ void TestCatalogue::importRefusedKeepsFile()
     lib.song("music/a.mp3", 100, {"A", "Band", "", 0, 0});
     lib.song("music/sub/b.mp3", 100, {"B", "Band", "", 0, 0});
     lib.text("junk/bad.mp3", "not music");
+    lib.text("huge.m3u", QByteArray("a.mp3\n").repeated(65535));
     QVERIFY(QDir().mkpath(lib.path("empty")));
     QVERIFY(lib.run({"music"}));
     const QByteArray before = fileBytes(lib.out);
@@ -1060,6 +1073,48 @@ void TestCatalogue::exportsPlay()
     QCOMPARE(row.mid(0, 5), (QStringList{"include", "At Lats", "Eta James", "3:20",
                                           "At Last - Etta James"}));
     QVERIFY2(row[5].chopped(1).toInt() >= 50, qPrintable(row[5]));
+}
+
+void TestCatalogue::mediumForTheCouple()
+{
+    // The entertainer's catalogue made into a medium, loaded by the wizard's data loader and
+    // searched in the song-pick dialog. A file that is no catalogue, and a folder holding
+    // other files, are refused and nothing is written.
+    Sources s;
+    QVERIFY(s.build(kAtLast + "2,Shout,Isley Brothers,1959,4:27,2,2,0\n",
+                    kSettings + "EntName,Dana Cole\nFinalDays,14\n"));
+    TestRoot root(TestRoot::EmptyHive);
+    const QString medium = root.path() + "/stick/medium", from = root.path() + "/own";
+    QVERIFY(writeFile(root.path() + "/busy/notes.txt", "mine"));
+    QProcess p;
+    const auto make = [&](const QString& catalogue, const QString& out, const QString& media) {
+        p.start(kTool, {"medium", "--catalogue", catalogue, "--out", out, "--from", media});
+        return p.waitForFinished(60000) ? p.exitCode() : -1;
+    };
+    QCOMPARE(make(s.settings, medium, ""), 1);
+    QCOMPARE(make(s.out, root.path() + "/busy", ""), 1);
+    QCOMPARE(QDir(root.path() + "/busy").entryList(QDir::Files), QStringList{"notes.txt"});
+    QCOMPARE(make(s.out, medium, ""), 0);
+    QVERIFY(QDir().mkpath(from));
+    for (const QString& f : frmLoadData::dataFiles().mid(1, 6)) // all but hi.rtf and the catalogue
+        QVERIFY(QFile::copy(medium + "/" + f, from + "/" + f));
+    QVERIFY(writeFile(from + "/hi.rtf", "{\\rtf1 Our welcome}"));
+    QCOMPARE(make(s.out, medium, from), 0); // over the medium made before
+    QCOMPARE(QDir(root.path() + "/stick").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{"medium"});
+
+    ZelWizard w;
+    whenModal("frmLoadData", [&](QWidget* dlg) {
+        static_cast<frmLoadData*>(dlg)->addSource(medium, "Stick", true);
+        child<QPushButton>(dlg, "cmdOK")->click();
+    });
+    QVERIFY(w.start());
+    QCOMPARE(fileBytes(PathMap::mediaFolder() + "hi.rtf"), QByteArray("{\\rtf1 Our welcome}"));
+    QCOMPARE(w.items().GetConfigItem("EntName", ""), QString("Dana Cole"));
+    frmSongSel dlg(w.state(), w.items(), PathMap::catalogue());
+    child<QLineEdit>(&dlg, "txtFind")->setText("sh");
+    QCOMPARE(std::pair(dlg.model()->rowCount(), dlg.model()->field(0, SongGridModel::ColName)),
+             std::pair(1, QVariant("Shout")));
 }
 
 QTEST_MAIN(TestCatalogue)

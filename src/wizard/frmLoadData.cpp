@@ -2,6 +2,7 @@
 
 #include "ui_frmLoadData.h"
 
+#include "catalogue/MediumFiles.h"
 #include "platform/PathMap.h"
 #include "platform/SafeReplace.h"
 #include "ui/BusyPointer.h"
@@ -17,7 +18,7 @@
 
 namespace
 {
-const QString kCatalogue = QStringLiteral("songlist.mdb");
+const QString kCatalogue = MediumFiles::catalogue();
 
 // The sample medium built with the program: where an installation puts it (share/ beside
 // bin/), beside the program, or in the build tree.
@@ -65,10 +66,7 @@ bool copyReplacing(const QString& from, const QString& to)
 
 const QStringList& frmLoadData::dataFiles()
 {
-    static const QStringList files{QStringLiteral("hi.rtf"),     QStringLiteral("bye.rtf"),
-                                   QStringLiteral("song.rtf"),   QStringLiteral("logo.jpg"),
-                                   QStringLiteral("dress1.jpg"), QStringLiteral("dress2.jpg"),
-                                   QStringLiteral("dress3.jpg"), kCatalogue};
+    static const QStringList files = MediumFiles::required() + QStringList{kCatalogue};
     return files;
 }
 
@@ -187,7 +185,7 @@ bool frmLoadData::copyDataSet(const QString& source)
     }
     // The schedule's song pictures come with the data set when the medium has them; a
     // medium without them still loads (the schedule then shows no pictures).
-    for (const QString& name : {QStringLiteral("cd.bmp"), QStringLiteral("nocd.bmp")}) {
+    for (const QString& name : MediumFiles::optional()) {
         if (QFileInfo::exists(source + name) && !copyReplacing(source + name, media + name))
             return false;
     }

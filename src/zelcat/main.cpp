@@ -6,12 +6,14 @@
 //   zelcat generate --count N [--seed S] [--settings settings.csv]
 //                   [--allow-beyond-16-bit] --out file.mdb
 //   zelcat import --out songlist.mdb [options] SOURCE...
+//   zelcat medium --catalogue songlist.mdb --out FOLDER [--from MEDIUM]
 //   zelcat help [COMMAND]
 //
 // Options given before the command, as earlier releases accepted, still belong to it.
 
 #include "CatalogueBuilder.h"
 #include "CatalogueImport.h"
+#include "MediumWriter.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -172,13 +174,38 @@ int runImport(const QCommandLineParser& p)
     return 0;
 }
 
-constexpr std::array<Command, 3> kCommands{{
+void describeMedium(QCommandLineParser& p)
+{
+    p.setApplicationDescription(QStringLiteral(
+        "Makes a data medium for a couple: a folder the wizard's data loader accepts, with the "
+        "given catalogue (copied whole, with the entertainer's settings) and the sample's texts "
+        "and pictures, or those of another medium. An existing folder is replaced only when it "
+        "is empty or a medium itself."));
+    p.addOptions({valueOption("catalogue", "The song catalogue to hand over.", "songlist.mdb"),
+                  valueOption("out", "Folder of the medium to write.", "folder"),
+                  valueOption("from", "A medium whose texts and pictures are taken.", "folder")});
+}
+
+int runMedium(const QCommandLineParser& p)
+{
+    if (!p.isSet(QStringLiteral("catalogue")))
+        return refuse(QStringLiteral("medium needs --catalogue"));
+    MediumWriter writer;
+    if (!writer.write({p.value(QStringLiteral("catalogue")), p.value(kOut),
+                       p.value(QStringLiteral("from"))}))
+        return refuse(writer.errorString());
+    QTextStream(stdout) << "zelcat: " << writer.summary();
+    return 0;
+}
+
+constexpr std::array<Command, 4> kCommands{{
     {"build", "Build the catalogue from its songs and settings CSV files.", describeBuild,
      runBuild},
     {"generate", "Generate a synthetic catalogue of N songs for benchmarks.", describeGenerate,
      runGenerate},
     {"import", "Create or update a catalogue from music folders, playlists and exports.",
      describeImport, runImport},
+    {"medium", "Make a data medium for a couple from a catalogue.", describeMedium, runMedium},
 }};
 
 const Command* commandNamed(const QString& name)
@@ -206,7 +233,8 @@ QString overview()
 {
     QString text = QStringLiteral(
         "Usage: zelcat COMMAND [options]\n"
-        "Builds, generates or imports the song catalogue songlist.mdb.\n\nCommands:\n");
+        "Builds, generates or imports the song catalogue songlist.mdb, or makes a data "
+        "medium.\n\nCommands:\n");
     for (const Command& c : kCommands)
         text += QStringLiteral("  %1 %2\n").arg(QLatin1String(c.name), -9).arg(c.summary);
     text += QStringLiteral("\n'zelcat help COMMAND' or 'zelcat COMMAND --help' shows the options "
@@ -225,7 +253,8 @@ qsizetype commandIndex(const QStringList& args)
         QStringLiteral("--seed"),         QStringLiteral("--genres"),
         QStringLiteral("--default-type"), QStringLiteral("--map"),
         QStringLiteral("--slow-below"),   QStringLiteral("--up-tempo-from"),
-        QStringLiteral("--report")};
+        QStringLiteral("--report"),       QStringLiteral("--catalogue"),
+        QStringLiteral("--from")};
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (!args[i].startsWith(QLatin1Char('-')))
             return i;
@@ -261,10 +290,10 @@ int main(int argc, char** argv)
             return 0;
         }
         return refuse(name.isEmpty()
-                          ? QStringLiteral("give a command, build, generate or import (see "
-                                           "--help)")
-                          : QStringLiteral("unknown command \"%1\"; use build, generate or "
-                                           "import (see --help)")
+                          ? QStringLiteral("give a command, build, generate, import or medium "
+                                           "(see --help)")
+                          : QStringLiteral("unknown command \"%1\"; use build, generate, "
+                                           "import or medium (see --help)")
                                 .arg(name));
     }
 
