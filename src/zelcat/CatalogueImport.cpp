@@ -21,6 +21,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <optional>
 
 #include <sys/stat.h>
 
@@ -166,14 +167,15 @@ bool CatalogueImport::readSources(const Options& o, QList<ImportedSong>* songs)
     for (const QString& source : o.sources) {
         // An XML source of any kind: its songs (none when it was not read whole) are taken.
         const auto readXml = [&](XmlSongReader&& reader) {
-            const bool whole = reader.read(source);
+            const bool whole = reader.read(source, ImportedSong::kMaxPerImport - songs->size());
             take(reader.songs());
-            return whole;
+            return reader.overflowed() ? std::optional<bool>() : whole;
         };
         QString why;
         bool ok = true;
         named = 0;
-        switch (kindOf(source, &why)) {
+        const SourceKind kind = kindOf(source, &why);
+        switch (kind) {
         case SourceKind::Folder:
         case SourceKind::AudioFile: {
             FolderScanner scanner(m_summary);
@@ -195,16 +197,21 @@ bool CatalogueImport::readSources(const Options& o, QList<ImportedSong>* songs)
             break;
         }
         case SourceKind::LibraryXml:
-            ok = readXml(MusicLibraryXmlReader(m_summary));
-            break;
         case SourceKind::DjCollectionXml:
-            ok = readXml(DjCollectionXmlReader(m_summary));
+        case SourceKind::NmlCollection: {
+            const std::optional<bool> whole =
+                kind == SourceKind::LibraryXml        ? readXml(MusicLibraryXmlReader(m_summary))
+                : kind == SourceKind::DjCollectionXml ? readXml(DjCollectionXmlReader(m_summary))
+                                                      : readXml(NmlCollectionReader(m_summary));
+            if (!whole)
+                return tooMany(source);
+            ok = *whole;
             break;
-        case SourceKind::NmlCollection:
-            ok = readXml(NmlCollectionReader(m_summary));
-            break;
+        }
         case SourceKind::Csv:
-            ok = csv.read(source);
+            ok = csv.read(source, ImportedSong::kMaxPerImport - songs->size());
+            if (csv.overflowed())
+                return tooMany(source);
             take(csv.songs());
             break;
         case SourceKind::None:

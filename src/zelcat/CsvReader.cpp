@@ -47,10 +47,12 @@ bool CsvReader::parse(const QByteArray& data, const QString& fileName)
     return parseText(text, fileName, QLatin1Char(','));
 }
 
-bool CsvReader::parseText(const QString& text, const QString& fileName, QChar separator)
+bool CsvReader::parseText(const QString& text, const QString& fileName, QChar separator,
+                          qsizetype maxRecords)
 {
     m_fileName = fileName;
     m_records.clear();
+    m_stoppedEarly = false;
     m_error.clear();
     m_separator = separator;
     qsizetype i = text.startsWith(QChar(0xFEFF)) ? 1 : 0;
@@ -58,6 +60,10 @@ bool CsvReader::parseText(const QString& text, const QString& fileName, QChar se
     int line = 1;
 
     while (i < n) {
+        if (m_records.size() == maxRecords) {
+            m_stoppedEarly = true;
+            break;
+        }
         // Skip blank lines between records.
         if (text[i] == QLatin1Char('\n')) {
             ++line;

@@ -23,8 +23,11 @@ class CsvReader
     bool readFile(const QString& path);
     // Parses `data`; `fileName` is only used in messages.
     bool parse(const QByteArray& data, const QString& fileName);
-    // Parses text already decoded whose fields are separated by `separator`.
-    bool parseText(const QString& text, const QString& fileName, QChar separator);
+    // Parses text already decoded whose fields are separated by `separator`, stopping after
+    // `maxRecords` records (then stoppedEarly()).
+    bool parseText(const QString& text, const QString& fileName, QChar separator,
+                   qsizetype maxRecords = -1);
+    bool stoppedEarly() const { return m_stoppedEarly; }
 
     const QList<CsvRecord>& records() const { return m_records; }
     QString errorString() const { return m_error; }
@@ -35,5 +38,6 @@ class CsvReader
     QString m_fileName;
     QChar m_separator = QLatin1Char(',');
     QList<CsvRecord> m_records;
+    bool m_stoppedEarly = false;
     QString m_error;
 };

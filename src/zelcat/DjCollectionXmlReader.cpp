@@ -62,5 +62,5 @@ void DjCollectionXmlReader::readTrack(QXmlStreamReader& xml, const QString& file
     if (!bad.isEmpty())
         m_summary.skip(fileName, line, bad);
     else
-        m_songs.append(song);
+        keep(xml, song);
 }

@@ -101,9 +101,10 @@ bool MappedCsvReader::readLine(const QStringList& values, const QHash<QString, i
     return !song->title.isEmpty();
 }
 
-bool MappedCsvReader::read(const QString& fileName)
+bool MappedCsvReader::read(const QString& fileName, qsizetype room)
 {
     m_songs.clear();
+    m_overflowed = false;
     QFile in(fileName);
     if (!in.open(QIODevice::ReadOnly)) {
         m_summary.skip(fileName, 0, QStringLiteral("cannot be read: %1").arg(in.errorString()));
@@ -111,7 +112,8 @@ bool MappedCsvReader::read(const QString& fileName)
     }
     const QString text = CsvDialect::decode(in.readAll());
     CsvReader csv;
-    if (!csv.parseText(text, fileName, CsvDialect::separatorOf(text))) {
+    // The header, the room, and one more record to tell a file that does not fit.
+    if (!csv.parseText(text, fileName, CsvDialect::separatorOf(text), room + 2)) {
         // The reader's message begins with the file name and the line.
         const QString message = csv.errorString();
         static const QRegularExpression where(QStringLiteral("^.*:(\\d+): "));
@@ -122,6 +124,10 @@ bool MappedCsvReader::read(const QString& fileName)
         return false;
     }
     const QList<CsvRecord>& records = csv.records();
+    if (csv.stoppedEarly() && records.size() == room + 2) {
+        m_overflowed = true;
+        return false;
+    }
     if (records.isEmpty()) {
         m_summary.skip(fileName, 0, QStringLiteral("the file is empty"));
         return false;

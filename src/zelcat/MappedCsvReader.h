@@ -26,8 +26,11 @@ class MappedCsvReader
 
     // Sets the mapping from "field=Column,..."; false with `error` for an unknown field.
     bool setMapping(const QString& spec, QString* error);
-    bool read(const QString& fileName);
+    // False when the file cannot be read, and when it holds more than `room` lines of songs:
+    // then it is read only that far (overflowed()).
+    bool read(const QString& fileName, qsizetype room = ImportedSong::kMaxPerImport);
     const QList<ImportedSong>& songs() const { return m_songs; }
+    bool overflowed() const { return m_overflowed; }
 
     // Seconds of "m:ss", "h:mm:ss" or a plain number of seconds; -1 when it is none.
     static int parseLength(const QString& text);
@@ -39,4 +42,5 @@ class MappedCsvReader
     ImportSummary& m_summary;
     QHash<QString, QString> m_columns; // field -> column name given by the mapping
     QList<ImportedSong> m_songs;
+    bool m_overflowed = false;
 };

@@ -110,5 +110,5 @@ void MusicLibraryXmlReader::readTrack(QXmlStreamReader& xml, const QString& file
         m_summary.skip(fileName, line, QStringLiteral("the track has no name and no file"));
         return;
     }
-    m_songs.append(song);
+    keep(xml, song);
 }

@@ -67,5 +67,5 @@ void NmlCollectionReader::readEntry(QXmlStreamReader& xml, const QString& fileNa
     if (!bad.isEmpty())
         m_summary.skip(fileName, line, bad);
     else
-        m_songs.append(song);
+        keep(xml, song);
 }

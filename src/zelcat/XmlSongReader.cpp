@@ -3,9 +3,21 @@
 #include <QFile>
 #include <QXmlStreamReader>
 
-bool XmlSongReader::read(const QString& fileName)
+void XmlSongReader::keep(QXmlStreamReader& xml, const ImportedSong& song)
+{
+    if (m_songs.size() < m_room) {
+        m_songs.append(song);
+        return;
+    }
+    m_overflowed = true;
+    xml.raiseError(QStringLiteral("more songs than an import takes"));
+}
+
+bool XmlSongReader::read(const QString& fileName, qsizetype room)
 {
     m_songs.clear();
+    m_room = room;
+    m_overflowed = false;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         m_summary.skip(fileName, 0, QStringLiteral("cannot be read: %1").arg(file.errorString()));
@@ -14,6 +26,10 @@ bool XmlSongReader::read(const QString& fileName)
     const qint64 skippedBefore = m_summary.skippedCount();
     QXmlStreamReader xml(&file);
     readDocument(xml, fileName);
+    if (m_overflowed) {
+        m_songs.clear();
+        return false;
+    }
     if (xml.hasError()) {
         m_songs.clear();
         m_summary.passOver(fileName, skippedBefore, int(xml.lineNumber()), xml.errorString());

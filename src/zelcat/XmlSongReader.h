@@ -21,8 +21,11 @@ class XmlSongReader
     explicit XmlSongReader(ImportSummary& summary) : m_summary(summary) {}
     virtual ~XmlSongReader() = default;
 
-    bool read(const QString& fileName);
+    // False when the file is passed over, and when it holds more than `room` songs: then it
+    // is read only that far and none are taken (overflowed()).
+    bool read(const QString& fileName, qsizetype room = ImportedSong::kMaxPerImport);
     const QList<ImportedSong>& songs() const { return m_songs; }
+    bool overflowed() const { return m_overflowed; }
 
   protected:
     // Reads the document from its start; raises an error on `xml` when it is not of its kind.
@@ -34,6 +37,13 @@ class XmlSongReader
     static void readCollection(QXmlStreamReader& xml, QLatin1String root, const QString& what,
                                QLatin1String entry, const std::function<void()>& readEntry);
 
+    // Takes a song read; beyond the room, stops the reading with an error on `xml`.
+    void keep(QXmlStreamReader& xml, const ImportedSong& song);
+
     ImportSummary& m_summary;
     QList<ImportedSong> m_songs;
+
+  private:
+    qsizetype m_room = 0;
+    bool m_overflowed = false;
 };
