@@ -326,6 +326,7 @@ void TestPlan::checks()
          P, 5, "\"Last Dance\" at 12:46 AM is after the event ends (12:45 AM)"},
         {F(p.Schedule[3].Time = at(19, 15)), F(p.Schedule[3].Time = at(19, 16)),
          A, 5, "\"First Dance\" and \"Toast; by the best man\" are both at 7:15 PM"},
+        {F(p.Schedule[3].Time = at(0, 30)), F(p.Schedule[3].Time = at(0, 29)), A, 5, "are both at 12:30 AM"},
         {F(p.Include.append({-2, "Mix", "", len(391, 35)})), F(p.Include.append({-2, "Mix", "", len(391, 34)})),
          A, 7, "last 6:45:01, longer than the 6:45:00"},
         {F(p.Party[2].EscortRole = "Ring Bearer"),

@@ -86,7 +86,8 @@ void checkSchedule(const EventPlan& plan, Audience audience, QList<PlanFinding>&
                         Schedule, a.Key});
         // Activities at one time: one finding for the whole group, at its second member.
         const auto sameTime = [&](qsizetype j) {
-            return j >= 0 && ordered[j].Time.isGiven() && ordered[j].Time.value == at;
+            return j >= 0 && j < ordered.size() && ordered[j].Time.isGiven() &&
+                   ordered[j].Time.value == at;
         };
         if (!sameTime(i - 1) || sameTime(i - 2))
             continue;
