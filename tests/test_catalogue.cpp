@@ -723,7 +723,8 @@ void TestCatalogue::importRefusedKeepsFile_data()
                              << "dry run: nothing was written" << "no audio found";
     QTest::newRow("playlist beyond the room")
         << QStringList{} << QStringList{"huge.m3u"} << 1
-        << "@huge.m3u:65535: the sources name more than 65534 songs" << "";
+        << "@huge.m3u:65535: the sources name more than 65534 songs"
+        << "";
 }
 
 void TestCatalogue::importRefusedKeepsFile()

@@ -53,12 +53,13 @@ bool MediumWriter::checkCatalogue(const QString& file)
         return fail(QStringLiteral("the catalogue %1 does not exist or is not a file").arg(file));
     SqlConnection c(file, SqlConnection::ReadOnly);
     if (!c.isOpen())
-        return fail(QStringLiteral("the catalogue %1 cannot be read: %2").arg(file, c.errorString()));
+        return fail(
+            QStringLiteral("the catalogue %1 cannot be read: %2").arg(file, c.errorString()));
     QString missing;
     QSqlQuery q(c.database());
     const auto not_ = [&](const QString& why) {
-        return fail(QStringLiteral("%1 is not a song catalogue the wizard can read: %2")
-                        .arg(file, why));
+        return fail(
+            QStringLiteral("%1 is not a song catalogue the wizard can read: %2").arg(file, why));
     };
     if (!c.hasTables(CatalogueFormat::tables(), &missing))
         return not_(QStringLiteral("it has no %1 table").arg(missing));
@@ -90,12 +91,12 @@ bool MediumWriter::checkCatalogue(const QString& file)
                           "'EntEmail', 'FinalDays') AND trim(Usage) <> '' ORDER BY Item"));
     while (q.next())
         said << QStringLiteral("%1 %2").arg(q.value(0).toString(), q.value(1).toString().trimmed());
-    m_entertainer = said.isEmpty()
-                        ? QStringLiteral("note: the catalogue's settings name no entertainer "
-                                         "(EntName, EntPhone, EntEmail, FinalDays in Config): "
-                                         "the couple's pages will not say how to reach you\n")
-                        : QStringLiteral("settings for the couple: %1\n")
-                              .arg(said.join(QStringLiteral(", ")));
+    m_entertainer =
+        said.isEmpty()
+            ? QStringLiteral("note: the catalogue's settings name no entertainer "
+                             "(EntName, EntPhone, EntEmail, FinalDays in Config): "
+                             "the couple's pages will not say how to reach you\n")
+            : QStringLiteral("settings for the couple: %1\n").arg(said.join(QStringLiteral(", ")));
     return true;
 }
 
@@ -109,16 +110,17 @@ bool MediumWriter::checkMedia(const QString& from)
         const bool required = MediumFiles::required().contains(name);
         if (!f.exists() && !required)
             continue;
-        if (!QFileInfo(f).isFile() || !f.open(QIODevice::ReadOnly))
-            return fail(QStringLiteral("%1 cannot be read%2").arg(f.fileName(), f.exists()
-                                           ? QStringLiteral(": ") + f.errorString()
-                                           : QStringLiteral(": it is missing")));
+        if (!QFileInfo(f).isFile()) // also a pipe or a device, which would never end
+            return fail(QStringLiteral("%1 is missing or not a file").arg(f.fileName()));
+        if (!f.open(QIODevice::ReadOnly))
+            return fail(QStringLiteral("%1 cannot be read: %2").arg(f.fileName(), f.errorString()));
         if (!looksRight(name, f.read(16)))
-            return fail(QStringLiteral("%1 is not %2").arg(
-                f.fileName(), name.endsWith(QLatin1String(".rtf")) ? QStringLiteral("an RTF text")
-                              : name.endsWith(QLatin1String(".jpg"))
-                                  ? QStringLiteral("a JPEG picture")
-                                  : QStringLiteral("a BMP picture")));
+            return fail(QStringLiteral("%1 is not %2")
+                            .arg(f.fileName(), name.endsWith(QLatin1String(".rtf"))
+                                                   ? QStringLiteral("an RTF text")
+                                               : name.endsWith(QLatin1String(".jpg"))
+                                                   ? QStringLiteral("a JPEG picture")
+                                                   : QStringLiteral("a BMP picture")));
     }
     return true;
 }
@@ -133,8 +135,8 @@ bool MediumWriter::checkTarget(const QString& out)
     // A medium made before holds the catalogue and nothing but files of a medium.
     const QStringList ours =
         MediumFiles::required() + MediumFiles::optional() + QStringList{MediumFiles::catalogue()};
-    const QFileInfoList entries =
-        QDir(out).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QFileInfoList entries = QDir(out).entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                          QDir::System | QDir::NoDotAndDotDot);
     const bool medium = QFileInfo(QDir(out).filePath(MediumFiles::catalogue())).isFile();
     for (const QFileInfo& e : entries)
         if (!medium || !e.isFile() || e.isSymLink() || !ours.contains(e.fileName()))
@@ -173,7 +175,8 @@ bool MediumWriter::fill(const Options& o, const QString& folder)
     if (!c.isOpen() || !q.exec(QStringLiteral("PRAGMA journal_mode = DELETE")) ||
         !q.exec(QStringLiteral("SELECT count(*) FROM MUSIC")) || !q.next() ||
         q.value(0).toInt() != m_songs)
-        return fail(QStringLiteral("the copy of the catalogue in %1 does not read back").arg(folder));
+        return fail(
+            QStringLiteral("the copy of the catalogue in %1 does not read back").arg(folder));
     QFile written(copy);
     return written.open(QIODevice::ReadOnly) && ::fsync(written.handle()) == 0
                ? true
@@ -193,7 +196,8 @@ bool MediumWriter::write(const Options& o)
     QTemporaryDir work(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
                        QStringLiteral(".new-XXXXXX"));
     if (!work.isValid())
-        return fail(QStringLiteral("no folder can be made beside %1: %2").arg(out, work.errorString()));
+        return fail(
+            QStringLiteral("no folder can be made beside %1: %2").arg(out, work.errorString()));
     QFile::setPermissions(work.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
                                            QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther |
                                            QFile::ExeOther);
@@ -206,7 +210,8 @@ bool MediumWriter::write(const Options& o)
     if (target.exists()) {
         old = work.path() + QStringLiteral(".old");
         if (::rename(QFile::encodeName(out).constData(), QFile::encodeName(old).constData()) != 0)
-            return fail(QStringLiteral("%1 cannot be replaced: %2").arg(out, qt_error_string(errno)));
+            return fail(
+                QStringLiteral("%1 cannot be replaced: %2").arg(out, qt_error_string(errno)));
     }
     if (::rename(QFile::encodeName(work.path()).constData(), QFile::encodeName(out).constData()) !=
         0) {

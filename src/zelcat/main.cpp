@@ -191,8 +191,8 @@ int runMedium(const QCommandLineParser& p)
     if (!p.isSet(QStringLiteral("catalogue")))
         return refuse(QStringLiteral("medium needs --catalogue"));
     MediumWriter writer;
-    if (!writer.write({p.value(QStringLiteral("catalogue")), p.value(kOut),
-                       p.value(QStringLiteral("from"))}))
+    if (!writer.write(
+            {p.value(QStringLiteral("catalogue")), p.value(kOut), p.value(QStringLiteral("from"))}))
         return refuse(writer.errorString());
     QTextStream(stdout) << "zelcat: " << writer.summary();
     return 0;
