@@ -132,6 +132,8 @@ bool MediumWriter::checkTarget(const QString& out)
         return true;
     if (!info.isDir())
         return fail(QStringLiteral("%1 is a file, not a folder").arg(out));
+    if (info.isSymLink()) // the link would be replaced, not the folder it names
+        return fail(QStringLiteral("%1 is a link; give the folder it names").arg(out));
     // A medium made before holds the catalogue and nothing but files of a medium.
     const QStringList ours =
         MediumFiles::required() + MediumFiles::optional() + QStringList{MediumFiles::catalogue()};
