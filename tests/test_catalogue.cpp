@@ -721,10 +721,13 @@ void TestCatalogue::importRefusedKeepsFile_data()
                                      << 1 << "no songs were found" << "no audio found";
     QTest::newRow("dry run") << QStringList{"--dry-run"} << QStringList{"junk", "music"} << 0
                              << "dry run: nothing was written" << "no audio found";
-    QTest::newRow("playlist beyond the room")
-        << QStringList{} << QStringList{"huge.m3u"} << 1
-        << "@huge.m3u:65535: the sources name more than 65534 songs"
-        << "";
+    for (const char* huge : {"huge.m3u:65535", "huge.csv", "huge.xml"})
+        QTest::newRow(huge) << QStringList{} << QStringList{QString(huge).section(':', 0, 0)} << 1
+                            << QString("@%1: the sources name more than 65534 songs").arg(huge)
+                            << "";
+    QTest::newRow("50,001 streams")
+        << QStringList{} << QStringList{"streams.m3u"} << 0
+        << "skipped 50001; the catalogue holds 2 songs" << "1 more skipped";
 }
 
 void TestCatalogue::importRefusedKeepsFile()
@@ -739,6 +742,11 @@ void TestCatalogue::importRefusedKeepsFile()
     lib.song("music/sub/b.mp3", 100, {"B", "Band", "", 0, 0});
     lib.text("junk/bad.mp3", "not music");
     lib.text("huge.m3u", QByteArray("a.mp3\n").repeated(65535));
+    lib.text("streams.m3u", QByteArray("http://a.example/\n").repeated(50001));
+    lib.text("huge.csv", "title\n" + QByteArray("a\n").repeated(65535));
+    lib.text("huge.xml", "<DJ_PLAYLISTS><COLLECTION>" +
+                             QByteArray("<TRACK Name=\"a\"/>").repeated(65535) +
+                             "</COLLECTION></DJ_PLAYLISTS>");
     QVERIFY(QDir().mkpath(lib.path("empty")));
     QVERIFY(lib.run({"music"}));
     const QByteArray before = fileBytes(lib.out);

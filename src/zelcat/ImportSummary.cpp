@@ -64,7 +64,7 @@ bool ImportSummary::writeReport(const QString& fileName, QString* error) const
                 CsvText::field(s.reason) + QLatin1Char('\n'))
                    .toUtf8();
     if (unlisted > 0)
-        out += QStringLiteral(",,%1 more inputs were skipped and are not listed\n")
+        out += QStringLiteral(",,%1 more skipped inputs are not listed\n")
                    .arg(unlisted)
                    .toUtf8();
     QString reason;
