@@ -95,9 +95,10 @@ EventPlan fullEvent()
     return p;
 }
 
-// Writes `p` into a new event file in `folder` as the pages store it; the file's path, empty
-// when it could not be written.
-QString writeEvent(const QString& folder, const EventPlan& p)
+// Writes `p`, a version of the event `first`, into a new event file in `folder` as the pages
+// store it: the schedule is `first`'s, then edited and removed by key, as the schedule page
+// keeps the keys of the activities left. The file's path, empty when it could not be written.
+QString writeEvent(const QString& folder, const EventPlan& first, const EventPlan& p)
 {
     if (!QDir().mkpath(folder) || !frmData().MakeZELdatabase(folder))
         return {};
@@ -119,9 +120,17 @@ QString writeEvent(const QString& folder, const EventPlan& p)
               EventItems::saveParty(s.items(), p.Party, nullptr) &&
               s.songLists().rewrite(SongListStore::Include, stored(p.Include)) &&
               s.songLists().rewrite(SongListStore::Exclude, stored(p.Exclude));
-    for (const ScheduledActivity& a : p.Schedule)
-        ok = ok && s.schedule().insert({OleDate::fromDateTime(day, a.Time.value), a.Name, a.SongKey,
-                                        a.SongTitle, a.SongArtist, a.Who, a.MoreInfo});
+    const auto record = [&](const ScheduledActivity& a) {
+        return ActivityRecord{OleDate::fromDateTime(day, a.Time.value), a.Name, a.SongKey,
+                              a.SongTitle, a.SongArtist, a.Who, a.MoreInfo};
+    };
+    for (const ScheduledActivity& a : first.Schedule) {
+        const std::optional<qint64> key = ok ? s.schedule().insert(record(a)) : std::nullopt;
+        const auto now = std::find_if(p.Schedule.begin(), p.Schedule.end(),
+                                      [&](const ScheduledActivity& b) { return b.Key == a.Key; });
+        ok = key && (now == p.Schedule.end() ? s.schedule().remove(*key)
+                                             : s.schedule().update(*key, record(*now)));
+    }
     return ok ? file : QString();
 }
 
@@ -216,8 +225,8 @@ int main(int argc, char* argv[])
         diffs.push_back(timer.nsecsElapsed() / 1e6);
     }
     // The same as the tool does it: both files read, then the sentences.
-    const QString oldFile = writeEvent(dir.filePath(QStringLiteral("old")), plan);
-    const QString newFile = writeEvent(dir.filePath(QStringLiteral("new")), changed);
+    const QString oldFile = writeEvent(dir.filePath(QStringLiteral("old")), plan, plan);
+    const QString newFile = writeEvent(dir.filePath(QStringLiteral("new")), plan, changed);
     if (oldFile.isEmpty() || newFile.isEmpty()) {
         std::fprintf(stderr, "the two event files could not be written\n");
         return 1;

@@ -910,13 +910,13 @@ void TestPlan::deskViewSongsNamesAndExports()
     for (QTreeWidgetItemIterator it(tree); *it; ++it)
         songs << QStringList{(*it)->text(0), (*it)->text(1), (*it)->text(2), (*it)->text(3)}
                      .join('|');
-    const QString none = "|no file in the library";
+    const QString none = "|no file in the library", brought = "|music provided by the couple";
     QCOMPARE(songs, (QStringList{"Must play (4)|||", "Signed, Sealed, Delivered|Stevie Wonder|2:41|/m/ssd.mp3",
-                                 "At Last|Etta James|3:02" + none, "Our Song \"Live\"|Cousin Theo|4:10" + none,
+                                 "At Last|Etta James|3:02" + none, "Our Song \"Live\"|Cousin Theo|4:10" + brought,
                                  "Ständchen|Gruppe Süd|3:33" + none, "Do not play (2)|||",
                                  "Macarena|Los del Río|4:12" + none, "Chicken Dance|Werner Thomas|2:58" + none,
                                  "The schedule's songs (3)|||", "Signed, Sealed, Delivered|Stevie Wonder||/m/ssd.mp3",
-                                 "Our Song \"Live\"|Cousin Theo|" + none, "Goodnight Sweetheart|The Spaniels|" + none}));
+                                 "Our Song \"Live\"|Cousin Theo|" + brought, "Goodnight Sweetheart|The Spaniels|" + none}));
 
     NameSpeaker speaker(std::make_unique<TestSoundPort>());
     auto& port = static_cast<TestSoundPort&>(speaker.port());

@@ -31,6 +31,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace
 {
 enum Tab { PlanTab, RunSheetTab };
@@ -160,6 +162,17 @@ void DeskEventView::addSongsTab()
     tree->setHeaderLabels({tr("Song"), tr("Artist"), tr("Length"), tr("File")});
     tree->setRootIsDecorated(false);
     tree->setAlternatingRowColors(true);
+    // Music the couple brings along needs no file of the library. The two lists' entries are
+    // in the lists' order; the schedule's name their activity's song.
+    const auto provided = [this](qsizetype group, qsizetype at, const DjExport::Entry& e) {
+        if (group < 2)
+            return (group == 0 ? m_plan->Include : m_plan->Exclude).value(at).musicProvided();
+        return std::any_of(m_plan->Schedule.begin(), m_plan->Schedule.end(),
+                           [&](const ScheduledActivity& a) {
+                               return a.SongKey == PlanSong::kMusicProvided &&
+                                      a.SongTitle == e.title && a.SongArtist == e.artist;
+                           });
+    };
     const QStringList groups{tr("Must play"), tr("Do not play"), tr("The schedule's songs")};
     int songs = 0;
     int withFile = 0;
@@ -171,7 +184,8 @@ void DeskEventView::addSongsTab()
         QFont bold = group->font(0);
         bold.setBold(true);
         group->setFont(0, bold);
-        for (const DjExport::Entry& e : list.entries) {
+        for (qsizetype at = 0; at < list.entries.size(); ++at) {
+            const DjExport::Entry& e = list.entries[at];
             ++songs;
             auto* item = new QTreeWidgetItem(
                 group, {e.title, e.artist,
@@ -180,8 +194,9 @@ void DeskEventView::addSongsTab()
                 ++withFile;
                 item->setText(3, QDir::toNativeSeparators(e.song->path));
             } else {
-                item->setText(3, m_catalogueFile.isEmpty() ? tr("not known")
-                                                           : tr("no file in the library"));
+                item->setText(3, provided(g, at, e)      ? tr("music provided by the couple")
+                                 : m_catalogueFile.isEmpty() ? tr("not known")
+                                                             : tr("no file in the library"));
                 QFont italic = item->font(3);
                 italic.setItalic(true);
                 item->setFont(3, italic);
