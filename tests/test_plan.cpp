@@ -860,11 +860,15 @@ void TestPlan::toolDiff()
 // The desk's "What changed" of an event against no earlier version, the same one, another.
 void TestPlan::deskViewChanges_data()
 {
-    QTest::addColumn<int>("change"); // of kDiffCases; -1: the same event, -2: no earlier file
+    // Of kDiffCases; -1: the same event, -2: no earlier file, -3: a damaged one.
+    QTest::addColumn<int>("change");
     QTest::addColumn<QString>("shown");
     QTest::newRow("first version") << -2 << "This is the first version of this event: there "
                                             "is no earlier one to compare it with.";
     QTest::newRow("nothing changed") << -1 << "Nothing changed since the earlier version.";
+    QTest::newRow("earlier damaged") << -3 << "The earlier version of this event cannot be read.\nThe "
+                                             "event database %1 cannot be opened: the file is "
+                                             "damaged or is not a database.";
     QTest::newRow("member added") << 4 << "What Changed\nBridal Party\n" + kDiffCases[4].forward;
 }
 
@@ -874,12 +878,13 @@ void TestPlan::deskViewChanges()
     QFETCH(QString, shown);
     TestRoot root;
     const QString earlier = root.path() + "/earlier.mdb";
-    QVERIFY(QFile::copy(eventFile(root), earlier));
+    QVERIFY(change == -3 ? writeFile(earlier, "damaged") : QFile::copy(eventFile(root), earlier));
     EventPlan plan = fixture();
     if (change >= 0)
         kDiffCases[change].change(plan);
     const DeskEventView view(eventFile(root, plan), change == -2 ? QString() : earlier, QString());
-    QCOMPARE(child<QTextBrowser>(&view, "txtChanges")->toPlainText().trimmed(), shown);
+    QCOMPARE(child<QTextBrowser>(&view, "txtChanges")->toPlainText().trimmed(),
+             shown.replace("%1", earlier));
 }
 
 // The songs with the library's files, the names said (the bride's in her own voice, the
@@ -957,6 +962,8 @@ void TestPlan::deskViewSongsNamesAndExports()
              (QStringList{"collection.nml", "collection.xml", "exclude.csv", "exclude.m3u8",
                           "include.csv", "include.m3u8", "missing.csv", "names", "schedule.ics",
                           "schedule.m3u8"}));
+    whenModal("dlgPrint", [](QWidget* d) { static_cast<QDialog*>(d)->reject(); });
+    child<QPushButton>(&view, "cmdPrint")->click();
     child<QTabWidget>(&view, "tabEvent")->setCurrentIndex(3);
     QCOMPARE(child<QPushButton>(&view, "cmdPrint")->isEnabled(), false);
 }

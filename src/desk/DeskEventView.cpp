@@ -76,11 +76,11 @@ DeskEventView::DeskEventView(const QString& eventFile, const QString& previousFi
     m_tabs->addTab(m_names, tr("Names"));
 
     auto* buttons = new QHBoxLayout;
-    m_savePdf = new QPushButton(tr("Save as PDF..."), this);
+    m_savePdf = new QPushButton(tr("Save as &PDF..."), this);
     m_savePdf->setObjectName(QStringLiteral("cmdSavePdf"));
-    m_print = new QPushButton(tr("Print..."), this);
+    m_print = new QPushButton(tr("&Print..."), this);
     m_print->setObjectName(QStringLiteral("cmdPrint"));
-    m_export = new QPushButton(tr("Export Playlists..."), this);
+    m_export = new QPushButton(tr("&Export Playlists..."), this);
     m_export->setObjectName(QStringLiteral("cmdExport"));
     m_export->setToolTip(tr("Write the song lists, the schedule's calendar, the recorded names "
                             "and the playlists for DJ software into a folder"));
@@ -131,7 +131,7 @@ void DeskEventView::addChangesTab()
     QString error;
     const std::optional<EventPlan> before = EventSnapshot::read(m_previousFile, &error);
     if (!before) {
-        browser->setPlainText(tr("The earlier version cannot be read: %1").arg(error));
+        browser->setPlainText(tr("The earlier version of this event cannot be read.\n%1").arg(error));
         return;
     }
     const PlanDiff diff(*before, *m_plan);
