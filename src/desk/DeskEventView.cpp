@@ -107,13 +107,13 @@ void DeskEventView::setSpeaker(NameSpeaker* speaker)
         m_ownSpeaker.reset();
 }
 
-void DeskEventView::addDocumentTab(const PlanDocument& document, const QString& title,
+void DeskEventView::addDocumentTab(PlanDocument document, const QString& title,
                                    const QString& objectName)
 {
     auto* browser = new QTextBrowser(m_tabs);
     browser->setObjectName(objectName);
-    m_documents.push_back(std::make_unique<PlanDocument>(document));
     m_shown.push_back(document.textDocument());
+    m_documents.push_back(std::make_unique<PlanDocument>(std::move(document)));
     browser->setDocument(m_shown.back().get());
     m_tabs->addTab(browser, title);
 }

@@ -42,7 +42,7 @@ class DeskEventView : public QWidget
     void setSpeaker(NameSpeaker* speaker);
 
   private:
-    void addDocumentTab(const PlanDocument& document, const QString& title,
+    void addDocumentTab(PlanDocument document, const QString& title,
                         const QString& objectName);
     void addChangesTab();
     void addSongsTab();
