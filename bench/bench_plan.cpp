@@ -114,15 +114,21 @@ QString writeEvent(const QString& folder, const EventPlan& first, const EventPla
             out.append({song.Key, song.Title, song.Artist, PlanFacts::lengthText(song.Length)});
         return out;
     };
-    bool ok = s.isOpen() && EventItems::savePerson(s.items(), p.Bride, 'B', nullptr) &&
-              EventItems::savePerson(s.items(), p.Groom, 'G', nullptr) &&
-              EventItems::saveTimesAndPlace(s.items(), times, p.Facility, p.Guests.value, nullptr) &&
-              EventItems::saveParty(s.items(), p.Party, nullptr) &&
-              s.songLists().rewrite(SongListStore::Include, stored(p.Include)) &&
-              s.songLists().rewrite(SongListStore::Exclude, stored(p.Exclude));
+    bool ok =
+        s.isOpen() && EventItems::savePerson(s.items(), p.Bride, 'B', nullptr) &&
+        EventItems::savePerson(s.items(), p.Groom, 'G', nullptr) &&
+        EventItems::saveTimesAndPlace(s.items(), times, p.Facility, p.Guests.value, nullptr) &&
+        EventItems::saveParty(s.items(), p.Party, nullptr) &&
+        s.songLists().rewrite(SongListStore::Include, stored(p.Include)) &&
+        s.songLists().rewrite(SongListStore::Exclude, stored(p.Exclude));
     const auto record = [&](const ScheduledActivity& a) {
-        return ActivityRecord{OleDate::fromDateTime(day, a.Time.value), a.Name, a.SongKey,
-                              a.SongTitle, a.SongArtist, a.Who, a.MoreInfo};
+        return ActivityRecord{OleDate::fromDateTime(day, a.Time.value),
+                              a.Name,
+                              a.SongKey,
+                              a.SongTitle,
+                              a.SongArtist,
+                              a.Who,
+                              a.MoreInfo};
     };
     for (const ScheduledActivity& a : first.Schedule) {
         const std::optional<qint64> key = ok ? s.schedule().insert(record(a)) : std::nullopt;

@@ -131,7 +131,8 @@ void DeskEventView::addChangesTab()
     QString error;
     const std::optional<EventPlan> before = EventSnapshot::read(m_previousFile, &error);
     if (!before) {
-        browser->setPlainText(tr("The earlier version of this event cannot be read.\n%1").arg(error));
+        browser->setPlainText(
+            tr("The earlier version of this event cannot be read.\n%1").arg(error));
         return;
     }
     const PlanDiff diff(*before, *m_plan);
@@ -178,8 +179,8 @@ void DeskEventView::addSongsTab()
     int withFile = 0;
     for (qsizetype g = 0; g < matched.playlists().size(); ++g) {
         const DjExport::Playlist& list = matched.playlists()[g];
-        auto* group = new QTreeWidgetItem(tree, {tr("%1 (%2)").arg(groups.value(g)).arg(
-                                                    list.entries.size())});
+        auto* group = new QTreeWidgetItem(
+            tree, {tr("%1 (%2)").arg(groups.value(g)).arg(list.entries.size())});
         group->setFirstColumnSpanned(true);
         QFont bold = group->font(0);
         bold.setBold(true);
@@ -194,7 +195,7 @@ void DeskEventView::addSongsTab()
                 ++withFile;
                 item->setText(3, QDir::toNativeSeparators(e.song->path));
             } else {
-                item->setText(3, provided(g, at, e)      ? tr("music provided by the couple")
+                item->setText(3, provided(g, at, e)          ? tr("music provided by the couple")
                                  : m_catalogueFile.isEmpty() ? tr("not known")
                                                              : tr("no file in the library"));
                 QFont italic = item->font(3);

@@ -42,8 +42,7 @@ class DeskEventView : public QWidget
     void setSpeaker(NameSpeaker* speaker);
 
   private:
-    void addDocumentTab(PlanDocument document, const QString& title,
-                        const QString& objectName);
+    void addDocumentTab(PlanDocument document, const QString& title, const QString& objectName);
     void addChangesTab();
     void addSongsTab();
     // The plan or the run sheet, whichever tab is shown; null on the other tabs.

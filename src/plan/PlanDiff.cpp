@@ -304,15 +304,18 @@ void PlanDiff::compareSongs(int page, const QString& list, const QList<PlanSong>
         }
         taken[it - before.begin()] = true;
         const QString label = PlanFacts::songLabel(s.Title, s.Artist);
-        const QString length = detailChange(QStringLiteral("length"), PlanFacts::lengthText(it->Length),
-                                            PlanFacts::lengthText(s.Length), false);
+        const QString length =
+            detailChange(QStringLiteral("length"), PlanFacts::lengthText(it->Length),
+                         PlanFacts::lengthText(s.Length), false);
         QStringList details;
         if (!length.isEmpty())
-            details << QString(length).replace(QStringLiteral("{P} length"),
-                                               QStringLiteral("The length of %1 on %2").arg(label, list));
+            details << QString(length).replace(
+                QStringLiteral("{P} length"),
+                QStringLiteral("The length of %1 on %2").arg(label, list));
         if (it->musicProvided() != s.musicProvided()) {
-            const QString provided = s.musicProvided() ? QStringLiteral("is now music provided")
-                                                       : QStringLiteral("is no longer music provided");
+            const QString provided = s.musicProvided()
+                                         ? QStringLiteral("is now music provided")
+                                         : QStringLiteral("is no longer music provided");
             details << (details.isEmpty() ? QStringLiteral("%1 on %2 %3").arg(label, list, provided)
                                           : QStringLiteral("it %1").arg(provided));
         }

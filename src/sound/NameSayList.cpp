@@ -23,8 +23,8 @@ NameSayList::NameSayList(const EventPlan& plan, NameSpeaker* speaker, QWidget* p
     for (const PartyMember& m : plan.Party) {
         addName(m.Role.trimmed().isEmpty() ? tr("Bridal party") : m.Role.trimmed(), m.Name,
                 m.Pronunciation, m.MemberVoice);
-        addName(m.EscortRole.trimmed().isEmpty() ? tr("Escort") : m.EscortRole.trimmed(),
-                m.Escort, m.EscortPronunciation, m.EscortVoice);
+        addName(m.EscortRole.trimmed().isEmpty() ? tr("Escort") : m.EscortRole.trimmed(), m.Escort,
+                m.EscortPronunciation, m.EscortVoice);
     }
 
     auto* outer = new QVBoxLayout(this);
@@ -106,7 +106,8 @@ QString NameSayList::languageText(const NameVoice& voice) const
         return tr("the couple's recording");
     if (!m_speaker)
         return voice.Language;
-    const QString language = voice.Language.isEmpty() ? m_speaker->defaultLanguage() : voice.Language;
+    const QString language =
+        voice.Language.isEmpty() ? m_speaker->defaultLanguage() : voice.Language;
     for (const SpeechVoice& v : m_speaker->voices())
         if (v.Language == language)
             return v.Name;
@@ -118,8 +119,8 @@ void NameSayList::refresh()
     for (qsizetype i = 0; i < m_names.size(); ++i) {
         const Name& n = m_names[i];
         m_languages[i]->setText(languageText(n.voice));
-        const QString problem =
-            m_speaker ? m_speaker->sayProblem(n.voice) : tr("Names cannot be said on this computer.");
+        const QString problem = m_speaker ? m_speaker->sayProblem(n.voice)
+                                          : tr("Names cannot be said on this computer.");
         n.button->setEnabled(problem.isEmpty());
         n.button->setToolTip(!problem.isEmpty() ? problem
                              : n.voice.playsRecording()
