@@ -94,6 +94,9 @@ bool StoreSession::keepCopyBeforeUpgrade(int version, QString* reason)
     const QString copy = m_eventFile + QStringLiteral(".format%1").arg(version);
     if (QFile::exists(copy))
         return true;
+    // An earlier copy cut short (the program ended during it) left its temporary file; the
+    // wizard alone writes this copy, under the lock of the event's folder.
+    SafeReplace::removeLeftovers(copy);
     SafeReplace replace(copy, SafeReplace::kPrivate);
     if (!replace.isReady()) {
         *reason = replace.errorString();
