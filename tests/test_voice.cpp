@@ -250,9 +250,11 @@ void TestVoice::recordsKeepsAndPlaysBack_data()
     QTest::addColumn<double>("seconds");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("time");
-    QTest::newRow("a name, kept") << 1.5 << "cmdKeep" << "1.5 of 10 seconds";
-    QTest::newRow("too long, ends by itself") << 12.0 << "cmdKeep" << "10.0 of 10 seconds";
-    QTest::newRow("discarded") << 1.0 << "cmdDiscard" << "1.0 of 10 seconds";
+    QTest::addColumn<QString>("afterDelete"); // Delete Recording in an edit, then this button
+    QTest::newRow("a name, kept") << 1.5 << "cmdKeep" << "1.5 of 10 seconds" << "cmdOK";
+    QTest::newRow("too long, ends by itself")
+        << 12.0 << "cmdKeep" << "10.0 of 10 seconds" << "cmdCancel";
+    QTest::newRow("discarded") << 1.0 << "cmdDiscard" << "1.0 of 10 seconds" << "";
 }
 
 void TestVoice::recordsKeepsAndPlaysBack()
@@ -260,6 +262,7 @@ void TestVoice::recordsKeepsAndPlaysBack()
     QFETCH(double, seconds);
     QFETCH(QString, answer);
     QFETCH(QString, time);
+    QFETCH(QString, afterDelete);
     WithSound<frmParty> party;
     party.type("txtName1", "Ana");
     SayItBox* box = party.box("sayItBox_0");
@@ -288,6 +291,17 @@ void TestVoice::recordsKeepsAndPlaysBack()
         sameSpeech(party.port->played.last(), *heard);
     else
         QCOMPARE(party.port->played.last(), *heard);
+    if (afterDelete.isEmpty())
+        return;
+    // Deleted in the dialog, the recording leaves the member at Save and stays at Cancel.
+    const NameVoice deleted{voice.Language, {}, false};
+    whenModal("frmParty", [&](QWidget* dialog) {
+        QTest::mouseClick(child<QPushButton>(box, "cmdDeleteRecording"), Qt::LeftButton);
+        QCOMPARE(box->voice(), deleted);
+        QTest::mouseClick(child<QPushButton>(dialog, afterDelete), Qt::LeftButton);
+    });
+    const auto edited = party.dialog->edit({"Ana", "", "", "", "", "", voice, {}});
+    QCOMPARE(edited ? edited->MemberVoice : voice, afterDelete == "cmdOK" ? deleted : voice);
 }
 
 void TestVoice::upgradeKeepsEveryAnswer()
