@@ -4,6 +4,7 @@
 #include "TestSupport.h"
 #include "plan/PlanDocument.h"
 #include "plan/PlanExport.h"
+#include "plan/RunSheet.h"
 #include "platform/PathMap.h"
 #include "store/EventItems.h"
 #include "store/SqlConnection.h"
@@ -424,16 +425,28 @@ void TestVoice::planPlaysAndExportsRecordings()
     QCOMPARE(names[1].FileName, QStringLiteral("02 Cy_D_.opus"));
     QCOMPARE(names[1].Recording, plan.Party[0].EscortVoice.Recording);
 
-    // The HTML file carries each recording; what it carries decodes to the sound kept.
-    const QString html = PlanDocument(plan, {}, QString()).html();
-    static const QRegularExpression audio("<audio [^>]*src=\"data:audio/ogg;codecs=opus;"
-                                          "base64,([A-Za-z0-9+/=]+)\"");
-    QList<qint64> heard;
-    for (auto m = audio.globalMatch(html); m.hasNext();) {
-        const auto sound = VoiceCodec::decode(QByteArray::fromBase64(m.next().captured(1).toLatin1()));
-        heard << (sound ? sound->durationMs() : -1);
+    // The plan's and the run sheet's HTML files carry each recording; what they carry decodes
+    // to the sound kept. The run sheet marks the recorded names on paper and in its text.
+    const PlanDocument sheet = PlanDocument::runSheet(plan, {});
+    // The run sheet has the party's entrance before the couple's.
+    for (const auto& [html, expected] :
+         {std::pair(PlanDocument(plan, {}, QString()).html(), QList<qint64>{1200, 600}),
+          std::pair(sheet.html(), QList<qint64>{600, 1200})}) {
+        static const QRegularExpression audio("<audio [^>]*src=\"data:audio/ogg;codecs=opus;"
+                                              "base64,([A-Za-z0-9+/=]+)\"");
+        QList<qint64> heard;
+        for (auto m = audio.globalMatch(html); m.hasNext();) {
+            const auto sound =
+                VoiceCodec::decode(QByteArray::fromBase64(m.next().captured(1).toLatin1()));
+            heard << (sound ? sound->durationMs() : -1);
+        }
+        QCOMPARE(heard, expected);
     }
-    QCOMPARE(heard, (QList<qint64>{1200, 600}));
+    QCOMPARE(RunSheet::entranceLine(plan.Party[0]),
+             QString("\u2068Di\u2069, Usher, escorted by \u2068Cy/D:\u2069 \u266B, Groomsman"));
+    // The bride in the head and the entrance, the escort, the legend.
+    for (const QString& text : {sheet.text(), sheet.textDocument()->toPlainText()})
+        QCOMPARE(text.count(QChar(0x266B)), 4);
 }
 
 QTEST_MAIN(TestVoice)
