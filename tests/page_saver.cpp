@@ -3,10 +3,8 @@
 //   page_saver EVENT A|B loop   saves A and B by turns for ever ("ready" after the first)
 //   page_saver EVENT A|B BYTES  saves once with files limited to BYTES, as on a full disk
 //   page_saver EVENT - print    prints which page is stored: "A", "B" or "mixed"
-//   page_saver EVENT N upgrade  opens an older file for writing, which upgrades it ("ready"
-//                               first); N > 0 dies after step N of the copy kept beside it
-//                               (1 synced, 2 renamed, 3 folder synced; 4: after the upgrade)
-#include "platform/SafeReplace.h"
+//   page_saver EVENT - upgrade  opens an older file for writing, which upgrades it ("ready"
+//                               first)
 #include "store/EventItems.h"
 #include "store/StoreSession.h"
 #include "store/StoreTransaction.h"
@@ -86,17 +84,9 @@ int main(int argc, char* argv[])
         return 0;
     }
     if (mode == "upgrade") {
-        static const int dieAfter = QByteArray(argv[2]).toInt();
-        SafeReplace::afterStep = [](SafeReplace::Step step) {
-            if (int(step) + 1 == dieAfter)
-                std::raise(SIGKILL);
-        };
         std::puts("ready");
         std::fflush(stdout);
-        StoreSession store(file, QString(), StoreSession::ReadWrite);
-        if (dieAfter == 4)
-            std::raise(SIGKILL);
-        return store.isOpen() ? 0 : 3;
+        return StoreSession(file, QString(), StoreSession::ReadWrite).isOpen() ? 0 : 3;
     }
     if (!loop) {
         // A write beyond the limit fails with "file too large" instead of ending the process.
