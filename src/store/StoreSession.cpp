@@ -78,12 +78,16 @@ bool StoreSession::openEvent()
                     QStringLiteral("no copy of it could be kept before bringing it up to this "
                                    "program's format (%1)")
                         .arg(reason));
+    // The upgrade runs in the write-ahead journal as every save does: a program ended during
+    // it leaves the log, which readers take for a file in use and read without its unfinished
+    // end, instead of a rollback journal that a reader of the file as it stands would pass
+    // over.
+    if (!m_event->enableJournal())
+        return fail(what, m_eventFile, m_event->errorString());
     if (!EventFormat::upgrade(*m_event, version, &reason))
         return fail(
             what, m_eventFile,
             QStringLiteral("it could not be brought up to this program's format (%1)").arg(reason));
-    if (!m_event->enableJournal())
-        return fail(what, m_eventFile, m_event->errorString());
     return true;
 }
 
