@@ -87,8 +87,7 @@ void onDialog(const QString& name, std::function<void(QWidget*)> act)
     });
 }
 
-// Fills the dialog `name` with `answers`, presses "Say It" in `sayIt` (when named) and
-// then OK when `button` opens it.
+// Fills the dialog `name` with `answers`, says `sayIt`'s name, presses OK when `button` opens it.
 void fillDialog(QWidget* form, const QString& button, const QString& name,
                 const QStringList& answers, const QString& sayIt = {})
 {
