@@ -73,13 +73,13 @@ PlanBlock headBlock(const EventPlan& plan)
          QStringLiteral("Start %1, end %2, setup from %3")
              .arg(answerText(t.Start), answerText(t.End), answerText(t.Setup))},
         {QStringLiteral("Guests"), answerText(plan.Guests)},
-        {QStringLiteral("Bride"), said(plan.Bride.Name, plan.Bride.Pronunciation, plan.Bride.Voice) +
-                                      (phones(plan.Bride).isEmpty()
-                                           ? QString()
+        {QStringLiteral("Bride"),
+         said(plan.Bride.Name, plan.Bride.Pronunciation, plan.Bride.Voice) +
+             (phones(plan.Bride).isEmpty() ? QString()
                                            : QStringLiteral(": ") + phones(plan.Bride))},
-        {QStringLiteral("Groom"), said(plan.Groom.Name, plan.Groom.Pronunciation, plan.Groom.Voice) +
-                                      (phones(plan.Groom).isEmpty()
-                                           ? QString()
+        {QStringLiteral("Groom"),
+         said(plan.Groom.Name, plan.Groom.Pronunciation, plan.Groom.Voice) +
+             (phones(plan.Groom).isEmpty() ? QString()
                                            : QStringLiteral(": ") + phones(plan.Groom))},
         {QStringLiteral("Place's contact"), contact}};
     for (const auto& [label, value] : pairs)
@@ -128,8 +128,8 @@ PlanBlock entranceBlock(const EventPlan& plan)
                       QStringLiteral(", Groom"));
     if (!couple.isEmpty()) {
         t.rows.append({QString::number(t.rows.size() + 1), couple.join(QStringLiteral(", and "))});
-        t.sounds.append(recorded({{plan.Bride.Name, plan.Bride.Voice},
-                                  {plan.Groom.Name, plan.Groom.Voice}}));
+        t.sounds.append(
+            recorded({{plan.Bride.Name, plan.Bride.Voice}, {plan.Groom.Name, plan.Groom.Voice}}));
     }
     return t;
 }

@@ -37,9 +37,9 @@ void SayItBox::attach(NameSpeaker* speaker, QLineEdit* pronunciation, QLineEdit*
 
 QWidget* SayItBox::placeInTabOrderAfter(QWidget* before)
 {
-    for (QWidget* next : std::initializer_list<QWidget*>{m_ui->cmdSayIt, m_ui->cboVoice,
-                                                         m_ui->cmdRecord, m_ui->chkOwnVoice,
-                                                         m_ui->cmdDeleteRecording}) {
+    for (QWidget* next :
+         std::initializer_list<QWidget*>{m_ui->cmdSayIt, m_ui->cboVoice, m_ui->cmdRecord,
+                                         m_ui->chkOwnVoice, m_ui->cmdDeleteRecording}) {
         QWidget::setTabOrder(before, next);
         before = next;
     }
