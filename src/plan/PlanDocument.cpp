@@ -139,6 +139,16 @@ QString widthOf(int percent, bool standalone)
 // the first part above every part they continue with.
 constexpr qsizetype kRowsPerTable = 40;
 
+// A player of a recording, the sound inside the file; `label` names whose it is.
+QString audioMarkup(const QString& base64, const QString& label)
+{
+    return QStringLiteral("<audio controls=\"controls\" preload=\"none\"%3 src=\"data:%1;"
+                          "base64,%2\">recorded in their own voice</audio>")
+        .arg(QString::fromLatin1(NameVoice::kMediaType).remove(QLatin1Char(' ')), base64,
+             label.isEmpty() ? QString()
+                             : QStringLiteral(" title=\"%1\"").arg(esc(label.trimmed())));
+}
+
 QString tableMarkup(const PlanBlock& b, bool compact, bool standalone)
 {
     QString html = tableOpen(compact, standalone) + QStringLiteral("<thead><tr>");
@@ -163,17 +173,22 @@ QString tableMarkup(const PlanBlock& b, bool compact, bool standalone)
         if (i > 0 && i % kRowsPerTable == 0 && !standalone)
             html += part;
         html += i % 2 == 0 ? QStringLiteral("<tr>") : odd;
+        const QStringList& r = b.rows[i];
+        // The HTML file plays the row's recorded names after its last cell's text.
+        QString sounds;
+        for (const auto& [name, sound] : b.sounds.value(i))
+            if (standalone)
+                sounds += QStringLiteral("<br/>%1 ").arg(esc(PlanFacts::isolated(name))) + audioMarkup(sound, name);
         // Empty cells at the end of a row are one cell: a long table of short rows is laid
         // out in far less time.
-        const QStringList& r = b.rows[i];
         qsizetype used = r.size();
-        while (used > 1 && r[used - 1].isEmpty())
+        while (sounds.isEmpty() && used > 1 && r[used - 1].isEmpty())
             --used;
         for (qsizetype c = 0; c < used; ++c) {
             // Times and lengths never break across lines.
             const QString& h = b.header.value(c);
             html += (h == QLatin1String("Time") || h == QLatin1String("Length") ? time : cell) +
-                    esc(r[c]) + QStringLiteral("</td>");
+                    esc(r[c]) + (c + 1 == r.size() ? sounds : QString()) + QStringLiteral("</td>");
         }
         // Qt's text engine loses the space after a table whose last cell is empty: the
         // cell holds a zero width space.
@@ -185,8 +200,8 @@ QString tableMarkup(const PlanBlock& b, bool compact, bool standalone)
     return html + QStringLiteral("</tbody></table>");
 }
 
-// A name's recording: in the HTML file a player of its own (the sound inside the file); on
-// paper and in the window a mark that there is one.
+// A name's recording: in the HTML file a player of its own; on paper and in the window a
+// mark that there is one.
 QString recordingMarkup(const QString& base64, bool standalone)
 {
     if (base64.isEmpty())
@@ -194,9 +209,7 @@ QString recordingMarkup(const QString& base64, bool standalone)
     if (!standalone)
         return QStringLiteral("<br/><span class=\"role\" style=\"font-size: 9pt; font-weight: "
                               "normal;\">&#9835; recorded in their own voice</span>");
-    return QStringLiteral("<br/><audio controls=\"controls\" preload=\"none\" src=\"data:%1;"
-                          "base64,%2\">recorded in their own voice</audio>")
-        .arg(QString::fromLatin1(NameVoice::kMediaType).remove(QLatin1Char(' ')), base64);
+    return QStringLiteral("<br/>") + audioMarkup(base64, QString());
 }
 
 QString blockMarkup(const PlanBlock& b, const QString& pictureSource, int pictureWidth,
