@@ -17,6 +17,8 @@
 #include <QLocale>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -48,6 +50,14 @@ QString daysText(const std::optional<qint64>& days)
     const qint64 n = qAbs(*days);
     const QString count = n == 1 ? QStringLiteral("1 day") : QStringLiteral("%1 days").arg(n);
     return *days > 0 ? count : count + QStringLiteral(" ago");
+}
+// "Dec 8, 12:17 AM" this year, "Nov 29, 2025" before.
+QString receivedText(const QDateTime& received)
+{
+    const QDateTime local = received.toLocalTime();
+    return kUs.toString(local, local.date().year() == QDate::currentDate().year()
+                                   ? QStringLiteral("MMM d, h:mm AP")
+                                   : QStringLiteral("MMM d, yyyy"));
 }
 } // namespace
 
@@ -89,10 +99,7 @@ DeskWindow::DeskWindow(const QString& folder, const QString& catalogue, QWidget*
     m_list->setHeaderLabels({QStringLiteral("Date"), QStringLiteral("Couple"),
                              QStringLiteral("Place"), QStringLiteral("Days to Go"),
                              QStringLiteral("Problems"), QStringLiteral("Advice"),
-                             QStringLiteral("Received"), QStringLiteral("Changed")});
-    m_list->header()->setStretchLastSection(false);
-    m_list->header()->setSectionResizeMode(Couple, QHeaderView::Stretch);
-    m_list->header()->setSectionResizeMode(Place, QHeaderView::Stretch);
+                             QStringLiteral("Received"), QStringLiteral("Status")});
     connect(m_list, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { openEvent(m_list->indexOfTopLevelItem(item)); });
     connect(m_list, &QTreeWidget::currentItemChanged, this, &DeskWindow::updateButtons);
@@ -107,8 +114,13 @@ DeskWindow::DeskWindow(const QString& folder, const QString& catalogue, QWidget*
 
     new QShortcut(QKeySequence::Open, this, [this] { chooseFiles(); });
     new QShortcut(QKeySequence::Refresh, this, [this] { refresh(); });
-    resize(fontMetrics().averageCharWidth() * 130, fontMetrics().height() * 32);
     refresh();
+    // Wide enough for the columns as filled, within the screen.
+    const QRect screen = this->screen()->availableGeometry();
+    const int wide = m_columnsWidth + m_list->verticalScrollBar()->sizeHint().width() +
+                     4 * m_list->frameWidth() + 2 * layout->contentsMargins().left();
+    resize(qBound(fontMetrics().averageCharWidth() * 100, wide, screen.width() * 19 / 20),
+           qMin(fontMetrics().height() * 34, screen.height() * 8 / 10));
     m_list->setFocus();
 }
 
@@ -126,8 +138,17 @@ void DeskWindow::refresh()
         items.append(item);
     }
     m_list->addTopLevelItems(items);
-    for (int c : {Date, DaysToGo, Problems, Advice, Received, Mark})
+    // Each column as wide as its widest text; names and places up to 40 characters. The last
+    // column takes the room that is left once measured.
+    m_list->header()->setStretchLastSection(false);
+    for (int c = 0; c < ColumnCount; ++c) {
         m_list->resizeColumnToContents(c);
+        if (c == Couple || c == Place)
+            m_list->setColumnWidth(
+                c, qMin(m_list->columnWidth(c), m_list->fontMetrics().averageCharWidth() * 40));
+    }
+    m_columnsWidth = m_list->header()->length();
+    m_list->header()->setStretchLastSection(true);
     for (QTreeWidgetItem* item : items)
         if (item->data(0, Qt::UserRole).toString() == selected)
             m_list->setCurrentItem(item);
@@ -144,15 +165,10 @@ void DeskWindow::fillRow(QTreeWidgetItem* item, const DeskEvent& e)
         marks << (e.opened ? QStringLiteral("Changed") : QStringLiteral("New"));
     if (e.late)
         marks << QStringLiteral("Late");
-    const QStringList texts{
-        dateText(e.plan.Times.Date),
-        PlanFacts::coupleNames(e.plan),
-        e.plan.Facility.Name.simplified(),
-        daysText(e.daysToGo),
-        QString::number(e.problems),
-        QString::number(e.advice),
-        kUs.toString(e.received.toLocalTime(), QStringLiteral("MMM d, yyyy h:mm AP")),
-        marks.join(QStringLiteral(", "))};
+    const QStringList texts{dateText(e.plan.Times.Date),       PlanFacts::coupleNames(e.plan),
+                            e.plan.Facility.Name.simplified(), daysText(e.daysToGo),
+                            QString::number(e.problems),       QString::number(e.advice),
+                            receivedText(e.received),          marks.join(QStringLiteral(", "))};
     for (int c = 0; c < ColumnCount; ++c)
         item->setText(c, texts[c]);
     item->setData(0, Qt::UserRole, e.key);

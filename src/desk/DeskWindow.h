@@ -50,5 +50,6 @@ class DeskWindow : public QMainWindow
     QPushButton* m_open = nullptr;
     QPushButton* m_calendar = nullptr;
     QLabel* m_status = nullptr;
+    int m_columnsWidth = 0; // of the list's columns, each as wide as its contents
     QMap<QString, QPointer<DeskEventView>> m_views; // by event key
 };

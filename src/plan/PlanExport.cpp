@@ -147,14 +147,14 @@ QByteArray csv(const QList<PlanSong>& songs)
     QString out =
         QChar(0xFEFF) + QStringLiteral("Title,Artist,Length,Catalogue key,Music provided\r\n");
     for (const PlanSong& s : songs)
-        out +=
-            QStringList{cell(s.Title), cell(s.Artist),
-                        CsvText::field(s.Length.isGiven() ? asText(PlanFacts::lengthText(s.Length))
-                                                          : QString()),
-                        s.Key > 0 ? QString::number(s.Key) : QString(),
-                        s.musicProvided() ? QStringLiteral("yes") : QStringLiteral("no")}
-                .join(QLatin1Char(',')) +
-            QStringLiteral("\r\n");
+        out += QStringList{cell(s.Title), cell(s.Artist),
+                           CsvText::field(s.Length.isGiven()
+                                              ? asText(PlanFacts::lengthText(s.Length))
+                                              : QString()),
+                           s.Key > 0 ? QString::number(s.Key) : QString(),
+                           s.musicProvided() ? QStringLiteral("yes") : QStringLiteral("no")}
+                   .join(QLatin1Char(',')) +
+               QStringLiteral("\r\n");
     return out.toUtf8();
 }
 
