@@ -12,8 +12,11 @@
 #include "store/StoreSession.h"
 #include "store/frmData.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
 #include <QSqlQuery>
 #include <QTreeWidget>
 
@@ -174,7 +177,12 @@ void TestDesk::refusesBadFiles()
     const QByteArray before = fileBytes(file);
     QDir().mkpath(root.path() + "/Events");
     DeskWindow w(root.path() + "/Events", {});
-    w.addFiles({file});
+    QMimeData dropped; // dropped on the window, as from a file manager
+    dropped.setUrls({QUrl::fromLocalFile(file)});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &dropped, Qt::LeftButton, {});
+    QApplication::sendEvent(w.centralWidget(), &enter);
+    QApplication::sendEvent(w.centralWidget(), &drop);
     QCOMPARE(fileBytes(file), before);
     QCOMPARE(rows(w), QStringList());
     QCOMPARE(root.messages.size(), 1);

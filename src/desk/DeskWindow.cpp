@@ -252,7 +252,10 @@ void DeskWindow::openEvent(int row)
         shown->setWindowTitle(QStringLiteral("%1 - %2 - Feteplan Desk")
                                   .arg(couple.isEmpty() ? QStringLiteral("Event") : couple,
                                        dateText(e.plan.Times.Date)));
-        shown->resize(fontMetrics().averageCharWidth() * 110, fontMetrics().height() * 40);
+        // Room for the plan's page width without a sideways scroll bar, within the screen.
+        const QRect screen = this->screen()->availableGeometry();
+        shown->resize(qMin(fontMetrics().height() * 62, screen.width() * 9 / 10),
+                      qMin(fontMetrics().height() * 48, screen.height() * 9 / 10));
     }
     shown->show();
     shown->raise();
