@@ -244,8 +244,13 @@ DeskFolder::Outcome DeskFolder::add(const QString& source, QString* message)
                 }
                 if (EventIdentity{known.id, known.bride, known.groom}.sameEvent(*identity)) {
                     current = name;
-                    if (known.event.isEmpty())
+                    if (known.event.isEmpty()) {
+                        // A file copied in by hand gets a key; its opened time moves along.
+                        const QString handKey = QStringLiteral("file:") + name;
                         known.event = QUuid::createUuid().toString(QUuid::WithoutBraces);
+                        if (memory.opened.contains(handKey))
+                            memory.opened.insert(known.event, memory.opened.take(handKey));
+                    }
                     memory.files.insert(name, known);
                     break;
                 }
