@@ -201,6 +201,10 @@ DeskFolder::Outcome DeskFolder::add(const QString& source, QString* message)
         *message = QStringLiteral("%1: no such file").arg(shown);
         return Refused;
     }
+    if (QFileInfo(source).absolutePath() == m_folder) {
+        *message = QStringLiteral("%1 is in the desk's folder already.").arg(shown);
+        return AlreadyHere;
+    }
     QString error;
     const std::optional<EventPlan> plan = EventSnapshot::read(source, &error);
     const std::optional<EventIdentity> identity =

@@ -75,9 +75,13 @@ bool DeskMemory::update(const QString& folder, const std::function<bool(DeskMemo
     // while, longer than any one change takes.
     lock.setStaleLockTime(60 * 1000);
     if (!lock.tryLock(10 * 1000)) {
-        *error = QStringLiteral("The folder %1 is busy: another desk is changing it. Try again "
-                                "in a moment.")
-                     .arg(QDir::toNativeSeparators(folder));
+        *error = lock.error() == QLockFile::LockFailedError
+                     ? QStringLiteral("The folder %1 is busy: another desk is changing it. Try "
+                                      "again in a moment.")
+                           .arg(QDir::toNativeSeparators(folder))
+                     : QStringLiteral("The folder %1 cannot be written: check that it exists and "
+                                      "that you may write in it.")
+                           .arg(QDir::toNativeSeparators(folder));
         return false;
     }
     DeskMemory memory = load(folder);
