@@ -215,6 +215,7 @@ void writeEvent(StoreSession& s, const EventPlan& p)
     for (const bool saved :
          {EventItems::savePerson(s.items(), p.Bride, 'B', &failure),
           EventItems::savePerson(s.items(), p.Groom, 'G', &failure),
+          s.voices().savePerson(p.Bride, 'B'),
           EventItems::saveTimesAndPlace(s.items(), times, p.Facility, p.Guests.value, &failure),
           EventItems::saveGuidelines(s.items(), {p.Looks.value, p.Attitude.value, p.GuidanceNotes},
                                      &failure),
@@ -470,12 +471,19 @@ QStringList calendarEvents(const QByteArray& ics, int* zones)
 void TestPlan::exportsReadBack()
 {
     TestRoot root;
-    const EventPlan plan = fixture();
+    EventPlan plan = fixture();
+    plan.Bride.Voice = {"it", "OggS new", true};
     const QString dir = root.path() + "/out/lists";
     const QByteArray zone = qgetenv("TZ");
+    // An earlier export's names (one recording since deleted) beside files of the entertainer's.
+    for (const char* old : {"01 Zoë Marchetti.opus", "02 Tobias Nwachukwu.opus", "mine.opus"})
+        QVERIFY(writeFile(dir + "/names/" + old, "old"));
     qputenv("TZ", "America/Chicago"); // the computer's zone, as zelplan sees it
-    QCOMPARE(zelplan({eventFile(root), "--export", dir}).status, 0);
+    QCOMPARE(zelplan({eventFile(root, plan), "--export", dir}).status, 0);
     qputenv("TZ", zone);
+    QCOMPARE(QDir(dir + "/names").entryList(QDir::Files),
+             QStringList({"01 Zoë Marchetti.opus", "mine.opus"}));
+    QCOMPARE(fileBytes(dir + "/names/01 Zoë Marchetti.opus"), QByteArray("OggS new"));
     // A title or artist a spreadsheet would run as a formula stays text.
     QCOMPARE(parseCsv(PlanExport::csv({{-2, "=1+2", "@Band \"X\"", {}}}).mid(3)).value(1),
              (QStringList{"=\"=1+2\"", "=\"@Band \"\"X\"\"\"", "", "", "no"}));

@@ -5,6 +5,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTimeZone>
 
@@ -117,16 +118,31 @@ namespace
 bool writeNames(const EventPlan& plan, const QDir& dir, QString* error)
 {
     const QList<RecordedName> names = recordedNames(plan);
-    if (names.isEmpty())
+    const QDir folder(dir.filePath(QStringLiteral("names")));
+    if (names.isEmpty() && !folder.exists())
         return true;
-    const QString folder = dir.filePath(QStringLiteral("names"));
-    if (!QDir().mkpath(folder)) {
-        *error = QStringLiteral("%1: the folder cannot be made").arg(folder);
+    if (!QDir().mkpath(folder.path())) {
+        *error = QStringLiteral("%1: the folder cannot be made").arg(folder.path());
         return false;
     }
-    for (const RecordedName& n : names)
-        if (!save(QDir(folder).filePath(n.FileName), n.Recording, error))
+    QStringList written;
+    for (const RecordedName& n : names) {
+        if (!save(folder.filePath(n.FileName), n.Recording, error))
             return false;
+        written << n.FileName;
+    }
+    // A file an earlier export wrote for a name no longer recorded (or now numbered
+    // otherwise) goes; anything else in the folder is not the export's and stays.
+    static const QRegularExpression exported(
+        QStringLiteral("^[0-9]{2,} .+\\.%1$").arg(QLatin1String(NameVoice::kFileSuffix)));
+    for (const QString& name : folder.entryList(QDir::Files))
+        if (exported.match(name).hasMatch() && !written.contains(name) &&
+            !QFile::remove(folder.filePath(name))) {
+            *error = QStringLiteral("%1: cannot be removed").arg(folder.filePath(name));
+            return false;
+        }
+    if (names.isEmpty())
+        dir.rmdir(QStringLiteral("names")); // only when nothing else is in it
     return true;
 }
 } // namespace

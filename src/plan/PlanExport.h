@@ -30,9 +30,9 @@ struct RecordedName {
 QList<RecordedName> recordedNames(const EventPlan& plan);
 
 // Writes include.csv, exclude.csv and schedule.ics into `folder` (made when missing), and
-// the recorded names into its sub-folder names/. Each file is replaced only when complete.
-// False with
-// `error` naming the file and the reason.
+// the recorded names into its sub-folder names/, where the files an earlier export wrote
+// for names no longer recorded are removed (files of other names are left alone). Each file
+// is replaced only when complete. False with `error` naming the file and the reason.
 bool writeAll(const EventPlan& plan, const QString& folder, const QDateTime& stamp, QString* error);
 
 } // namespace PlanExport
