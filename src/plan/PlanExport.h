@@ -17,6 +17,8 @@ QByteArray csv(const QList<PlanSong>& songs);
 // `stamp` is when the calendar was made (its DTSTAMP, in UTC). Each event keeps its UID from
 // one export to the next: the couple's names and the activity's row key.
 QByteArray ics(const EventPlan& plan, const QDateTime& stamp);
+// One calendar holding the events of several plans (those with a date), each as above.
+QByteArray ics(const QList<EventPlan>& plans, const QDateTime& stamp);
 
 // The names recorded in the couple's own voices, in the plan's order (the bride, the groom,
 // then each member of the party and the escort), each with the file name it is exported
