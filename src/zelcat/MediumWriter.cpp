@@ -206,8 +206,8 @@ bool MediumWriter::write(const Options& o)
     if (!fill(o, work.path() + QLatin1Char('/')))
         return false;
 
-    // Into place: a medium made before is moved aside first and removed once the new one is
-    // there (put back should the rename fail); an empty folder is simply replaced.
+    // Into place: the folder there (empty, or a medium made before) is moved aside first and
+    // removed once the new one is in place; it is put back should that rename fail.
     QString old;
     if (target.exists()) {
         old = work.path() + QStringLiteral(".old");
