@@ -2,6 +2,7 @@
 
 #include "plan/PlanFinding.h"
 #include "plan/PlanOutline.h"
+#include "plan/PlanTimeline.h"
 #include "store/EventPlan.h"
 
 #include <QImage>
@@ -59,6 +60,6 @@ class PlanDocument
 
     PlanOutline::TitleBlock m_title;
     QList<PlanSection> m_sections;
-    QImage m_timeline;
+    PlanTimeline m_timeline;
     QImage m_dress;
 };
