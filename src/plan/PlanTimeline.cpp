@@ -86,12 +86,15 @@ PlanTimeline::Drawing PlanTimeline::layout(qreal width, const QPaintDevice* devi
     }
 
     // The labels: activities closer than `together` share one; each label takes the first
-    // row where it fits, with its name or else with its number alone. Where the rows are
-    // full, activities are taken together over twice the distance, until all fit.
-    const qreal longest = qMax(120 * u, 0.22 * width);
+    // row where it fits, with its name (at most `longest` wide) or else with its number
+    // alone. Where the rows are full, the names are shortened, then left out, and then
+    // activities are taken together over twice the distance each time, until all fit.
     const qreal baselineInBox = (kBox * u + metrics.ascent() - metrics.descent()) / 2;
     int rowsUsed = 1;
-    for (qreal together = 1.5 * u;; together *= 2) {
+    for (int round = 0;; ++round) {
+        constexpr qreal kLongest[] = {0.22, 0.16, 0.11, 0};
+        const qreal longest = kLongest[qMin(round, 3)] * width;
+        const qreal together = 1.5 * u * (1 << qMax(0, round - 3));
         std::vector<qreal> rowEnds(kMaxRows, -std::numeric_limits<qreal>::max());
         d.labels.clear();
         rowsUsed = 1;
@@ -105,13 +108,16 @@ PlanTimeline::Drawing PlanTimeline::layout(qreal width, const QPaintDevice* devi
             QStringList candidates;
             if (last == i) {
                 const QString number = QString::number(first.number) + QLatin1Char(' ');
-                const QString name = metrics.elidedText(
-                    first.name, Qt::ElideRight, longest - metrics.horizontalAdvance(number));
+                const QString name =
+                    longest > 0 ? metrics.elidedText(first.name, Qt::ElideRight,
+                                                     longest - metrics.horizontalAdvance(number))
+                                : QString();
                 if (!name.isEmpty())
                     candidates << number + PlanFacts::isolated(name);
                 candidates << QString::number(first.number);
             } else {
-                candidates << QStringLiteral("%1\u2013%2").arg(first.number).arg(m_items[last].number);
+                candidates
+                    << QStringLiteral("%1\u2013%2").arg(first.number).arg(m_items[last].number);
             }
             fits = false;
             for (const QString& text : candidates) {
@@ -190,7 +196,8 @@ QString PlanTimeline::svg(const QString& description) const
             .arg(n(r.x()), n(r.y()), n(r.width()), n(r.height()), colour.name());
     };
     const auto text = [&](qreal x, qreal y, const QString& t) {
-        return QStringLiteral("<text x=\"%1\" y=\"%2\">%3</text>").arg(n(x), n(y), t.toHtmlEscaped());
+        return QStringLiteral("<text x=\"%1\" y=\"%2\">%3</text>")
+            .arg(n(x), n(y), t.toHtmlEscaped());
     };
     QString s = QStringLiteral("<svg class=\"timeline\" xmlns=\"http://www.w3.org/2000/svg\" "
                                "viewBox=\"0 0 %1 %2\" width=\"%1\" height=\"%2\" role=\"img\" "

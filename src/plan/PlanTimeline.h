@@ -12,10 +12,11 @@ class QPaintDevice;
 
 // The evening drawn to scale: a band from the start time to the end time with its hours
 // marked, and each timed activity marked where it falls, labelled with its number in the
-// schedule and its name. Labels that would overlap move down to a free row, give up their
-// name (the number stays), and, where even the numbers crowd, activities that fall together
-// share one label ("12-19"). Drawn as vector graphics whose labels stay text: with a painter
-// (the PDF, the printer and the review window) and as SVG (the HTML file).
+// schedule and its name. Labels that would overlap move down to a free row; where the rows
+// fill up, names are shortened, then left out (the number stays), and, where even the numbers
+// crowd, activities that fall close together share one label ("12-19"). Drawn as vector
+// graphics whose labels stay text: with a painter (the PDF, the printer and the review
+// window) and as SVG (the HTML file).
 class PlanTimeline
 {
   public:

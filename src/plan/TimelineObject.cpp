@@ -38,8 +38,8 @@ const PlanTimeline::Drawing& TimelineObject::drawing(QTextDocument* document, qr
 QSizeF TimelineObject::intrinsicSize(QTextDocument* document, int, const QTextFormat&)
 {
     // As wide as the text: the page's body, or the window's.
-    const qreal text = document->textWidth() > 0 ? document->textWidth()
-                                                 : document->pageSize().width();
+    const qreal text =
+        document->textWidth() > 0 ? document->textWidth() : document->pageSize().width();
     const qreal unit = document->documentLayout()->paintDevice()
                            ? document->documentLayout()->paintDevice()->logicalDpiX() / 96.0
                            : 1.0;
@@ -47,8 +47,8 @@ QSizeF TimelineObject::intrinsicSize(QTextDocument* document, int, const QTextFo
     return drawing(document, width).size;
 }
 
-void TimelineObject::drawObject(QPainter* painter, const QRectF& rect, QTextDocument* document,
-                                int, const QTextFormat&)
+void TimelineObject::drawObject(QPainter* painter, const QRectF& rect, QTextDocument* document, int,
+                                const QTextFormat&)
 {
     m_timeline.paint(painter, rect.topLeft(), drawing(document, rect.width()));
 }
