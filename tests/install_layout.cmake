@@ -8,11 +8,13 @@ if(NOT status EQUAL 0)
 endif()
 
 set(id org.feteplan.Feteplan)
-set(expected ${BINDIR}/zel ${BINDIR}/zelplan ${BINDIR}/zelcat
+set(expected ${BINDIR}/zel ${BINDIR}/zelplan ${BINDIR}/zelcat ${BINDIR}/zeldesk
   ${PKGLIBDIR}/libhivelet.so.1 ${PKGLIBDIR}/libhivelet.so.1.0.0.2
-  ${DATADIR}/applications/${id}.desktop ${DATADIR}/metainfo/${id}.metainfo.xml
+  ${DATADIR}/applications/${id}.desktop ${DATADIR}/applications/org.feteplan.FeteplanDesk.desktop
+  ${DATADIR}/metainfo/${id}.metainfo.xml
   ${DATADIR}/icons/hicolor/scalable/apps/${id}.svg
-  ${MANDIR}/man1/zel.1.gz ${MANDIR}/man1/zelplan.1.gz ${MANDIR}/man1/zelcat.1.gz)
+  ${MANDIR}/man1/zel.1.gz ${MANDIR}/man1/zelplan.1.gz ${MANDIR}/man1/zelcat.1.gz
+  ${MANDIR}/man1/zeldesk.1.gz)
 foreach(size 16 22 24 32 48 64 128 256)
   list(APPEND expected ${DATADIR}/icons/hicolor/${size}x${size}/apps/${id}.png)
 endforeach()
@@ -40,7 +42,7 @@ if(NOT installed STREQUAL expected)
   message(FATAL_ERROR "installed tree differs\n  missing: ${missing}\n  unexpected: ${extra}")
 endif()
 
-foreach(program zel zelplan zelcat)
+foreach(program zel zelplan zelcat zeldesk)
   execute_process(COMMAND ${root}/${BINDIR}/${program} --version RESULT_VARIABLE status
                   OUTPUT_VARIABLE out ERROR_VARIABLE err OUTPUT_STRIP_TRAILING_WHITESPACE)
   if(NOT status EQUAL 0 OR NOT out STREQUAL "${program} ${VERSION}")
@@ -54,6 +56,7 @@ foreach(program zel zelplan zelcat)
 endforeach()
 
 foreach(check "desktop-file-validate;${root}/${DATADIR}/applications/${id}.desktop"
+              "desktop-file-validate;${root}/${DATADIR}/applications/org.feteplan.FeteplanDesk.desktop"
               "appstreamcli;validate;--no-net;${root}/${DATADIR}/metainfo/${id}.metainfo.xml")
   execute_process(COMMAND ${check} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
   if(NOT status EQUAL 0)

@@ -3,6 +3,8 @@
 //   page_saver EVENT A|B loop   saves A and B by turns for ever ("ready" after the first)
 //   page_saver EVENT A|B BYTES  saves once with files limited to BYTES, as on a full disk
 //   page_saver EVENT - print    prints which page is stored: "A", "B" or "mixed"
+//   page_saver EVENT - upgrade  opens an older file for writing, which upgrades it ("ready"
+//                               first)
 #include "store/EventItems.h"
 #include "store/StoreSession.h"
 #include "store/StoreTransaction.h"
@@ -80,6 +82,11 @@ int main(int argc, char* argv[])
         }
         std::puts("mixed");
         return 0;
+    }
+    if (mode == "upgrade") {
+        std::puts("ready");
+        std::fflush(stdout);
+        return StoreSession(file, QString(), StoreSession::ReadWrite).isOpen() ? 0 : 3;
     }
     if (!loop) {
         // A write beyond the limit fails with "file too large" instead of ending the process.

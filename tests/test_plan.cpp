@@ -3,7 +3,10 @@
 // page.
 #include "TestSupport.h"
 
+#include "TestSoundPort.h"
 #include "app/ZelWizard.h"
+#include "catalogue/CatalogueFormat.h"
+#include "desk/DeskEventView.h"
 #include "plan/PlanChecks.h"
 #include "plan/PlanDocument.h"
 #include "plan/PlanDiff.h"
@@ -18,9 +21,11 @@
 #include "store/StoreSession.h"
 #include "store/frmData.h"
 #include "pages/ScheduleModel.h"
+#include "sound/NameSpeaker.h"
 #include "ui/FolderView.h"
 #include "wizard/PlanReview.h"
 #include "wizard/WizardPage.h"
+#include "voice/VoiceCodec.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -36,6 +41,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTreeWidget>
 #include <QXmlStreamReader>
 
 #include <libical/ical.h>
@@ -140,6 +146,12 @@ const DiffCase kDiffCases[] = {
     {"song removed", [](EventPlan& p) { p.Exclude.removeFirst(); }, 8,
      "1 song removed from the do-not-play list: \"Macarena\" by Los del Río",
      "1 song added to the do-not-play list: \"Macarena\" by Los del Río"},
+    {"song's length", [](EventPlan& p) { p.Include[1].Length = len(3, 12); }, 7,
+     "The length of \"At Last\" by Etta James on the must-play list changed from 3:02 to 3:12",
+     "The length of \"At Last\" by Etta James on the must-play list changed from 3:12 to 3:02"},
+    {"music provided", [](EventPlan& p) { p.Exclude[1].Key = PlanSong::kMusicProvided; }, 8,
+     "\"Chicken Dance\" by Werner Thomas on the do-not-play list is now music provided",
+     "\"Chicken Dance\" by Werner Thomas on the do-not-play list is no longer music provided"},
     {"e-mail", [](EventPlan& p) { p.Bride.Email = "zoe@example.com"; }, 1,
      "The bride's e-mail changed from \"zoe@example.org\" to \"zoe@example.com\"",
      "The bride's e-mail changed from \"zoe@example.com\" to \"zoe@example.org\""},
@@ -203,6 +215,7 @@ void writeEvent(StoreSession& s, const EventPlan& p)
     for (const bool saved :
          {EventItems::savePerson(s.items(), p.Bride, 'B', &failure),
           EventItems::savePerson(s.items(), p.Groom, 'G', &failure),
+          s.voices().savePerson(p.Bride, 'B'),
           EventItems::saveTimesAndPlace(s.items(), times, p.Facility, p.Guests.value, &failure),
           EventItems::saveGuidelines(s.items(), {p.Looks.value, p.Attitude.value, p.GuidanceNotes},
                                      &failure),
@@ -292,6 +305,9 @@ class TestPlan : public QObject
     void diff_data();
     void diff();
     void toolDiff();
+    void deskViewChanges_data();
+    void deskViewChanges();
+    void deskViewSongsNamesAndExports();
     void sendFromTheFinishPage();
     void sameEvent_data();
     void sameEvent();
@@ -459,12 +475,19 @@ QStringList calendarEvents(const QByteArray& ics, int* zones)
 void TestPlan::exportsReadBack()
 {
     TestRoot root;
-    const EventPlan plan = fixture();
+    EventPlan plan = fixture();
+    plan.Bride.Voice = {"it", "OggS new", true};
     const QString dir = root.path() + "/out/lists";
     const QByteArray zone = qgetenv("TZ");
+    // An earlier export's names (one recording since deleted) beside files of the entertainer's.
+    for (const char* old : {"01 Zoë Marchetti.opus", "02 Tobias Nwachukwu.opus", "mine.opus"})
+        QVERIFY(writeFile(dir + "/names/" + old, "old"));
     qputenv("TZ", "America/Chicago"); // the computer's zone, as zelplan sees it
-    QCOMPARE(zelplan({eventFile(root), "--export", dir}).status, 0);
+    QCOMPARE(zelplan({eventFile(root, plan), "--export", dir}).status, 0);
     qputenv("TZ", zone);
+    QCOMPARE(QDir(dir + "/names").entryList(QDir::Files),
+             QStringList({"01 Zoë Marchetti.opus", "mine.opus"}));
+    QCOMPARE(fileBytes(dir + "/names/01 Zoë Marchetti.opus"), QByteArray("OggS new"));
     // A title or artist a spreadsheet would run as a formula stays text.
     QCOMPARE(parseCsv(PlanExport::csv({{-2, "=1+2", "@Band \"X\"", {}}}).mid(3)).value(1),
              (QStringList{"=\"=1+2\"", "=\"@Band \"\"X\"\"\"", "", "", "no"}));
@@ -915,6 +938,121 @@ void TestPlan::toolDiff()
             items << html.readElementText();
     QCOMPARE(html.error(), QXmlStreamReader::NoError);
     QCOMPARE(items, QStringList{kDiffCases[4].forward});
+}
+
+// The desk's "What changed" of an event against no earlier version, the same one, another.
+void TestPlan::deskViewChanges_data()
+{
+    // Of kDiffCases; -1: the same event, -2: no earlier file, -3: a damaged one.
+    QTest::addColumn<int>("change");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("first version") << -2 << "This is the first version of this event: there "
+                                            "is no earlier one to compare it with.";
+    QTest::newRow("nothing changed") << -1 << "Nothing changed since the earlier version.";
+    QTest::newRow("earlier damaged") << -3 << "The earlier version of this event cannot be read."
+                                             "\nThe event database %1 cannot be opened: the file "
+                                             "is damaged or is not a database.";
+    QTest::newRow("member added") << 4 << "What Changed\nBridal Party\n" + kDiffCases[4].forward;
+}
+
+void TestPlan::deskViewChanges()
+{
+    QFETCH(int, change);
+    QFETCH(QString, shown);
+    TestRoot root;
+    const QString earlier = root.path() + "/earlier.mdb";
+    QVERIFY(change == -3 ? writeFile(earlier, "damaged") : QFile::copy(eventFile(root), earlier));
+    EventPlan plan = fixture();
+    if (change >= 0)
+        kDiffCases[change].change(plan);
+    const DeskEventView view(eventFile(root, plan), change == -2 ? QString() : earlier, QString());
+    QCOMPARE(child<QTextBrowser>(&view, "txtChanges")->toPlainText().trimmed(),
+             shown.replace("%1", earlier));
+}
+
+// The songs with the library's files, the names said (the bride's in her own voice, the
+// groom's by the engine), the run sheet saved and the playlists exported.
+void TestPlan::deskViewSongsNamesAndExports()
+{
+    TestRoot root;
+    EventPlan plan = fixture();
+    PcmClip tone{16000, {}};
+    for (int i = 0; i < 16000; ++i)
+        tone.Samples.append(qint16(8000 * std::sin(i * 0.17)));
+    plan.Bride.Voice.Recording = VoiceCodec::encode(tone);
+    const QString event = eventFile(root, plan, [&](StoreSession& s) {
+        QVERIFY(s.voices().savePerson(plan.Bride, 'B'));
+    });
+    root.writeCatalogue({}, {{{"dbKey", 101}, {"Name", "Signed, Sealed, Delivered"}}});
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "library");
+        db.setDatabaseName(PathMap::catalogue());
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(CatalogueFormat::createImportKeys()));
+        QVERIFY(QSqlQuery(db).exec("INSERT INTO ImportKeys (dbKey, Path) VALUES (101, '/s.mp3')"));
+    }
+    QSqlDatabase::removeDatabase("library");
+    DeskEventView view(event, QString(), PathMap::catalogue());
+    QStringList songs;
+    auto* tree = child<QTreeWidget>(&view, "treeSongs");
+    for (QTreeWidgetItemIterator it(tree); *it; ++it)
+        songs << QStringList{(*it)->text(0), (*it)->text(1), (*it)->text(2), (*it)->text(3)}
+                     .join('|');
+    const QString none = "|no file in the library", brought = "|music provided by the couple";
+    const QString ssd = "Signed, Sealed, Delivered|Stevie Wonder|";
+    QCOMPARE(songs, (QStringList{"Must play (4)|||", ssd + "2:41|/s.mp3",
+                                 "At Last|Etta James|3:02" + none,
+                                 "Our Song \"Live\"|Cousin Theo|4:10" + brought,
+                                 "Ständchen|Gruppe Süd|3:33" + none, "Do not play (2)|||",
+                                 "Macarena|Los del Río|4:12" + none,
+                                 "Chicken Dance|Werner Thomas|2:58" + none,
+                                 "The schedule's songs (3)|||", ssd + "|/s.mp3",
+                                 "Our Song \"Live\"|Cousin Theo|" + brought,
+                                 "Goodnight Sweetheart|The Spaniels|" + none}));
+
+    NameSpeaker speaker(std::make_unique<TestSoundPort>());
+    auto& port = static_cast<TestSoundPort&>(speaker.port());
+    view.setSpeaker(&speaker);
+    child<QPushButton>(&view, "cmdSayIt_0")->click();
+    child<QPushButton>(&view, "cmdSayIt_1")->click();
+    const PcmClip said = *SpeechEngine().speak(plan.Groom.Pronunciation, speaker.defaultLanguage());
+    // The recording exactly; the engine's speech differs from one saying to the next by a
+    // few samples.
+    QCOMPARE(port.played.size(), 2);
+    QCOMPARE(port.played[0], *VoiceCodec::decode(plan.Bride.Voice.Recording));
+    QCOMPARE(port.played[1].SampleRate, said.SampleRate);
+    QCOMPARE_LE(std::abs(port.played[1].durationMs() - said.durationMs()), 20);
+    port.hasOutput = false;
+    view.setSpeaker(&speaker);
+    QCOMPARE(child<QPushButton>(&view, "cmdSayIt_1")->toolTip(), QString("No sound output here."));
+
+    child<QTabWidget>(&view, "tabEvent")->setCurrentIndex(1);
+    whenModal("dlgSavePdf", [&](QWidget* d) {
+        QCOMPARE(static_cast<QFileDialog*>(d)->selectedFiles().value(0).section('/', -1),
+                 QString("2031-06-14 Zoë Marchetti & Tobias Nwachukwu run sheet.pdf"));
+        static_cast<QFileDialog*>(d)->selectFile(root.path() + "/sheet.pdf");
+        QMetaObject::invokeMethod(d, "accept");
+    });
+    child<QPushButton>(&view, "cmdSavePdf")->click();
+    QVERIFY(QDir().mkpath(root.path() + "/lists"));
+    whenModal("dlgExportFolder", [&](QWidget* d) {
+        static_cast<QFileDialog*>(d)->setDirectory(root.path() + "/lists");
+        QMetaObject::invokeMethod(d, "accept");
+    });
+    child<QPushButton>(&view, "cmdExport")->click();
+    QStringList texts;
+    for (const MessageBox::Request& m : root.messages)
+        texts << m.text;
+    QCOMPARE(texts, (QStringList{"The run sheet was saved as\n\n" + root.path() + "/sheet.pdf",
+                                 "The playlists were saved in\n\n" + root.path() + "/lists"}));
+    QCOMPARE(QDir(root.path() + "/lists").entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             (QStringList{"collection.nml", "collection.xml", "exclude.csv", "exclude.m3u8",
+                          "include.csv", "include.m3u8", "missing.csv", "names", "schedule.ics",
+                          "schedule.m3u8"}));
+    whenModal("dlgPrint", [](QWidget* d) { static_cast<QDialog*>(d)->reject(); });
+    child<QPushButton>(&view, "cmdPrint")->click();
+    child<QTabWidget>(&view, "tabEvent")->setCurrentIndex(3);
+    QCOMPARE(child<QPushButton>(&view, "cmdPrint")->isEnabled(), false);
 }
 
 // The copy is made while another connection is in the middle of a write: it opens, passes the

@@ -3,12 +3,14 @@
 // then the program started again on the same files: every page shows what it showed before,
 // and the songs are stored with the keys they were picked with.
 
+#include "TestSoundPort.h"
 #include "TestSupport.h"
 
 #include "app/ZelWizard.h"
 #include "catalogue/SongGridModel.h"
 #include "platform/PathMap.h"
 #include "songs/SongListPage.h"
+#include "sound/NameSpeaker.h"
 #include "store/SqlConnection.h"
 #include "ui/ProgramEnd.h"
 #include "wizard/WizardPage.h"
@@ -85,12 +87,14 @@ void onDialog(const QString& name, std::function<void(QWidget*)> act)
     });
 }
 
-// Fills the dialog `name` with `answers` and presses OK when `button` opens it.
+// Fills the dialog `name` with `answers`, says `sayIt`'s name, presses OK when `button` opens it.
 void fillDialog(QWidget* form, const QString& button, const QString& name,
-                const QStringList& answers)
+                const QStringList& answers, const QString& sayIt = {})
 {
     onDialog(name, [=](QWidget* dlg) {
         fill(dlg, answers);
+        if (!sayIt.isEmpty())
+            click(child<QWidget>(dlg, sayIt), "cmdSayIt");
         click(dlg, "cmdOK");
     });
     click(form, button);
@@ -166,7 +170,7 @@ void answer(int index, QWidget* page)
     switch (index) {
     case 1:
         fillDialog(page, "cmdBride", "frmBGInfo",
-                   {"txtName", "Anna Lee", "txtAddress", "12 Elm St\nSpringfield"});
+                   {"txtName", "Anna Lee", "txtAddress", "12 Elm St\nSpringfield"}, "sayItBox");
         fillDialog(page, "cmdGroom", "frmBGInfo", {"txtName", "Ben Ross"});
         break;
     case 2:
@@ -179,7 +183,8 @@ void answer(int index, QWidget* page)
         fill(page, {"txtHotNotes", "No line dances.\nAnnounce the cake."});
         break;
     case 4:
-        fillDialog(page, "cmdAdd", "frmParty", {"txtName1", "Carla Diaz", "txtName2", "Evan Diaz"});
+        fillDialog(page, "cmdAdd", "frmParty", {"txtName1", "Carla Diaz", "txtName2", "Evan Diaz"},
+                   "sayItBox_1");
         break;
     case 5: // the first dance from the catalogue, the entrance with the couple's own music
         for (int n : {0, 1}) {
@@ -260,6 +265,7 @@ void TestRoad::coupleWalksTheRoadAndComesBack()
     {
         ZelWizard w;
         QVERIFY(w.startAndShow());
+        w.speaker().setPort(std::make_unique<TestSoundPort>());
         WizardPage* page = w.page(0);
         for (int i = 1; i <= 8; ++i) {
             QVERIFY((page = next(w, page, root)));
@@ -268,6 +274,8 @@ void TestRoad::coupleWalksTheRoadAndComesBack()
                 return;
             pages[i] = shown(page);
         }
+        // "Say It" spoke the bride's name and the escort's.
+        QCOMPARE(static_cast<TestSoundPort&>(w.speaker().port()).played.size(), 2);
         page = next(w, page, root);
         QCOMPARE(page ? page->objectName() : QString(), QString("MenuFinal"));
         // Finish folds the window to a point and ends the program; it writes nothing, and a

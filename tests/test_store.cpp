@@ -41,6 +41,7 @@ class TestStore : public QObject
     void unusableFilesFoundAtOpen();
     void killedSaveLeavesWholePage();
     void fullDiskLeavesWholePage();
+    void killedUpgradeLeavesWholeFile();
 
   private:
     QString makeEventDatabase();
@@ -222,6 +223,13 @@ QString runSaver(const QString& file, const QString& variant, const QString& mod
 QString storedVariant(const QString& file)
 {
     return runSaver(file, "-", "print");
+}
+
+int versionOf(const QString& file)
+{
+    SqlConnection conn(file, SqlConnection::ReadOnly);
+    QSqlQuery q(conn.database());
+    return q.exec("PRAGMA user_version") && q.next() ? q.value(0).toInt() : -1;
 }
 } // namespace
 
@@ -541,6 +549,43 @@ void TestStore::fullDiskLeavesWholePage()
             QCOMPARE(runSaver(file, "A", "99999999"), QString("0"));
     }
     QVERIFY(failed > 0);
+}
+
+void TestStore::killedUpgradeLeavesWholeFile()
+{
+    const QString file = makeEventDatabase(), copy = file + ".format1";
+    QCOMPARE(runSaver(file, "A", "99999999"), QString("0"));
+    // Page A in a file of the last release's format.
+    for (const char* s : {"DROP TABLE NameVoices", "PRAGMA user_version = 1", "VACUUM"})
+        QVERIFY(QSqlQuery(SqlConnection(file, SqlConnection::ReadWrite).database()).exec(s));
+    const QByteArray older = fileBytes(file);
+    // Killed ever later, from before the copy of the old file to after the upgrade.
+    QSet<int> seen;
+    for (int delay = 0; seen.size() < 2 && delay < 400000; delay += 1500) {
+        for (const QString& f : {copy, file + "-wal", file + "-shm"})
+            QFile::remove(f);
+        QVERIFY(writeFile(file, older));
+        QProcess saver;
+        startSaver(saver, file, {"-", "upgrade"});
+        QVERIFY(saver.waitForReadyRead(5000));
+        QThread::usleep(delay);
+        saver.kill();
+        saver.waitForFinished();
+        // Whole at either version with every answer; the copy, when there, whole at version 1.
+        const int version = *seen.insert(versionOf(file));
+        QCOMPARE(storedVariant(file), QString("A"));
+        QCOMPARE(QFile::exists(copy) ? std::pair(versionOf(copy), storedVariant(copy))
+                                     : std::pair(version, QString("A")),
+                 std::pair(1, QString("A")));
+        // Opened again, the upgrade runs to its end, with nothing left by the one cut short.
+        if (version == 1)
+            QCOMPARE(runSaver(file, "-", "upgrade"), QString("0"));
+        QCOMPARE(std::tuple(versionOf(file), versionOf(copy), storedVariant(file)),
+                 std::tuple(2, 1, QString("A")));
+        QCOMPARE(QDir(QFileInfo(file).path()).entryList({".*mdb*"}, QDir::Files | QDir::Hidden),
+                 QStringList());
+    }
+    QCOMPARE(seen, QSet<int>({1, 2}));
 }
 
 QTEST_MAIN(TestStore)

@@ -288,6 +288,16 @@ void TestVoice::recordsKeepsAndPlaysBack()
         sameSpeech(party.port->played.last(), *heard);
     else
         QCOMPARE(party.port->played.last(), *heard);
+    // Deleted in an edit, the recording stays at Cancel and leaves the member at Save.
+    for (const QString button : {"cmdCancel", "cmdOK"}) {
+        whenModal("frmParty", [&](QWidget* dialog) {
+            QTest::mouseClick(child<QPushButton>(box, "cmdDeleteRecording"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>(dialog, button), Qt::LeftButton);
+        });
+        const auto edited = party.dialog->edit({"Ana", "", "", "", "", "", voice, {}});
+        QCOMPARE(edited.value_or(PartyMember{}).MemberVoice,
+                 button == "cmdOK" ? NameVoice({voice.Language, {}, false}) : NameVoice());
+    }
 }
 
 void TestVoice::upgradeKeepsEveryAnswer()
@@ -410,16 +420,23 @@ void TestVoice::planPlaysAndExportsRecordings()
     QCOMPARE(names[1].FileName, QStringLiteral("02 Cy_D_.opus"));
     QCOMPARE(names[1].Recording, plan.Party[0].EscortVoice.Recording);
 
-    // The HTML file carries each recording; what it carries decodes to the sound kept.
-    const QString html = PlanDocument(plan, {}, QString()).html();
+    // Each HTML file carries each recording (the run sheet the party's before the couple's),
+    // decoding to the sound kept; the run sheet marks the bride twice, the escort, its legend.
     static const QRegularExpression audio("<audio [^>]*src=\"data:audio/ogg;codecs=opus;"
                                           "base64,([A-Za-z0-9+/=]+)\"");
-    QList<qint64> heard;
-    for (auto m = audio.globalMatch(html); m.hasNext();) {
-        const auto sound = VoiceCodec::decode(QByteArray::fromBase64(m.next().captured(1).toLatin1()));
-        heard << (sound ? sound->durationMs() : -1);
+    const PlanDocument sheet = PlanDocument::runSheet(plan, {});
+    for (const auto& [html, expected] :
+         {std::pair(PlanDocument(plan, {}, QString()).html(), QList<qint64>{1200, 600}),
+          std::pair(sheet.html(), QList<qint64>{600, 1200})}) {
+        QList<qint64> heard;
+        for (auto m = audio.globalMatch(html); m.hasNext();)
+            heard << VoiceCodec::decode(QByteArray::fromBase64(m.next().captured(1).toLatin1()))
+                         .value_or(PcmClip{})
+                         .durationMs();
+        QCOMPARE(heard, expected);
     }
-    QCOMPARE(heard, (QList<qint64>{1200, 600}));
+    for (const QString& text : {sheet.text(), sheet.textDocument()->toPlainText()})
+        QCOMPARE(text.count(QChar(0x266B)), 4);
 }
 
 QTEST_MAIN(TestVoice)

@@ -293,14 +293,34 @@ void PlanDiff::compareSongs(int page, const QString& list, const QList<PlanSong>
 {
     QList<bool> taken(before.size(), false);
     QStringList added;
+    QStringList kept; // what changed of a song on both versions of the list
     for (const PlanSong& s : after) {
         const auto it = std::find_if(before.begin(), before.end(), [&](const PlanSong& o) {
             return !taken[&o - before.data()] && PlanFacts::sameSong(o, s);
         });
-        if (it == before.end())
+        if (it == before.end()) {
             added << PlanFacts::songLabel(s.Title, s.Artist);
-        else
-            taken[it - before.begin()] = true;
+            continue;
+        }
+        taken[it - before.begin()] = true;
+        const QString label = PlanFacts::songLabel(s.Title, s.Artist);
+        const QString length =
+            detailChange(QStringLiteral("length"), PlanFacts::lengthText(it->Length),
+                         PlanFacts::lengthText(s.Length), false);
+        QStringList details;
+        if (!length.isEmpty())
+            details << QString(length).replace(
+                QStringLiteral("{P} length"),
+                QStringLiteral("The length of %1 on %2").arg(label, list));
+        if (it->musicProvided() != s.musicProvided()) {
+            const QString provided = s.musicProvided()
+                                         ? QStringLiteral("is now music provided")
+                                         : QStringLiteral("is no longer music provided");
+            details << (details.isEmpty() ? QStringLiteral("%1 on %2 %3").arg(label, list, provided)
+                                          : QStringLiteral("it %1").arg(provided));
+        }
+        if (!details.isEmpty())
+            kept << details.join(QStringLiteral("; "));
     }
     QStringList removed;
     for (qsizetype i = 0; i < before.size(); ++i)
@@ -315,6 +335,8 @@ void PlanDiff::compareSongs(int page, const QString& list, const QList<PlanSong>
     if (!removed.isEmpty())
         add(page, QStringLiteral("%1 removed from %2: %3")
                       .arg(count(removed.size()), list, removed.join(QStringLiteral(", "))));
+    for (const QString& text : kept)
+        add(page, text);
 }
 
 QString PlanDiff::text() const

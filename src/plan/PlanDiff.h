@@ -11,7 +11,8 @@
 //
 // Activities of the schedule are matched by their key first, then by their name; members of
 // the bridal party by their name; songs of the lists as the plan's checks match them (the
-// catalogue key, else title and artist).
+// catalogue key, else title and artist); a song on both versions of a list is reported when
+// its length changed or it became or stopped being music the couple provides.
 class PlanDiff
 {
   public:

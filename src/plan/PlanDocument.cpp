@@ -122,7 +122,17 @@ QString tableOpen(bool compact)
 // later page finds the columns named again.
 constexpr qsizetype kRowsPerTable = 40;
 
-QString tableMarkup(const PlanBlock& b, bool compact)
+// A player of a recording, the sound inside the file; `label` names whose it is.
+QString audioMarkup(const QString& base64, const QString& label)
+{
+    return QStringLiteral("<audio controls=\"controls\" preload=\"none\"%3 src=\"data:%1;"
+                          "base64,%2\">recorded in their own voice</audio>")
+        .arg(QString::fromLatin1(NameVoice::kMediaType).remove(QLatin1Char(' ')), base64,
+             label.isEmpty() ? QString()
+                             : QStringLiteral(" title=\"%1\"").arg(esc(label.trimmed())));
+}
+
+QString tableMarkup(const PlanBlock& b, bool compact, bool standalone)
 {
     QString head = tableOpen(compact) + QStringLiteral("<thead><tr>");
     for (qsizetype c = 0; c < b.header.size(); ++c) {
@@ -139,19 +149,24 @@ QString tableMarkup(const PlanBlock& b, bool compact)
             html += (i > 0 ? QStringLiteral("</tbody></table>") : QString()) + head;
         html += i % 2 ? QStringLiteral("<tr class=\"odd\">") : QStringLiteral("<tr>");
         for (qsizetype c = 0; c < b.rows[i].size(); ++c) {
+            QString cell = esc(b.rows[i][c]);
+            // The HTML file plays the row's recorded names after its last cell's text.
+            if (standalone && c + 1 == b.rows[i].size())
+                for (const auto& [name, sound] : b.sounds.value(i))
+                    cell += QStringLiteral("<br/>%1 ").arg(esc(name)) + audioMarkup(sound, name);
             // Times and lengths never break across lines.
             const QString& h = b.header.value(c);
             html += h == QLatin1String("Time") || h == QLatin1String("Length")
-                        ? QStringLiteral("<td class=\"time\">%1</td>").arg(esc(b.rows[i][c]))
-                        : QStringLiteral("<td>%1</td>").arg(esc(b.rows[i][c]));
+                        ? QStringLiteral("<td class=\"time\">%1</td>").arg(cell)
+                        : QStringLiteral("<td>%1</td>").arg(cell);
         }
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</tbody></table>");
 }
 
-// A name's recording: in the HTML file a player of its own (the sound inside the file); on
-// paper and in the window a mark that there is one.
+// A name's recording: in the HTML file a player of its own; on paper and in the window a
+// mark that there is one.
 QString recordingMarkup(const QString& base64, bool standalone)
 {
     if (base64.isEmpty())
@@ -159,9 +174,7 @@ QString recordingMarkup(const QString& base64, bool standalone)
     if (!standalone)
         return QStringLiteral("<br/><span class=\"role\" style=\"font-size: 9pt; font-weight: "
                               "normal;\">&#9835; recorded in their own voice</span>");
-    return QStringLiteral("<br/><audio controls=\"controls\" preload=\"none\" src=\"data:%1;"
-                          "base64,%2\">recorded in their own voice</audio>")
-        .arg(QString::fromLatin1(NameVoice::kMediaType).remove(QLatin1Char(' ')), base64);
+    return QStringLiteral("<br/>") + audioMarkup(base64, QString());
 }
 
 QString blockMarkup(const PlanBlock& b, const QString& pictureSource, int pictureWidth,
@@ -200,7 +213,7 @@ QString blockMarkup(const PlanBlock& b, const QString& pictureSource, int pictur
         html += QStringLiteral("</table>");
         break;
     case PlanBlock::Table:
-        html += tableMarkup(b, compact);
+        html += tableMarkup(b, compact, standalone);
         break;
     case PlanBlock::Picture:
         html += QStringLiteral("<p><img class=\"%1\" src=\"%2\" width=\"%3\" alt=\"%4\"/></p>"

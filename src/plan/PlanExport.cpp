@@ -5,10 +5,13 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTimeZone>
 
 #include <libical/ical.h>
+
+#include <algorithm>
 
 namespace PlanExport
 {
@@ -115,16 +118,31 @@ namespace
 bool writeNames(const EventPlan& plan, const QDir& dir, QString* error)
 {
     const QList<RecordedName> names = recordedNames(plan);
-    if (names.isEmpty())
+    const QDir folder(dir.filePath(QStringLiteral("names")));
+    if (names.isEmpty() && !folder.exists())
         return true;
-    const QString folder = dir.filePath(QStringLiteral("names"));
-    if (!QDir().mkpath(folder)) {
-        *error = QStringLiteral("%1: the folder cannot be made").arg(folder);
+    if (!QDir().mkpath(folder.path())) {
+        *error = QStringLiteral("%1: the folder cannot be made").arg(folder.path());
         return false;
     }
-    for (const RecordedName& n : names)
-        if (!save(QDir(folder).filePath(n.FileName), n.Recording, error))
+    QStringList written;
+    for (const RecordedName& n : names) {
+        if (!save(folder.filePath(n.FileName), n.Recording, error))
             return false;
+        written << n.FileName;
+    }
+    // A file an earlier export wrote for a name no longer recorded (or now numbered
+    // otherwise) goes; anything else in the folder is not the export's and stays.
+    static const QRegularExpression exported(
+        QStringLiteral("^[0-9]{2,} .+\\.%1$").arg(QLatin1String(NameVoice::kFileSuffix)));
+    for (const QString& name : folder.entryList(QDir::Files))
+        if (exported.match(name).hasMatch() && !written.contains(name) &&
+            !QFile::remove(folder.filePath(name))) {
+            *error = QStringLiteral("%1: cannot be removed").arg(folder.filePath(name));
+            return false;
+        }
+    if (names.isEmpty())
+        dir.rmdir(QStringLiteral("names")); // only when nothing else is in it
     return true;
 }
 } // namespace
@@ -156,13 +174,75 @@ QByteArray csv(const QList<PlanSong>& songs)
     return out.toUtf8();
 }
 
+namespace
+{
+// The reception, its setup and each timed activity of one event with a date.
+void addEvents(icalcomponent* cal, const EventPlan& plan, icaltimetype made, icaltimezone* zone)
+{
+    const QString couple = PlanFacts::coupleNames(plan);
+    const QString uidPart = QString::fromLatin1(
+        QCryptographicHash::hash(couple.toLower().toUtf8(), QCryptographicHash::Sha1)
+            .toHex()
+            .left(12));
+    const QString place = plan.Facility.Name;
+    const PlanFacts::Evening evening = PlanFacts::eveningOf(plan.Times);
+    const QDateTime eveningStart(plan.Times.Date.value, QTime(0, 0).addSecs(evening.start),
+                                 Qt::UTC);
+    const QDateTime eveningEnd = eveningStart.addSecs(evening.length);
+    const QString of = couple.isEmpty() ? QString() : QStringLiteral(" of ") + couple;
+    const auto add = [&](const CalendarEvent& e) {
+        icalcomponent_add_component(cal, eventComponent(e, made, zone));
+    };
+    add({QStringLiteral("reception-%1@feteplan").arg(uidPart), QStringLiteral("Reception") + of,
+         place, QString(), eveningStart, eveningEnd});
+    // The setup runs up to the start, from up to half a day before it (the evening's
+    // eve when the setup time is later in the day than the start); a setup time after
+    // the start is a fault the checks report, and has no span to show.
+    const int setupLead =
+        (evening.start - (QTime(0, 0).secsTo(plan.Times.Setup.value)) + 86400) % 86400;
+    if (plan.Times.Setup.isGiven() && setupLead > 0 && setupLead <= 12 * 3600)
+        add({QStringLiteral("setup-%1@feteplan").arg(uidPart),
+             QStringLiteral("Setup for the reception") + of, place, QString(),
+             eveningStart.addSecs(-setupLead), eveningStart});
+
+    const QList<ScheduledActivity> ordered = PlanFacts::eveningOrder(plan.Schedule, evening);
+    const QList<std::optional<int>> lengths = PlanFacts::slotLengths(ordered, evening);
+    for (qsizetype i = 0; i < ordered.size(); ++i) {
+        const ScheduledActivity& a = ordered[i];
+        if (!a.Time.isGiven())
+            continue;
+        const QDateTime start = eveningStart.addSecs(PlanFacts::evenSecond(evening, a.Time.value));
+        QStringList description;
+        if (!a.Who.trimmed().isEmpty())
+            description.append(QStringLiteral("Who: ") + a.Who.trimmed());
+        if (!a.SongTitle.trimmed().isEmpty())
+            description.append(
+                QStringLiteral("Song: ") + PlanFacts::songLabel(a.SongTitle, a.SongArtist) +
+                (a.SongKey == PlanSong::kMusicProvided ? QStringLiteral(" (music provided)")
+                                                       : QString()));
+        if (!a.MoreInfo.trimmed().isEmpty())
+            description.append(QStringLiteral("Notes: ") + PlanFacts::lines(a.MoreInfo));
+        add({QStringLiteral("activity-%1-%2@feteplan").arg(a.Key).arg(uidPart),
+             PlanFacts::lines(a.Name), place, description.join(QLatin1Char('\n')), start,
+             start.addSecs(*lengths[i] > 0 ? *lengths[i] : 15 * 60)});
+    }
+}
+} // namespace
+
 QByteArray ics(const EventPlan& plan, const QDateTime& stamp)
+{
+    return ics(QList<EventPlan>{plan}, stamp);
+}
+
+QByteArray ics(const QList<EventPlan>& plans, const QDateTime& stamp)
 {
     icaltimezone* zone = systemZone();
     icalcomponent* cal = icalcomponent_new(ICAL_VCALENDAR_COMPONENT);
     icalcomponent_add_property(cal, icalproperty_new_version("2.0"));
     icalcomponent_add_property(cal, icalproperty_new_prodid("-//Feteplan//zelplan//EN"));
     icalcomponent_add_property(cal, icalproperty_new_calscale("GREGORIAN"));
+    const bool anyDate = std::any_of(plans.begin(), plans.end(),
+                                     [](const EventPlan& p) { return p.Times.Date.isGiven(); });
     // Every timed event carries its zone's rules; a calendar with no event (no date chosen
     // yet, so nothing can be placed on a day) still holds one component, the zone, which is
     // valid and imports as nothing rather than as a made-up date.
@@ -171,61 +251,14 @@ QByteArray ics(const EventPlan& plan, const QDateTime& stamp)
         icalproperty_set_tzid(icalcomponent_get_first_property(rules, ICAL_TZID_PROPERTY),
                               icaltimezone_get_location(zone));
         icalcomponent_add_component(cal, rules);
-    } else if (!plan.Times.Date.isGiven())
+    } else if (!anyDate)
         icalcomponent_add_component(cal, utcZoneComponent());
 
-    if (plan.Times.Date.isGiven()) {
-        const icaltimetype made = icaltime_from_timet_with_zone(stamp.toSecsSinceEpoch(), 0,
-                                                                icaltimezone_get_utc_timezone());
-        const QString couple = PlanFacts::coupleNames(plan);
-        const QString uidPart = QString::fromLatin1(
-            QCryptographicHash::hash(couple.toLower().toUtf8(), QCryptographicHash::Sha1)
-                .toHex()
-                .left(12));
-        const QString place = plan.Facility.Name;
-        const PlanFacts::Evening evening = PlanFacts::eveningOf(plan.Times);
-        const QDateTime eveningStart(plan.Times.Date.value, QTime(0, 0).addSecs(evening.start),
-                                     Qt::UTC);
-        const QDateTime eveningEnd = eveningStart.addSecs(evening.length);
-        const QString of = couple.isEmpty() ? QString() : QStringLiteral(" of ") + couple;
-        const auto add = [&](const CalendarEvent& e) {
-            icalcomponent_add_component(cal, eventComponent(e, made, zone));
-        };
-        add({QStringLiteral("reception-%1@feteplan").arg(uidPart), QStringLiteral("Reception") + of,
-             place, QString(), eveningStart, eveningEnd});
-        // The setup runs up to the start, from up to half a day before it (the evening's
-        // eve when the setup time is later in the day than the start); a setup time after
-        // the start is a fault the checks report, and has no span to show.
-        const int setupLead =
-            (evening.start - (QTime(0, 0).secsTo(plan.Times.Setup.value)) + 86400) % 86400;
-        if (plan.Times.Setup.isGiven() && setupLead > 0 && setupLead <= 12 * 3600)
-            add({QStringLiteral("setup-%1@feteplan").arg(uidPart),
-                 QStringLiteral("Setup for the reception") + of, place, QString(),
-                 eveningStart.addSecs(-setupLead), eveningStart});
-
-        const QList<ScheduledActivity> ordered = PlanFacts::eveningOrder(plan.Schedule, evening);
-        const QList<std::optional<int>> lengths = PlanFacts::slotLengths(ordered, evening);
-        for (qsizetype i = 0; i < ordered.size(); ++i) {
-            const ScheduledActivity& a = ordered[i];
-            if (!a.Time.isGiven())
-                continue;
-            const QDateTime start =
-                eveningStart.addSecs(PlanFacts::evenSecond(evening, a.Time.value));
-            QStringList description;
-            if (!a.Who.trimmed().isEmpty())
-                description.append(QStringLiteral("Who: ") + a.Who.trimmed());
-            if (!a.SongTitle.trimmed().isEmpty())
-                description.append(
-                    QStringLiteral("Song: ") + PlanFacts::songLabel(a.SongTitle, a.SongArtist) +
-                    (a.SongKey == PlanSong::kMusicProvided ? QStringLiteral(" (music provided)")
-                                                           : QString()));
-            if (!a.MoreInfo.trimmed().isEmpty())
-                description.append(QStringLiteral("Notes: ") + PlanFacts::lines(a.MoreInfo));
-            add({QStringLiteral("activity-%1-%2@feteplan").arg(a.Key).arg(uidPart),
-                 PlanFacts::lines(a.Name), place, description.join(QLatin1Char('\n')), start,
-                 start.addSecs(*lengths[i] > 0 ? *lengths[i] : 15 * 60)});
-        }
-    }
+    const icaltimetype made =
+        icaltime_from_timet_with_zone(stamp.toSecsSinceEpoch(), 0, icaltimezone_get_utc_timezone());
+    for (const EventPlan& plan : plans)
+        if (plan.Times.Date.isGiven())
+            addEvents(cal, plan, made, zone);
     char* text = icalcomponent_as_ical_string_r(cal);
     const QByteArray out(text);
     icalmemory_free_buffer(text);

@@ -27,6 +27,8 @@ struct PlanBlock {
     QList<int> widths;                    // Table: each column's share of the width in %, or none
     QList<QStringList> rows;              // Table, Findings (severity, text, page name);
                                           // Names (name, role, saying, recording in base 64)
+    QList<QList<QPair<QString, QString>>> sounds; // Table: each row's recorded names (name,
+                                                  // recording in base 64), played in HTML
     QString picture;                      // Picture: "timeline" or "dress"
     QString text;                         // Note, Text; Picture: caption
 };

@@ -9,12 +9,27 @@ namespace
 {
 using PlanFacts::isolated;
 
-// "Name (SAY-ing)", or the name alone.
-QString said(const QString& name, const QString& saying)
+// After a name the couple recorded (a beamed pair of notes).
+const QString kRecordedMark = QStringLiteral(" \u266B");
+
+// "Name (SAY-ing)", or the name alone; either with the mark of a name recorded in the
+// person's own voice.
+QString said(const QString& name, const QString& saying, const NameVoice& voice = {})
 {
     const QString n = isolated(name.trimmed());
-    return saying.trimmed().isEmpty() ? n
-                                      : QStringLiteral("%1 (%2)").arg(n, saying.trimmed());
+    const QString mark = voice.Recording.isEmpty() ? QString() : QString(kRecordedMark);
+    return saying.trimmed().isEmpty() ? n + mark
+                                      : QStringLiteral("%1 (%2)%3").arg(n, saying.trimmed(), mark);
+}
+
+// The recorded names among `people` (name, voice), for the HTML file's players.
+QList<QPair<QString, QString>> recorded(const QList<QPair<QString, NameVoice>>& people)
+{
+    QList<QPair<QString, QString>> out;
+    for (const auto& [name, voice] : people)
+        if (!voice.Recording.isEmpty() && !name.trimmed().isEmpty())
+            out.append({name.trimmed(), QString::fromLatin1(voice.Recording.toBase64())});
+    return out;
 }
 
 QString joinedLines(const QString& stored)
@@ -58,13 +73,13 @@ PlanBlock headBlock(const EventPlan& plan)
          QStringLiteral("Start %1, end %2, setup from %3")
              .arg(answerText(t.Start), answerText(t.End), answerText(t.Setup))},
         {QStringLiteral("Guests"), answerText(plan.Guests)},
-        {QStringLiteral("Bride"), said(plan.Bride.Name, plan.Bride.Pronunciation) +
-                                      (phones(plan.Bride).isEmpty()
-                                           ? QString()
+        {QStringLiteral("Bride"),
+         said(plan.Bride.Name, plan.Bride.Pronunciation, plan.Bride.Voice) +
+             (phones(plan.Bride).isEmpty() ? QString()
                                            : QStringLiteral(": ") + phones(plan.Bride))},
-        {QStringLiteral("Groom"), said(plan.Groom.Name, plan.Groom.Pronunciation) +
-                                      (phones(plan.Groom).isEmpty()
-                                           ? QString()
+        {QStringLiteral("Groom"),
+         said(plan.Groom.Name, plan.Groom.Pronunciation, plan.Groom.Voice) +
+             (phones(plan.Groom).isEmpty() ? QString()
                                            : QStringLiteral(": ") + phones(plan.Groom))},
         {QStringLiteral("Place's contact"), contact}};
     for (const auto& [label, value] : pairs)
@@ -100,16 +115,34 @@ PlanBlock entranceBlock(const EventPlan& plan)
     t.header = {QStringLiteral("#"), QStringLiteral("Announce")};
     t.widths = {3, 97};
     for (const PartyMember& m : plan.Party)
-        if (!(m.Name.trimmed().isEmpty() && m.Escort.trimmed().isEmpty()))
+        if (!(m.Name.trimmed().isEmpty() && m.Escort.trimmed().isEmpty())) {
             t.rows.append({QString::number(t.rows.size() + 1), entranceLine(m)});
+            t.sounds.append(recorded({{m.Name, m.MemberVoice}, {m.Escort, m.EscortVoice}}));
+        }
     QStringList couple;
     if (!plan.Bride.Name.trimmed().isEmpty())
-        couple.append(said(plan.Bride.Name, plan.Bride.Pronunciation) + QStringLiteral(", Bride"));
+        couple.append(said(plan.Bride.Name, plan.Bride.Pronunciation, plan.Bride.Voice) +
+                      QStringLiteral(", Bride"));
     if (!plan.Groom.Name.trimmed().isEmpty())
-        couple.append(said(plan.Groom.Name, plan.Groom.Pronunciation) + QStringLiteral(", Groom"));
-    if (!couple.isEmpty())
+        couple.append(said(plan.Groom.Name, plan.Groom.Pronunciation, plan.Groom.Voice) +
+                      QStringLiteral(", Groom"));
+    if (!couple.isEmpty()) {
         t.rows.append({QString::number(t.rows.size() + 1), couple.join(QStringLiteral(", and "))});
+        t.sounds.append(
+            recorded({{plan.Bride.Name, plan.Bride.Voice}, {plan.Groom.Name, plan.Groom.Voice}}));
+    }
     return t;
+}
+
+// What the mark after a name means, when a name has one.
+PlanBlock recordedLegend(const PlanBlock& entrance)
+{
+    PlanBlock b;
+    b.kind = PlanBlock::Text;
+    for (const auto& row : entrance.sounds)
+        if (!row.isEmpty())
+            b.text = QStringLiteral("%1: recorded in their own voice").arg(kRecordedMark.trimmed());
+    return b;
 }
 
 // The songs flowing one after another, each after a box to tick.
@@ -148,11 +181,12 @@ QString entranceLine(const PartyMember& m)
 {
     QStringList parts;
     if (!m.Name.trimmed().isEmpty())
-        parts.append(said(m.Name, m.Pronunciation));
+        parts.append(said(m.Name, m.Pronunciation, m.MemberVoice));
     if (!m.Role.trimmed().isEmpty())
         parts.append(m.Role.trimmed());
     if (!m.Escort.trimmed().isEmpty()) {
-        parts.append(QStringLiteral("escorted by ") + said(m.Escort, m.EscortPronunciation));
+        parts.append(QStringLiteral("escorted by ") +
+                     said(m.Escort, m.EscortPronunciation, m.EscortVoice));
         if (!m.EscortRole.trimmed().isEmpty())
             parts.append(m.EscortRole.trimmed());
     }
@@ -185,7 +219,8 @@ QList<PlanSection> build(const EventPlan& plan, const QList<PlanFinding>& findin
     QList<PlanSection> out;
     addSection(out, QString(), {headBlock(plan)});
     addSection(out, QStringLiteral("Schedule"), {scheduleBlock(plan)});
-    addSection(out, QStringLiteral("Grand Entrance"), {entranceBlock(plan)});
+    const PlanBlock entrance = entranceBlock(plan);
+    addSection(out, QStringLiteral("Grand Entrance"), {entrance, recordedLegend(entrance)});
 
     PlanBlock total;
     total.kind = PlanBlock::Note;

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include <cerrno>
@@ -54,6 +55,18 @@ SafeReplace::~SafeReplace()
         return;
     for (const char* suffix : {"", "-journal", "-wal", "-shm"})
         QFile::remove(m_temporary + QLatin1String(suffix));
+}
+
+void SafeReplace::removeLeftovers(const QString& target)
+{
+    const QFileInfo info(target);
+    QDir folder = info.absoluteDir();
+    // The temporary names: "." + the target's name + "." + six letters or digits.
+    const QRegularExpression ours(QStringLiteral("^\\.%1\\.[A-Za-z0-9]{6}(-journal|-wal|-shm)?$")
+                                      .arg(QRegularExpression::escape(info.fileName())));
+    for (const QString& name : folder.entryList({QStringLiteral(".*")}, QDir::Files | QDir::Hidden))
+        if (ours.match(name).hasMatch())
+            folder.remove(name);
 }
 
 bool SafeReplace::commit()

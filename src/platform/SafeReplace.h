@@ -41,6 +41,11 @@ class SafeReplace
     // Replaces `target` with `contents` in one go. False with `error` set when it cannot.
     static bool write(const QString& target, const QByteArray& contents, QString* error);
 
+    // Removes what replacements of `target` cut short by a crash or a kill left beside it
+    // (their temporary files and journals). Only for a target that no other process
+    // replaces meanwhile.
+    static void removeLeftovers(const QString& target);
+
     // A test seam: when set, called after each step of commit(), so that a test can end the
     // process between two steps.
     static inline void (*afterStep)(Step) = nullptr;

@@ -14,6 +14,7 @@ SayItBox::SayItBox(QWidget* parent) : QWidget(parent), m_ui(std::make_unique<Ui:
     connect(m_ui->cmdSayIt, &QPushButton::clicked, this, &SayItBox::sayIt);
     connect(m_ui->cmdRecord, &QPushButton::clicked, this, &SayItBox::record);
     connect(m_ui->chkOwnVoice, &QCheckBox::toggled, this, &SayItBox::refresh);
+    connect(m_ui->cmdDeleteRecording, &QPushButton::clicked, this, &SayItBox::deleteRecording);
     refresh();
 }
 
@@ -36,8 +37,9 @@ void SayItBox::attach(NameSpeaker* speaker, QLineEdit* pronunciation, QLineEdit*
 
 QWidget* SayItBox::placeInTabOrderAfter(QWidget* before)
 {
-    for (QWidget* next : std::initializer_list<QWidget*>{m_ui->cmdSayIt, m_ui->cboVoice,
-                                                         m_ui->cmdRecord, m_ui->chkOwnVoice}) {
+    for (QWidget* next :
+         std::initializer_list<QWidget*>{m_ui->cmdSayIt, m_ui->cboVoice, m_ui->cmdRecord,
+                                         m_ui->chkOwnVoice, m_ui->cmdDeleteRecording}) {
         QWidget::setTabOrder(before, next);
         before = next;
     }
@@ -95,8 +97,10 @@ void SayItBox::refresh()
                                     ? tr("Records the name in your own voice (at most 10 seconds)")
                                     : recordProblem);
     m_ui->cboVoice->setEnabled(m_ui->cboVoice->count() > 0);
-    // The choice between the recording and the engine is there once there is a recording.
+    // The choice between the recording and the engine, and its deletion, are there once
+    // there is a recording.
     m_ui->chkOwnVoice->setVisible(!m_recording.isEmpty());
+    m_ui->cmdDeleteRecording->setVisible(!m_recording.isEmpty());
 }
 
 void SayItBox::sayIt()
@@ -115,5 +119,15 @@ void SayItBox::record()
         return;
     m_recording = *kept;
     m_ui->chkOwnVoice->setChecked(true);
+    refresh();
+}
+
+void SayItBox::deleteRecording()
+{
+    // The keyboard stays in the box: the button goes with the recording.
+    if (m_ui->cmdDeleteRecording->hasFocus())
+        m_ui->cmdRecord->setFocus();
+    m_recording.clear();
+    m_ui->chkOwnVoice->setChecked(false);
     refresh();
 }

@@ -15,7 +15,8 @@ class SayItBox;
 
 // What stands beside a pronunciation box: "Say It" speaks the pronunciation (the name when
 // the pronunciation is empty) in the chosen language, or plays the person's own recording
-// when there is one and "Own voice" is ticked; "Record..." records the name.
+// when there is one and "Own voice" is ticked; "Record..." records the name; "Delete
+// Recording" lets the recording go (the dialog's Save stores that, its Cancel keeps it).
 //
 // Without sound output (or without a microphone, for "Record...") the buttons are
 // disabled and their tooltip says why; the language and the recording are kept anyway.
@@ -42,6 +43,7 @@ class SayItBox : public QWidget
     QString textToSay() const;
     void sayIt();
     void record();
+    void deleteRecording();
     void refresh();
 
     std::unique_ptr<Ui::SayItBox> m_ui;

@@ -33,11 +33,14 @@ SqlConnection::SqlConnection(const QString& fileName, Mode mode) : m_name(nextNa
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
     } else {
         QUrl uri = QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath());
-        // A file with no write-ahead log beside it is open in no program: it is read as it
-        // stands, which makes no -wal and -shm files beside it and needs no right to write
-        // the folder. Whoever reads it that way and cares must see that the file did not
-        // change meanwhile (its size and time).
-        const bool asItStands = mode == ReadOnly && !QFileInfo::exists(fileName + QStringLiteral("-wal"));
+        // A file with no write-ahead log (nor rollback journal, left by a program ended
+        // half way) beside it is open in no program: it is read as it stands, which makes no
+        // -wal and -shm files beside it and needs no right to write the folder. Whoever reads
+        // it that way and cares must see that the file did not change meanwhile (its size
+        // and time).
+        const bool asItStands = mode == ReadOnly &&
+                                !QFileInfo::exists(fileName + QStringLiteral("-wal")) &&
+                                !QFileInfo::exists(fileName + QStringLiteral("-journal"));
         uri.setQuery(mode == ReadOnly ? (asItStands ? QStringLiteral("mode=ro&immutable=1")
                                                     : QStringLiteral("mode=ro"))
                                       : QStringLiteral("mode=rw"));

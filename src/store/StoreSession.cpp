@@ -78,12 +78,16 @@ bool StoreSession::openEvent()
                     QStringLiteral("no copy of it could be kept before bringing it up to this "
                                    "program's format (%1)")
                         .arg(reason));
+    // The upgrade runs in the write-ahead journal as every save does: a program ended during
+    // it leaves the log, which readers take for a file in use and read without its unfinished
+    // end, instead of a rollback journal that a reader of the file as it stands would pass
+    // over.
+    if (!m_event->enableJournal())
+        return fail(what, m_eventFile, m_event->errorString());
     if (!EventFormat::upgrade(*m_event, version, &reason))
         return fail(
             what, m_eventFile,
             QStringLiteral("it could not be brought up to this program's format (%1)").arg(reason));
-    if (!m_event->enableJournal())
-        return fail(what, m_eventFile, m_event->errorString());
     return true;
 }
 
@@ -94,6 +98,9 @@ bool StoreSession::keepCopyBeforeUpgrade(int version, QString* reason)
     const QString copy = m_eventFile + QStringLiteral(".format%1").arg(version);
     if (QFile::exists(copy))
         return true;
+    // An earlier copy cut short (the program ended during it) left its temporary file; the
+    // wizard alone writes this copy, under the lock of the event's folder.
+    SafeReplace::removeLeftovers(copy);
     SafeReplace replace(copy, SafeReplace::kPrivate);
     if (!replace.isReady()) {
         *reason = replace.errorString();

@@ -109,7 +109,7 @@ void MenuFinal::reviewPlan()
     if (!plan)
         return;
     PlanReview review(*plan, PlanChecks::run(*plan, QDate::currentDate()), m_state.MediaFolder,
-                      this);
+                      m_state.Speaker, this);
     review.exec();
     if (const std::optional<int> page = review.chosenPage())
         goToPage(*page, review.chosenItem());

@@ -2,6 +2,8 @@
 
 #include "plan/PlanChecks.h"
 #include "plan/PlanFileName.h"
+#include "sound/NameSayList.h"
+#include "ui/BusyPointer.h"
 #include "ui/MessageBox.h"
 #include "wizard/PageStyle.h"
 
@@ -20,7 +22,7 @@
 #include <QVBoxLayout>
 
 PlanReview::PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings,
-                       const QString& mediaFolder, QWidget* parent)
+                       const QString& mediaFolder, NameSpeaker* speaker, QWidget* parent)
     : QDialog(parent), m_document(plan, findings, mediaFolder),
       m_runSheet(PlanDocument::runSheet(
           plan, PlanChecks::run(plan, QDate::currentDate(), PlanChecks::ForEntertainer))),
@@ -93,16 +95,27 @@ PlanReview::PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings
     auto* close = buttons->addButton(QStringLiteral("Close"), QDialogButtonBox::RejectRole);
     close->setObjectName(QStringLiteral("cmdClose"));
     connect(save, &QPushButton::clicked, this, [this] {
-        savePdf(m_document, QStringLiteral("Save Your Plan as PDF"), m_pdfName,
+        savePdf(this, m_document, QStringLiteral("Save Your Plan as PDF"), m_pdfName,
                 QStringLiteral("Your plan was saved as"));
     });
     connect(sheet, &QPushButton::clicked, this, [this] {
-        savePdf(m_runSheet, QStringLiteral("Save the Run Sheet as PDF"),
+        savePdf(this, m_runSheet, QStringLiteral("Save the Run Sheet as PDF"),
                 m_pdfName.chopped(4) + QStringLiteral(" run sheet.pdf"),
                 QStringLiteral("The run sheet was saved as"));
     });
-    connect(print, &QPushButton::clicked, this, &PlanReview::print);
+    connect(print, &QPushButton::clicked, this,
+            [this] { PlanReview::print(this, m_document, QStringLiteral("Reception plan")); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
+
+    // The names, to hear each said: under the plan, after Close with the keyboard.
+    auto* names = new NameSayList(plan, speaker, this);
+    if (names->count() > 0) {
+        names->setMaximumHeight(160);
+        layout->addWidget(names);
+        names->placeInTabOrderAfter(close);
+    } else {
+        names->hide();
+    }
     layout->addWidget(buttons);
     resize(820, 720); // the timeline picture fits without a sideways scroll bar
     PageStyle::fitToScreen(this);
@@ -115,10 +128,10 @@ QString PlanReview::pdfFileName(const EventPlan& plan)
     return PlanFileName::of(plan, QStringLiteral("pdf"));
 }
 
-void PlanReview::savePdf(const PlanDocument& document, const QString& title, const QString& name,
-                         const QString& saved)
+void PlanReview::savePdf(QWidget* parent, const PlanDocument& document, const QString& title,
+                         const QString& name, const QString& saved)
 {
-    QFileDialog dialog(this, title);
+    QFileDialog dialog(parent, title);
     dialog.setObjectName(QStringLiteral("dlgSavePdf"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -135,22 +148,29 @@ void PlanReview::savePdf(const PlanDocument& document, const QString& title, con
     const QPageSize size(dialog.selectedNameFilter() == letter ? QPageSize::Letter : QPageSize::A4);
     QString error;
     const QString file = dialog.selectedFiles().first();
-    if (!document.writePdf(file, size, &error))
+    bool written = false;
+    {
+        const BusyPointer busy;
+        written = document.writePdf(file, size, &error);
+    }
+    if (!written)
         MessageBox::show(QStringLiteral("The PDF could not be saved.\n\n%1").arg(error),
                          QStringLiteral("Unable to save"), QMessageBox::Ok, QMessageBox::Warning,
-                         this);
+                         parent);
     else
         MessageBox::show(QStringLiteral("%1\n\n%2").arg(saved, QDir::toNativeSeparators(file)),
                          QStringLiteral("Plan saved"), QMessageBox::Ok, QMessageBox::Information,
-                         this);
+                         parent);
 }
 
-void PlanReview::print()
+void PlanReview::print(QWidget* parent, const PlanDocument& document, const QString& docName)
 {
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Reception plan"));
-    QPrintDialog dialog(&printer, this);
+    printer.setDocName(docName);
+    QPrintDialog dialog(&printer, parent);
     dialog.setObjectName(QStringLiteral("dlgPrint"));
-    if (dialog.exec() == QDialog::Accepted)
-        m_document.print(&printer);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const BusyPointer busy;
+    document.print(&printer);
 }

@@ -8,17 +8,21 @@
 #include <memory>
 #include <optional>
 
+class NameSpeaker;
 class QTextBrowser;
 
 // The couple's look at their plan from the finish page: the checks on top, each with a
 // button to the page that mends it, the plan document below, and Save as PDF, Run Sheet (the
-// entertainer's pages for the night, as a PDF), Print and Close. Choosing a page closes the window; the opener goes there (chosenPage()).
+// entertainer's pages for the night, as a PDF), Print and Close; under the plan, every name
+// with its pronunciation and a Say It button (NameSayList, reached after Close with the
+// keyboard). Choosing a page closes the window; the opener goes there (chosenPage()).
 class PlanReview : public QDialog
 {
     Q_OBJECT
   public:
+    // `speaker` says the names; null when names cannot be said.
     PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings,
-               const QString& mediaFolder, QWidget* parent);
+               const QString& mediaFolder, NameSpeaker* speaker, QWidget* parent);
     ~PlanReview() override;
 
     // The page the couple chose to mend a finding on, when they chose one.
@@ -30,11 +34,15 @@ class PlanReview : public QDialog
     // ("2027-06-12 Anna Smith & Benedikt Jovanovic.pdf"), whichever of them are known.
     static QString pdfFileName(const EventPlan& plan);
 
+    // Asks where to save `document` as PDF (the filter chooses the paper), proposing `name`
+    // in the user's documents folder; writes it under the busy pointer and says `saved` with
+    // the file's path, or why it could not be saved. Shared with the entertainer's desk.
+    static void savePdf(QWidget* parent, const PlanDocument& document, const QString& title,
+                        const QString& name, const QString& saved);
+    // Asks for a printer and prints `document` under the busy pointer.
+    static void print(QWidget* parent, const PlanDocument& document, const QString& docName);
+
   private:
-    // Asks where to save `document`, proposing `name`, and says `saved` with the file's path.
-    void savePdf(const PlanDocument& document, const QString& title, const QString& name,
-                 const QString& saved);
-    void print();
 
     PlanDocument m_document;
     PlanDocument m_runSheet;
