@@ -12,8 +12,8 @@
 namespace
 {
 // Sizes in pixels at 96 per inch, multiplied by the drawing's unit.
-constexpr qreal kAxis = 34;     // y of the line
-constexpr qreal kFirstRow = 58; // y of the first row of labels
+constexpr qreal kAxis = 40;     // y of the line
+constexpr qreal kFirstRow = 64; // y of the first row of labels
 constexpr qreal kRow = 20;
 constexpr qreal kBox = 16; // height of a label
 constexpr qreal kGap = 4;  // between two labels of a row
