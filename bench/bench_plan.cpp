@@ -1,7 +1,7 @@
 // Prints how long the plan of a full event takes: the PDF (document, timeline and pages) and
 // the checks, and what changed between two versions of it, in memory and as `zelplan --diff`
-// does it from two event files. A full event: 30 party members, 40 activities, 50 songs on
-// each list.
+// does it from two event files; and the plan and run sheet of the largest schedule, 10,000
+// activities. A full event: 30 party members, 40 activities, 50 songs on each list.
 //   build/bench/bench_plan [keep.pdf]
 #include "plan/PlanChecks.h"
 #include "plan/PlanDiff.h"
@@ -252,6 +252,28 @@ int main(int argc, char* argv[])
         toolChanges = int(diff.changes().size()) + int(diff.text().isEmpty());
         toolDiffs.push_back(timer.nsecsElapsed() / 1e6);
     }
+    // The largest schedule a file may hold: 10,000 activities at one time.
+    EventPlan crowded = plan;
+    crowded.Schedule.clear();
+    for (int i = 0; i < 10000; ++i)
+        crowded.Schedule.append({i + 1, PlanValue<QTime>::given(QTime(19, 0)),
+                                 QStringLiteral("Crowd %1").arg(i), std::nullopt, {}, {}, {}, {}});
+    std::vector<double> crowdedPlan, crowdedSheet;
+    for (int run = 0; run < 3; ++run)
+        for (const bool sheetForm : {false, true}) {
+            const double start = cpuMs();
+            const QList<PlanFinding> found = PlanChecks::run(
+                crowded, today, sheetForm ? PlanChecks::ForEntertainer : PlanChecks::ForCouple);
+            const PlanDocument document = sheetForm ? PlanDocument::runSheet(crowded, found)
+                                                    : PlanDocument(crowded, found, QString());
+            QString error;
+            if (!document.writePdf(dir.filePath(QStringLiteral("crowded.pdf")),
+                                   QPageSize(QPageSize::Letter), &error)) {
+                std::fprintf(stderr, "%s\n", qPrintable(error));
+                return 1;
+            }
+            (sheetForm ? crowdedSheet : crowdedPlan).push_back(cpuMs() - start);
+        }
     std::printf("full event (30 members, 40 activities, 50 + 50 songs)\n");
     std::printf("PDF, US Letter, median of 7:   %8.1f ms wall, %6.1f ms CPU  (%lld bytes)\n",
                 median(pdf), median(pdfCpu), QFileInfo(out).size());
@@ -259,6 +281,8 @@ int main(int argc, char* argv[])
                 median(build), median(layout));
     std::printf("run sheet PDF, median of 14:   %8.1f ms wall  (%d Letter pages, %d A4 pages)\n",
                 median(sheet), sheetPages % 10, sheetPages / 10);
+    std::printf("10,000 activities, median of 3: plan PDF %6.0f ms CPU, run sheet PDF %6.0f ms CPU\n",
+                median(crowdedPlan), median(crowdedSheet));
     std::printf("checks, median of 2001:        %8.3f ms  (%d findings)\n", median(checks),
                 findings);
     std::printf("what changed, median of 201:   %8.3f ms  (%d changes)\n", median(diffs), changes);

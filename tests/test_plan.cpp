@@ -30,6 +30,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -299,6 +300,9 @@ class TestPlan : public QObject
     void toolLeavesTheFolderAsFound();
     void oversizedEventsMakeTheirPlans_data();
     void oversizedEventsMakeTheirPlans();
+    void htmlPassesTheChecker();
+    void runningHeaderFits_data();
+    void runningHeaderFits();
     void reviewFromTheFinishPage();
     void pdfName_data();
     void pdfName();
@@ -426,8 +430,10 @@ void TestPlan::planFormsHoldEveryAnswer()
             text = QString::fromUtf8(fileBytes(out));
         }
         text = text.simplified();
+        // The text form wraps a table's cells inside their columns: there, word by word.
         for (const QString& answer : kAnswers)
-            QVERIFY2(text.contains(answer.simplified()), qPrintable(form + ": " + answer));
+            for (const QString& part : form == "txt" ? answer.split(' ') : QStringList{answer})
+                QVERIFY2(text.contains(part.simplified()), qPrintable(form + ": " + answer));
         // The sections in their order; the evening's order puts the last dance after midnight.
         qsizetype last = -1;
         for (const char* heading :
@@ -773,6 +779,7 @@ void TestPlan::oversizedEventsMakeTheirPlans_data()
     }) << "Crowd 9999";
     QTest::newRow("a party count of 32767")
         << Raw([](StoreSession& s) { s.items().SaveStrItem("BPCOUNT", " 32767"); }) << "Lucía";
+    QTest::newRow("an empty event") << Raw() << "Date not chosen yet";
 }
 
 void TestPlan::oversizedEventsMakeTheirPlans()
@@ -780,17 +787,89 @@ void TestPlan::oversizedEventsMakeTheirPlans()
     QFETCH(Raw, raw);
     QFETCH(QString, says);
     TestRoot root;
-    const QString event = eventFile(root, fixture(), raw);
+    const QString event = raw ? eventFile(root, fixture(), raw) : PathMap::eventDatabase();
+    if (!raw) {
+        frmData().MakeZELdatabase(root.dbFolder());
+        root.writeCatalogue();
+    }
     // Each run is allowed far more than it needs; one that hangs fails.
     for (const QStringList& args :
          {QStringList{"-o", root.path() + "/plan.pdf"},
           QStringList{"--run-sheet", "-o", root.path() + "/sheet.pdf"},
           QStringList{"-o", root.path() + "/plan.html", "--export", root.path() + "/out"},
-          QStringList{"-o", root.path() + "/plan.txt"}}) {
+          QStringList{"-o", root.path() + "/plan.txt"},
+          QStringList{"--run-sheet", "-o", root.path() + "/sheet.txt"}}) {
         const Run run = zelplan(QStringList{event} + args);
         QCOMPARE(QString::number(run.status) + run.err, QString("0"));
     }
     QVERIFY(QString::fromUtf8(fileBytes(root.path() + "/plan.txt")).simplified().contains(says));
+    // The text forms keep within 100 characters a line; the pages never print today's date.
+    const QString today = QLocale::c().toString(QDate::currentDate(), "MMMM d, yyyy");
+    for (const QString form : {"plan.txt", "sheet.txt", "plan.pdf", "sheet.pdf"}) {
+        QString text = QString::fromUtf8(fileBytes(root.path() + "/" + form));
+        if (form.endsWith("pdf")) {
+            QProcess pdftotext;
+            pdftotext.start("pdftotext", {"-enc", "UTF-8", root.path() + "/" + form, "-"});
+            QVERIFY(pdftotext.waitForFinished(60000));
+            text = QString::fromUtf8(pdftotext.readAllStandardOutput());
+        }
+        QString longest;
+        for (const QString& line : text.split('\n'))
+            longest = form.endsWith("txt") && line.size() > qMax<qsizetype>(longest.size(), 100)
+                          ? line : longest;
+        QCOMPARE(longest, QString());
+        QCOMPARE(text.contains(today), false);
+    }
+}
+
+// The HTML forms are valid HTML5 by the W3C checker, names set apart by direction.
+void TestPlan::htmlPassesTheChecker()
+{
+    if (QStandardPaths::findExecutable("java").isEmpty() || !QFile::exists(VNU_JAR))
+        QSKIP("The HTML checker needs java and " VNU_JAR ": scripts/bootstrap installs both");
+    TestRoot root;
+    EventPlan plan = fixture();
+    plan.Bride.Name = "فاطمة الزهراء";
+    plan.Groom.Name = "李明";
+    const QString before = root.path() + "/before.mdb";
+    QVERIFY(QFile::copy(eventFile(root), before));
+    const QString event = eventFile(root, plan);
+    const QStringList pages{root.path() + "/plan.html", root.path() + "/sheet.html",
+                            root.path() + "/changes.html"};
+    for (const QStringList& args : {QStringList{event, "-o", pages[0]},
+                                    QStringList{event, "--run-sheet", "-o", pages[1]},
+                                    QStringList{"--diff", before, event, "-o", pages[2]}})
+        QCOMPARE(zelplan(args).err, QString());
+    QVERIFY(QString::fromUtf8(fileBytes(pages[1])).contains("<bdi>李明</bdi> (toh-BY-us"));
+    QProcess vnu;
+    vnu.start("java", QStringList{"-jar", VNU_JAR, "--Werror", "--filterpattern",
+                                  ".*Trailing slash on void elements.*"} + pages);
+    QVERIFY(vnu.waitForFinished(120000));
+    QCOMPARE(QString::fromUtf8(vnu.readAllStandardError()), QString());
+    QCOMPARE(vnu.exitCode(), 0);
+}
+
+void TestPlan::runningHeaderFits_data()
+{
+    QTest::addColumn<QString>("bride");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("header");
+    const QString date = " - Saturday, June 14, 2031";
+    QTest::newRow("fits") << "Zoë Marchetti" << 80 << "⁨Zoë Marchetti⁩ & ⁨Tobias Nwachukwu⁩" + date;
+    QTest::newRow("the groom gives way") << "Zoë Marchetti" << 50 << "⁨Zoë Marchetti⁩ & ⁨Tobias…⁩" + date;
+    QTest::newRow("a long name") << "Zoë " + QString(80, 'M') << 50 << "⁨Zoë MMMMMMMMMMMMMMMMMMM…⁩" + date;
+}
+
+void TestPlan::runningHeaderFits()
+{
+    QFETCH(QString, bride);
+    QFETCH(int, width);
+    QFETCH(QString, header);
+    EventPlan plan = fixture();
+    plan.Bride.Name = bride;
+    const QFontMetricsF metrics(QFont("DejaVu Sans Mono", 10));
+    const PlanDocument document(plan, {}, QString());
+    QCOMPARE(document.runningHeader(metrics, width * metrics.horizontalAdvance('M')), header);
 }
 
 void TestPlan::reviewFromTheFinishPage()

@@ -10,6 +10,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -17,39 +18,39 @@
 #include <QTextTable>
 #include <QHash>
 
+#include <algorithm>
+#include <numeric>
+
 namespace
 {
 constexpr int kDressWidth = 150;
 
+constexpr QRgb kTextColour = 0x222222;
+
 // Sizes of the plan; the run sheet has its own (Qt's text engine keeps the first of two
 // rules for one selector, so each form gets one set).
 const char* const kPlanSizes = R"(
-body { font-size: 10pt; }
 h1 { font-size: 24pt; margin-bottom: 2px; }
 p.sub { font-size: 12pt; }
 h2 { font-size: 15pt; margin-top: 20px; margin-bottom: 6px; }
 p.note { margin-top: 6px; }
 )";
 const char* const kCompactSizes = R"(
-body { font-size: 7.5pt; }
 h1 { font-size: 13pt; margin-bottom: 0px; }
 p.sub { font-size: 9pt; }
-h2 { font-size: 10pt; margin-top: 8px; margin-bottom: 2px; }
+h2 { font-size: 10pt; margin-top: 6px; margin-bottom: 1px; }
 td.label { font-weight: bold; }
-p.note { margin-top: 2px; }
+p.note { margin-top: 2px; margin-bottom: 0px; }
 p.text { margin-top: 0px; margin-bottom: 0px; }
 )";
 
 const char* const kStyle = R"(
-body { font-family: 'DejaVu Sans', Arial, sans-serif; color: #222222; }
 h1 { font-weight: bold; color: #1f3a5c; }
 p.sub { color: #444444; margin-top: 0px; margin-bottom: 2px; }
 h2 { font-weight: bold; color: #1f4e79; }
 h3 { font-size: 11pt; font-weight: bold; color: #333333; margin-top: 10px; margin-bottom: 4px; }
 td { vertical-align: top; }
-td.time { white-space: nowrap; }
 th { background-color: #1f4e79; color: #ffffff; font-weight: bold; text-align: left; }
-tr.odd td { background-color: #eef3f8; }
 td.label { color: #555555; }
 td.name { font-size: 12pt; font-weight: bold; }
 td.role { color: #555555; }
@@ -60,8 +61,12 @@ p.note { font-weight: bold; }
 p.caption { color: #555555; font-size: 9pt; margin-top: 2px; }
 )";
 
-// Extra rules for a browser: what Qt's text engine leaves out.
+// Extra rules for a browser: what Qt's text engine leaves out, or takes faster otherwise (the
+// font and colour of the text from the document's defaults, shading and unbroken times as
+// attributes).
 const char* const kBrowserStyle = R"(
+td.time { white-space: nowrap; }
+tr.odd td { background-color: #eef3f8; }
 body { max-width: 52em; margin: 2em auto; line-height: 1.35; }
 table { border-collapse: collapse; width: 100%; }
 td, th { padding: 5px 8px; }
@@ -111,15 +116,26 @@ QString pngData(const QImage& image)
     return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(bytes.toBase64());
 }
 
-QString tableOpen(bool compact)
+// A table: in the file its look comes from the style sheet; Qt's text engine takes the
+// spacing as attributes only.
+QString tableOpen(bool compact, bool standalone)
 {
+    if (standalone)
+        return QStringLiteral("<table>");
     return compact ? QStringLiteral(R"(<table width="100%" cellspacing="0" cellpadding="1" border="0">)")
-                     : QStringLiteral(R"(<table width="100%" cellspacing="0" cellpadding="5" border="0">)");
+                   : QStringLiteral(R"(<table width="100%" cellspacing="0" cellpadding="5" border="0">)");
 }
 
-// A long table is set as several of at most kRowsPerTable rows, each with the header: the
-// text engine lays out many short tables far faster than one long one, and a reader of a
-// later page finds the columns named again.
+// A cell's share of the table's width, as the form takes it.
+QString widthOf(int percent, bool standalone)
+{
+    return standalone ? QStringLiteral(" style=\"width: %1%\"").arg(percent)
+                      : QStringLiteral(" width=\"%1%\"").arg(percent);
+}
+
+// For Qt's text engine a long table is set as several of at most kRowsPerTable rows: it lays
+// out many short tables far faster than one long one. The pages repeat the column names of
+// the first part above every part they continue with.
 constexpr qsizetype kRowsPerTable = 40;
 
 // A player of a recording, the sound inside the file; `label` names whose it is.
@@ -134,32 +150,50 @@ QString audioMarkup(const QString& base64, const QString& label)
 
 QString tableMarkup(const PlanBlock& b, bool compact, bool standalone)
 {
-    QString head = tableOpen(compact) + QStringLiteral("<thead><tr>");
+    QString html = tableOpen(compact, standalone) + QStringLiteral("<thead><tr>");
     for (qsizetype c = 0; c < b.header.size(); ++c) {
         const QString& h = b.header[c];
         // The row numbers take only the room they need.
         const int width = c < b.widths.size() ? b.widths[c] : h == QLatin1String("#") ? 5 : 0;
-        head += width > 0 ? QStringLiteral("<th width=\"%1%\">%2</th>").arg(width).arg(esc(h))
-                          : QStringLiteral("<th>%1</th>").arg(esc(h));
+        html += QStringLiteral("<th%1>%2</th>")
+                    .arg(width > 0 ? widthOf(width, standalone) : QString(), esc(h));
     }
-    head += QStringLiteral("</tr></thead><tbody>");
-    QString html;
+    html += QStringLiteral("</tr></thead><tbody>");
+    // Qt's text engine takes the shading and the unbroken times as attributes far faster
+    // than through the style sheet's classes.
+    const QString odd = standalone ? QStringLiteral("<tr class=\"odd\">")
+                                   : QStringLiteral("<tr bgcolor=\"#eef3f8\">");
+    const QString time = standalone ? QStringLiteral("<td class=\"time\">")
+                                    : QStringLiteral("<td nowrap=\"nowrap\">");
+    const QString cell = QStringLiteral("<td>");
+    const QString part = QStringLiteral("</tbody></table>") + tableOpen(compact, standalone) +
+                         QStringLiteral("<tbody>");
     for (qsizetype i = 0; i < b.rows.size(); ++i) {
-        if (i % kRowsPerTable == 0)
-            html += (i > 0 ? QStringLiteral("</tbody></table>") : QString()) + head;
-        html += i % 2 ? QStringLiteral("<tr class=\"odd\">") : QStringLiteral("<tr>");
-        for (qsizetype c = 0; c < b.rows[i].size(); ++c) {
-            QString cell = esc(b.rows[i][c]);
-            // The HTML file plays the row's recorded names after its last cell's text.
-            if (standalone && c + 1 == b.rows[i].size())
-                for (const auto& [name, sound] : b.sounds.value(i))
-                    cell += QStringLiteral("<br/>%1 ").arg(esc(name)) + audioMarkup(sound, name);
+        if (i > 0 && i % kRowsPerTable == 0 && !standalone)
+            html += part;
+        html += i % 2 == 0 ? QStringLiteral("<tr>") : odd;
+        const QStringList& r = b.rows[i];
+        // The HTML file plays the row's recorded names after its last cell's text.
+        QString sounds;
+        for (const auto& [name, sound] : b.sounds.value(i))
+            if (standalone)
+                sounds += QStringLiteral("<br/>%1 ").arg(esc(PlanFacts::isolated(name))) + audioMarkup(sound, name);
+        // Empty cells at the end of a row are one cell: a long table of short rows is laid
+        // out in far less time.
+        qsizetype used = r.size();
+        while (sounds.isEmpty() && used > 1 && r[used - 1].isEmpty())
+            --used;
+        for (qsizetype c = 0; c < used; ++c) {
             // Times and lengths never break across lines.
             const QString& h = b.header.value(c);
-            html += h == QLatin1String("Time") || h == QLatin1String("Length")
-                        ? QStringLiteral("<td class=\"time\">%1</td>").arg(cell)
-                        : QStringLiteral("<td>%1</td>").arg(cell);
+            html += (h == QLatin1String("Time") || h == QLatin1String("Length") ? time : cell) +
+                    esc(r[c]) + (c + 1 == r.size() ? sounds : QString()) + QStringLiteral("</td>");
         }
+        // Qt's text engine loses the space after a table whose last cell is empty: the
+        // cell holds a zero width space.
+        if (const qsizetype empty = r.size() - used; empty > 0)
+            html += (empty > 1 ? QStringLiteral("<td colspan=\"%1\">").arg(empty) : cell) +
+                    (standalone ? QString() : QStringLiteral("&#8203;")) + QStringLiteral("</td>");
         html += QStringLiteral("</tr>");
     }
     return html + QStringLiteral("</tbody></table>");
@@ -185,31 +219,32 @@ QString blockMarkup(const PlanBlock& b, const QString& pictureSource, int pictur
         html += QStringLiteral("<h3>%1</h3>").arg(esc(b.title));
     switch (b.kind) {
     case PlanBlock::Fields:
-        html += tableOpen(compact);
+        html += tableOpen(compact, standalone);
         for (const auto& [label, value] : b.pairs)
-            html += QStringLiteral("<tr><td class=\"label\" width=\"22%\">%1</td><td>%2</td></tr>")
-                        .arg(esc(label), esc(value));
+            html += QStringLiteral("<tr><td class=\"label\"%1>%2</td><td>%3</td></tr>")
+                        .arg(widthOf(22, standalone), esc(label), esc(value));
         html += QStringLiteral("</table>");
         break;
     case PlanBlock::Names:
-        html += tableOpen(compact);
+        html += tableOpen(compact, standalone);
         for (qsizetype i = 0; i < b.rows.size(); ++i) {
             const QStringList& r = b.rows[i];
-            html += QStringLiteral("<tr%1><td class=\"name\" width=\"40%\">%2<br/><span "
+            html += QStringLiteral("<tr%1><td class=\"name\"%6>%2<br/><span "
                                    "class=\"role\" style=\"font-size: 9pt; font-weight: normal; "
                                    "color: #555555;\">%3</span>%5</td><td class=\"say\">%4</td></tr>")
                         .arg(i % 2 ? QStringLiteral(" class=\"odd\"") : QString(), esc(r[0]),
                              esc(r[1]), r[2].isEmpty() ? QStringLiteral("&#8212;") : esc(r[2]),
-                             recordingMarkup(r.value(3), standalone));
+                             recordingMarkup(r.value(3), standalone), widthOf(40, standalone));
         }
         html += QStringLiteral("</table>");
         break;
     case PlanBlock::Findings:
-        html += tableOpen(compact);
+        html += tableOpen(compact, standalone);
         for (const QStringList& r : b.rows)
-            html += QStringLiteral("<tr><td class=\"%1\" width=\"12%\">%2</td><td>%3</td><td "
-                                   "class=\"label\" width=\"18%\">%4</td></tr>")
-                        .arg(r[0].toLower(), esc(r[0]), esc(r[1]), esc(r[2]));
+            html += QStringLiteral("<tr><td class=\"%1\"%5>%2</td><td>%3</td><td "
+                                   "class=\"label\"%6>%4</td></tr>")
+                        .arg(r[0].toLower(), esc(r[0]), esc(r[1]), esc(r[2]),
+                             widthOf(12, standalone), widthOf(18, standalone));
         html += QStringLiteral("</table>");
         break;
     case PlanBlock::Table:
@@ -232,29 +267,87 @@ QString blockMarkup(const PlanBlock& b, const QString& pictureSource, int pictur
     return html;
 }
 
-// Plain text: columns padded to their widest cell, so the tables read in a fixed font.
+// The plain text's lines hold at most kTextWidth characters: a mail program shows them whole.
+constexpr qsizetype kTextWidth = 100;
+
+// A text in lines of at most `width` characters, broken at spaces where it can be and inside
+// a longer word where it must.
+QStringList wrapped(const QString& text, qsizetype width)
+{
+    QStringList out;
+    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
+        const QString line = paragraph.trimmed();
+        qsizetype at = 0;
+        do {
+            qsizetype end = qMin(at + width, line.size());
+            if (end < line.size()) {
+                qsizetype space = end;
+                while (space > at && line[space] != QLatin1Char(' '))
+                    --space;
+                if (space > at)
+                    end = space;
+                else if (line[end - 1].isHighSurrogate())
+                    --end;
+            }
+            out.append(line.mid(at, end - at).trimmed());
+            at = end;
+            while (at < line.size() && line[at] == QLatin1Char(' '))
+                ++at;
+        } while (at < line.size());
+    }
+    return out;
+}
+
+// A text set in the text's width, its later lines indented.
+QString paragraph(const QString& text, const QString& indent = QStringLiteral("  "))
+{
+    const QStringList lines = wrapped(text, kTextWidth - indent.size());
+    return lines.join(QLatin1Char('\n') + indent) + QLatin1Char('\n');
+}
+
+// Plain text tables: each column as wide as its widest cell while the rows fit the text's
+// width; otherwise the widest columns share what is left and their cells wrap inside them.
 QString tableText(const QStringList& header, const QList<QStringList>& rows)
 {
     QList<QStringList> all = rows;
     if (!header.isEmpty())
         all.prepend(header);
-    QList<qsizetype> widths;
+    QList<qsizetype> natural;
     for (const QStringList& r : all)
         for (qsizetype c = 0; c < r.size(); ++c) {
-            if (widths.size() <= c)
-                widths.append(0);
+            if (natural.size() <= c)
+                natural.append(1);
             for (const QString& line : r[c].split(QLatin1Char('\n')))
-                widths[c] = qMax(widths[c], line.size());
+                natural[c] = qMax(natural[c], qMin(line.trimmed().size(), kTextWidth));
         }
+    constexpr qsizetype gap = 2;
+    QList<qsizetype> widths = natural;
+    QList<qsizetype> order(natural.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return natural[a] < natural[b]; });
+    qsizetype room = kTextWidth - gap * (natural.size() - 1);
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        const qsizetype share = qMax<qsizetype>(room / (order.size() - i), 4);
+        widths[order[i]] = qMin(natural[order[i]], share);
+        room -= widths[order[i]];
+    }
     QString out;
     for (const QStringList& r : all) {
-        QStringList cells;
+        QList<QStringList> cells;
+        qsizetype height = 0;
         for (qsizetype c = 0; c < r.size(); ++c) {
-            QString cell = r[c];
-            cell.replace(QLatin1Char('\n'), QStringLiteral("; "));
-            cells.append(c + 1 < r.size() ? cell.leftJustified(widths[c]) : cell);
+            cells.append(wrapped(r[c], widths[c]));
+            height = qMax(height, cells.last().size());
         }
-        out += cells.join(QStringLiteral("  ")).trimmed() + QLatin1Char('\n');
+        for (qsizetype line = 0; line < height; ++line) {
+            QString text;
+            for (qsizetype c = 0; c < cells.size(); ++c)
+                text += (c > 0 ? QString(gap, QLatin1Char(' ')) : QString()) +
+                        cells[c].value(line).leftJustified(widths[c]);
+            while (text.endsWith(QLatin1Char(' ')))
+                text.chop(1);
+            out += text + QLatin1Char('\n');
+        }
     }
     return out;
 }
@@ -296,18 +389,20 @@ QString PlanDocument::runningHeader() const
 
 QString PlanDocument::markup(bool standalone) const
 {
-    // The file form is well-formed XML; Qt's text engine takes the same markup without the
-    // prolog.
-    QString html = standalone ? QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                                               "<!DOCTYPE html>\n")
-                              : QString();
-    html +=
-        QStringLiteral("<html xmlns=\"http://www.w3.org/1999/xhtml\" "
-                       "lang=\"en\"><head><meta charset=\"utf-8\"/><title>%1</title>"
-                       "<style>%2%3%4</style></head><body>")
-            .arg(esc(m_kind + QStringLiteral(": ") + runningHeader()), QLatin1String(kStyle),
-                 m_compact ? QLatin1String(kCompactSizes) : QLatin1String(kPlanSizes),
-                 standalone ? QLatin1String(kBrowserStyle) : QLatin1String(""));
+    // The file is HTML5 that is also well-formed XML; Qt's text engine takes the same markup.
+    QString html = standalone ? QStringLiteral("<!DOCTYPE html>\n") : QString();
+    html += QStringLiteral("<html lang=\"en\"><head><meta charset=\"utf-8\"/><title>%1</title>"
+                           "<style>%2%3%4</style></head><body>")
+                .arg(printable(m_kind + QStringLiteral(": ") + runningHeader()).toHtmlEscaped(),
+                     QLatin1String(kStyle),
+                     m_compact ? QLatin1String(kCompactSizes) : QLatin1String(kPlanSizes),
+                     standalone ? QLatin1String(kBrowserStyle) +
+                                      QStringLiteral("body { font-family: 'DejaVu Sans', Arial, "
+                                                     "sans-serif; color: #%1; font-size: %2pt; }")
+                                          .arg(kTextColour, 6, 16, QLatin1Char('0'))
+                                          .arg(m_compact ? 7.5 : 10)
+                                : QString());
+    const qsizetype head = html.size();
     html +=
         QStringLiteral("<h1>%1</h1>")
             .arg(esc(m_title.couple.isEmpty() ? QStringLiteral("Reception Plan") : m_title.couple));
@@ -332,7 +427,15 @@ QString PlanDocument::markup(bool standalone) const
             html += blockMarkup(b, source, kDressWidth, m_compact, standalone);
         }
     }
-    return html + QStringLiteral("</body></html>\n");
+    html += QStringLiteral("</body></html>\n");
+    if (standalone) {
+        // A browser isolates a name by direction with <bdi>; Qt's text engine knows only the
+        // Unicode isolates the names carry.
+        static const QRegularExpression isolate(QStringLiteral("\u2068([^\u2068\u2069<]*)\u2069"));
+        const QString body = html.mid(head).replace(isolate, QStringLiteral("<bdi>\\1</bdi>"));
+        html = html.left(head) + body;
+    }
+    return html;
 }
 
 QString PlanDocument::html() const
@@ -344,7 +447,7 @@ std::unique_ptr<QTextDocument> PlanDocument::textDocument() const
 {
     auto doc = std::make_unique<QTextDocument>();
     QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPointSizeF(m_compact ? 7.5 : 10); // table cells take this, not the body's size
+    font.setPointSizeF(m_compact ? 7.5 : 10); // the text's font: the style sheet sets no body font
     doc->setDefaultFont(font);
     if (!m_dress.isNull())
         doc->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("dress")), m_dress);
@@ -356,36 +459,36 @@ std::unique_ptr<QTextDocument> PlanDocument::textDocument() const
 
 QString PlanDocument::text() const
 {
-    QString out = (m_title.couple.isEmpty() ? QStringLiteral("Reception Plan") : m_title.couple) +
-                  QLatin1Char('\n');
+    QString out =
+        paragraph(m_title.couple.isEmpty() ? QStringLiteral("Reception Plan") : m_title.couple);
     for (const QString& line : {m_title.date, m_title.place, m_title.times})
         if (!line.isEmpty() && !m_compact)
-            out += line + QLatin1Char('\n');
+            out += paragraph(line);
     for (const PlanSection& s : m_sections) {
         if (!s.title.isEmpty())
             out += QStringLiteral("\n%1\n%2\n")
                        .arg(s.title.toUpper(), QString(s.title.size(), QLatin1Char('=')));
         for (const PlanBlock& b : s.blocks) {
             if (!b.title.isEmpty())
-                out += QStringLiteral("\n%1\n").arg(b.title);
+                out += QLatin1Char('\n') + paragraph(b.title);
             switch (b.kind) {
             case PlanBlock::Fields:
-                for (const auto& [label, value] : b.pairs) {
-                    QString v = value;
-                    v.replace(QLatin1Char('\n'), QStringLiteral("\n  "));
-                    out += QStringLiteral("%1: %2\n").arg(label, v);
-                }
+                for (const auto& [label, value] : b.pairs)
+                    out += paragraph(QStringLiteral("%1: %2").arg(label, value));
                 break;
             case PlanBlock::Names:
                 for (const QStringList& r : b.rows)
-                    out += QStringLiteral("%1 (%2)\n    say: %3%4\n")
-                               .arg(r[0], r[1], r[2].isEmpty() ? QStringLiteral("-") : r[2],
-                                    r.value(3).isEmpty() ? QString()
-                                                         : QStringLiteral(" (recorded)"));
+                    out += paragraph(QStringLiteral("%1 (%2)").arg(r[0], r[1])) +
+                           QStringLiteral("    ") +
+                           paragraph(QStringLiteral("say: %1%2").arg(
+                                         r[2].isEmpty() ? QStringLiteral("-") : r[2],
+                                         r.value(3).isEmpty() ? QString()
+                                                              : QStringLiteral(" (recorded)")),
+                                     QStringLiteral("      "));
                 break;
             case PlanBlock::Findings:
                 for (const QStringList& r : b.rows)
-                    out += QStringLiteral("%1: %2 [%3]\n").arg(r[0], r[1], r[2]);
+                    out += paragraph(QStringLiteral("%1: %2 [%3]").arg(r[0], r[1], r[2]));
                 break;
             case PlanBlock::Table:
                 out += tableText(b.header, b.rows);
@@ -393,11 +496,11 @@ QString PlanDocument::text() const
             case PlanBlock::Picture:
                 if (b.picture == QLatin1String("dress"))
                     break; // the dress is already named in words
-                out += QStringLiteral("(%1)\n").arg(b.text.section(QLatin1Char(';'), 0, 0));
+                out += paragraph(QStringLiteral("(%1)").arg(b.text.section(QLatin1Char(';'), 0, 0)));
                 break;
             case PlanBlock::Note:
             case PlanBlock::Text:
-                out += b.text + QLatin1Char('\n');
+                out += paragraph(b.text);
                 break;
             }
         }
@@ -408,78 +511,143 @@ QString PlanDocument::text() const
 namespace
 {
 
-// Where pages may end: each table row, each block outside a table and each picture is kept
-// whole, and a heading stays with what follows it. Returns the pages as [top, bottom) of the
-// document laid out as one long page.
-QList<QPair<qreal, qreal>> pageSpans(const QTextDocument& doc, qreal pageHeight, qreal padding)
+// How the page cuts treat each table of the document, in the order of the markup.
+enum class TableCut {
+    Rows,      // between any two rows
+    Headed,    // between any two rows, the first row (the column names) repeated on a new page
+    Continued, // more rows of the headed table before it (a long table is set in parts)
+    Whole      // never: a block of facts stays on one page
+};
+
+QList<TableCut> tableCuts(const QList<PlanSection>& sections, bool parts)
+{
+    QList<TableCut> cuts;
+    for (const PlanSection& s : sections)
+        for (const PlanBlock& b : s.blocks)
+            switch (b.kind) {
+            case PlanBlock::Fields:
+                cuts.append(TableCut::Whole);
+                break;
+            case PlanBlock::Names:
+            case PlanBlock::Findings:
+                cuts.append(TableCut::Rows);
+                break;
+            case PlanBlock::Table:
+                cuts.append(TableCut::Headed);
+                for (qsizetype i = kRowsPerTable; parts && i < b.rows.size(); i += kRowsPerTable)
+                    cuts.append(TableCut::Continued);
+                break;
+            default:
+                break;
+            }
+    return cuts;
+}
+
+// A piece of the document laid out as one long page that a page cut must not split: a block
+// outside a table, a table row or a whole table.
+struct Span {
+    qreal top, bottom;
+    qreal keep;       // where the page may end at the earliest once it holds this span
+    int header = -1;  // the column names repeated above this span on a new page
+    bool heading = false;
+};
+
+struct Page {
+    qreal top, bottom;
+    int header; // the column names set above the page's body, or -1
+};
+
+// The spans of the document in reading order, and the column names of every headed table
+// as [top, bottom) of its first row.
+QList<Span> spansOf(const QTextDocument& doc, const QList<TableCut>& cuts, qreal padding,
+                    QList<QPair<qreal, qreal>>* headers)
 {
     QAbstractTextDocumentLayout* layout = doc.documentLayout();
-    struct Span {
-        qreal top, bottom;
-        bool heading;
-    };
     QList<Span> spans;
-    // The table row of every block inside a table, found table by table (asking each block
-    // for its table costs a walk over all of them).
-    QHash<int, QPair<QTextTable*, int>> rowOf;
-    for (QTextFrame* frame : doc.rootFrame()->childFrames())
-        if (auto* table = qobject_cast<QTextTable*>(frame))
-            for (int row = 0; row < table->rows(); ++row)
-                for (int column = 0; column < table->columns(); ++column) {
-                    const QTextTableCell cell = table->cellAt(row, column);
-                    for (auto it = cell.begin(); !it.atEnd(); ++it)
-                        if (it.currentBlock().isValid())
-                            rowOf.insert(it.currentBlock().blockNumber(), {table, row});
-                }
-    QTextTable* lastTable = nullptr;
-    int lastRow = -1;
-    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
-        const QRectF r = layout->blockBoundingRect(block);
-        const auto inTable = rowOf.constFind(block.blockNumber());
-        if (inTable != rowOf.constEnd()) {
-            const auto [table, row] = *inTable;
-            if (table == lastTable && row == lastRow) {
-                spans.last().top = qMin(spans.last().top, r.top() - padding);
-                spans.last().bottom = qMax(spans.last().bottom, r.bottom() + padding);
-                continue;
+    qsizetype index = 0;
+    int header = -1;
+    for (auto it = doc.rootFrame()->begin(); !it.atEnd(); ++it) {
+        auto* table = qobject_cast<QTextTable*>(it.currentFrame());
+        if (!table) {
+            // A paragraph may end a page between two of its lines.
+            const QTextBlock block = it.currentBlock();
+            const QRectF r = layout->blockBoundingRect(block);
+            const bool heading = block.blockFormat().headingLevel() > 0;
+            const QTextLayout* lines = block.layout();
+            qreal top = r.top();
+            for (int i = 1; !heading && lines && i < lines->lineCount(); ++i) {
+                const qreal y = lines->position().y() + lines->lineAt(i).y();
+                spans.append({top, y, y, -1, false});
+                top = y;
             }
-            lastTable = table;
-            lastRow = row;
-            spans.append({r.top() - padding, r.bottom() + padding, false});
+            spans.append({top, r.bottom(), r.bottom(), -1, heading});
             continue;
         }
-        lastTable = nullptr;
-        spans.append({r.top(), r.bottom(), block.blockFormat().headingLevel() > 0});
+        const TableCut cut = index < cuts.size() ? cuts[index++] : TableCut::Rows;
+        // A row reaches from the top of its first cell to the top of the next row.
+        const qreal bottom = layout->frameBoundingRect(table).bottom();
+        QList<qreal> tops;
+        for (int row = 0; row < table->rows(); ++row)
+            tops.append(
+                layout->blockBoundingRect(doc.findBlock(table->cellAt(row, 0).firstPosition()))
+                    .top() -
+                padding);
+        tops.append(bottom);
+        if (cut == TableCut::Whole) {
+            spans.append({tops.first(), bottom, bottom, -1, false});
+            continue;
+        }
+        if (cut == TableCut::Headed && tops.size() > 2) {
+            headers->append({tops[0], tops[1]});
+            header = int(headers->size()) - 1;
+            // The column names stay with the first row below them.
+            spans.append({tops[0], tops[1], tops[1], -1, true});
+            tops.removeFirst();
+        } else if (cut != TableCut::Continued) {
+            header = -1;
+        }
+        for (qsizetype row = 0; row + 1 < tops.size(); ++row)
+            spans.append({tops[row], tops[row + 1], tops[row + 1],
+                          cut == TableCut::Rows ? -1 : header, false});
     }
     // A heading holds on to what follows it (which may be another heading).
     for (qsizetype i = spans.size() - 2; i >= 0; --i)
         if (spans[i].heading)
-            spans[i].bottom = qMax(spans[i].bottom, spans[i + 1].bottom);
+            spans[i].keep = qMax(spans[i].keep, spans[i + 1].keep);
+    return spans;
+}
 
-    const qreal height = layout->documentSize().height();
-    QList<QPair<qreal, qreal>> pages;
+// Where pages end: each table row, each block outside a table, each block of facts and each
+// picture is kept whole, and a heading stays with what follows it. A page that goes on with a
+// table has the table's column names above its body.
+QList<Page> pagesOf(const QList<Span>& spans, const QList<QPair<qreal, qreal>>& headers,
+                    qreal height, qreal pageHeight)
+{
+    // The document's last margin makes no page of its own.
+    if (!spans.isEmpty())
+        height = qMin(height, spans.last().bottom);
+    QList<Page> pages;
     qreal top = 0;
-    qsizetype first = 0;
+    qsizetype at = 0; // the span the page starts in
     while (top < height - 0.5) {
-        qreal end = top + pageHeight;
+        while (at < spans.size() && spans[at].bottom <= top + 0.5)
+            ++at;
+        const int header = !pages.isEmpty() && at < spans.size() ? spans[at].header : -1;
+        const qreal room =
+            pageHeight - (header >= 0 ? headers[header].second - headers[header].first : 0);
+        qreal end = top + qMax(room, pageHeight / 4);
         // Move the end up to the start of the first span it would cut; a span taller than a
-        // page is cut where the page ends. Neighbouring rows share their padding, so a span
-        // that reaches less than a padding past the end is not cut by it.
-        // The spans are in reading order: only those starting on this page are looked at.
-        while (first < spans.size() && spans[first].top <= top + 0.5)
-            ++first;
-        for (bool moved = true; moved && end < height;) {
-            moved = false;
-            for (qsizetype i = first; i < spans.size() && spans[i].top < end; ++i)
-                if (spans[i].bottom > end + padding) {
-                    end = spans[i].top;
-                    moved = true;
-                    break;
-                }
-        }
-        pages.append({top, qMin(end, height)});
+        // page is cut where the page ends.
+        for (qsizetype i = at; end < height && i < spans.size() && spans[i].top < end; ++i)
+            if (spans[i].keep > end + 0.5 && spans[i].top > top + 0.5) {
+                end = spans[i].top;
+                break;
+            }
+        pages.append({top, qMin(end, height), header});
         top = end;
     }
+    if (pages.isEmpty())
+        pages.append({0, 0, -1});
     return pages;
 }
 
@@ -495,26 +663,38 @@ int PlanDocument::print(QPagedPaintDevice* device) const
     const QRectF body(0, headerHeight, page.width(), page.height() - headerHeight - footerHeight);
     // One long page; the pages are cut from it between rows and blocks.
     doc->setTextWidth(body.width());
+    QList<QPair<qreal, qreal>> headers;
     // The padding of the table cells (see tableOpen).
-    const QList<QPair<qreal, qreal>> pages =
-        pageSpans(*doc, body.height(), (m_compact ? 1 : 5) * dpi / 96.0);
+    const QList<Span> spans =
+        spansOf(*doc, tableCuts(m_sections, true), (m_compact ? 1 : 5) * dpi / 96.0, &headers);
+    const QList<Page> pages =
+        pagesOf(spans, headers, doc->documentLayout()->documentSize().height(), body.height());
 
     QPainter p(device);
     QFont small(QStringLiteral("DejaVu Sans"), 8);
+    const QFontMetricsF metrics(small, device);
+    // The couple and the date give way, with an ellipsis, to the document's name.
+    const qreal kindWidth = metrics.horizontalAdvance(m_kind);
+    const QString running = runningHeader(metrics, page.width() - kindWidth - 0.25 * dpi);
+    // Paints [top, bottom) of the long page with its top at `y` of the page.
+    auto paint = [&](qreal top, qreal bottom, qreal y) {
+        p.save();
+        p.translate(body.left(), y - top);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, top, body.width(), bottom - top);
+        context.palette.setColor(QPalette::Text, QColor(kTextColour));
+        p.setClipRect(context.clip);
+        doc->documentLayout()->draw(&p, context);
+        p.restore();
+    };
     for (qsizetype i = 0; i < pages.size(); ++i) {
         if (i > 0)
             device->newPage();
         p.setFont(small);
         p.setPen(QColor(0x55, 0x55, 0x55));
         const QRectF headerBox(0, 0, page.width(), headerHeight * 0.6);
-        // The couple and the date give way, with an ellipsis, to the document's name.
-        const QFontMetricsF metrics(small, device);
-        const qreal kindWidth = metrics.horizontalAdvance(m_kind);
         p.drawText(headerBox, Qt::AlignRight | Qt::AlignBottom, m_kind);
-        p.drawText(headerBox.adjusted(0, 0, -kindWidth - 0.25 * dpi, 0),
-                   Qt::AlignLeft | Qt::AlignBottom,
-                   metrics.elidedText(runningHeader(), Qt::ElideRight,
-                                      headerBox.width() - kindWidth - 0.25 * dpi));
+        p.drawText(headerBox, Qt::AlignLeft | Qt::AlignBottom, running);
         p.setPen(QPen(QColor(0xc8, 0xd4, 0xe2), dpi / 96.0));
         p.drawLine(QPointF(0, headerHeight * 0.75), QPointF(page.width(), headerHeight * 0.75));
         p.setPen(QColor(0x55, 0x55, 0x55));
@@ -522,17 +702,40 @@ int PlanDocument::print(QPagedPaintDevice* device) const
                    Qt::AlignHCenter | Qt::AlignBottom,
                    QStringLiteral("Page %1 of %2").arg(i + 1).arg(pages.size()));
 
-        const auto [top, bottom] = pages[i];
-        p.save();
-        p.translate(body.left(), body.top() - top);
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, top, body.width(), bottom - top);
-        context.palette.setColor(QPalette::Text, Qt::black);
-        p.setClipRect(context.clip);
-        doc->documentLayout()->draw(&p, context);
-        p.restore();
+        qreal y = body.top();
+        if (pages[i].header >= 0) {
+            const auto [top, bottom] = headers[pages[i].header];
+            paint(top, bottom, y);
+            y += bottom - top;
+        }
+        paint(pages[i].top, pages[i].bottom, y);
     }
     return int(pages.size());
+}
+
+QString PlanDocument::runningHeader(const QFontMetricsF& metrics, qreal width) const
+{
+    const QString full = runningHeader();
+    if (metrics.horizontalAdvance(full) <= width)
+        return full;
+    // The date stays whole; the names give way, each kept apart by direction.
+    const QString date = QStringLiteral(" - ") + m_title.date;
+    const qreal room = width - metrics.horizontalAdvance(date + QChar(0x2026));
+    // The longest start of the names that fits, found by halving.
+    qsizetype fits = 0, over = m_title.couple.size() + 1;
+    while (over - fits > 1) {
+        const qsizetype mid = (fits + over) / 2;
+        (metrics.horizontalAdvance(m_title.couple.left(mid)) <= room ? fits : over) = mid;
+    }
+    if (fits > 0 && m_title.couple[fits - 1].isHighSurrogate())
+        --fits;
+    const QString names = m_title.couple.left(fits).trimmed();
+    if (names.isEmpty() || m_title.couple.isEmpty())
+        return metrics.elidedText(full, Qt::ElideRight, width);
+    // An isolate cut open is closed again after the ellipsis.
+    const QString ellipsis = QString(QChar(0x2026));
+    const bool open = names.count(QChar(0x2068)) > names.count(QChar(0x2069));
+    return names + ellipsis + (open ? QString(QChar(0x2069)) : QString()) + date;
 }
 
 namespace

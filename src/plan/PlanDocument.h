@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class QFontMetricsF;
 class QPagedPaintDevice;
 class QTextDocument;
 
@@ -36,6 +37,9 @@ class PlanDocument
     std::unique_ptr<QTextDocument> textDocument() const;
     // "Anna Smith & Ben Jones - Saturday, April 20, 2002": the header of every page.
     QString runningHeader() const;
+    // The same within `width`: the couple's names shortened with an ellipsis (each name still
+    // set apart by direction), the date whole.
+    QString runningHeader(const QFontMetricsF& metrics, qreal width) const;
 
     // Lays the document out on the device's pages and paints them; returns their number.
     int print(QPagedPaintDevice* device) const;

@@ -45,7 +45,9 @@ PlanBlock personContacts(const PersonRecord& p, const QString& role)
          {QStringLiteral("Phone"), phoneLine(p.Phone2, p.PhoneKind2)},
          {QStringLiteral("Phone"), phoneLine(p.Phone3, p.PhoneKind3)},
          {QStringLiteral("E-mail"), p.Email}},
-        p.Name.trimmed().isEmpty() ? role : QStringLiteral("%1, %2").arg(p.Name.trimmed(), role));
+        p.Name.trimmed().isEmpty()
+            ? role
+            : QStringLiteral("%1, %2").arg(PlanFacts::isolated(p.Name.trimmed()), role));
 }
 
 PlanSection namesSection(const EventPlan& plan)
@@ -56,7 +58,7 @@ PlanSection namesSection(const EventPlan& plan)
     auto add = [&](const QString& name, const QString& role, const QString& saying,
                    const NameVoice& voice) {
         if (!name.trimmed().isEmpty())
-            names.rows.append({name.trimmed(), role.trimmed(), saying.trimmed(),
+            names.rows.append({PlanFacts::isolated(name.trimmed()), role.trimmed(), saying.trimmed(),
                                QString::fromLatin1(voice.Recording.toBase64())});
     };
     add(plan.Bride.Name, QStringLiteral("Bride"), plan.Bride.Pronunciation, plan.Bride.Voice);
@@ -129,8 +131,8 @@ PlanSection partySection(const EventPlan& plan)
                 QStringLiteral("Escort"), QStringLiteral("Escort's role")};
     int n = 0;
     for (const PartyMember& m : plan.Party)
-        t.rows.append({QString::number(++n), m.Name.trimmed(), m.Role.trimmed(), m.Escort.trimmed(),
-                       m.EscortRole.trimmed()});
+        t.rows.append({QString::number(++n), PlanFacts::isolated(m.Name.trimmed()), m.Role.trimmed(),
+                       PlanFacts::isolated(m.Escort.trimmed()), m.EscortRole.trimmed()});
     PlanSection s{QStringLiteral("The Bridal Party"), {}};
     addIfAny(s, t);
     return s;

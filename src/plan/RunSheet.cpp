@@ -94,7 +94,7 @@ PlanBlock scheduleBlock(const EventPlan& plan)
     t.kind = PlanBlock::Table;
     t.header = {QStringLiteral("Time"), QStringLiteral("Length"), QStringLiteral("Activity"),
                 QStringLiteral("Who"), QStringLiteral("Song"), QStringLiteral("Notes")};
-    t.widths = {7, 8, 17, 15, 24, 29};
+    t.widths = {8, 10, 16, 15, 24, 27};
     const PlanFacts::Evening evening = PlanFacts::eveningOf(plan.Times);
     const QList<ScheduledActivity> ordered = PlanFacts::eveningOrder(plan.Schedule, evening);
     const QList<std::optional<int>> lengths = PlanFacts::slotLengths(ordered, evening);
