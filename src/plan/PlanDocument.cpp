@@ -681,9 +681,12 @@ int PlanDocument::print(QPagedPaintDevice* device) const
         p.save();
         p.translate(body.left(), y - top);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, top, body.width(), bottom - top);
+        p.setClipRect(QRectF(0, top, body.width(), bottom - top));
+        // A line reaching less than half a point into the page belongs to its neighbour: the
+        // layout leaves it out, so its text is not in the page's words, hidden by the clip.
+        const qreal hair = device->logicalDpiY() / 144.0;
+        context.clip = QRectF(0, top + hair, body.width(), bottom - top - 2 * hair);
         context.palette.setColor(QPalette::Text, QColor(kTextColour));
-        p.setClipRect(context.clip);
         doc->documentLayout()->draw(&p, context);
         p.restore();
     };

@@ -195,9 +195,13 @@ QString PlanTimeline::svg(const QString& description) const
         return QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"%5\"/>")
             .arg(n(r.x()), n(r.y()), n(r.width()), n(r.height()), colour.name());
     };
+    // A name keeps its isolates as character references: SVG text has no <bdi>.
     const auto text = [&](qreal x, qreal y, const QString& t) {
         return QStringLiteral("<text x=\"%1\" y=\"%2\">%3</text>")
-            .arg(n(x), n(y), t.toHtmlEscaped());
+            .arg(n(x), n(y),
+                 t.toHtmlEscaped()
+                     .replace(QChar(0x2068), QLatin1String("&#x2068;"))
+                     .replace(QChar(0x2069), QLatin1String("&#x2069;")));
     };
     QString s = QStringLiteral("<svg class=\"timeline\" xmlns=\"http://www.w3.org/2000/svg\" "
                                "viewBox=\"0 0 %1 %2\" width=\"%1\" height=\"%2\" role=\"img\" "
