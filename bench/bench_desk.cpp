@@ -70,10 +70,12 @@ int main(int argc, char* argv[])
     timer.restart();
     window.refresh();
     const qint64 again = timer.elapsed();
-    QTextStream(stdout) << "desk: " << window.folder().events().size() << " events listed in "
-                        << shown << " ms, " << windowCpu << " ms of processor time (read again in "
-                        << again << " ms, of which reading the "
-                        << "files " << read << " ms, " << readCpu
-                        << " ms of processor time; goal: under 1000 ms)" << Qt::endl;
+    QTextStream out(stdout);
+    out << "desk: reading the " << window.folder().events().size() << " event files alone (first read): "
+        << read << " ms, " << readCpu << " ms of processor time" << Qt::endl;
+    out << "desk: " << window.folder().events().size() << " events listed in a new window in "
+        << shown << " ms, " << windowCpu << " ms of processor time (goal: under 1000 ms)"
+        << Qt::endl;
+    out << "desk: the same folder read again and shown (F5) in " << again << " ms" << Qt::endl;
     return 0;
 }

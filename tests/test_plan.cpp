@@ -294,6 +294,8 @@ class TestPlan : public QObject
     void toolRefusesBadFiles();
     void runSheetReadsAloud_data();
     void runSheetReadsAloud();
+    void timelineOnPaper_data();
+    void timelineOnPaper();
     void toolLeavesTheFolderAsFound_data();
     void toolLeavesTheFolderAsFound();
     void oversizedEventsMakeTheirPlans_data();
@@ -413,16 +415,18 @@ void TestPlan::planFormsHoldEveryAnswer()
             }
         } else if (form == "html") {
             QXmlStreamReader xml(fileBytes(out));
-            int pictures = 0;
+            int pictures = 0, drawings = 0;
             while (!xml.atEnd()) {
                 if (xml.readNext() == QXmlStreamReader::Characters)
                     text += xml.text().toString() + ' ';
                 if (xml.isStartElement() && xml.name() == QLatin1String("img"))
                     pictures += xml.attributes().value("src").startsWith(
                         QLatin1String("data:image/png;base64,"));
+                drawings += xml.isStartElement() && xml.name() == QLatin1String("svg");
             }
             QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-            QCOMPARE(pictures, 2); // the dress and the timeline, inside the file
+            // The dress inside the file, the timeline drawn in it.
+            QCOMPARE(QList<int>({pictures, drawings}), QList<int>({1, 1}));
         } else {
             text = QString::fromUtf8(fileBytes(out));
         }
@@ -670,6 +674,68 @@ void TestPlan::runSheetReadsAloud()
     QCOMPARE(sheet.pageCount(QPageSize(paper == "a4" ? QPageSize::A4 : QPageSize::Letter)), 2);
 }
 
+void TestPlan::timelineOnPaper_data()
+{
+    QTest::addColumn<QString>("paper");
+    QTest::addColumn<int>("crowd"); // activities added, with 200-character names
+    QTest::addColumn<QStringList>("labels");
+    const QStringList four = {"1 Grand Entrance", "2 First Dance", "3 Toast; by the best man",
+                              "4 Last Dance"};
+    for (const char* paper : {"letter", "a4"}) {
+        QTest::newRow(paper) << QString(paper) << 0 << four;
+        // Two activities at one time share a label.
+        QTest::addRow("%s, 50 activities", paper) << QString(paper) << 46
+                                                  << QStringList{"1–2", "50 Last Dance"};
+    }
+}
+
+// The timeline is drawn, not pictured: its labels are words inside the page, none over another.
+void TestPlan::timelineOnPaper()
+{
+    QFETCH(QString, paper);
+    QFETCH(int, crowd);
+    QFETCH(QStringList, labels);
+    TestRoot root;
+    EventPlan plan = fixture();
+    for (int i = 0; i < crowd; ++i)
+        plan.Schedule.append({i + 5, at(18 + i / 9, i * 7 % 60),
+                              QString("Crowd %1 ").arg(i) + QString(190, 'w'), {}, "", "", "", ""});
+    const QString pdf = root.path() + "/plan.pdf";
+    const QPageSize size(paper == "a4" ? QPageSize::A4 : QPageSize::Letter);
+    QVERIFY(PlanDocument(plan, {}, {}).writePdf(pdf, size, nullptr));
+    QCOMPARE(fileBytes(pdf).count("/Subtype /Image"), 0);
+    QCOMPARE_LT(fileBytes(pdf).size(), 150000);
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-bbox", pdf, "-"});
+    QVERIFY(pdftotext.waitForFinished(30000));
+    QXmlStreamReader xml(pdftotext.readAllStandardOutput());
+    QRectF page;
+    QList<QPair<QRectF, QString>> words;
+    QStringList text, outside, over;
+    while (!xml.atEnd() && xml.readNext() != QXmlStreamReader::Invalid) {
+        const auto a = [&](const char* name) { return xml.attributes().value(name).toDouble(); };
+        if (xml.isStartElement() && xml.name() == QLatin1String("page")) {
+            page = QRectF(0, 0, a("width"), a("height"));
+            words.clear();
+        } else if (xml.isStartElement() && xml.name() == QLatin1String("word")) {
+            // Boxes a hair smaller: lines of a paragraph touch.
+            const QRectF box = QRectF(QPointF(a("xMin"), a("yMin")), QPointF(a("xMax"), a("yMax")))
+                                   .adjusted(0.3, 0.3, -0.3, -0.3);
+            text << xml.readElementText();
+            if (!page.contains(box))
+                outside << text.last();
+            for (const auto& [other, word] : words)
+                if (other.intersects(box))
+                    over << word + " / " + text.last();
+            words.append({box, text.last()});
+        }
+    }
+    QCOMPARE(outside.join(" "), QString());
+    QCOMPARE(over.join("; "), QString());
+    for (const QString& label : labels)
+        QVERIFY2(text.join(' ').contains(label), qPrintable(label));
+}
+
 // Every file of a folder with its bytes.
 QMap<QString, QByteArray> folderOf(const QString& path)
 {
@@ -827,6 +893,15 @@ void TestPlan::reviewFromTheFinishPage()
         const QString shown = child<QTextBrowser>(review, "txtPlan")->toPlainText();
         QVERIFY(!shown.contains("ZOH-ee"));
         QVERIFY(shown.contains("toh-BY-us nwah-CHOO-koo"));
+        // The timeline is drawn in the window: its band shows when scrolled to it.
+        auto* browser = child<QTextBrowser>(review, "txtPlan");
+        QTextCursor at = browser->document()->find(QString(QChar::ObjectReplacementCharacter));
+        at.clearSelection();
+        browser->setTextCursor(at);
+        const QImage seen =
+            browser->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const auto* pixels = reinterpret_cast<const QRgb*>(seen.constBits());
+        QCOMPARE_GT(std::count(pixels, pixels + seen.width() * seen.height(), qRgb(0xdc, 0xe6, 0xf0)), 100);
         whenModal("dlgSavePdf", [&](QWidget* d) {
             auto* files = static_cast<QFileDialog*>(d);
             // A name from the date and the couple, in the documents (or home) folder.

@@ -1,7 +1,7 @@
 #include "PlanDocument.h"
 
 #include "plan/PlanFacts.h"
-#include "plan/PlanTimeline.h"
+#include "plan/TimelineObject.h"
 #include "plan/RunSheet.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -23,7 +23,6 @@
 
 namespace
 {
-constexpr int kTimelineWidth = 680; // the body's width in pixels at 96 dpi on Letter and A4
 constexpr int kDressWidth = 150;
 
 constexpr QRgb kTextColour = 0x222222;
@@ -73,7 +72,7 @@ table { border-collapse: collapse; width: 100%; }
 td, th { padding: 5px 8px; }
 tr { page-break-inside: avoid; break-inside: avoid; }
 h2 { border-bottom: 1px solid #c8d4e2; padding-bottom: 3px; page-break-after: avoid; }
-img.timeline { width: 100%; height: auto; }
+svg.timeline { width: 100%; height: auto; }
 @media print { body { margin: 0; max-width: none; } }
 )";
 
@@ -366,7 +365,7 @@ PlanDocument::PlanDocument(const EventPlan& plan, const QList<PlanFinding>& find
         m_dress = m_dress.scaledToWidth(2 * kDressWidth, Qt::SmoothTransformation);
     m_sections = PlanOutline::build(plan, findings, !m_dress.isNull());
     if (!plan.Schedule.isEmpty())
-        m_timeline = PlanTimeline::draw(plan, kTimelineWidth);
+        m_timeline = PlanTimeline(plan);
 }
 
 PlanDocument PlanDocument::runSheet(const EventPlan& plan, const QList<PlanFinding>& findings)
@@ -415,12 +414,17 @@ QString PlanDocument::markup(bool standalone) const
         if (!s.title.isEmpty())
             html += QStringLiteral("<h2>%1</h2>").arg(esc(s.title));
         for (const PlanBlock& b : s.blocks) {
+            // The timeline: inline SVG in the file; the text document paints it in the
+            // place of a picture (see TimelineObject).
             const bool timeline = b.picture == QLatin1String("timeline");
-            const QImage& image = timeline ? m_timeline : m_dress;
+            if (timeline && standalone) {
+                html += QStringLiteral("<p>%1</p><p class=\"caption\">%2</p>")
+                            .arg(m_timeline.svg(b.text), esc(b.text));
+                continue;
+            }
             const QString source =
-                !standalone || b.kind != PlanBlock::Picture ? b.picture : pngData(image);
-            html += blockMarkup(b, source, timeline ? kTimelineWidth : kDressWidth, m_compact,
-                                standalone);
+                !standalone || b.kind != PlanBlock::Picture ? b.picture : pngData(m_dress);
+            html += blockMarkup(b, source, kDressWidth, m_compact, standalone);
         }
     }
     html += QStringLiteral("</body></html>\n");
@@ -445,12 +449,11 @@ std::unique_ptr<QTextDocument> PlanDocument::textDocument() const
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(m_compact ? 7.5 : 10); // the text's font: the style sheet sets no body font
     doc->setDefaultFont(font);
-    if (!m_timeline.isNull())
-        doc->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("timeline")),
-                         m_timeline);
     if (!m_dress.isNull())
         doc->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("dress")), m_dress);
     doc->setHtml(markup(false));
+    if (!m_timeline.isEmpty())
+        TimelineObject::install(doc.get(), m_timeline);
     return doc;
 }
 
@@ -678,9 +681,12 @@ int PlanDocument::print(QPagedPaintDevice* device) const
         p.save();
         p.translate(body.left(), y - top);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, top, body.width(), bottom - top);
+        p.setClipRect(QRectF(0, top, body.width(), bottom - top));
+        // A line reaching less than half a point into the page belongs to its neighbour: the
+        // layout leaves it out, so its text is not in the page's words, hidden by the clip.
+        const qreal hair = device->logicalDpiY() / 144.0;
+        context.clip = QRectF(0, top + hair, body.width(), bottom - top - 2 * hair);
         context.palette.setColor(QPalette::Text, QColor(kTextColour));
-        p.setClipRect(context.clip);
         doc->documentLayout()->draw(&p, context);
         p.restore();
     };

@@ -2,6 +2,7 @@
 
 #include "plan/PlanFinding.h"
 #include "plan/PlanOutline.h"
+#include "plan/PlanTimeline.h"
 #include "store/EventPlan.h"
 
 #include <QImage>
@@ -63,6 +64,6 @@ class PlanDocument
 
     PlanOutline::TitleBlock m_title;
     QList<PlanSection> m_sections;
-    QImage m_timeline;
+    PlanTimeline m_timeline;
     QImage m_dress;
 };

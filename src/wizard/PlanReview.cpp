@@ -117,7 +117,7 @@ PlanReview::PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings
         names->hide();
     }
     layout->addWidget(buttons);
-    resize(820, 720); // the timeline picture fits without a sideways scroll bar
+    resize(820, 720); // about the width of a page of the plan
     PageStyle::fitToScreen(this);
 }
 
