@@ -589,7 +589,7 @@ void TestPlan::toolRefusesBadFiles()
     QCOMPARE(run.out, QString());
     QCOMPARE(run.err.count('\n'), 1);
     QVERIFY2(run.err.startsWith("zelplan: "), qPrintable(run.err));
-    for (const QString part :
+    for (const QString& part :
          QStringList{file, kind == "missing" ? "no such file" : "cannot be opened"})
         QVERIFY2(run.err.contains(part), qPrintable(run.err));
     QCOMPARE(fileBytes(file), before);

@@ -18,13 +18,6 @@ namespace PlanExport
 namespace
 {
 
-QString entryName(const PlanSong& s)
-{
-    return s.Artist.trimmed().isEmpty()
-               ? s.Title.trimmed()
-               : QStringLiteral("%1 - %2").arg(s.Artist.trimmed(), s.Title.trimmed());
-}
-
 // A wall-clock time of the night (kept in a UTC QDateTime only so that adding seconds never
 // meets a daylight-saving change) as a calendar time: in `zone`, or converted from the
 // computer's local time to UTC when the zone is unknown to the calendar library.
