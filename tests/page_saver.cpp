@@ -6,6 +6,7 @@
 //   page_saver EVENT - upgrade  opens an older file for writing, which upgrades it ("ready"
 //                               first)
 #include "store/EventItems.h"
+#include "store/EventSnapshot.h"
 #include "store/StoreSession.h"
 #include "store/StoreTransaction.h"
 
@@ -67,10 +68,9 @@ int main(int argc, char* argv[])
     const QByteArray mode = argv[3];
     const bool loop = mode == "loop";
     if (mode == "print") {
-        StoreSession store(file, QString(), StoreSession::ReadOnly);
+        // Read as the plan tool reads an event: the whole event in one snapshot.
         QString error;
-        const std::optional<EventPlan> stored =
-            store.isOpen() ? EventPlan::read(store, &error) : std::nullopt;
+        const std::optional<EventPlan> stored = EventSnapshot::read(file, &error);
         if (!stored)
             return 3;
         for (QChar v : {QLatin1Char('A'), QLatin1Char('B')}) {
