@@ -1,5 +1,11 @@
 #include "CatalogueFormat.h"
 
+#include "store/SqlConnection.h"
+#include "store/StoreError.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
 QString CatalogueFormat::musicColumn(int column)
 {
     static const char* const names[] = {"dbKey",  "Name", "Type",  "SType1",
@@ -20,6 +26,31 @@ QStringList CatalogueFormat::musicColumns()
 QStringList CatalogueFormat::tables()
 {
     return {QLatin1String(kMusic), QLatin1String(kConfig)};
+}
+
+bool CatalogueFormat::isKnown(const SqlConnection& catalogue, QString* reason)
+{
+    // The version is read first: a file that is no database says so here.
+    QSqlQuery q(catalogue.database());
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) {
+        *reason = StoreError::plain(q.lastError());
+        return false;
+    }
+    const int version = q.value(0).toInt();
+    QString missing;
+    if (!catalogue.hasTables(tables(), &missing)) {
+        *reason = QStringLiteral("it has no %1 table").arg(missing);
+        return false;
+    }
+    // A later format may hold what this release would not keep or could not read.
+    if (version > kVersion) {
+        *reason = QStringLiteral("it was written by a later release of this program (format "
+                                 "version %1; this program updates versions up to %2)")
+                      .arg(version)
+                      .arg(kVersion);
+        return false;
+    }
+    return true;
 }
 
 QStringList CatalogueFormat::createTables(KeyRange range)

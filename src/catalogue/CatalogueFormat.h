@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class SqlConnection;
+
 // The format of the song catalogue songlist.mdb, written down once. The catalogue tool
 // writes it and the importer updates it; the store session, the search index and the grid
 // model read it.
@@ -39,6 +41,10 @@ class CatalogueFormat
     static QStringList musicColumns();
     // The two tables every catalogue has.
     static QStringList tables();
+    // Whether an open catalogue is one this release knows: a database with both tables and a
+    // format version no later than kVersion. Otherwise false, with `reason` saying why ("it
+    // has no MUSIC table").
+    static bool isKnown(const SqlConnection& catalogue, QString* reason);
 
     enum KeyRange {
         SixteenBit, // dbKey 1..32767, enforced by the table itself

@@ -7,12 +7,12 @@
 #include "plan/PlanDocument.h"
 #include "plan/PlanExport.h"
 #include "plan/PlanFacts.h"
-#include "plan/PlanFileName.h"
 #include "platform/PathMap.h"
 #include "sound/NameSayList.h"
 #include "sound/NameSpeaker.h"
 #include "store/EventSnapshot.h"
 #include "ui/BusyPointer.h"
+#include "ui/FolderView.h"
 #include "ui/MessageBox.h"
 #include "wizard/PlanReview.h"
 
@@ -24,7 +24,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -36,13 +35,6 @@
 namespace
 {
 enum Tab { PlanTab, RunSheetTab };
-
-// The user's documents folder, or the home folder on a system without one.
-QString documentsFolder()
-{
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    return QDir(documents).exists() ? documents : QDir::homePath();
-}
 } // namespace
 
 DeskEventView::DeskEventView(const QString& eventFile, const QString& previousFile,
@@ -243,10 +235,10 @@ void DeskEventView::savePdf()
     if (!document)
         return;
     const bool plan = m_tabs->currentIndex() == PlanTab;
-    const QString name = PlanFileName::of(*m_plan, QStringLiteral("pdf"));
     PlanReview::savePdf(this, *document,
                         plan ? tr("Save the Plan as PDF") : tr("Save the Run Sheet as PDF"),
-                        plan ? name : name.chopped(4) + QStringLiteral(" run sheet.pdf"),
+                        plan ? PlanReview::pdfFileName(*m_plan)
+                             : PlanReview::runSheetFileName(*m_plan),
                         plan ? tr("The plan was saved as") : tr("The run sheet was saved as"));
 }
 
@@ -254,7 +246,7 @@ void DeskEventView::print()
 {
     if (const PlanDocument* document = shownDocument())
         PlanReview::print(this, *document,
-                          PlanFileName::of(*m_plan, QStringLiteral("pdf")).chopped(4));
+                          PlanReview::pdfFileName(*m_plan).chopped(4));
 }
 
 void DeskEventView::exportPlaylists()
@@ -264,7 +256,7 @@ void DeskEventView::exportPlaylists()
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);
-    dialog.setDirectory(documentsFolder());
+    dialog.setDirectory(FolderView::documents());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString folder = dialog.selectedFiles().first();

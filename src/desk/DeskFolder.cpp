@@ -81,7 +81,7 @@ QString eventName(const EventPlan& plan)
 // Upcoming events soonest first, those without a date next, past ones latest first.
 bool shownBefore(const DeskEvent& a, const DeskEvent& b)
 {
-    const auto group = [](const DeskEvent& e) { return !e.daysToGo ? 1 : e.isPast() ? 2 : 0; };
+    const auto group = [](const DeskEvent& e) { return e.isUpcoming() ? 0 : e.isPast() ? 2 : 1; };
     if (group(a) != group(b))
         return group(a) < group(b);
     if (a.daysToGo != b.daysToGo)
@@ -346,7 +346,7 @@ QByteArray DeskFolder::upcomingCalendar(const QDateTime& stamp) const
 {
     QList<EventPlan> upcoming;
     for (const DeskEvent& e : m_events)
-        if (e.daysToGo && !e.isPast())
+        if (e.isUpcoming())
             upcoming.append(e.plan);
     return PlanExport::ics(upcoming, stamp);
 }

@@ -25,6 +25,7 @@ struct DeskEvent {
     bool late = false;              // received on or after the day the plan became final
     std::optional<qint64> daysToGo; // none without a date; negative once past
     bool isPast() const { return daysToGo && *daysToGo < 0; }
+    bool isUpcoming() const { return daysToGo && *daysToGo >= 0; }
 };
 
 // The entertainer's folder of events: every event file in it (*.feteplan, *.mdb; not the

@@ -35,9 +35,9 @@ QString dateText(const PlanValue<QDate>& date)
     case PlanValue<QDate>::Given:
         return kUs.toString(date.value, QStringLiteral("ddd, MMM d, yyyy"));
     case PlanValue<QDate>::Unreadable:
-        return QStringLiteral("unreadable");
+        return PlanFacts::kUnreadable;
     default:
-        return QStringLiteral("not chosen yet");
+        return PlanFacts::kNotChosen;
     }
 }
 
@@ -209,7 +209,7 @@ void DeskWindow::updateButtons()
     m_open->setEnabled(m_list->currentItem() != nullptr);
     m_calendar->setEnabled(
         std::any_of(m_folder.events().begin(), m_folder.events().end(),
-                    [](const DeskEvent& e) { return e.daysToGo && !e.isPast(); }));
+                    [](const DeskEvent& e) { return e.isUpcoming(); }));
 }
 
 void DeskWindow::addFiles(const QStringList& files)

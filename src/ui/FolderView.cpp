@@ -1,6 +1,8 @@
 #include "FolderView.h"
 
 #include <QDesktopServices>
+#include <QDir>
+#include <QStandardPaths>
 #include <QUrl>
 
 namespace FolderView
@@ -20,6 +22,12 @@ bool show(const QString& folder)
     if (handler())
         return handler()(folder);
     return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
+
+QString documents()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return QDir(folder).exists() ? folder : QDir::homePath();
 }
 
 void setHandler(std::function<bool(const QString&)> h)

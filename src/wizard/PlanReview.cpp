@@ -4,6 +4,7 @@
 #include "plan/PlanFileName.h"
 #include "sound/NameSayList.h"
 #include "ui/BusyPointer.h"
+#include "ui/FolderView.h"
 #include "ui/MessageBox.h"
 #include "wizard/PageStyle.h"
 
@@ -16,7 +17,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QStandardPaths>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -98,9 +98,8 @@ PlanReview::PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings
         savePdf(this, m_document, QStringLiteral("Save Your Plan as PDF"), m_pdfName,
                 QStringLiteral("Your plan was saved as"));
     });
-    connect(sheet, &QPushButton::clicked, this, [this] {
-        savePdf(this, m_runSheet, QStringLiteral("Save the Run Sheet as PDF"),
-                m_pdfName.chopped(4) + QStringLiteral(" run sheet.pdf"),
+    connect(sheet, &QPushButton::clicked, this, [this, name = runSheetFileName(plan)] {
+        savePdf(this, m_runSheet, QStringLiteral("Save the Run Sheet as PDF"), name,
                 QStringLiteral("The run sheet was saved as"));
     });
     connect(print, &QPushButton::clicked, this,
@@ -128,6 +127,11 @@ QString PlanReview::pdfFileName(const EventPlan& plan)
     return PlanFileName::of(plan, QStringLiteral("pdf"));
 }
 
+QString PlanReview::runSheetFileName(const EventPlan& plan)
+{
+    return pdfFileName(plan).chopped(4) + QStringLiteral(" run sheet.pdf");
+}
+
 void PlanReview::savePdf(QWidget* parent, const PlanDocument& document, const QString& title,
                          const QString& name, const QString& saved)
 {
@@ -139,9 +143,7 @@ void PlanReview::savePdf(QWidget* parent, const PlanDocument& document, const QS
     // The filter chooses the paper.
     const QString letter = QStringLiteral("PDF, US Letter (*.pdf)");
     dialog.setNameFilters({letter, QStringLiteral("PDF, A4 (*.pdf)")});
-    // The user's documents folder, or the home folder on a system without one.
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    dialog.setDirectory(QDir(documents).exists() ? documents : QDir::homePath());
+    dialog.setDirectory(FolderView::documents());
     dialog.selectFile(name);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;

@@ -33,6 +33,8 @@ class PlanReview : public QDialog
     // The name Save as PDF proposes: the event's date and the couple's names
     // ("2027-06-12 Anna Smith & Benedikt Jovanovic.pdf"), whichever of them are known.
     static QString pdfFileName(const EventPlan& plan);
+    // The same for the run sheet: "2027-06-12 Anna Smith & Benedikt Jovanovic run sheet.pdf".
+    static QString runSheetFileName(const EventPlan& plan);
 
     // Asks where to save `document` as PDF (the filter chooses the paper), proposing `name`
     // in the user's documents folder; writes it under the busy pointer and says `saved` with

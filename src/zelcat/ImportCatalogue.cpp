@@ -64,21 +64,9 @@ bool ImportCatalogue::load(const QString& fileName)
                       .arg(fileName, reason);
         return false;
     };
-    QSet<QString> tables;
-    bool ok = c.isOpen() && q.exec(QStringLiteral("SELECT lower(name) FROM sqlite_master WHERE "
-                                                  "type = 'table'"));
-    while (ok && q.next())
-        tables.insert(q.value(0).toString());
-    for (const QString& table : CatalogueFormat::tables())
-        if (ok && !tables.contains(table.toLower()))
-            return failed(QStringLiteral("it has no %1 table").arg(table));
-    // A later format may hold what this importer would not keep.
-    ok = ok && q.exec(QStringLiteral("PRAGMA user_version")) && q.next();
-    if (ok && q.value(0).toInt() > CatalogueFormat::kVersion)
-        return failed(QStringLiteral("it was written by a later release of this program (format "
-                                     "version %1; this program updates versions up to %2)")
-                          .arg(q.value(0).toInt())
-                          .arg(CatalogueFormat::kVersion));
+    if (QString reason; c.isOpen() && !CatalogueFormat::isKnown(c, &reason))
+        return failed(reason);
+    bool ok = c.isOpen();
 
     QList<QPair<QString, QString>> items;
     ok = ok && q.exec(QStringLiteral("SELECT Item, Usage FROM Config"));
@@ -106,8 +94,7 @@ bool ImportCatalogue::load(const QString& fileName)
     }
     // What the importer remembers of each song; a catalogue not made by it has none, one
     // made by an earlier release lacks the identity of removed songs.
-    const bool remembered =
-        tables.contains(QString::fromLatin1(CatalogueFormat::kImportKeys).toLower());
+    const bool remembered = c.hasTables({QString::fromLatin1(CatalogueFormat::kImportKeys)});
     ok = ok && (!remembered || q.exec(QStringLiteral("SELECT * FROM ImportKeys")));
     while (ok && remembered && q.next()) {
         const QSqlRecord r = q.record();
@@ -135,8 +122,7 @@ bool ImportCatalogue::load(const QString& fileName)
         const double bpm = r.value(QStringLiteral("Bpm")).toDouble();
         s->bpm = std::isfinite(bpm) && bpm > 0 && bpm < 1000 ? bpm : 0;
     }
-    const bool failures =
-        tables.contains(QString::fromLatin1(CatalogueFormat::kImportFailed).toLower());
+    const bool failures = c.hasTables({QString::fromLatin1(CatalogueFormat::kImportFailed)});
     ok = ok && (!failures ||
                 q.exec(QStringLiteral("SELECT Path, Size, MTime, Reason FROM ImportFailed")));
     while (ok && failures && q.next())

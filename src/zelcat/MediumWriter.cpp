@@ -55,19 +55,13 @@ bool MediumWriter::checkCatalogue(const QString& file)
     if (!c.isOpen())
         return fail(
             QStringLiteral("the catalogue %1 cannot be read: %2").arg(file, c.errorString()));
-    QString missing;
     QSqlQuery q(c.database());
     const auto not_ = [&](const QString& why) {
         return fail(
             QStringLiteral("%1 is not a song catalogue the wizard can read: %2").arg(file, why));
     };
-    if (!c.hasTables(CatalogueFormat::tables(), &missing))
-        return not_(QStringLiteral("it has no %1 table").arg(missing));
-    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
-        return not_(StoreError::plain(q.lastError()));
-    if (q.value(0).toInt() > CatalogueFormat::kVersion)
-        return not_(QStringLiteral("it was written by a later release (format version %1)")
-                        .arg(q.value(0).toInt()));
+    if (QString reason; !CatalogueFormat::isKnown(c, &reason))
+        return not_(reason);
     if (!q.exec(QStringLiteral("PRAGMA quick_check")) || !q.next() ||
         q.value(0).toString() != QLatin1String("ok"))
         return not_(QStringLiteral("the file is damaged"));
