@@ -86,4 +86,11 @@ QString lines(const QString& stored);
 // a right-to-left script does not reorder the words beside it.
 QString isolated(const QString& name);
 
+// A text as the pages print it: at most `longest` characters, with a break allowed every 60
+// characters of a run without spaces, so it wraps instead of running off the page. A text
+// over kLongestText characters (damage, or a paste gone wrong, that would bury the plan) ends
+// with how many more it holds; one cut shorter ends with an ellipsis.
+constexpr qsizetype kLongestText = 4000;
+QString printable(const QString& text, qsizetype longest = kLongestText);
+
 } // namespace PlanFacts
