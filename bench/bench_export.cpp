@@ -6,12 +6,10 @@
 #include "catalogue/LibrarySongs.h"
 #include "plan/DjExport.h"
 
-#include "CatalogueBuilder.h"
+#include "BenchLibrary.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -22,29 +20,15 @@ int main(int argc, char** argv)
     const int count = argc > 1 ? std::atoi(argv[1]) : 30000;
     QTemporaryDir dir;
     const QString catalogue = dir.filePath(QStringLiteral("songlist.mdb"));
-    CatalogueBuilder builder;
-    if (!builder.generate(count, 1, false, QString(), catalogue)) {
-        std::fprintf(stderr, "%s\n", qPrintable(builder.errorString()));
+    QString error;
+    if (!makeBenchLibrary(catalogue, count, &error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
-    {
-        // Every song has a file, as after an import.
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("b"));
-        db.setDatabaseName(catalogue);
-        QSqlQuery q(db);
-        if (!db.open() ||
-            !q.exec(QStringLiteral("CREATE TABLE ImportKeys (dbKey INTEGER PRIMARY KEY, Retired "
-                                   "INTEGER, Path TEXT)")) ||
-            !q.exec(QStringLiteral("INSERT INTO ImportKeys SELECT dbKey, 0, '/music/' || dbKey || "
-                                   "'.mp3' FROM MUSIC")))
-            return 1;
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("b"));
 
     QElapsedTimer timer;
     timer.start();
     LibrarySongs library;
-    QString error;
     if (!library.read(catalogue, &error))
         return 1;
     const qint64 read = timer.elapsed();
