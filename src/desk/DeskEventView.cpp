@@ -131,7 +131,7 @@ void DeskEventView::addChangesTab()
     if (diff.isEmpty())
         browser->setPlainText(tr("Nothing changed since the earlier version."));
     else
-        browser->setHtml(diff.html());
+        browser->setHtml(diff.richText());
 }
 
 void DeskEventView::addSongsTab()

@@ -85,5 +85,7 @@ QString lines(const QString& stored);
 // A name set apart from the text around it by Unicode's first-strong isolate, so a name in
 // a right-to-left script does not reorder the words beside it.
 QString isolated(const QString& name);
+// HTML with each isolated name as a <bdi> element, as a browser isolates it by direction.
+QString bdiMarkup(const QString& html);
 
 } // namespace PlanFacts
