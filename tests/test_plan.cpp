@@ -308,6 +308,7 @@ class TestPlan : public QObject
     void timelineOnPaper();
     void toolLeavesTheFolderAsFound_data();
     void toolLeavesTheFolderAsFound();
+    void planWhileAPageIsSaved();
     void oversizedEventsMakeTheirPlans_data();
     void oversizedEventsMakeTheirPlans();
     void htmlPassesTheChecker();
@@ -774,6 +775,34 @@ void TestPlan::toolLeavesTheFolderAsFound()
     const Run run = zelplan({event, "-o", root.path() + "/plan.txt"});
     QCOMPARE(run.err, QString());
     QCOMPARE(folderOf(root.dbFolder()), before);
+}
+
+// While another program saves two versions of a page by turns, every plan holds one whole
+// version: the plan of page A or of page B, never one that mixes the two saves.
+void TestPlan::planWhileAPageIsSaved()
+{
+    TestRoot root;
+    const QString event = eventFile(root);
+    const QString plan = root.path() + "/plan.txt";
+    QList<QByteArray> whole;
+    for (const char* page : {"A", "B"}) {
+        QCOMPARE(QProcess::execute(PAGE_SAVER, {event, page, "99999999"}), 0);
+        QCOMPARE(zelplan({event, "-o", plan}).err, QString());
+        whole << fileBytes(plan);
+    }
+    QProcess saver;
+    saver.start(PAGE_SAVER, {event, "A", "loop"});
+    QVERIFY(saver.waitForReadyRead(5000));
+    QSet<qsizetype> seen;
+    for (int run = 0; run < 30; ++run) {
+        QCOMPARE(zelplan({event, "-o", plan}).err, QString());
+        const qsizetype which = whole.indexOf(fileBytes(plan));
+        QVERIFY2(which >= 0, "a plan of two saves");
+        seen.insert(which);
+    }
+    saver.kill();
+    saver.waitForFinished();
+    QCOMPARE(seen.size(), 2);
 }
 
 using Raw = std::function<void(StoreSession&)>;
