@@ -1,8 +1,10 @@
 #include "PlanDocument.h"
 
 #include "plan/PlanFacts.h"
-#include "plan/TimelineObject.h"
+#include "plan/PlanTable.h"
 #include "plan/RunSheet.h"
+#include "plan/TableObject.h"
+#include "plan/TimelineObject.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -76,33 +78,9 @@ svg.timeline { width: 100%; height: auto; }
 @media print { body { margin: 0; max-width: none; } }
 )";
 
-// A text as the pages print it: at most kLongestText characters (a longer one is damage or a
-// paste gone wrong, and would bury the plan), with a break allowed every kLongestRun
-// characters of a run without spaces, so it wraps instead of running off the page.
-constexpr qsizetype kLongestText = 4000;
-constexpr qsizetype kLongestRun = 60;
-QString printable(const QString& text)
-{
-    QString out;
-    out.reserve(qMin(text.size(), kLongestText) + 64);
-    qsizetype run = 0;
-    for (qsizetype i = 0; i < text.size() && i < kLongestText; ++i) {
-        const QChar c = text[i];
-        run = c.isSpace() || c == QLatin1Char('-') ? 0 : run + 1;
-        if (run > kLongestRun && !c.isLowSurrogate()) {
-            out += QChar(0x200B); // zero width space: a place to break the line
-            run = 1;
-        }
-        out += c;
-    }
-    if (text.size() > kLongestText)
-        out += QStringLiteral("... (%1 more characters not shown)").arg(text.size() - kLongestText);
-    return out;
-}
-
 QString esc(const QString& text)
 {
-    QString html = printable(text).toHtmlEscaped();
+    QString html = PlanFacts::printable(text).toHtmlEscaped();
     html.replace(QLatin1Char('\n'), QStringLiteral("<br/>"));
     return html;
 }
@@ -133,9 +111,8 @@ QString widthOf(int percent, bool standalone)
                       : QStringLiteral(" width=\"%1%\"").arg(percent);
 }
 
-// For Qt's text engine a long table is set as several of at most kRowsPerTable rows: it lays
-// out many short tables far faster than one long one. The pages repeat the column names of
-// the first part above every part they continue with.
+// For the window's text document a long table is set as several of at most kRowsPerTable
+// rows: Qt's text engine lays out many short tables far faster than one long one.
 constexpr qsizetype kRowsPerTable = 40;
 
 // A player of a recording, the sound inside the file; `label` names whose it is.
@@ -387,13 +364,54 @@ QString PlanDocument::runningHeader() const
                : QStringLiteral("%1 - %2").arg(m_title.couple, m_title.date);
 }
 
-QString PlanDocument::markup(bool standalone) const
+namespace
 {
+// The pages of a very large event hold at most this many characters in their tables (about
+// a thousand pages): beyond it the longest texts are shortened, each to the same length, so
+// the pages are made in moments and every row is still there.
+constexpr qsizetype kPagesCharacters = 2'000'000;
+
+bool setByPlanTable(const PlanBlock& b)
+{
+    return b.kind == PlanBlock::Table || b.kind == PlanBlock::Names || b.kind == PlanBlock::Findings;
+}
+
+// The length the tables' texts are shortened to on the pages: the most that keeps them all
+// within kPagesCharacters, shorter texts kept whole.
+qsizetype longestOnPages(const QList<PlanSection>& sections)
+{
+    QList<qsizetype> lengths;
+    for (const PlanSection& s : sections)
+        for (const PlanBlock& b : s.blocks)
+            if (setByPlanTable(b))
+                for (const QStringList& r : b.rows)
+                    for (const QString& cell : r)
+                        lengths.append(qMin(cell.size(), PlanFacts::kLongestText));
+    qsizetype longest = PlanFacts::kLongestText, shortest = 0;
+    auto fits = [&](qsizetype cap) {
+        qsizetype total = 0;
+        for (const qsizetype n : lengths)
+            total += qMin(n, cap);
+        return total <= kPagesCharacters;
+    };
+    if (fits(longest))
+        return longest;
+    while (longest - shortest > 1) {
+        const qsizetype mid = (longest + shortest) / 2;
+        (fits(mid) ? shortest : longest) = mid;
+    }
+    return qMax<qsizetype>(shortest, 20);
+}
+} // namespace
+
+QString PlanDocument::markup(Form form, qsizetype longest) const
+{
+    const bool standalone = form == Form::File;
     // The file is HTML5 that is also well-formed XML; Qt's text engine takes the same markup.
     QString html = standalone ? QStringLiteral("<!DOCTYPE html>\n") : QString();
     html += QStringLiteral("<html lang=\"en\"><head><meta charset=\"utf-8\"/><title>%1</title>"
                            "<style>%2%3%4</style></head><body>")
-                .arg(printable(m_kind + QStringLiteral(": ") + runningHeader()).toHtmlEscaped(),
+                .arg(PlanFacts::printable(m_kind + QStringLiteral(": ") + runningHeader()).toHtmlEscaped(),
                      QLatin1String(kStyle),
                      m_compact ? QLatin1String(kCompactSizes) : QLatin1String(kPlanSizes),
                      standalone ? QLatin1String(kBrowserStyle) +
@@ -410,10 +428,25 @@ QString PlanDocument::markup(bool standalone) const
     for (const QString& line : {m_title.date, m_title.place, m_title.times})
         if (!line.isEmpty() && !m_compact)
             html += QStringLiteral("<p class=\"sub\">%1</p>").arg(esc(line));
+    int tables = 0;
     for (const PlanSection& s : m_sections) {
         if (!s.title.isEmpty())
             html += QStringLiteral("<h2>%1</h2>").arg(esc(s.title));
         for (const PlanBlock& b : s.blocks) {
+            // The pages' tables: their place, which TableObject fills.
+            if (form == Form::Pages && setByPlanTable(b)) {
+                if (!b.title.isEmpty())
+                    html += QStringLiteral("<h3>%1</h3>").arg(esc(b.title));
+                html += QStringLiteral("<p style=\"margin-top: 0px; margin-bottom: 0px;\">"
+                                       "<img src=\"table:%1\"/></p>")
+                            .arg(tables++);
+                if (longest < PlanFacts::kLongestText)
+                    html += QStringLiteral("<p class=\"caption\">Texts longer than %1 characters "
+                                           "are shortened here; the event file holds them "
+                                           "whole.</p>")
+                                .arg(longest);
+                continue;
+            }
             // The timeline: inline SVG in the file; the text document paints it in the
             // place of a picture (see TimelineObject).
             const bool timeline = b.picture == QLatin1String("timeline");
@@ -440,10 +473,15 @@ QString PlanDocument::markup(bool standalone) const
 
 QString PlanDocument::html() const
 {
-    return markup(true);
+    return markup(Form::File, PlanFacts::kLongestText);
 }
 
 std::unique_ptr<QTextDocument> PlanDocument::textDocument() const
+{
+    return document(Form::Window);
+}
+
+std::unique_ptr<QTextDocument> PlanDocument::document(Form form) const
 {
     auto doc = std::make_unique<QTextDocument>();
     QFont font(QStringLiteral("DejaVu Sans"));
@@ -451,9 +489,19 @@ std::unique_ptr<QTextDocument> PlanDocument::textDocument() const
     doc->setDefaultFont(font);
     if (!m_dress.isNull())
         doc->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("dress")), m_dress);
-    doc->setHtml(markup(false));
+    const qsizetype longest =
+        form == Form::Pages ? longestOnPages(m_sections) : PlanFacts::kLongestText;
+    doc->setHtml(markup(form, longest));
     if (!m_timeline.isEmpty())
         TimelineObject::install(doc.get(), m_timeline);
+    if (form == Form::Pages) {
+        QList<PlanTable> tables;
+        for (const PlanSection& s : m_sections)
+            for (const PlanBlock& b : s.blocks)
+                if (setByPlanTable(b))
+                    tables.append(PlanTable(b, m_compact, longest));
+        TableObject::install(doc.get(), tables);
+    }
     return doc;
 }
 
@@ -511,38 +559,6 @@ QString PlanDocument::text() const
 namespace
 {
 
-// How the page cuts treat each table of the document, in the order of the markup.
-enum class TableCut {
-    Rows,      // between any two rows
-    Headed,    // between any two rows, the first row (the column names) repeated on a new page
-    Continued, // more rows of the headed table before it (a long table is set in parts)
-    Whole      // never: a block of facts stays on one page
-};
-
-QList<TableCut> tableCuts(const QList<PlanSection>& sections, bool parts)
-{
-    QList<TableCut> cuts;
-    for (const PlanSection& s : sections)
-        for (const PlanBlock& b : s.blocks)
-            switch (b.kind) {
-            case PlanBlock::Fields:
-                cuts.append(TableCut::Whole);
-                break;
-            case PlanBlock::Names:
-            case PlanBlock::Findings:
-                cuts.append(TableCut::Rows);
-                break;
-            case PlanBlock::Table:
-                cuts.append(TableCut::Headed);
-                for (qsizetype i = kRowsPerTable; parts && i < b.rows.size(); i += kRowsPerTable)
-                    cuts.append(TableCut::Continued);
-                break;
-            default:
-                break;
-            }
-    return cuts;
-}
-
 // A piece of the document laid out as one long page that a page cut must not split: a block
 // outside a table, a table row or a whole table.
 struct Span {
@@ -557,58 +573,48 @@ struct Page {
     int header; // the column names set above the page's body, or -1
 };
 
-// The spans of the document in reading order, and the column names of every headed table
-// as [top, bottom) of its first row.
-QList<Span> spansOf(const QTextDocument& doc, const QList<TableCut>& cuts, qreal padding,
-                    QList<QPair<qreal, qreal>>* headers)
+// The spans of the document in reading order, and the column names of every table that has
+// them as [top, bottom) of its first row.
+QList<Span> spansOf(const QTextDocument& doc, QList<QPair<qreal, qreal>>* headers)
 {
     QAbstractTextDocumentLayout* layout = doc.documentLayout();
     QList<Span> spans;
-    qsizetype index = 0;
-    int header = -1;
     for (auto it = doc.rootFrame()->begin(); !it.atEnd(); ++it) {
-        auto* table = qobject_cast<QTextTable*>(it.currentFrame());
-        if (!table) {
-            // A paragraph may end a page between two of its lines.
-            const QTextBlock block = it.currentBlock();
-            const QRectF r = layout->blockBoundingRect(block);
-            const bool heading = block.blockFormat().headingLevel() > 0;
-            const QTextLayout* lines = block.layout();
-            qreal top = r.top();
-            for (int i = 1; !heading && lines && i < lines->lineCount(); ++i) {
-                const qreal y = lines->position().y() + lines->lineAt(i).y();
-                spans.append({top, y, y, -1, false});
-                top = y;
+        if (QTextFrame* frame = it.currentFrame()) {
+            // A block of facts stays on one page.
+            const QRectF r = layout->frameBoundingRect(frame);
+            spans.append({r.top(), r.bottom(), r.bottom(), -1, false});
+            continue;
+        }
+        const QTextBlock block = it.currentBlock();
+        qreal at = 0;
+        if (const PlanTable* table = TableObject::tableIn(block, &at)) {
+            // A table may end a page between any two rows; the column names stay with the
+            // first row below them and are repeated above the rows a new page goes on with.
+            const QList<qreal>& tops = table->rowTops();
+            int header = -1;
+            qsizetype row = 0;
+            if (table->hasHeader() && tops.size() > 2) {
+                headers->append({at + tops[0], at + tops[1]});
+                header = int(headers->size()) - 1;
+                spans.append({at + tops[0], at + tops[1], at + tops[1], -1, true});
+                row = 1;
             }
-            spans.append({top, r.bottom(), r.bottom(), -1, heading});
+            for (; row + 1 < tops.size(); ++row)
+                spans.append({at + tops[row], at + tops[row + 1], at + tops[row + 1], header, false});
             continue;
         }
-        const TableCut cut = index < cuts.size() ? cuts[index++] : TableCut::Rows;
-        // A row reaches from the top of its first cell to the top of the next row.
-        const qreal bottom = layout->frameBoundingRect(table).bottom();
-        QList<qreal> tops;
-        for (int row = 0; row < table->rows(); ++row)
-            tops.append(
-                layout->blockBoundingRect(doc.findBlock(table->cellAt(row, 0).firstPosition()))
-                    .top() -
-                padding);
-        tops.append(bottom);
-        if (cut == TableCut::Whole) {
-            spans.append({tops.first(), bottom, bottom, -1, false});
-            continue;
+        // A paragraph may end a page between two of its lines.
+        const QRectF r = layout->blockBoundingRect(block);
+        const bool heading = block.blockFormat().headingLevel() > 0;
+        const QTextLayout* lines = block.layout();
+        qreal top = r.top();
+        for (int i = 1; !heading && lines && i < lines->lineCount(); ++i) {
+            const qreal y = lines->position().y() + lines->lineAt(i).y();
+            spans.append({top, y, y, -1, false});
+            top = y;
         }
-        if (cut == TableCut::Headed && tops.size() > 2) {
-            headers->append({tops[0], tops[1]});
-            header = int(headers->size()) - 1;
-            // The column names stay with the first row below them.
-            spans.append({tops[0], tops[1], tops[1], -1, true});
-            tops.removeFirst();
-        } else if (cut != TableCut::Continued) {
-            header = -1;
-        }
-        for (qsizetype row = 0; row + 1 < tops.size(); ++row)
-            spans.append({tops[row], tops[row + 1], tops[row + 1],
-                          cut == TableCut::Rows ? -1 : header, false});
+        spans.append({top, r.bottom(), r.bottom(), -1, heading});
     }
     // A heading holds on to what follows it (which may be another heading).
     for (qsizetype i = spans.size() - 2; i >= 0; --i)
@@ -655,7 +661,7 @@ QList<Page> pagesOf(const QList<Span>& spans, const QList<QPair<qreal, qreal>>& 
 
 int PlanDocument::print(QPagedPaintDevice* device) const
 {
-    auto doc = textDocument();
+    auto doc = document(Form::Pages);
     doc->documentLayout()->setPaintDevice(device);
     const qreal dpi = device->logicalDpiY();
     const QSizeF page(device->width(), device->height());
@@ -665,8 +671,7 @@ int PlanDocument::print(QPagedPaintDevice* device) const
     doc->setTextWidth(body.width());
     QList<QPair<qreal, qreal>> headers;
     // The padding of the table cells (see tableOpen).
-    const QList<Span> spans =
-        spansOf(*doc, tableCuts(m_sections, true), (m_compact ? 1 : 5) * dpi / 96.0, &headers);
+    const QList<Span> spans = spansOf(*doc, &headers);
     const QList<Page> pages =
         pagesOf(spans, headers, doc->documentLayout()->documentSize().height(), body.height());
 

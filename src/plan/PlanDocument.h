@@ -56,8 +56,13 @@ class PlanDocument
     QString kindName() const { return m_kind; }
 
   private:
+    // The HTML file; the window's text document; the text document the pages are cut from,
+    // its long tables set by PlanTable.
+    enum class Form { File, Window, Pages };
     PlanDocument() = default;
-    QString markup(bool standalone) const;
+    // `longest`: the tables' texts on the pages are shortened to this length.
+    QString markup(Form form, qsizetype longest) const;
+    std::unique_ptr<QTextDocument> document(Form form) const;
 
     QString m_kind = QStringLiteral("Reception plan");
     bool m_compact = false;

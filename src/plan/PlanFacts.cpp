@@ -259,4 +259,29 @@ QString lines(const QString& stored)
     return text.trimmed();
 }
 
+QString printable(const QString& text, qsizetype longest)
+{
+    constexpr qsizetype kLongestRun = 60;
+    longest = qMin(longest, kLongestText);
+    QString out;
+    out.reserve(qMin(text.size(), longest) + 64);
+    qsizetype run = 0;
+    for (qsizetype i = 0; i < text.size() && i < longest; ++i) {
+        const QChar c = text[i];
+        run = c.isSpace() || c == QLatin1Char('-') ? 0 : run + 1;
+        if (run > kLongestRun && !c.isLowSurrogate()) {
+            out += QChar(0x200B); // zero width space: a place to break the line
+            run = 1;
+        }
+        out += c;
+    }
+    if (text.size() > longest && !out.isEmpty() && out.back().isHighSurrogate())
+        out.chop(1); // never half a character
+    if (text.size() > longest)
+        out += longest < kLongestText
+                   ? QString(QChar(0x2026))
+                   : QStringLiteral("... (%1 more characters not shown)").arg(text.size() - longest);
+    return out;
+}
+
 } // namespace PlanFacts

@@ -88,4 +88,11 @@ QString isolated(const QString& name);
 // HTML with each isolated name as a <bdi> element, as a browser isolates it by direction.
 QString bdiMarkup(const QString& html);
 
+// A text as the pages print it: at most `longest` characters, with a break allowed every 60
+// characters of a run without spaces, so it wraps instead of running off the page. A text
+// over kLongestText characters (damage, or a paste gone wrong, that would bury the plan) ends
+// with how many more it holds; one cut shorter ends with an ellipsis.
+constexpr qsizetype kLongestText = 4000;
+QString printable(const QString& text, qsizetype longest = kLongestText);
+
 } // namespace PlanFacts
