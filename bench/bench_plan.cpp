@@ -131,11 +131,15 @@ QString writeEvent(const QString& folder, const EventPlan& first, const EventPla
                               a.MoreInfo};
     };
     for (const ScheduledActivity& a : first.Schedule) {
-        const std::optional<qint64> key = ok ? s.schedule().insert(record(a)) : std::nullopt;
+        if (!ok)
+            return {};
+        const std::optional<qint64> key = s.schedule().insert(record(a));
+        if (!key)
+            return {};
         const auto now = std::find_if(p.Schedule.begin(), p.Schedule.end(),
                                       [&](const ScheduledActivity& b) { return b.Key == a.Key; });
-        ok = key && (now == p.Schedule.end() ? s.schedule().remove(*key)
-                                             : s.schedule().update(*key, record(*now)));
+        ok = now == p.Schedule.end() ? s.schedule().remove(*key)
+                                     : s.schedule().update(*key, record(*now));
     }
     return ok ? file : QString();
 }

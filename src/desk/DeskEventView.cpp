@@ -12,6 +12,7 @@
 #include "sound/NameSpeaker.h"
 #include "store/EventSnapshot.h"
 #include "ui/BusyPointer.h"
+#include "ui/FittedTextBrowser.h"
 #include "ui/FolderView.h"
 #include "ui/MessageBox.h"
 #include "wizard/PlanReview.h"
@@ -102,7 +103,7 @@ void DeskEventView::setSpeaker(NameSpeaker* speaker)
 void DeskEventView::addDocumentTab(PlanDocument document, const QString& title,
                                    const QString& objectName)
 {
-    auto* browser = new QTextBrowser(m_tabs);
+    auto* browser = new FittedTextBrowser(m_tabs);
     browser->setObjectName(objectName);
     m_shown.push_back(document.textDocument());
     m_documents.push_back(std::make_unique<PlanDocument>(std::move(document)));
@@ -131,7 +132,7 @@ void DeskEventView::addChangesTab()
     if (diff.isEmpty())
         browser->setPlainText(tr("Nothing changed since the earlier version."));
     else
-        browser->setHtml(diff.html());
+        browser->setHtml(diff.richText());
 }
 
 void DeskEventView::addSongsTab()

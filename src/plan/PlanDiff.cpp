@@ -9,11 +9,14 @@
 namespace
 {
 using PlanFacts::answerText;
+using PlanFacts::isolated;
 
 // Pages of the wizard, as PlanChecks names them.
 enum Page { BrideGroom = 1, Event = 2, EmCee = 3, Party = 4, Schedule = 5, Music = 6 };
 
-// A stored text as a sentence quotes it: one line, no surrounding blanks.
+// A stored text as a sentence quotes it: one line, no surrounding blanks. Every text of the
+// couple's that a sentence holds is set apart by direction (PlanFacts::isolated), so a name
+// in a right-to-left script keeps the words around it in their order.
 QString flat(const QString& stored)
 {
     return PlanFacts::lines(stored).replace(QLatin1Char('\n'), QStringLiteral(", "));
@@ -33,22 +36,29 @@ QString phoneLine(const QString& number, const QString& kind)
                                     : QStringLiteral("%1 (%2)").arg(number.trimmed(), kind.trimmed());
 }
 
+// "Perfect" by Ed Sheeran, its title and artist isolated.
 QString songLabel(const QString& title, const QString& artist)
 {
-    return title.trimmed().isEmpty() && artist.trimmed().isEmpty()
-               ? QString()
-               : PlanFacts::songLabel(title, artist);
+    return PlanFacts::songLabel(isolated(title.trimmed()), isolated(artist.trimmed()));
+}
+
+// The song of an activity; empty for none.
+QString activitySong(const QString& title, const QString& artist)
+{
+    return title.trimmed().isEmpty() && artist.trimmed().isEmpty() ? QString()
+                                                                   : songLabel(title, artist);
 }
 
 // One changed detail of a named thing, with {P} for its possessive ("Erin Fox's", "its").
-// Empty when the two texts are the same; `quote` puts the values in quotation marks.
+// Empty when the two texts are the same. A text of the couple's (`given`) is isolated and
+// put in quotation marks; any other is written as it is.
 QString detailChange(const QString& noun, const QString& before, const QString& after,
-                     bool quote = true)
+                     bool given = true)
 {
     if (before == after)
         return QString();
-    const QString a = quote ? quoted(before) : before;
-    const QString b = quote ? quoted(after) : after;
+    const QString a = given ? quoted(isolated(before)) : before;
+    const QString b = given ? quoted(isolated(after)) : after;
     if (before.isEmpty())
         return QStringLiteral("{P} %1 added: %2").arg(noun, b);
     if (after.isEmpty())
@@ -91,7 +101,14 @@ QString folded(const QString& name)
 QString activityName(const ScheduledActivity& a)
 {
     return a.Name.trimmed().isEmpty() ? QStringLiteral("An activity without a name")
-                                      : a.Name.trimmed();
+                                      : isolated(a.Name.trimmed());
+}
+
+// The number of guests as the couple typed it, or why there is none.
+QString guestsText(const PlanValue<QString>& guests)
+{
+    const QString text = answerText(guests);
+    return guests.isGiven() && !guests.value.trimmed().isEmpty() ? isolated(text) : text;
 }
 } // namespace
 
@@ -152,7 +169,7 @@ void PlanDiff::compareEvent(const EventPlan& before, const EventPlan& after)
     answer(QStringLiteral("setup time"), QStringLiteral("moved"), answerText(x.Setup),
            answerText(y.Setup));
     answer(QStringLiteral("number of guests"), QStringLiteral("changed"),
-           answerText(before.Guests), answerText(after.Guests));
+           guestsText(before.Guests), guestsText(after.Guests));
 
     const FacilityRecord& f = before.Facility;
     const FacilityRecord& g = after.Facility;
@@ -190,16 +207,17 @@ void PlanDiff::compareParty(const QList<PartyMember>& before, const QList<PartyM
         for (qsizetype i = 0; i < before.size() && at < 0; ++i)
             if (!matched[i] && folded(before[i].Name) == folded(m.Name))
                 at = i;
-        const QString name = m.Name.trimmed();
+        const QString name = isolated(m.Name.trimmed());
         if (at < 0) {
             QString text = QStringLiteral("%1 added to the bridal party").arg(name);
             if (!m.Role.trimmed().isEmpty())
-                text += QStringLiteral(" as %1").arg(m.Role.trimmed());
+                text += QStringLiteral(" as %1").arg(isolated(m.Role.trimmed()));
             if (!m.Escort.trimmed().isEmpty())
                 text += m.EscortRole.trimmed().isEmpty()
-                            ? QStringLiteral(", escorted by %1").arg(m.Escort.trimmed())
+                            ? QStringLiteral(", escorted by %1").arg(isolated(m.Escort.trimmed()))
                             : QStringLiteral(", escorted by %1 (%2)")
-                                  .arg(m.Escort.trimmed(), m.EscortRole.trimmed());
+                                  .arg(isolated(m.Escort.trimmed()),
+                                       isolated(m.EscortRole.trimmed()));
             add(Party, text);
             continue;
         }
@@ -219,7 +237,8 @@ void PlanDiff::compareParty(const QList<PartyMember>& before, const QList<PartyM
     }
     for (qsizetype i = 0; i < before.size(); ++i)
         if (!matched[i])
-            add(Party, QStringLiteral("%1 removed from the bridal party").arg(before[i].Name.trimmed()));
+            add(Party, QStringLiteral("%1 removed from the bridal party")
+                           .arg(isolated(before[i].Name.trimmed())));
 }
 
 void PlanDiff::compareSchedule(const QList<ScheduledActivity>& before,
@@ -243,7 +262,7 @@ void PlanDiff::compareSchedule(const QList<ScheduledActivity>& before,
 
     for (qsizetype j = 0; j < after.size(); ++j) {
         const ScheduledActivity& a = after[j];
-        const QString song = songLabel(a.SongTitle, a.SongArtist);
+        const QString song = activitySong(a.SongTitle, a.SongArtist);
         if (partner[j] < 0) {
             QString text = QStringLiteral("%1 added to the schedule").arg(activityName(a));
             if (a.Time.isGiven())
@@ -260,7 +279,7 @@ void PlanDiff::compareSchedule(const QList<ScheduledActivity>& before,
         if (o.Time != a.Time)
             details << QStringLiteral("{N} moved from %1 to %2")
                            .arg(answerText(o.Time), answerText(a.Time));
-        details << detailChange(QStringLiteral("song"), songLabel(o.SongTitle, o.SongArtist),
+        details << detailChange(QStringLiteral("song"), activitySong(o.SongTitle, o.SongArtist),
                                 song, false)
                 << detailChange(QStringLiteral("people"), flat(o.Who), flat(a.Who))
                 << detailChange(QStringLiteral("notes"), flat(o.MoreInfo), flat(a.MoreInfo));
@@ -299,11 +318,11 @@ void PlanDiff::compareSongs(int page, const QString& list, const QList<PlanSong>
             return !taken[&o - before.data()] && PlanFacts::sameSong(o, s);
         });
         if (it == before.end()) {
-            added << PlanFacts::songLabel(s.Title, s.Artist);
+            added << songLabel(s.Title, s.Artist);
             continue;
         }
         taken[it - before.begin()] = true;
-        const QString label = PlanFacts::songLabel(s.Title, s.Artist);
+        const QString label = songLabel(s.Title, s.Artist);
         const QString length =
             detailChange(QStringLiteral("length"), PlanFacts::lengthText(it->Length),
                          PlanFacts::lengthText(s.Length), false);
@@ -325,7 +344,7 @@ void PlanDiff::compareSongs(int page, const QString& list, const QList<PlanSong>
     QStringList removed;
     for (qsizetype i = 0; i < before.size(); ++i)
         if (!taken[i])
-            removed << PlanFacts::songLabel(before[i].Title, before[i].Artist);
+            removed << songLabel(before[i].Title, before[i].Artist);
     const auto count = [](qsizetype n) {
         return n == 1 ? QStringLiteral("1 song") : QStringLiteral("%1 songs").arg(n);
     };
@@ -356,6 +375,11 @@ QString PlanDiff::text() const
 }
 
 QString PlanDiff::html() const
+{
+    return PlanFacts::bdiMarkup(richText());
+}
+
+QString PlanDiff::richText() const
 {
     QString out = QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n"
                                  "<meta charset=\"utf-8\" />\n<title>What Changed</title>\n"

@@ -29,8 +29,11 @@ class PlanDiff
 
     // The sentences under the name of their page; "No changes." when nothing changed.
     QString text() const;
-    // The same as a self-contained HTML5 page.
+    // The same as a self-contained HTML5 page, the couple's texts in <bdi> elements.
     QString html() const;
+    // The page for Qt's text document, which knows the Unicode isolates around the couple's
+    // texts but not <bdi>.
+    QString richText() const;
 
   private:
     void add(int page, const QString& text);

@@ -2,6 +2,7 @@
 
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <QTime>
 
 #include <algorithm>
@@ -233,6 +234,12 @@ QString lengthText(const PlanValue<int>& length)
 QString isolated(const QString& name)
 {
     return name.isEmpty() ? name : QChar(0x2068) + name + QChar(0x2069);
+}
+
+QString bdiMarkup(const QString& html)
+{
+    static const QRegularExpression isolate(QStringLiteral("\u2068([^\u2068\u2069<]*)\u2069"));
+    return QString(html).replace(isolate, QStringLiteral("<bdi>\\1</bdi>"));
 }
 
 QString coupleNames(const EventPlan& plan)

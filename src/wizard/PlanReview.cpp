@@ -4,6 +4,7 @@
 #include "plan/PlanFileName.h"
 #include "sound/NameSayList.h"
 #include "ui/BusyPointer.h"
+#include "ui/FittedTextBrowser.h"
 #include "ui/FolderView.h"
 #include "ui/MessageBox.h"
 #include "wizard/PageStyle.h"
@@ -17,7 +18,6 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QTextBrowser>
 #include <QTextDocument>
 #include <QVBoxLayout>
 
@@ -79,7 +79,7 @@ PlanReview::PlanReview(const EventPlan& plan, const QList<PlanFinding>& findings
     }
 
     m_shown = m_document.textDocument();
-    m_browser = new QTextBrowser(this);
+    m_browser = new FittedTextBrowser(this);
     m_browser->setObjectName(QStringLiteral("txtPlan"));
     m_browser->setDocument(m_shown.get());
     layout->addWidget(m_browser, 1);
