@@ -12,7 +12,6 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -464,9 +463,7 @@ QString PlanDocument::markup(Form form, qsizetype longest) const
     if (standalone) {
         // A browser isolates a name by direction with <bdi>; Qt's text engine knows only the
         // Unicode isolates the names carry.
-        static const QRegularExpression isolate(QStringLiteral("\u2068([^\u2068\u2069<]*)\u2069"));
-        const QString body = html.mid(head).replace(isolate, QStringLiteral("<bdi>\\1</bdi>"));
-        html = html.left(head) + body;
+        html = html.left(head) + PlanFacts::bdiMarkup(html.mid(head));
     }
     return html;
 }
