@@ -572,7 +572,14 @@ struct Page {
 
 // The spans of the document in reading order, and the column names of every table that has
 // them as [top, bottom) of its first row.
-QList<Span> spansOf(const QTextDocument& doc, QList<QPair<qreal, qreal>>* headers)
+// Where a table stands on the long page.
+struct Placed {
+    qreal top;
+    const PlanTable* table;
+};
+
+QList<Span> spansOf(const QTextDocument& doc, QList<QPair<qreal, qreal>>* headers,
+                    QList<Placed>* tables)
 {
     QAbstractTextDocumentLayout* layout = doc.documentLayout();
     QList<Span> spans;
@@ -586,6 +593,7 @@ QList<Span> spansOf(const QTextDocument& doc, QList<QPair<qreal, qreal>>* header
         const QTextBlock block = it.currentBlock();
         qreal at = 0;
         if (const PlanTable* table = TableObject::tableIn(block, &at)) {
+            tables->append({at, table});
             // A table may end a page between any two rows; the column names stay with the
             // first row below them and are repeated above the rows a new page goes on with.
             const QList<qreal>& tops = table->rowTops();
@@ -668,7 +676,8 @@ int PlanDocument::print(QPagedPaintDevice* device) const
     doc->setTextWidth(body.width());
     QList<QPair<qreal, qreal>> headers;
     // The padding of the table cells (see tableOpen).
-    const QList<Span> spans = spansOf(*doc, &headers);
+    QList<Placed> tables;
+    const QList<Span> spans = spansOf(*doc, &headers, &tables);
     const QList<Page> pages =
         pagesOf(spans, headers, doc->documentLayout()->documentSize().height(), body.height());
 
@@ -689,7 +698,16 @@ int PlanDocument::print(QPagedPaintDevice* device) const
         const qreal hair = device->logicalDpiY() / 144.0;
         context.clip = QRectF(0, top + hair, body.width(), bottom - top - 2 * hair);
         context.palette.setColor(QPalette::Text, QColor(kTextColour));
-        doc->documentLayout()->draw(&p, context);
+        // A band inside one table is painted by the table alone: the document's layout would
+        // look through all of the document for every page.
+        const auto inside = std::find_if(tables.begin(), tables.end(), [&](const Placed& t) {
+            return t.top <= top && top + (bottom - top) <= t.top + t.table->height();
+        });
+        if (inside != tables.end())
+            inside->table->paint(&p, QPointF(doc->documentMargin(), inside->top),
+                                 top - inside->top + hair, bottom - inside->top - hair);
+        else
+            doc->documentLayout()->draw(&p, context);
         p.restore();
     };
     for (qsizetype i = 0; i < pages.size(); ++i) {
