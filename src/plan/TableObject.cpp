@@ -1,11 +1,11 @@
 #include "TableObject.h"
 
+#include "plan/TextObjectPlace.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
 #include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
-#include <QTextFrame>
 
 namespace
 {
@@ -21,22 +21,14 @@ TableObject::TableObject(const QList<PlanTable>& tables, QObject* parent)
 void TableObject::install(QTextDocument* document, const QList<PlanTable>& tables)
 {
     document->documentLayout()->registerHandler(kObjectType, new TableObject(tables, document));
-    // Each picture stands in a paragraph of its own at the document's top level. The formats
-    // are changed before the document has a layout.
-    for (auto it = document->rootFrame()->begin(); !it.atEnd(); ++it)
-        for (auto part = it.currentBlock().begin(); !part.atEnd(); ++part) {
-            const QTextFragment fragment = part.fragment();
-            const QString name = fragment.charFormat().toImageFormat().name();
-            if (!name.startsWith(kPrefix))
-                continue;
-            QTextCursor at(document);
-            at.setPosition(fragment.position());
-            at.setPosition(fragment.position() + 1, QTextCursor::KeepAnchor);
-            QTextCharFormat format;
-            format.setObjectType(kObjectType);
-            format.setProperty(kIndex, name.mid(kPrefix.size()).toInt());
-            at.setCharFormat(format);
-        }
+    placeTextObjects(document, [](const QString& name) -> std::optional<QTextCharFormat> {
+        if (!name.startsWith(kPrefix))
+            return std::nullopt;
+        QTextCharFormat format;
+        format.setObjectType(kObjectType);
+        format.setProperty(kIndex, name.mid(kPrefix.size()).toInt());
+        return format;
+    });
 }
 
 const PlanTable* TableObject::tableIn(const QTextBlock& block, qreal* top)

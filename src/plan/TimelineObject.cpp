@@ -1,10 +1,9 @@
 #include "TimelineObject.h"
 
+#include "plan/TextObjectPlace.h"
+
 #include <QAbstractTextDocumentLayout>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
-#include <QTextFrame>
 
 TimelineObject::TimelineObject(const PlanTimeline& timeline, QObject* parent)
     : QObject(parent), m_timeline(timeline)
@@ -13,24 +12,14 @@ TimelineObject::TimelineObject(const PlanTimeline& timeline, QObject* parent)
 
 void TimelineObject::install(QTextDocument* document, const PlanTimeline& timeline)
 {
-    // The picture stands in a paragraph of its own, outside the tables: only the blocks of the
-    // document's top level are looked at, each table passed over whole. Its format is changed
-    // before the document has a layout, which would otherwise lay it all out at once.
-    for (auto it = document->rootFrame()->begin(); !it.atEnd(); ++it)
-        for (auto part = it.currentBlock().begin(); !part.atEnd(); ++part) {
-            const QTextFragment fragment = part.fragment();
-            if (fragment.charFormat().toImageFormat().name() != QLatin1String("timeline"))
-                continue;
-            QTextCursor at(document);
-            at.setPosition(fragment.position());
-            at.setPosition(fragment.position() + 1, QTextCursor::KeepAnchor);
-            QTextCharFormat format;
-            format.setObjectType(kObjectType);
-            at.setCharFormat(format);
-            document->documentLayout()->registerHandler(kObjectType,
-                                                        new TimelineObject(timeline, document));
-            return;
-        }
+    document->documentLayout()->registerHandler(kObjectType, new TimelineObject(timeline, document));
+    placeTextObjects(document, [](const QString& name) -> std::optional<QTextCharFormat> {
+        if (name != QLatin1String("timeline"))
+            return std::nullopt;
+        QTextCharFormat format;
+        format.setObjectType(kObjectType);
+        return format;
+    });
 }
 
 const PlanTimeline::Drawing& TimelineObject::drawing(QTextDocument* document, qreal width)
