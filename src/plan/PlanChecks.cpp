@@ -1,6 +1,7 @@
 #include "PlanChecks.h"
 
 #include "plan/PlanFacts.h"
+#include "plan/SongIndex.h"
 
 #include <algorithm>
 
@@ -9,7 +10,6 @@ namespace PlanChecks
 namespace
 {
 
-using PlanFacts::sameSong;
 using PlanFacts::songLabel;
 
 QString label(const PlanSong& s)
@@ -23,51 +23,46 @@ QString sayTo(Audience audience, const char* toCouple, const char* toEntertainer
     return QString::fromUtf8(audience == ForCouple ? toCouple : toEntertainer);
 }
 
-void checkLists(const EventPlan& plan, Audience audience, QList<PlanFinding>& out)
+void checkLists(const EventPlan& plan, const SongIndex& exclude, Audience audience,
+                QList<PlanFinding>& out)
 {
     for (qsizetype i = 0; i < plan.Include.size(); ++i)
-        for (const PlanSong& ex : plan.Exclude)
-            if (const PlanSong& in = plan.Include[i]; sameSong(in, ex)) {
-                out.append({PlanFinding::Problem,
-                            sayTo(audience, "%1 is on both your songs to play and your songs not to play; take it off one of the lists.",
-                                "%1 is on both the couple's must-play and do-not-play lists; ask them which it is.")
-                                .arg(label(in)),
-                            Include, i});
-                break;
-            }
+        if (const PlanSong& in = plan.Include[i]; exclude.first(in) >= 0)
+            out.append({PlanFinding::Problem,
+                        sayTo(audience, "%1 is on both your songs to play and your songs not to play; take it off one of the lists.",
+                            "%1 is on both the couple's must-play and do-not-play lists; ask them which it is.")
+                            .arg(label(in)),
+                        Include, i});
     const struct {
         const QList<PlanSong>& songs;
         const char* name;
         Page page;
     } lists[] = {{plan.Include, audience == ForCouple ? "your songs to play" : "the couple's must-play list", Include},
                  {plan.Exclude, audience == ForCouple ? "your songs not to play" : "the couple's do-not-play list", Exclude}};
-    for (const auto& list : lists)
+    for (const auto& list : lists) {
+        const SongIndex index(list.songs);
         for (qsizetype i = 0; i < list.songs.size(); ++i)
-            for (qsizetype j = 0; j < i; ++j)
-                if (sameSong(list.songs[i], list.songs[j])) {
-                    out.append({PlanFinding::Advice,
-                                QStringLiteral("%1 is twice on %2.")
-                                    .arg(label(list.songs[i]), QString::fromUtf8(list.name)),
-                                list.page, i});
-                    break;
-                }
+            if (const qsizetype first = index.first(list.songs[i]); first >= 0 && first < i)
+                out.append({PlanFinding::Advice,
+                            QStringLiteral("%1 is twice on %2.")
+                                .arg(label(list.songs[i]), QString::fromUtf8(list.name)),
+                            list.page, i});
+    }
 }
 
-void checkSchedule(const EventPlan& plan, Audience audience, QList<PlanFinding>& out)
+void checkSchedule(const EventPlan& plan, const SongIndex& exclude, Audience audience,
+                   QList<PlanFinding>& out)
 {
     const PlanFacts::Evening evening = PlanFacts::eveningOf(plan.Times);
     const QList<ScheduledActivity> ordered = PlanFacts::eveningOrder(plan.Schedule, evening);
     for (qsizetype i = 0; i < ordered.size(); ++i) {
         const ScheduledActivity& a = ordered[i];
-        for (const PlanSong& ex : plan.Exclude)
-            if (sameSong(a, ex)) {
-                out.append({PlanFinding::Problem,
-                            sayTo(audience, "The song for \"%1\", %2, is on your songs not to play.",
-                                "The song for \"%1\", %2, is on the couple's do-not-play list.")
-                                .arg(a.Name, label(ex)),
-                            Schedule, a.Key});
-                break;
-            }
+        if (const PlanSong* ex = exclude.find(a))
+            out.append({PlanFinding::Problem,
+                        sayTo(audience, "The song for \"%1\", %2, is on your songs not to play.",
+                            "The song for \"%1\", %2, is on the couple's do-not-play list.")
+                            .arg(a.Name, label(*ex)),
+                        Schedule, a.Key});
         if (!a.Time.isGiven())
             continue;
         const QTime at = a.Time.value;
@@ -200,8 +195,9 @@ QList<PlanFinding> run(const EventPlan& plan, const QDate& today, Audience audie
 {
     QList<PlanFinding> out;
     checkPeople(plan, today, audience, out);
-    checkSchedule(plan, audience, out);
-    checkLists(plan, audience, out);
+    const SongIndex exclude(plan.Exclude);
+    checkSchedule(plan, exclude, audience, out);
+    checkLists(plan, exclude, audience, out);
     std::stable_sort(out.begin(), out.end(), [](const PlanFinding& a, const PlanFinding& b) {
         return a.severity != b.severity ? a.severity < b.severity : a.page < b.page;
     });

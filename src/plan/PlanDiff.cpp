@@ -2,6 +2,7 @@
 
 #include "plan/PlanChecks.h"
 #include "plan/PlanFacts.h"
+#include "plan/SongIndex.h"
 
 #include <algorithm>
 #include <span>
@@ -310,28 +311,28 @@ void PlanDiff::compareMusic(const MusicPreferences& before, const MusicPreferenc
 void PlanDiff::compareSongs(int page, const QString& list, const QList<PlanSong>& before,
                             const QList<PlanSong>& after)
 {
+    SongIndex earlier(before);
     QList<bool> taken(before.size(), false);
     QStringList added;
     QStringList kept; // what changed of a song on both versions of the list
     for (const PlanSong& s : after) {
-        const auto it = std::find_if(before.begin(), before.end(), [&](const PlanSong& o) {
-            return !taken[&o - before.data()] && PlanFacts::sameSong(o, s);
-        });
-        if (it == before.end()) {
+        const qsizetype at = earlier.take(s);
+        if (at < 0) {
             added << songLabel(s.Title, s.Artist);
             continue;
         }
-        taken[it - before.begin()] = true;
+        taken[at] = true;
+        const PlanSong& was = before[at];
         const QString label = songLabel(s.Title, s.Artist);
         const QString length =
-            detailChange(QStringLiteral("length"), PlanFacts::lengthText(it->Length),
+            detailChange(QStringLiteral("length"), PlanFacts::lengthText(was.Length),
                          PlanFacts::lengthText(s.Length), false);
         QStringList details;
         if (!length.isEmpty())
             details << QString(length).replace(
                 QStringLiteral("{P} length"),
                 QStringLiteral("The length of %1 on %2").arg(label, list));
-        if (it->musicProvided() != s.musicProvided()) {
+        if (was.musicProvided() != s.musicProvided()) {
             const QString provided = s.musicProvided()
                                          ? QStringLiteral("is now music provided")
                                          : QStringLiteral("is no longer music provided");

@@ -106,46 +106,6 @@ qint64 totalSeconds(const QList<PlanSong>& songs, int* unknown)
     return total;
 }
 
-namespace
-{
-bool sameText(const QString& a, const QString& b)
-{
-    return a.trimmed().compare(b.trimmed(), Qt::CaseInsensitive) == 0;
-}
-} // namespace
-
-bool sameSong(const PlanSong& a, const PlanSong& b)
-{
-    if (a.Key > 0 && a.Key == b.Key)
-        return true;
-    return !a.Title.trimmed().isEmpty() && sameText(a.Title, b.Title) &&
-           sameText(a.Artist, b.Artist);
-}
-
-bool sameSong(const ScheduledActivity& activity, const PlanSong& song)
-{
-    if (activity.SongTitle.trimmed().isEmpty())
-        return false;
-    return sameSong(PlanSong{activity.SongKey.value_or(0), activity.SongTitle,
-                             activity.SongArtist, {}},
-                    song);
-}
-
-const PlanSong* listedSong(const EventPlan& plan, const ScheduledActivity& activity)
-{
-    for (const QList<PlanSong>* list : {&plan.Include, &plan.Exclude})
-        for (const PlanSong& s : *list)
-            if (sameSong(activity, s))
-                return &s;
-    return nullptr;
-}
-
-bool onExcludeList(const EventPlan& plan, const ScheduledActivity& activity)
-{
-    return std::any_of(plan.Exclude.begin(), plan.Exclude.end(),
-                       [&](const PlanSong& s) { return sameSong(activity, s); });
-}
-
 QString songLabel(const QString& title, const QString& artist)
 {
     const QString quoted = QStringLiteral("\"%1\"").arg(title.trimmed());

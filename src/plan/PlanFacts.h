@@ -49,14 +49,6 @@ QList<std::optional<int>> slotLengths(const QList<ScheduledActivity>& ordered,
 // counted in `unknown` when given.
 qint64 totalSeconds(const QList<PlanSong>& songs, int* unknown = nullptr);
 
-// The same song: the same catalogue key, or the same title and artist ignoring case and
-// surrounding blanks.
-bool sameSong(const PlanSong& a, const PlanSong& b);
-bool sameSong(const ScheduledActivity& activity, const PlanSong& song);
-// The song of the lists an activity plays, when it is on one (first the songs to play).
-const PlanSong* listedSong(const EventPlan& plan, const ScheduledActivity& activity);
-bool onExcludeList(const EventPlan& plan, const ScheduledActivity& activity);
-
 // "At Last" by Etta James.
 QString songLabel(const QString& title, const QString& artist);
 

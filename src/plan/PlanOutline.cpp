@@ -146,10 +146,11 @@ PlanSection scheduleSection(const EventPlan& plan)
                 QStringLiteral("Who"), QStringLiteral("Song"), QStringLiteral("Notes")};
     const auto evening = PlanFacts::eveningOf(plan.Times);
     const QList<ScheduledActivity> ordered = PlanFacts::eveningOrder(plan.Schedule, evening);
+    const SongIndex include(plan.Include), exclude(plan.Exclude);
     for (qsizetype i = 0; i < ordered.size(); ++i) {
         const ScheduledActivity& a = ordered[i];
         t.rows.append({QString::number(i + 1), activityTime(a.Time), a.Name.trimmed(),
-                       a.Who.trimmed(), activitySong(plan, a), lines(a.MoreInfo)});
+                       a.Who.trimmed(), activitySong(a, include, exclude), lines(a.MoreInfo)});
     }
     PlanSection s{QStringLiteral("The Schedule"), {}};
     addIfAny(s, t);
@@ -217,17 +218,20 @@ QString activityTime(const PlanValue<QTime>& time)
                                                     : PlanFacts::answerText(time);
 }
 
-QString activitySong(const EventPlan& plan, const ScheduledActivity& a)
+QString activitySong(const ScheduledActivity& a, const SongIndex& include, const SongIndex& exclude)
 {
     if (a.SongTitle.trimmed().isEmpty())
         return {};
     QString song = PlanFacts::songLabel(a.SongTitle, a.SongArtist);
     // The length is not stored with the activity: it is taken from a list.
-    if (const PlanSong* listed = PlanFacts::listedSong(plan, a); listed && listed->Length.isGiven())
+    const PlanSong* listed = include.find(a);
+    if (!listed)
+        listed = exclude.find(a);
+    if (listed && listed->Length.isGiven())
         song += QStringLiteral(" (%1)").arg(PlanFacts::lengthText(listed->Length));
     if (a.SongKey == PlanSong::kMusicProvided)
         song += QStringLiteral(" - music provided");
-    if (PlanFacts::onExcludeList(plan, a))
+    if (exclude.find(a))
         song += QStringLiteral(" - ON THE DO-NOT-PLAY LIST");
     return song;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plan/PlanFinding.h"
+#include "plan/SongIndex.h"
 #include "store/EventPlan.h"
 
 #include <QList>
@@ -54,7 +55,9 @@ TitleBlock titleOf(const EventPlan& plan);
 // An activity's time as the schedule prints it ("-" when none was given), and its song:
 // "\"At Last\" by Etta James (3:02)", with "music provided" and a do-not-play mark.
 QString activityTime(const PlanValue<QTime>& time);
-QString activitySong(const EventPlan& plan, const ScheduledActivity& activity);
+// `include` and `exclude`: the couple's two lists.
+QString activitySong(const ScheduledActivity& activity, const SongIndex& include,
+                     const SongIndex& exclude);
 
 QList<PlanSection> build(const EventPlan& plan, const QList<PlanFinding>& findings,
                          bool dressPicture);

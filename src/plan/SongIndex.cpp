@@ -1,0 +1,61 @@
+#include "SongIndex.h"
+
+SongIndex::SongIndex(const QList<PlanSong>& songs) : m_songs(songs), m_taken(songs.size(), false)
+{
+    for (qsizetype i = 0; i < songs.size(); ++i) {
+        // Only a catalogue key names a song; a song without a title is matched by its key alone.
+        if (songs[i].Key > 0)
+            m_byKey[songs[i].Key].at.append(i);
+        if (!songs[i].Title.trimmed().isEmpty())
+            m_byText[textOf(songs[i])].at.append(i);
+    }
+}
+
+SongIndex::Text SongIndex::textOf(const PlanSong& song)
+{
+    return {song.Title.trimmed().toCaseFolded(), song.Artist.trimmed().toCaseFolded()};
+}
+
+std::array<const SongIndex::Places*, 2> SongIndex::placesOf(const PlanSong& song) const
+{
+    const auto byKey = song.Key > 0 ? m_byKey.constFind(song.Key) : m_byKey.constEnd();
+    const auto byText =
+        song.Title.trimmed().isEmpty() ? m_byText.constEnd() : m_byText.constFind(textOf(song));
+    return {byKey == m_byKey.constEnd() ? nullptr : &*byKey,
+            byText == m_byText.constEnd() ? nullptr : &*byText};
+}
+
+qsizetype SongIndex::first(const PlanSong& song) const
+{
+    qsizetype at = -1;
+    for (const Places* places : placesOf(song))
+        if (places && (at < 0 || places->at.first() < at))
+            at = places->at.first();
+    return at;
+}
+
+const PlanSong* SongIndex::find(const ScheduledActivity& activity) const
+{
+    if (activity.SongTitle.trimmed().isEmpty())
+        return nullptr;
+    const qsizetype at =
+        first(PlanSong{activity.SongKey.value_or(0), activity.SongTitle, activity.SongArtist, {}});
+    return at < 0 ? nullptr : &m_songs[at];
+}
+
+qsizetype SongIndex::take(const PlanSong& song)
+{
+    qsizetype at = -1;
+    for (const Places* places : placesOf(song)) {
+        if (!places)
+            continue;
+        // Each place is passed over once: the taken ones stay behind `next`.
+        while (places->next < places->at.size() && m_taken[places->at[places->next]])
+            ++places->next;
+        if (places->next < places->at.size() && (at < 0 || places->at[places->next] < at))
+            at = places->at[places->next];
+    }
+    if (at >= 0)
+        m_taken[at] = true;
+    return at;
+}
