@@ -814,16 +814,19 @@ void TestPlan::oversizedEventsMakeTheirPlans_data()
 {
     QTest::addColumn<Raw>("raw");
     QTest::addColumn<QString>("says");
+    QTest::addColumn<QString>("pagesSay"); // what the plan's pages say of it
     QTest::newRow("unbroken text of 1 MB")
-        << Raw([](StoreSession& s) { s.items().SaveMemItem("DN", QString(1 << 20, 'x')); }) << "xxxx";
+        << Raw([](StoreSession& s) { s.items().SaveMemItem("DN", QString(1 << 20, 'x')); })
+        << "xxxx" << "more characters not shown";
     QTest::newRow("10,000 activities at one time") << Raw([](StoreSession& s) {
         for (int i = 0; i < 10000; ++i)
             s.schedule().insert({OleDate::fromDateTime(QDate(2031, 6, 14), QTime(19, 0)),
                                  "Crowd " + QString::number(i), {}, "", "", "", ""});
-    }) << "Crowd 9999";
+    }) << "Crowd 9999" << "of these 10004 rows";
     QTest::newRow("a party count of 32767")
-        << Raw([](StoreSession& s) { s.items().SaveStrItem("BPCOUNT", " 32767"); }) << "Lucía";
-    QTest::newRow("an empty event") << Raw() << "Date not chosen yet";
+        << Raw([](StoreSession& s) { s.items().SaveStrItem("BPCOUNT", " 32767"); }) << "Lucía"
+        << "Lucía";
+    QTest::newRow("an empty event") << Raw() << "Date not chosen yet" << "Date not chosen yet";
 }
 
 void TestPlan::oversizedEventsMakeTheirPlans()
@@ -846,6 +849,7 @@ void TestPlan::oversizedEventsMakeTheirPlans()
         const Run run = zelplan(QStringList{event} + args);
         QCOMPARE(QString::number(run.status) + run.err, QString("0"));
     }
+    QFETCH(QString, pagesSay);
     QVERIFY(QString::fromUtf8(fileBytes(root.path() + "/plan.txt")).simplified().contains(says));
     // The text forms keep within 100 characters a line; the pages never print today's date.
     const QString today = QLocale::c().toString(QDate::currentDate(), "MMMM d, yyyy");
@@ -863,6 +867,8 @@ void TestPlan::oversizedEventsMakeTheirPlans()
                           ? line : longest;
         QCOMPARE(longest, QString());
         QCOMPARE(text.contains(today), false);
+        if (form == "plan.pdf")
+            QVERIFY2(text.simplified().contains(pagesSay), qPrintable(pagesSay));
     }
 }
 

@@ -356,6 +356,11 @@ PlanDocument PlanDocument::runSheet(const EventPlan& plan, const QList<PlanFindi
 
 PlanDocument::~PlanDocument() = default;
 
+struct PlanDocument::PagesShare {
+    QList<qsizetype> rows; // the rows each table shows, in the order of the tables
+    qsizetype longest = PlanFacts::kLongestText;
+};
+
 QString PlanDocument::runningHeader() const
 {
     return m_title.couple.isEmpty()
@@ -365,27 +370,37 @@ QString PlanDocument::runningHeader() const
 
 namespace
 {
-// The pages of a very large event hold at most this many characters in their tables (about
-// a thousand pages): beyond it the longest texts are shortened, each to the same length, so
-// the pages are made in moments and every row is still there.
-constexpr qsizetype kPagesCharacters = 2'000'000;
+// The pages of a very large event hold at most this many rows and characters in their
+// tables, a few hundred pages: beyond it each table shows its first rows, and the longest
+// texts are shortened, each to the same length, so the pages are made in moments. The HTML
+// and text forms hold every row.
+constexpr qsizetype kPagesRows = 4'000;
+constexpr qsizetype kPagesCharacters = 1'000'000;
 
 bool setByPlanTable(const PlanBlock& b)
 {
     return b.kind == PlanBlock::Table || b.kind == PlanBlock::Names || b.kind == PlanBlock::Findings;
 }
 
-// The length the tables' texts are shortened to on the pages: the most that keeps them all
-// within kPagesCharacters, shorter texts kept whole.
-qsizetype longestOnPages(const QList<PlanSection>& sections)
+// How many of the tables' rows (`counts`) the pages show: every row of the smaller tables,
+// the larger ones an even share of what is left.
+QList<qsizetype> rowsOnPages(const QList<qsizetype>& counts)
 {
-    QList<qsizetype> lengths;
-    for (const PlanSection& s : sections)
-        for (const PlanBlock& b : s.blocks)
-            if (setByPlanTable(b))
-                for (const QStringList& r : b.rows)
-                    for (const QString& cell : r)
-                        lengths.append(qMin(cell.size(), PlanFacts::kLongestText));
+    QList<qsizetype> order(counts.size()), shown(counts.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return counts[a] < counts[b]; });
+    qsizetype left = kPagesRows;
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        shown[order[i]] = qMin(counts[order[i]], left / (order.size() - i));
+        left -= shown[order[i]];
+    }
+    return shown;
+}
+
+// The length the shown rows' texts are shortened to: the most that keeps them all within
+// kPagesCharacters, shorter texts kept whole.
+qsizetype longestOnPages(const QList<qsizetype>& lengths)
+{
     qsizetype longest = PlanFacts::kLongestText, shortest = 0;
     auto fits = [&](qsizetype cap) {
         qsizetype total = 0;
@@ -403,7 +418,27 @@ qsizetype longestOnPages(const QList<PlanSection>& sections)
 }
 } // namespace
 
-QString PlanDocument::markup(Form form, qsizetype longest) const
+PlanDocument::PagesShare PlanDocument::pagesShare() const
+{
+    QList<qsizetype> counts;
+    for (const PlanSection& s : m_sections)
+        for (const PlanBlock& b : s.blocks)
+            if (setByPlanTable(b))
+                counts.append(b.rows.size());
+    PagesShare share{rowsOnPages(counts)};
+    QList<qsizetype> lengths;
+    qsizetype table = 0;
+    for (const PlanSection& s : m_sections)
+        for (const PlanBlock& b : s.blocks)
+            if (setByPlanTable(b))
+                for (const QStringList& r : b.rows.first(share.rows[table++]))
+                    for (const QString& cell : r)
+                        lengths.append(qMin(cell.size(), PlanFacts::kLongestText));
+    share.longest = longestOnPages(lengths);
+    return share;
+}
+
+QString PlanDocument::markup(Form form, const PagesShare* share) const
 {
     const bool standalone = form == Form::File;
     // The file is HTML5 that is also well-formed XML; Qt's text engine takes the same markup.
@@ -436,14 +471,21 @@ QString PlanDocument::markup(Form form, qsizetype longest) const
             if (form == Form::Pages && setByPlanTable(b)) {
                 if (!b.title.isEmpty())
                     html += QStringLiteral("<h3>%1</h3>").arg(esc(b.title));
+                const qsizetype shown = share->rows[tables];
                 html += QStringLiteral("<p style=\"margin-top: 0px; margin-bottom: 0px;\">"
                                        "<img src=\"table:%1\"/></p>")
                             .arg(tables++);
-                if (longest < PlanFacts::kLongestText)
+                if (shown < b.rows.size())
+                    html += QStringLiteral("<p class=\"caption\">Only the first %1 of these %2 "
+                                           "rows fit on the pages; the plan as HTML or text "
+                                           "shows them all.</p>")
+                                .arg(shown)
+                                .arg(b.rows.size());
+                if (share->longest < PlanFacts::kLongestText)
                     html += QStringLiteral("<p class=\"caption\">Texts longer than %1 characters "
                                            "are shortened here; the event file holds them "
                                            "whole.</p>")
-                                .arg(longest);
+                                .arg(share->longest);
                 continue;
             }
             // The timeline: inline SVG in the file; the text document paints it in the
@@ -470,7 +512,7 @@ QString PlanDocument::markup(Form form, qsizetype longest) const
 
 QString PlanDocument::html() const
 {
-    return markup(Form::File, PlanFacts::kLongestText);
+    return markup(Form::File);
 }
 
 std::unique_ptr<QTextDocument> PlanDocument::textDocument() const
@@ -478,27 +520,33 @@ std::unique_ptr<QTextDocument> PlanDocument::textDocument() const
     return document(Form::Window);
 }
 
-std::unique_ptr<QTextDocument> PlanDocument::document(Form form) const
+std::unique_ptr<QTextDocument> PlanDocument::document(Form form, QPaintDevice* device,
+                                                      qreal width) const
 {
     auto doc = std::make_unique<QTextDocument>();
+    if (device)
+        doc->documentLayout()->setPaintDevice(device);
+    if (width > 0)
+        doc->setTextWidth(width);
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setPointSizeF(m_compact ? 7.5 : 10); // the text's font: the style sheet sets no body font
     doc->setDefaultFont(font);
     if (!m_dress.isNull())
         doc->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("dress")), m_dress);
-    const qsizetype longest =
-        form == Form::Pages ? longestOnPages(m_sections) : PlanFacts::kLongestText;
-    doc->setHtml(markup(form, longest));
-    if (!m_timeline.isEmpty())
-        TimelineObject::install(doc.get(), m_timeline);
-    if (form == Form::Pages) {
+    if (form != Form::Pages) {
+        doc->setHtml(markup(form));
+    } else {
+        const PagesShare share = pagesShare();
+        doc->setHtml(markup(form, &share));
         QList<PlanTable> tables;
         for (const PlanSection& s : m_sections)
             for (const PlanBlock& b : s.blocks)
                 if (setByPlanTable(b))
-                    tables.append(PlanTable(b, m_compact, longest));
+                    tables.append(PlanTable(b, m_compact, share.longest, share.rows[tables.size()]));
         TableObject::install(doc.get(), tables);
     }
+    if (!m_timeline.isEmpty())
+        TimelineObject::install(doc.get(), m_timeline);
     return doc;
 }
 
@@ -666,14 +714,12 @@ QList<Page> pagesOf(const QList<Span>& spans, const QList<QPair<qreal, qreal>>& 
 
 int PlanDocument::print(QPagedPaintDevice* device) const
 {
-    auto doc = document(Form::Pages);
-    doc->documentLayout()->setPaintDevice(device);
     const qreal dpi = device->logicalDpiY();
     const QSizeF page(device->width(), device->height());
     const qreal headerHeight = 0.45 * dpi, footerHeight = 0.4 * dpi;
     const QRectF body(0, headerHeight, page.width(), page.height() - headerHeight - footerHeight);
     // One long page; the pages are cut from it between rows and blocks.
-    doc->setTextWidth(body.width());
+    const auto doc = document(Form::Pages, device, body.width());
     QList<QPair<qreal, qreal>> headers;
     // The padding of the table cells (see tableOpen).
     QList<Placed> tables;

@@ -14,6 +14,7 @@
 
 class QFontMetricsF;
 class QPagedPaintDevice;
+class QPaintDevice;
 class QTextDocument;
 
 // The plan of one event for the entertainer, in every form: a PDF or a printer's pages
@@ -59,10 +60,16 @@ class PlanDocument
     // The HTML file; the window's text document; the text document the pages are cut from,
     // its long tables set by PlanTable.
     enum class Form { File, Window, Pages };
+    // What the pages show of the tables of a very large event.
+    struct PagesShare;
     PlanDocument() = default;
-    // `longest`: the tables' texts on the pages are shortened to this length.
-    QString markup(Form form, qsizetype longest) const;
-    std::unique_ptr<QTextDocument> document(Form form) const;
+    PagesShare pagesShare() const;
+    // `share`: what the pages show of the tables (the Pages form only).
+    QString markup(Form form, const PagesShare* share = nullptr) const;
+    // The Pages form is laid out for `device` in `width` from the start: a table laid out at
+    // another width first could be taller than the text engine can place.
+    std::unique_ptr<QTextDocument> document(Form form, QPaintDevice* device = nullptr,
+                                            qreal width = -1) const;
 
     QString m_kind = QStringLiteral("Reception plan");
     bool m_compact = false;

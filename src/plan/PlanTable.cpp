@@ -26,16 +26,17 @@ QString PlanTable::cellText(const QString& text, qsizetype longest)
     return out;
 }
 
-PlanTable::PlanTable(const PlanBlock& block, bool compact, qsizetype longest)
+PlanTable::PlanTable(const PlanBlock& block, bool compact, qsizetype longest, qsizetype rows)
     : m_padding(compact ? 1 : 5)
 {
+    const QList<QStringList> shown = block.rows.first(qBound<qsizetype>(0, rows, block.rows.size()));
     auto cell = [&](const QString& text, Style style = Body, bool unbroken = false) {
         return Cell{{Part{cellText(text, longest), style}}, unbroken};
     };
     switch (block.kind) {
     case PlanBlock::Names:
         m_percent = {40, 0};
-        for (const QStringList& r : block.rows) {
+        for (const QStringList& r : shown) {
             Cell name = cell(r[0], Name);
             name.parts.append({cellText(r[1], longest), Role});
             if (!r.value(3).isEmpty())
@@ -45,7 +46,7 @@ PlanTable::PlanTable(const PlanBlock& block, bool compact, qsizetype longest)
         break;
     case PlanBlock::Findings:
         m_percent = {12, 0, 18};
-        for (const QStringList& r : block.rows) {
+        for (const QStringList& r : shown) {
             const QString severity = r[0].toLower();
             const Style style = severity == QLatin1String("problem")  ? Problem
                                 : severity == QLatin1String("advice") ? Advice
@@ -54,11 +55,13 @@ PlanTable::PlanTable(const PlanBlock& block, bool compact, qsizetype longest)
         }
         break;
     default: {
-        // The row numbers take only the room they need; times and lengths never break.
+        // Row numbers, times and lengths never break; their columns take only the room
+        // they need.
         QList<bool> unbroken;
         for (const QString& h : block.header) {
-            m_percent.append(h == QLatin1String("#") ? 5 : 0);
-            unbroken.append(h == QLatin1String("Time") || h == QLatin1String("Length"));
+            m_percent.append(0);
+            unbroken.append(h == QLatin1String("#") || h == QLatin1String("Time") ||
+                            h == QLatin1String("Length"));
         }
         if (!block.widths.isEmpty())
             m_percent = block.widths;
@@ -69,10 +72,10 @@ PlanTable::PlanTable(const PlanBlock& block, bool compact, qsizetype longest)
                 head.cells.append(cell(h, Head));
             m_rows.append(head);
         }
-        for (qsizetype i = 0; i < block.rows.size(); ++i) {
+        for (qsizetype i = 0; i < shown.size(); ++i) {
             Row row{{}, i % 2 == 1, false};
-            for (qsizetype c = 0; c < block.rows[i].size(); ++c)
-                row.cells.append(cell(block.rows[i][c], Body, unbroken.value(c)));
+            for (qsizetype c = 0; c < shown[i].size(); ++c)
+                row.cells.append(cell(shown[i][c], Body, unbroken.value(c)));
             m_rows.append(row);
         }
         break;
@@ -201,9 +204,14 @@ void PlanTable::columnWidths(qreal width)
             wants += natural[c];
         }
     if (wants <= room) {
-        // All fit: each column is widened in proportion.
+        // All fit: the columns that never break keep their width, the others are widened in
+        // proportion.
+        qreal fixed = 0;
         for (const qsizetype c : open)
-            m_columns[c] = natural[c] * room / wants;
+            fixed += unbroken[c] ? natural[c] : 0;
+        for (const qsizetype c : open)
+            m_columns[c] = unbroken[c] || fixed >= wants ? natural[c]
+                                                         : natural[c] * (room - fixed) / (wants - fixed);
         return;
     }
     // Narrow columns keep their texts whole: in order of width, each whose texts take no more

@@ -18,9 +18,10 @@ class QTextLayout;
 class PlanTable
 {
   public:
-    // `compact`: the run sheet's small type and tight cells. Texts longer than `longest`
-    // characters are shortened with an ellipsis (the pages' share of a very large event).
-    PlanTable(const PlanBlock& block, bool compact, qsizetype longest);
+    // `compact`: the run sheet's small type and tight cells. The table shows the first `rows`
+    // of the block's rows, and texts longer than `longest` characters are shortened with an
+    // ellipsis (the pages' share of a very large event).
+    PlanTable(const PlanBlock& block, bool compact, qsizetype longest, qsizetype rows);
 
     // Sets the table in `width` device pixels for `device` with the document's `font`.
     void layout(qreal width, const QPaintDevice* device, const QFont& font);
