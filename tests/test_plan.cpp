@@ -1243,7 +1243,7 @@ void TestPlan::sendFromTheFinishPage()
     QVERIFY2(copy.isOpen(), qPrintable(copy.errorString()));
     QCOMPARE(EventPlan::read(copy, nullptr)->Party, fixture().Party);
     QStringList half;
-    QVERIFY(copy.items().strKeysStartingWith("Half", &half));
+    QVERIFY(copy.items().strItemsStartingWith("Half", [&](const QString& key, const QString&) { half << key; }));
     QCOMPARE(half, QStringList());
     const EventIdentity sent = EventIdentity::of(copy);
     QCOMPARE(sent.id.size(), 36);

@@ -365,6 +365,9 @@ void TestStore::eventPlanReadsWithThePagesRules()
          std::initializer_list<std::pair<const char*, const char*>>{{"BPCOUNT", " 3 members"},
                                                                     {"BPN1", "Carla"},
                                                                     {"BPEN2", "Dan"},
+                                                                    {"bpnr2", "Usher"},
+                                                                    {"BPN03", "not a row"},
+                                                                    {"BPX3", "not an item"},
                                                                     {"MTP3", "false"},
                                                                     {"MTP4", "no"},
                                                                     {"ED", "46000"},
@@ -390,7 +393,7 @@ void TestStore::eventPlanReadsWithThePagesRules()
     QCOMPARE(plan->Bride.Complete, false);
     // The party is believed only as far as rows were stored; a missing item reads as a blank.
     QCOMPARE(plan->Party, (QList<PartyMember>{{"Carla", " ", " ", " ", " ", " "},
-                                              {" ", " ", "Dan", " ", " ", " "}}));
+                                              {" ", "Usher", "Dan", " ", " ", " "}}));
     QCOMPARE(plan->Music.Play,
              (std::array<bool, 10>{true, true, false, true, true, true, true, true, true, true}));
     QCOMPARE((QStringList{plan->Groom.Name, plan->Groom.PhoneKind2, plan->GuidanceNotes,

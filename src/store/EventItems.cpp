@@ -4,7 +4,8 @@
 #include "platform/VbConvert.h"
 #include "store/KeyedItemStore.h"
 
-#include <QRegularExpression>
+#include <algorithm>
+#include <iterator>
 
 namespace
 {
@@ -68,23 +69,25 @@ QString* partyField(PartyMember& m, int column)
     return fields[column];
 }
 
-// The highest row number under which any of the party's six items is stored, or no
-// value when the keys cannot be listed.
-std::optional<int> highestPartyRow(KeyedItemStore& items)
+// Where a key of the party's items puts its value: the column (an index of kPartyKeys) and
+// the row, counted from 1; row 0 for a key of no party item.
+std::pair<int, int> partyPlace(const QString& key)
 {
-    QStringList keys;
-    if (!items.strKeysStartingWith(QStringLiteral("BP"), &keys))
-        return std::nullopt;
-    static const QRegularExpression rowKey(
-        QStringLiteral("^BP(?:N|NR|EN|ENR|NP|ENP)([1-9][0-9]{0,4})$"),
-        QRegularExpression::CaseInsensitiveOption);
-    int highest = 0;
-    for (const QString& k : keys) {
-        const auto m = rowKey.match(k);
-        if (m.hasMatch())
-            highest = std::max(highest, m.captured(1).toInt());
-    }
-    return highest;
+    qsizetype digits = 2;
+    while (digits < key.size() && !key[digits].isDigit())
+        ++digits;
+    const QString code = key.left(digits).toUpper();
+    const auto column = std::find_if(std::begin(kPartyKeys), std::end(kPartyKeys),
+                                     [&](const char* k) { return code == QLatin1String(k); });
+    // The row numbers as the dialog writes them: 1 to 99999, without leading zeros.
+    const qsizetype length = key.size() - digits;
+    bool number = column != std::end(kPartyKeys) && length >= 1 && length <= 5 &&
+                  key[digits] != QLatin1Char('0');
+    for (qsizetype i = digits; number && i < key.size(); ++i)
+        number = key[i] >= QLatin1Char('0') && key[i] <= QLatin1Char('9');
+    if (!number)
+        return {0, 0};
+    return {int(column - std::begin(kPartyKeys)), key.mid(digits).toInt()};
 }
 } // namespace
 
@@ -234,9 +237,24 @@ QList<PartyMember> EventItems::readParty(KeyedItemStore& store)
     QList<PartyMember> party;
     if (count < 1)
         return party;
+    // All of the party's items in one read: a party of thousands is read in a moment.
+    struct Item {
+        int column, row;
+        QString value;
+    };
+    QList<Item> items;
+    int highest = 0;
+    const bool listed = store.strItemsStartingWith(
+        QStringLiteral("BP"), [&](const QString& key, const QString& value) {
+            if (const auto [column, row] = partyPlace(key); row > 0) {
+                highest = std::max(highest, row);
+                if (!value.isNull())
+                    items.append({column, row, value});
+            }
+        });
     int rows = count;
-    if (const std::optional<int> highest = highestPartyRow(store)) {
-        rows = std::min(count, *highest);
+    if (listed) {
+        rows = std::min(count, highest);
     } else {
         // The keys could not be listed: read rows until the first one of which nothing is
         // stored.
@@ -251,14 +269,23 @@ QList<PartyMember> EventItems::readParty(KeyedItemStore& store)
             }
         }
     }
-    party.reserve(rows);
-    for (int i = 1; i <= rows; ++i) {
-        PartyMember m;
-        for (int c = 0; c < 6; ++c)
-            *partyField(m, c) = store.GetStrItem(QLatin1String(kPartyKeys[c]) + QString::number(i),
-                                                 QStringLiteral(" "));
-        party.append(m);
+    // A missing item shows a blank.
+    const QString blank = QStringLiteral(" ");
+    PartyMember blanks;
+    for (int c = 0; c < 6; ++c)
+        *partyField(blanks, c) = blank;
+    party.fill(blanks, rows);
+    if (listed) {
+        // The table's keys are unique without regard to letter case.
+        for (const Item& item : items)
+            if (item.row <= rows)
+                *partyField(party[item.row - 1], item.column) = item.value;
+        return party;
     }
+    for (int i = 1; i <= rows; ++i)
+        for (int c = 0; c < 6; ++c)
+            *partyField(party[i - 1], c) =
+                store.GetStrItem(QLatin1String(kPartyKeys[c]) + QString::number(i), blank);
     return party;
 }
 

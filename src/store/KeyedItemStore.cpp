@@ -13,20 +13,23 @@ KeyedItemStore::KeyedItemStore(const SqlConnection* config, const SqlConnection&
       m_strs(prepare(event.database(), QStringLiteral("Strs"), true)),
       m_mems(prepare(event.database(), QStringLiteral("Mems"), true)), m_strKeys(event.database())
 {
-    // LIKE ignores letter case; the prefix's own wildcards are escaped by the caller's text
-    // never holding any (keys are letters and digits).
-    m_strKeys.prepare(QStringLiteral("SELECT Item FROM Strs WHERE Item LIKE ? || '%'"));
+    // LIKE ignores letter case; the prefix never holds a wildcard of its own (keys are
+    // letters and digits). Many items are read faster straight from the table than through
+    // the keys' index.
+    m_strKeys.prepare(QStringLiteral("SELECT Item, Usage FROM Strs NOT INDEXED WHERE Item LIKE ?"));
     m_strKeys.setForwardOnly(true);
 }
 
-bool KeyedItemStore::strKeysStartingWith(const QString& prefix, QStringList* keys)
+bool KeyedItemStore::strItemsStartingWith(
+    const QString& prefix, const std::function<void(const QString& key, const QString& value)>& take)
 {
-    m_strKeys.bindValue(0, prefix);
+    m_strKeys.bindValue(0, prefix + QLatin1Char('%'));
     if (!m_strKeys.exec())
         return false;
-    keys->clear();
-    while (m_strKeys.next())
-        keys->append(m_strKeys.value(0).toString());
+    while (m_strKeys.next()) {
+        const QVariant value = m_strKeys.value(1);
+        take(m_strKeys.value(0).toString(), value.isNull() ? QString() : value.toString());
+    }
     const bool ok = !m_strKeys.lastError().isValid();
     m_strKeys.finish();
     return ok;

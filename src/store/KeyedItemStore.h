@@ -3,6 +3,8 @@
 #include <QSqlQuery>
 #include <QString>
 
+#include <functional>
+
 class SqlConnection;
 
 // The keyed items: a short key (Item, compared without regard to letter case) and a text
@@ -27,9 +29,11 @@ class KeyedItemStore
     QString GetMemItem(const QString& key, const QString& defaultValue);
     bool SaveMemItem(const QString& key, const QString& value);
 
-    // The keys of Strs that begin with `prefix` (without regard to letter case). False
-    // when the table cannot be listed.
-    bool strKeysStartingWith(const QString& prefix, QStringList* keys);
+    // Hands each item of Strs whose key begins with `prefix` (without regard to letter case)
+    // to `take`, its value null when it holds nothing at all: one query for many items, in no
+    // particular order. False when the table cannot be read.
+    bool strItemsStartingWith(const QString& prefix,
+                              const std::function<void(const QString& key, const QString& value)>& take);
 
     // The reason the last failed write was refused; empty after a successful one.
     QString lastError() const { return m_lastError; }
