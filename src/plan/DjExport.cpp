@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QSet>
+#include <QtConcurrent/QtConcurrentMap>
 #include <QUrl>
 #include <QXmlStreamWriter>
 
@@ -17,9 +18,10 @@ namespace
 // A text as it is compared: letters and digits, case-folded, single blanks.
 QString folded(const QString& text)
 {
-    QString s;
-    for (const QChar c : text.toCaseFolded())
-        s += c.isLetterOrNumber() ? c : QLatin1Char(' ');
+    QString s = text.toCaseFolded();
+    for (QChar& c : s)
+        if (!c.isLetterOrNumber())
+            c = QLatin1Char(' ');
     return s.simplified();
 }
 
@@ -35,6 +37,10 @@ QList<quint32> bigrams(const QString& text)
     out.erase(std::unique(out.begin(), out.end()), out.end());
     return out;
 }
+
+// The length of the titles and artists compared: no song of a library has a longer one, and a
+// very long text typed into a list is looked up in a bounded time.
+constexpr qsizetype kCompared = 100;
 
 double dice(const QList<quint32>& a, const QList<quint32>& b)
 {
@@ -76,8 +82,9 @@ DjExport::DjExport(const EventPlan& plan, const LibrarySongs& library, const QSt
     auto entry = [&](int key, const QString& title, const QString& artist, int seconds) {
         Entry e{title, artist, seconds, nullptr};
         const LibrarySong* s = key > 0 ? library.byKey(key) : nullptr;
-        if (!s || folded(s->title) != folded(title) || s->path.isEmpty())
-            s = byName.value(folded(title) + QChar(0x1f) + folded(artist));
+        const QString name = folded(title);
+        if (!s || folded(s->title) != name || s->path.isEmpty())
+            s = byName.value(name + QChar(0x1f) + folded(artist));
         e.song = s && !s->path.isEmpty() ? s : nullptr;
         if (e.song && e.seconds <= 0)
             e.seconds = e.song->seconds;
@@ -118,10 +125,10 @@ DjExport::DjExport(const EventPlan& plan, const LibrarySongs& library, const QSt
         return;
     m_bigramCount.resize(songs.size());
     for (qsizetype i = 0; i < songs.size(); ++i) {
-        const QList<quint32> grams = bigrams(songs[i].title);
+        const QList<quint32> grams = bigrams(songs[i].title.left(kCompared));
         m_bigramCount[i] = int(grams.size());
         for (const quint32 g : grams)
-            m_bigramSongs[g].append(i);
+            m_bigramSongs[g].push_back(int(i));
     }
 }
 
@@ -280,34 +287,45 @@ QByteArray DjExport::nml() const
     return bytes;
 }
 
-QList<DjExport::Match> DjExport::closest(const Entry& entry) const
+QList<DjExport::Match> DjExport::closest(const Entry& entry, std::vector<int>& common) const
 {
     // Candidates share a bigram of the title; the title weighs three times the artist.
-    const QList<quint32> title = bigrams(entry.title);
-    QList<int> common(m_bigramCount.size(), 0);
-    QList<qsizetype> touched;
+    const QList<quint32> title = bigrams(entry.title.left(kCompared));
+    std::vector<int> touched;
     for (const quint32 g : title)
-        for (const qsizetype i : m_bigramSongs.value(g))
-            if (common[i]++ == 0)
-                touched.append(i);
-    const QList<quint32> artist = bigrams(entry.artist);
-    QList<std::pair<double, qsizetype>> scored;
-    scored.reserve(touched.size());
-    for (const qsizetype i : touched)
-        scored.append({2.0 * common[i] / double(title.size() + m_bigramCount[i]), i});
-    const qsizetype kept = std::min<qsizetype>(scored.size(), 20);
-    std::partial_sort(scored.begin(), scored.begin() + kept, scored.end(), [](auto& a, auto& b) {
+        if (const auto songs = m_bigramSongs.constFind(g); songs != m_bigramSongs.constEnd())
+            for (const int i : *songs)
+                if (common[i]++ == 0)
+                    touched.push_back(i);
+    const QList<quint32> artist = bigrams(entry.artist.left(kCompared));
+    // The twenty best by title, best first (of equals the first in the library), kept in
+    // order as the candidates pass.
+    constexpr size_t kKept = 20;
+    const auto better = [](const auto& a, const auto& b) {
         return a.first != b.first ? a.first > b.first : a.second < b.second;
-    });
-    scored.resize(kept);
+    };
+    std::vector<std::pair<double, qsizetype>> scored;
+    scored.reserve(kKept + 1);
+    for (const int i : touched) {
+        const std::pair<double, qsizetype> candidate{
+            2.0 * common[i] / double(title.size() + m_bigramCount[i]), i};
+        common[i] = 0;
+        if (scored.size() == kKept && !better(candidate, scored.back()))
+            continue;
+        scored.insert(std::upper_bound(scored.begin(), scored.end(), candidate, better), candidate);
+        if (scored.size() > kKept)
+            scored.pop_back();
+    }
     for (auto& [score, i] : scored) {
         const QString& other = m_library.songs()[i].artist;
-        score = entry.artist.isEmpty() ? score : 0.75 * score + 0.25 * dice(artist, bigrams(other));
+        score = entry.artist.isEmpty()
+                    ? score
+                    : 0.75 * score + 0.25 * dice(artist, bigrams(other.left(kCompared)));
     }
     std::stable_sort(scored.begin(), scored.end(),
                      [](auto& a, auto& b) { return a.first > b.first; });
     QList<Match> out;
-    for (qsizetype k = 0; k < scored.size() && out.size() < 3; ++k)
+    for (size_t k = 0; k < scored.size() && out.size() < 3; ++k)
         out.append({&m_library.songs()[scored[k].second], int(scored[k].first * 100 + 0.5)});
     return out;
 }
@@ -318,6 +336,26 @@ QByteArray DjExport::missingCsv() const
     for (int k = 1; k <= 3; ++k)
         out += QStringLiteral(",Match %1,Similarity %1").arg(k);
     out += QLatin1Char('\n');
+    // Each missing song is looked up once, also when it is on several lists; the lookups
+    // share the computer's cores, a few hundred at a time.
+    QHash<QPair<QString, QString>, qsizetype> lookup;
+    QList<const Entry*> missing;
+    for (const Playlist& p : m_lists)
+        for (const Entry& e : p.entries)
+            if (!e.song && !lookup.contains({e.title, e.artist})) {
+                lookup.insert({e.title, e.artist}, missing.size());
+                missing.append(&e);
+            }
+    constexpr qsizetype kBatch = 256;
+    QList<qsizetype> batches;
+    for (qsizetype start = 0; start < missing.size(); start += kBatch)
+        batches.append(start);
+    std::vector<QList<Match>> matches(missing.size());
+    QtConcurrent::blockingMap(batches, [&](qsizetype start) {
+        std::vector<int> common(m_bigramCount.size(), 0);
+        for (qsizetype i = start; i < std::min(start + kBatch, missing.size()); ++i)
+            matches[i] = closest(*missing[i], common);
+    });
     for (const Playlist& p : m_lists)
         for (const Entry& e : p.entries) {
             if (e.song)
@@ -328,7 +366,7 @@ QByteArray DjExport::missingCsv() const
                                                    .arg(e.seconds % 60, 2, 10, QLatin1Char('0'))
                                              : QString()}
                        .join(QLatin1Char(','));
-            for (const Match& m : closest(e))
+            for (const Match& m : matches[lookup.value({e.title, e.artist})])
                 out +=
                     QLatin1Char(',') +
                     CsvText::field(m.song->artist.isEmpty()

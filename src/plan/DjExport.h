@@ -7,6 +7,8 @@
 #include <QList>
 #include <QString>
 
+#include <vector>
+
 // The couple's songs as the entertainer's DJ software takes them: the two lists and the
 // schedule's songs (in the evening's order) as M3U8 playlists of the songs' files, a
 // DJ-collection XML (DJ_PLAYLISTS) and an NML collection each holding the three playlists,
@@ -41,8 +43,6 @@ class DjExport
     QByteArray collectionXml() const;
     QByteArray nml() const;
     QByteArray missingCsv() const;
-    // Up to three songs of the library whose title and artist come closest, best first.
-    QList<Match> closest(const Entry& entry) const;
 
     // Writes include.m3u8, exclude.m3u8, schedule.m3u8, collection.xml, collection.nml and
     // missing.csv into `folder`; each file is replaced only when complete.
@@ -50,11 +50,14 @@ class DjExport
 
   private:
     QList<const LibrarySong*> withFiles() const;
+    // Up to three songs of the library whose title and artist come closest, best first.
+    // `common`: one zero for each song of the library, zero again on return.
+    QList<Match> closest(const Entry& entry, std::vector<int>& common) const;
 
     const LibrarySongs& m_library;
     QString m_relativeTo;
     QList<Playlist> m_lists;
     // Title bigrams of the library's songs: which songs hold each, for the closest matches.
-    QHash<quint32, QList<qsizetype>> m_bigramSongs;
-    QList<int> m_bigramCount;
+    QHash<quint32, std::vector<int>> m_bigramSongs;
+    std::vector<int> m_bigramCount;
 };

@@ -33,21 +33,21 @@ void checkLists(const EventPlan& plan, const SongIndex& exclude, Audience audien
                             "%1 is on both the couple's must-play and do-not-play lists; ask them which it is.")
                             .arg(label(in)),
                         Include, i});
+    const SongIndex include(plan.Include);
     const struct {
         const QList<PlanSong>& songs;
+        const SongIndex& index;
         const char* name;
         Page page;
-    } lists[] = {{plan.Include, audience == ForCouple ? "your songs to play" : "the couple's must-play list", Include},
-                 {plan.Exclude, audience == ForCouple ? "your songs not to play" : "the couple's do-not-play list", Exclude}};
-    for (const auto& list : lists) {
-        const SongIndex index(list.songs);
+    } lists[] = {{plan.Include, include, audience == ForCouple ? "your songs to play" : "the couple's must-play list", Include},
+                 {plan.Exclude, exclude, audience == ForCouple ? "your songs not to play" : "the couple's do-not-play list", Exclude}};
+    for (const auto& list : lists)
         for (qsizetype i = 0; i < list.songs.size(); ++i)
-            if (const qsizetype first = index.first(list.songs[i]); first >= 0 && first < i)
+            if (list.index.repeated(i))
                 out.append({PlanFinding::Advice,
                             QStringLiteral("%1 is twice on %2.")
                                 .arg(label(list.songs[i]), QString::fromUtf8(list.name)),
                             list.page, i});
-    }
 }
 
 void checkSchedule(const EventPlan& plan, const SongIndex& exclude, Audience audience,

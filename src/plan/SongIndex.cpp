@@ -1,13 +1,18 @@
 #include "SongIndex.h"
 
-SongIndex::SongIndex(const QList<PlanSong>& songs) : m_songs(songs), m_taken(songs.size(), false)
+SongIndex::SongIndex(const QList<PlanSong>& songs)
+    : m_songs(songs), m_taken(songs.size(), false), m_repeated(songs.size(), false)
 {
     for (qsizetype i = 0; i < songs.size(); ++i) {
         // Only a catalogue key names a song; a song without a title is matched by its key alone.
-        if (songs[i].Key > 0)
-            m_byKey[songs[i].Key].at.append(i);
-        if (!songs[i].Title.trimmed().isEmpty())
-            m_byText[textOf(songs[i])].at.append(i);
+        QList<qsizetype>* places[2] = {
+            songs[i].Key > 0 ? &m_byKey[songs[i].Key].at : nullptr,
+            songs[i].Title.trimmed().isEmpty() ? nullptr : &m_byText[textOf(songs[i])].at};
+        for (QList<qsizetype>* at : places)
+            if (at) {
+                m_repeated[i] = m_repeated[i] || !at->isEmpty();
+                at->append(i);
+            }
     }
 }
 

@@ -19,6 +19,8 @@ class SongIndex
 
     // The first song of the list that is the same song as `song`, or -1.
     qsizetype first(const PlanSong& song) const;
+    // Whether the i-th song of the list is the same song as one before it.
+    bool repeated(qsizetype i) const { return m_repeated[i]; }
     // The song of the list an activity plays, or none (an activity without a song has none).
     const PlanSong* find(const ScheduledActivity& activity) const;
     // The first song of the list that is the same song as `song` and was not taken before, or
@@ -41,4 +43,5 @@ class SongIndex
     QHash<qint16, Places> m_byKey;
     QHash<Text, Places> m_byText;
     QList<bool> m_taken;
+    QList<bool> m_repeated;
 };
