@@ -316,6 +316,7 @@ class TestPlan : public QObject
     void oversizedEventsMakeTheirPlans_data();
     void oversizedEventsMakeTheirPlans();
     void htmlPassesTheChecker();
+    void isolatesAsBdi();
     void runningHeaderFits_data();
     void runningHeaderFits();
     void reviewFromTheFinishPage();
@@ -870,6 +871,24 @@ void TestPlan::oversizedEventsMakeTheirPlans()
         if (form == "plan.pdf")
             QVERIFY2(text.simplified().contains(pagesSay), qPrintable(pagesSay));
     }
+}
+
+// Only a whole isolate outside the head and holding no tag becomes a <bdi> element.
+void TestPlan::isolatesAsBdi()
+{
+    const QString o = QChar(0x2068), c = QChar(0x2069);
+    const struct {
+        QString html, bdi;
+        qsizetype from;
+    } cases[] = {
+        {"a " + o + "Ana" + c + " & " + o + "عمر" + c, "a <bdi>Ana</bdi> & <bdi>عمر</bdi>", 0},
+        {o + "a<b>x</b>" + c, o + "a<b>x</b>" + c, 0},
+        {o + o + "Ana" + c, o + "<bdi>Ana</bdi>", 0},
+        {"open " + o + "Ana", "open " + o + "Ana", 0},
+        {"<title>" + o + "A" + c + "</title>" + o + "B" + c, "<title>" + o + "A" + c + "</title><bdi>B</bdi>", 16},
+    };
+    for (const auto& t : cases)
+        QCOMPARE(PlanFacts::bdiMarkup(t.html, t.from), t.bdi);
 }
 
 // The HTML forms are valid HTML5 by the W3C checker, names set apart by direction.

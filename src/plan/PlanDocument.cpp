@@ -79,8 +79,15 @@ svg.timeline { width: 100%; height: auto; }
 
 QString esc(const QString& text)
 {
-    QString html = PlanFacts::printable(text).toHtmlEscaped();
-    html.replace(QLatin1Char('\n'), QStringLiteral("<br/>"));
+    QString html = PlanFacts::printable(text);
+    // Most texts hold nothing to escape and are used as they are.
+    if (std::any_of(html.cbegin(), html.cend(), [](QChar c) {
+            return c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('&') ||
+                   c == QLatin1Char('"') || c == QLatin1Char('\n');
+        })) {
+        html = html.toHtmlEscaped();
+        html.replace(QLatin1Char('\n'), QStringLiteral("<br/>"));
+    }
     return html;
 }
 
@@ -505,7 +512,7 @@ QString PlanDocument::markup(Form form, const PagesShare* share) const
     if (standalone) {
         // A browser isolates a name by direction with <bdi>; Qt's text engine knows only the
         // Unicode isolates the names carry.
-        html = html.left(head) + PlanFacts::bdiMarkup(html.mid(head));
+        html = PlanFacts::bdiMarkup(html, head);
     }
     return html;
 }

@@ -2,7 +2,6 @@
 
 
 #include <QLocale>
-#include <QRegularExpression>
 #include <QTime>
 
 #include <algorithm>
@@ -196,10 +195,33 @@ QString isolated(const QString& name)
     return name.isEmpty() ? name : QChar(0x2068) + name + QChar(0x2069);
 }
 
-QString bdiMarkup(const QString& html)
+QString bdiMarkup(const QString& html, qsizetype from)
 {
-    static const QRegularExpression isolate(QStringLiteral("\u2068([^\u2068\u2069<]*)\u2069"));
-    return QString(html).replace(isolate, QStringLiteral("<bdi>\\1</bdi>"));
+    // An isolate that closes before any tag and before another one opens; one pass, so a page
+    // of a hundred megabytes is copied once.
+    const QChar open(0x2068), close(0x2069);
+    QString out;
+    qsizetype copied = 0;
+    for (qsizetype at = html.indexOf(open, from); at >= 0; at = html.indexOf(open, at + 1)) {
+        qsizetype end = at + 1;
+        while (end < html.size() && html[end] != open && html[end] != close &&
+               html[end] != QLatin1Char('<'))
+            ++end;
+        if (end == html.size() || html[end] != close)
+            continue;
+        if (copied == 0)
+            out.reserve(html.size() + html.size() / 8);
+        out += QStringView(html).sliced(copied, at - copied);
+        out += QLatin1String("<bdi>");
+        out += QStringView(html).sliced(at + 1, end - at - 1);
+        out += QLatin1String("</bdi>");
+        copied = end + 1;
+        at = end;
+    }
+    if (copied == 0)
+        return html;
+    out += QStringView(html).sliced(copied);
+    return out;
 }
 
 QString coupleNames(const EventPlan& plan)
@@ -223,9 +245,18 @@ QString printable(const QString& text, qsizetype longest)
 {
     constexpr qsizetype kLongestRun = 60;
     longest = qMin(longest, kLongestText);
+    // Most texts are shown as they are, without a copy.
+    qsizetype run = 0, longestRun = 0;
+    for (qsizetype i = 0; i < text.size() && longestRun <= kLongestRun; ++i) {
+        const QChar c = text[i];
+        run = c.isSpace() || c == QLatin1Char('-') ? 0 : run + 1;
+        longestRun = std::max(longestRun, run);
+    }
+    if (text.size() <= longest && longestRun <= kLongestRun)
+        return text;
     QString out;
     out.reserve(qMin(text.size(), longest) + 64);
-    qsizetype run = 0;
+    run = 0;
     for (qsizetype i = 0; i < text.size() && i < longest; ++i) {
         const QChar c = text[i];
         run = c.isSpace() || c == QLatin1Char('-') ? 0 : run + 1;

@@ -77,8 +77,9 @@ QString lines(const QString& stored);
 // A name set apart from the text around it by Unicode's first-strong isolate, so a name in
 // a right-to-left script does not reorder the words beside it.
 QString isolated(const QString& name);
-// HTML with each isolated name as a <bdi> element, as a browser isolates it by direction.
-QString bdiMarkup(const QString& html);
+// HTML with each isolated name as a <bdi> element, as a browser isolates it by direction;
+// only from `from` on, what comes before is kept as it is.
+QString bdiMarkup(const QString& html, qsizetype from = 0);
 
 // A text as the pages print it: at most `longest` characters, with a break allowed every 60
 // characters of a run without spaces, so it wraps instead of running off the page. A text
