@@ -323,13 +323,18 @@ QString tableText(const QStringList& header, const QList<QStringList>& rows)
             height = qMax(height, cells.last().size());
         }
         for (qsizetype line = 0; line < height; ++line) {
-            QString text;
-            for (qsizetype c = 0; c < cells.size(); ++c)
-                text += (c > 0 ? QString(gap, QLatin1Char(' ')) : QString()) +
-                        cells[c].value(line).leftJustified(widths[c]);
-            while (text.endsWith(QLatin1Char(' ')))
-                text.chop(1);
-            out += text + QLatin1Char('\n');
+            const qsizetype start = out.size();
+            for (qsizetype c = 0; c < cells.size(); ++c) {
+                if (c > 0)
+                    out.resize(out.size() + gap, QLatin1Char(' '));
+                const qsizetype at = out.size();
+                if (line < cells[c].size())
+                    out += cells[c][line];
+                out.resize(std::max(out.size(), at + widths[c]), QLatin1Char(' '));
+            }
+            while (out.size() > start && out.endsWith(QLatin1Char(' ')))
+                out.chop(1);
+            out += QLatin1Char('\n');
         }
     }
     return out;

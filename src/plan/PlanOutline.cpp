@@ -224,14 +224,15 @@ QString activitySong(const ScheduledActivity& a, const SongIndex& include, const
         return {};
     QString song = PlanFacts::songLabel(a.SongTitle, a.SongArtist);
     // The length is not stored with the activity: it is taken from a list.
+    const PlanSong* excluded = exclude.find(a);
     const PlanSong* listed = include.find(a);
     if (!listed)
-        listed = exclude.find(a);
+        listed = excluded;
     if (listed && listed->Length.isGiven())
         song += QStringLiteral(" (%1)").arg(PlanFacts::lengthText(listed->Length));
     if (a.SongKey == PlanSong::kMusicProvided)
         song += QStringLiteral(" - music provided");
-    if (exclude.find(a))
+    if (excluded)
         song += QStringLiteral(" - ON THE DO-NOT-PLAY LIST");
     return song;
 }

@@ -24,8 +24,9 @@ SongIndex::Text SongIndex::textOf(const PlanSong& song)
 std::array<const SongIndex::Places*, 2> SongIndex::placesOf(const PlanSong& song) const
 {
     const auto byKey = song.Key > 0 ? m_byKey.constFind(song.Key) : m_byKey.constEnd();
-    const auto byText =
-        song.Title.trimmed().isEmpty() ? m_byText.constEnd() : m_byText.constFind(textOf(song));
+    const auto byText = m_byText.isEmpty() || song.Title.trimmed().isEmpty()
+                            ? m_byText.constEnd()
+                            : m_byText.constFind(textOf(song));
     return {byKey == m_byKey.constEnd() ? nullptr : &*byKey,
             byText == m_byText.constEnd() ? nullptr : &*byText};
 }
