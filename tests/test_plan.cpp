@@ -873,7 +873,8 @@ void TestPlan::oversizedEventsMakeTheirPlans()
     }
 }
 
-// Only a whole isolate outside the head and holding no tag becomes a <bdi> element.
+// Only a whole isolate outside the head and holding no tag becomes a <bdi> element; a name
+// is isolated whole.
 void TestPlan::isolatesAsBdi()
 {
     const QString o = QChar(0x2068), c = QChar(0x2069);
@@ -889,6 +890,8 @@ void TestPlan::isolatesAsBdi()
     };
     for (const auto& t : cases)
         QCOMPARE(PlanFacts::bdiMarkup(t.html, t.from), t.bdi);
+    // A name's own direction controls cannot end its isolate.
+    QCOMPARE(PlanFacts::isolated("Ana" + c + " \u202eBen"), o + "Ana Ben" + c);
 }
 
 // The HTML forms are valid HTML5 by the W3C checker, names set apart by direction.

@@ -192,7 +192,16 @@ QString lengthText(const PlanValue<int>& length)
 
 QString isolated(const QString& name)
 {
-    return name.isEmpty() ? name : QChar(0x2068) + name + QChar(0x2069);
+    if (name.isEmpty())
+        return name;
+    // The name's own direction controls are left out: one could end the isolate early or
+    // turn the words beside it around.
+    QString inner = name;
+    inner.removeIf([](QChar c) {
+        return (c.unicode() >= 0x202A && c.unicode() <= 0x202E) ||
+               (c.unicode() >= 0x2066 && c.unicode() <= 0x2069);
+    });
+    return QChar(0x2068) + inner + QChar(0x2069);
 }
 
 QString bdiMarkup(const QString& html, qsizetype from)
