@@ -386,8 +386,8 @@ namespace
 // tables, a few hundred pages: beyond it each table shows its first rows, and the longest
 // texts are shortened, each to the same length, so the pages are made in moments. The HTML
 // and text forms hold every row.
-constexpr qsizetype kPagesRows = 4'000;
-constexpr qsizetype kPagesCharacters = 1'000'000;
+constexpr qsizetype kPagesRows = 3'000;
+constexpr qsizetype kPagesCharacters = 600'000;
 
 bool setByPlanTable(const PlanBlock& b)
 {
