@@ -1,7 +1,7 @@
 #include "PlanChecks.h"
 
 #include "plan/PlanFacts.h"
-#include "plan/SongIndex.h"
+#include "plan/PlanSongIndex.h"
 
 #include <algorithm>
 
@@ -23,7 +23,7 @@ QString sayTo(Audience audience, const char* toCouple, const char* toEntertainer
     return QString::fromUtf8(audience == ForCouple ? toCouple : toEntertainer);
 }
 
-void checkLists(const EventPlan& plan, const SongIndex& exclude, Audience audience,
+void checkLists(const EventPlan& plan, const PlanSongIndex& exclude, Audience audience,
                 QList<PlanFinding>& out)
 {
     for (qsizetype i = 0; i < plan.Include.size(); ++i)
@@ -33,10 +33,10 @@ void checkLists(const EventPlan& plan, const SongIndex& exclude, Audience audien
                             "%1 is on both the couple's must-play and do-not-play lists; ask them which it is.")
                             .arg(label(in)),
                         Include, i});
-    const SongIndex include(plan.Include);
+    const PlanSongIndex include(plan.Include);
     const struct {
         const QList<PlanSong>& songs;
-        const SongIndex& index;
+        const PlanSongIndex& index;
         const char* name;
         Page page;
     } lists[] = {{plan.Include, include, audience == ForCouple ? "your songs to play" : "the couple's must-play list", Include},
@@ -50,7 +50,7 @@ void checkLists(const EventPlan& plan, const SongIndex& exclude, Audience audien
                             list.page, i});
 }
 
-void checkSchedule(const EventPlan& plan, const SongIndex& exclude, Audience audience,
+void checkSchedule(const EventPlan& plan, const PlanSongIndex& exclude, Audience audience,
                    QList<PlanFinding>& out)
 {
     const PlanFacts::Evening evening = PlanFacts::eveningOf(plan.Times);
@@ -195,7 +195,7 @@ QList<PlanFinding> run(const EventPlan& plan, const QDate& today, Audience audie
 {
     QList<PlanFinding> out;
     checkPeople(plan, today, audience, out);
-    const SongIndex exclude(plan.Exclude);
+    const PlanSongIndex exclude(plan.Exclude);
     checkSchedule(plan, exclude, audience, out);
     checkLists(plan, exclude, audience, out);
     std::stable_sort(out.begin(), out.end(), [](const PlanFinding& a, const PlanFinding& b) {

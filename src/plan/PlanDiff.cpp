@@ -2,7 +2,7 @@
 
 #include "plan/PlanChecks.h"
 #include "plan/PlanFacts.h"
-#include "plan/SongIndex.h"
+#include "plan/PlanSongIndex.h"
 
 #include <algorithm>
 #include <span>
@@ -311,7 +311,7 @@ void PlanDiff::compareMusic(const MusicPreferences& before, const MusicPreferenc
 void PlanDiff::compareSongs(int page, const QString& list, const QList<PlanSong>& before,
                             const QList<PlanSong>& after)
 {
-    SongIndex earlier(before);
+    PlanSongIndex earlier(before);
     QList<bool> taken(before.size(), false);
     QStringList added;
     QStringList kept; // what changed of a song on both versions of the list

@@ -146,7 +146,7 @@ PlanSection scheduleSection(const EventPlan& plan)
                 QStringLiteral("Who"), QStringLiteral("Song"), QStringLiteral("Notes")};
     const auto evening = PlanFacts::eveningOf(plan.Times);
     const QList<ScheduledActivity> ordered = PlanFacts::eveningOrder(plan.Schedule, evening);
-    const SongIndex include(plan.Include), exclude(plan.Exclude);
+    const PlanSongIndex include(plan.Include), exclude(plan.Exclude);
     for (qsizetype i = 0; i < ordered.size(); ++i) {
         const ScheduledActivity& a = ordered[i];
         t.rows.append({QString::number(i + 1), activityTime(a.Time), a.Name.trimmed(),
@@ -218,7 +218,7 @@ QString activityTime(const PlanValue<QTime>& time)
                                                     : PlanFacts::answerText(time);
 }
 
-QString activitySong(const ScheduledActivity& a, const SongIndex& include, const SongIndex& exclude)
+QString activitySong(const ScheduledActivity& a, const PlanSongIndex& include, const PlanSongIndex& exclude)
 {
     if (a.SongTitle.trimmed().isEmpty())
         return {};

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "plan/PlanFinding.h"
-#include "plan/SongIndex.h"
+#include "plan/PlanSongIndex.h"
 #include "store/EventPlan.h"
 
 #include <QList>
@@ -56,8 +56,8 @@ TitleBlock titleOf(const EventPlan& plan);
 // "\"At Last\" by Etta James (3:02)", with "music provided" and a do-not-play mark.
 QString activityTime(const PlanValue<QTime>& time);
 // `include` and `exclude`: the couple's two lists.
-QString activitySong(const ScheduledActivity& activity, const SongIndex& include,
-                     const SongIndex& exclude);
+QString activitySong(const ScheduledActivity& activity, const PlanSongIndex& include,
+                     const PlanSongIndex& exclude);
 
 QList<PlanSection> build(const EventPlan& plan, const QList<PlanFinding>& findings,
                          bool dressPicture);

@@ -98,7 +98,7 @@ PlanBlock scheduleBlock(const EventPlan& plan)
     const PlanFacts::Evening evening = PlanFacts::eveningOf(plan.Times);
     const QList<ScheduledActivity> ordered = PlanFacts::eveningOrder(plan.Schedule, evening);
     const QList<std::optional<int>> lengths = PlanFacts::slotLengths(ordered, evening);
-    const SongIndex include(plan.Include), exclude(plan.Exclude);
+    const PlanSongIndex include(plan.Include), exclude(plan.Exclude);
     for (qsizetype i = 0; i < ordered.size(); ++i) {
         const ScheduledActivity& a = ordered[i];
         t.rows.append({PlanOutline::activityTime(a.Time),

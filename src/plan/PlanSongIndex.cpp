@@ -1,6 +1,6 @@
-#include "SongIndex.h"
+#include "PlanSongIndex.h"
 
-SongIndex::SongIndex(const QList<PlanSong>& songs)
+PlanSongIndex::PlanSongIndex(const QList<PlanSong>& songs)
     : m_songs(songs), m_taken(songs.size(), false), m_repeated(songs.size(), false)
 {
     for (qsizetype i = 0; i < songs.size(); ++i) {
@@ -16,12 +16,12 @@ SongIndex::SongIndex(const QList<PlanSong>& songs)
     }
 }
 
-SongIndex::Text SongIndex::textOf(const PlanSong& song)
+PlanSongIndex::Text PlanSongIndex::textOf(const PlanSong& song)
 {
     return {song.Title.trimmed().toCaseFolded(), song.Artist.trimmed().toCaseFolded()};
 }
 
-std::array<const SongIndex::Places*, 2> SongIndex::placesOf(const PlanSong& song) const
+std::array<const PlanSongIndex::Places*, 2> PlanSongIndex::placesOf(const PlanSong& song) const
 {
     const auto byKey = song.Key > 0 ? m_byKey.constFind(song.Key) : m_byKey.constEnd();
     const auto byText = m_byText.isEmpty() || song.Title.trimmed().isEmpty()
@@ -31,7 +31,7 @@ std::array<const SongIndex::Places*, 2> SongIndex::placesOf(const PlanSong& song
             byText == m_byText.constEnd() ? nullptr : &*byText};
 }
 
-qsizetype SongIndex::first(const PlanSong& song) const
+qsizetype PlanSongIndex::first(const PlanSong& song) const
 {
     qsizetype at = -1;
     for (const Places* places : placesOf(song))
@@ -40,7 +40,7 @@ qsizetype SongIndex::first(const PlanSong& song) const
     return at;
 }
 
-const PlanSong* SongIndex::find(const ScheduledActivity& activity) const
+const PlanSong* PlanSongIndex::find(const ScheduledActivity& activity) const
 {
     if (activity.SongTitle.trimmed().isEmpty())
         return nullptr;
@@ -49,7 +49,7 @@ const PlanSong* SongIndex::find(const ScheduledActivity& activity) const
     return at < 0 ? nullptr : &m_songs[at];
 }
 
-qsizetype SongIndex::take(const PlanSong& song)
+qsizetype PlanSongIndex::take(const PlanSong& song)
 {
     qsizetype at = -1;
     for (const Places* places : placesOf(song)) {

@@ -12,10 +12,10 @@
 // The songs of one list, found as the same song by the catalogue's key or by title and artist
 // (ignoring case and surrounding blanks), in constant time: the couple's two lists of ten
 // thousand songs each are checked against each other, and against the schedule, in moments.
-class SongIndex
+class PlanSongIndex
 {
   public:
-    explicit SongIndex(const QList<PlanSong>& songs);
+    explicit PlanSongIndex(const QList<PlanSong>& songs);
 
     // The first song of the list that is the same song as `song`, or -1.
     qsizetype first(const PlanSong& song) const;
