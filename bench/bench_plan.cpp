@@ -19,6 +19,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
+#include <QAbstractTextDocumentLayout>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -278,6 +279,17 @@ int main(int argc, char* argv[])
             }
             (sheetForm ? crowdedSheet : crowdedPlan).push_back(cpuMs() - start);
         }
+    // The review window's text document of the same schedule, laid out at a window's width.
+    std::vector<double> crowdedWindow;
+    for (int run = 0; run < 3; ++run) {
+        const double start = cpuMs();
+        const PlanDocument document(crowded, PlanChecks::run(crowded, today, PlanChecks::ForCouple),
+                                    QString());
+        const auto shown = document.textDocument();
+        shown->setTextWidth(800);
+        shown->documentLayout()->documentSize();
+        crowdedWindow.push_back(cpuMs() - start);
+    }
     std::printf("full event (30 members, 40 activities, 50 + 50 songs)\n");
     std::printf("PDF, US Letter, median of 7:   %8.1f ms wall, %6.1f ms CPU  (%lld bytes)\n",
                 median(pdf), median(pdfCpu), QFileInfo(out).size());
@@ -287,6 +299,8 @@ int main(int argc, char* argv[])
                 median(sheet), sheetPages % 10, sheetPages / 10);
     std::printf("10,000 activities, median of 3: plan PDF %6.0f ms CPU, run sheet PDF %6.0f ms CPU\n",
                 median(crowdedPlan), median(crowdedSheet));
+    std::printf("10,000 activities, median of 3: review window's document %6.0f ms CPU\n",
+                median(crowdedWindow));
     std::printf("checks, median of 2001:        %8.3f ms  (%d findings)\n", median(checks),
                 findings);
     std::printf("what changed, median of 201:   %8.3f ms  (%d changes)\n", median(diffs), changes);

@@ -18,6 +18,7 @@
 #include "store/EventCopy.h"
 #include "store/EventIdentity.h"
 #include "store/EventItems.h"
+#include "store/EventSnapshot.h"
 #include "store/StoreSession.h"
 #include "store/frmData.h"
 #include "pages/ScheduleModel.h"
@@ -871,6 +872,12 @@ void TestPlan::oversizedEventsMakeTheirPlans()
         if (form == "plan.pdf")
             QVERIFY2(text.simplified().contains(pagesSay), qPrintable(pagesSay));
     }
+    // The review window shows what the pages show.
+    QString error;
+    const std::optional<EventPlan> plan = EventSnapshot::read(event, &error);
+    QVERIFY2(plan, qPrintable(error));
+    const auto shown = PlanDocument(*plan, {}, QString()).textDocument();
+    QVERIFY2(shown->toPlainText().simplified().contains(pagesSay), qPrintable(pagesSay));
 }
 
 // Only a whole isolate outside the head and holding no tag becomes a <bdi> element; a name

@@ -77,9 +77,9 @@ svg.timeline { width: 100%; height: auto; }
 @media print { body { margin: 0; max-width: none; } }
 )";
 
-QString esc(const QString& text)
+QString esc(const QString& text, qsizetype longest = PlanFacts::kLongestText)
 {
-    QString html = PlanFacts::printable(text);
+    QString html = PlanFacts::printable(text, longest);
     // Most texts hold nothing to escape and are used as they are.
     if (std::any_of(html.cbegin(), html.cend(), [](QChar c) {
             return c == QLatin1Char('<') || c == QLatin1Char('>') || c == QLatin1Char('&') ||
@@ -131,7 +131,7 @@ QString audioMarkup(const QString& base64, const QString& label)
                              : QStringLiteral(" title=\"%1\"").arg(esc(label.trimmed())));
 }
 
-QString tableMarkup(const PlanBlock& b, bool compact, bool standalone)
+QString tableMarkup(const PlanBlock& b, bool compact, bool standalone, qsizetype longest)
 {
     QString html = tableOpen(compact, standalone) + QStringLiteral("<thead><tr>");
     for (qsizetype c = 0; c < b.header.size(); ++c) {
@@ -170,7 +170,8 @@ QString tableMarkup(const PlanBlock& b, bool compact, bool standalone)
             // Times and lengths never break across lines.
             const QString& h = b.header.value(c);
             html += (h == QLatin1String("Time") || h == QLatin1String("Length") ? time : cell) +
-                    esc(r[c]) + (c + 1 == r.size() ? sounds : QString()) + QStringLiteral("</td>");
+                    esc(r[c], longest) + (c + 1 == r.size() ? sounds : QString()) +
+                    QStringLiteral("</td>");
         }
         // Qt's text engine loses the space after a table whose last cell is empty: the
         // cell holds a zero width space.
@@ -194,8 +195,9 @@ QString recordingMarkup(const QString& base64, bool standalone)
     return QStringLiteral("<br/>") + audioMarkup(base64, QString());
 }
 
+// `longest`: the tables' texts are shortened to this length.
 QString blockMarkup(const PlanBlock& b, const QString& pictureSource, int pictureWidth,
-                    bool compact, bool standalone)
+                    bool compact, bool standalone, qsizetype longest = PlanFacts::kLongestText)
 {
     QString html;
     if (!b.title.isEmpty())
@@ -215,8 +217,9 @@ QString blockMarkup(const PlanBlock& b, const QString& pictureSource, int pictur
             html += QStringLiteral("<tr%1><td class=\"name\"%6>%2<br/><span "
                                    "class=\"role\" style=\"font-size: 9pt; font-weight: normal; "
                                    "color: #555555;\">%3</span>%5</td><td class=\"say\">%4</td></tr>")
-                        .arg(i % 2 ? QStringLiteral(" class=\"odd\"") : QString(), esc(r[0]),
-                             esc(r[1]), r[2].isEmpty() ? QStringLiteral("&#8212;") : esc(r[2]),
+                        .arg(i % 2 ? QStringLiteral(" class=\"odd\"") : QString(), esc(r[0], longest),
+                             esc(r[1], longest),
+                             r[2].isEmpty() ? QStringLiteral("&#8212;") : esc(r[2], longest),
                              recordingMarkup(r.value(3), standalone), widthOf(40, standalone));
         }
         html += QStringLiteral("</table>");
@@ -226,12 +229,12 @@ QString blockMarkup(const PlanBlock& b, const QString& pictureSource, int pictur
         for (const QStringList& r : b.rows)
             html += QStringLiteral("<tr><td class=\"%1\"%5>%2</td><td>%3</td><td "
                                    "class=\"label\"%6>%4</td></tr>")
-                        .arg(r[0].toLower(), esc(r[0]), esc(r[1]), esc(r[2]),
+                        .arg(r[0].toLower(), esc(r[0], longest), esc(r[1], longest), esc(r[2], longest),
                              widthOf(12, standalone), widthOf(18, standalone));
         html += QStringLiteral("</table>");
         break;
     case PlanBlock::Table:
-        html += tableMarkup(b, compact, standalone);
+        html += tableMarkup(b, compact, standalone, longest);
         break;
     case PlanBlock::Picture:
         html += QStringLiteral("<p><img class=\"%1\" src=\"%2\" width=\"%3\" alt=\"%4\"/></p>"
@@ -382,10 +385,10 @@ QString PlanDocument::runningHeader() const
 
 namespace
 {
-// The pages of a very large event hold at most this many rows and characters in their
-// tables, a few hundred pages: beyond it each table shows its first rows, and the longest
-// texts are shortened, each to the same length, so the pages are made in moments. The HTML
-// and text forms hold every row.
+// The pages and the window of a very large event hold at most this many rows and characters
+// in their tables, a few hundred pages: beyond it each table shows its first rows, and the
+// longest texts are shortened, each to the same length, so the pages are made and the window
+// opens in moments. The HTML and text forms hold every row.
 constexpr qsizetype kPagesRows = 3'000;
 constexpr qsizetype kPagesCharacters = 600'000;
 
@@ -479,18 +482,27 @@ QString PlanDocument::markup(Form form, const PagesShare* share) const
         if (!s.title.isEmpty())
             html += QStringLiteral("<h2>%1</h2>").arg(esc(s.title));
         for (const PlanBlock& b : s.blocks) {
-            // The pages' tables: their place, which TableObject fills.
-            if (form == Form::Pages && setByPlanTable(b)) {
-                if (!b.title.isEmpty())
-                    html += QStringLiteral("<h3>%1</h3>").arg(esc(b.title));
+            // The tables of the pages and the window: what they show of a very large event.
+            // On the pages their place, which TableObject fills.
+            if (share && setByPlanTable(b)) {
                 const qsizetype shown = share->rows[tables];
-                html += QStringLiteral("<p style=\"margin-top: 0px; margin-bottom: 0px;\">"
-                                       "<img src=\"table:%1\"/></p>")
-                            .arg(tables++);
+                if (form == Form::Pages) {
+                    if (!b.title.isEmpty())
+                        html += QStringLiteral("<h3>%1</h3>").arg(esc(b.title));
+                    html += QStringLiteral("<p style=\"margin-top: 0px; margin-bottom: 0px;\">"
+                                           "<img src=\"table:%1\"/></p>")
+                                .arg(tables);
+                } else {
+                    PlanBlock part = b;
+                    part.rows = b.rows.first(shown);
+                    part.sounds = b.sounds.mid(0, shown);
+                    html += blockMarkup(part, b.picture, kDressWidth, m_compact, false, share->longest);
+                }
+                ++tables;
                 if (shown < b.rows.size())
                     html += QStringLiteral("<p class=\"caption\">Only the first %1 of these %2 "
-                                           "rows fit on the pages; the plan as HTML or text "
-                                           "shows them all.</p>")
+                                           "rows are shown here; the plan as HTML or text shows "
+                                           "them all.</p>")
                                 .arg(shown)
                                 .arg(b.rows.size());
                 if (share->longest < PlanFacts::kLongestText)
@@ -545,11 +557,9 @@ std::unique_ptr<QTextDocument> PlanDocument::document(Form form, QPaintDevice* d
     doc->setDefaultFont(font);
     if (!m_dress.isNull())
         doc->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("dress")), m_dress);
-    if (form != Form::Pages) {
-        doc->setHtml(markup(form));
-    } else {
-        const PagesShare share = pagesShare();
-        doc->setHtml(markup(form, &share));
+    const PagesShare share = pagesShare();
+    doc->setHtml(markup(form, &share));
+    if (form == Form::Pages) {
         QList<PlanTable> tables;
         for (const PlanSection& s : m_sections)
             for (const PlanBlock& b : s.blocks)

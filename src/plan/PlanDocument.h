@@ -60,11 +60,11 @@ class PlanDocument
     // The HTML file; the window's text document; the text document the pages are cut from,
     // its long tables set by PlanTable.
     enum class Form { File, Window, Pages };
-    // What the pages show of the tables of a very large event.
+    // What the pages and the window show of the tables of a very large event.
     struct PagesShare;
     PlanDocument() = default;
     PagesShare pagesShare() const;
-    // `share`: what the pages show of the tables (the Pages form only).
+    // `share`: what the pages and the window show of the tables (not used by the file).
     QString markup(Form form, const PagesShare* share = nullptr) const;
     // The Pages form is laid out for `device` in `width` from the start: a table laid out at
     // another width first could be taller than the text engine can place.
