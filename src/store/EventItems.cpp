@@ -244,48 +244,24 @@ QList<PartyMember> EventItems::readParty(KeyedItemStore& store)
     };
     QList<Item> items;
     int highest = 0;
-    const bool listed = store.strItemsStartingWith(
-        QStringLiteral("BP"), [&](const QString& key, const QString& value) {
+    // A table that cannot be read holds no rows, as each of its items would read as missing.
+    if (!store.strItemsStartingWith(QStringLiteral("BP"), [&](const QString& key, const QString& value) {
             if (const auto [column, row] = partyPlace(key); row > 0) {
                 highest = std::max(highest, row);
                 if (!value.isNull())
                     items.append({column, row, value});
             }
-        });
-    int rows = count;
-    if (listed) {
-        rows = std::min(count, highest);
-    } else {
-        // The keys could not be listed: read rows until the first one of which nothing is
-        // stored.
-        for (int i = 1; i <= count; ++i) {
-            bool any = false;
-            for (const char* k : kPartyKeys)
-                any = any ||
-                      store.GetStrItem(QLatin1String(k) + QString::number(i), kMissing) != kMissing;
-            if (!any) {
-                rows = i - 1;
-                break;
-            }
-        }
-    }
+        }))
+        return party;
     // A missing item shows a blank.
-    const QString blank = QStringLiteral(" ");
     PartyMember blanks;
     for (int c = 0; c < 6; ++c)
-        *partyField(blanks, c) = blank;
-    party.fill(blanks, rows);
-    if (listed) {
-        // The table's keys are unique without regard to letter case.
-        for (const Item& item : items)
-            if (item.row <= rows)
-                *partyField(party[item.row - 1], item.column) = item.value;
-        return party;
-    }
-    for (int i = 1; i <= rows; ++i)
-        for (int c = 0; c < 6; ++c)
-            *partyField(party[i - 1], c) =
-                store.GetStrItem(QLatin1String(kPartyKeys[c]) + QString::number(i), blank);
+        *partyField(blanks, c) = QStringLiteral(" ");
+    party.fill(blanks, std::min(count, highest));
+    // The table's keys are unique without regard to letter case.
+    for (const Item& item : items)
+        if (item.row <= party.size())
+            *partyField(party[item.row - 1], item.column) = item.value;
     return party;
 }
 
