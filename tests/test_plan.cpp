@@ -816,7 +816,7 @@ void TestPlan::oversizedEventsMakeTheirPlans_data()
 {
     QTest::addColumn<Raw>("raw");
     QTest::addColumn<QString>("says");
-    QTest::addColumn<QString>("pagesSay"); // what the plan's pages say of it
+    QTest::addColumn<QString>("pagesSay"); // what the pages and the review window say of it
     QTest::newRow("unbroken text of 1 MB")
         << Raw([](StoreSession& s) { s.items().SaveMemItem("DN", QString(1 << 20, 'x')); })
         << "xxxx" << "more characters not shown";

@@ -258,11 +258,13 @@ constexpr qsizetype kTextWidth = 100;
 
 // A text in lines of at most `width` characters, broken at spaces where it can be and inside
 // a longer word where it must.
-QStringList wrapped(const QString& text, qsizetype width)
+// The lines are views of `text`.
+QList<QStringView> wrapped(QStringView text, qsizetype width)
 {
-    QStringList out;
-    for (const QString& paragraph : text.split(QLatin1Char('\n'))) {
-        const QString line = paragraph.trimmed();
+    QList<QStringView> out;
+    for (qsizetype start = 0, next = 0; next >= 0; start = next + 1) {
+        next = text.indexOf(QLatin1Char('\n'), start);
+        const QStringView line = text.sliced(start, (next < 0 ? text.size() : next) - start).trimmed();
         qsizetype at = 0;
         do {
             qsizetype end = qMin(at + width, line.size());
@@ -275,7 +277,7 @@ QStringList wrapped(const QString& text, qsizetype width)
                 else if (line[end - 1].isHighSurrogate())
                     --end;
             }
-            out.append(line.mid(at, end - at).trimmed());
+            out.append(line.sliced(at, end - at).trimmed());
             at = end;
             while (at < line.size() && line[at] == QLatin1Char(' '))
                 ++at;
@@ -285,10 +287,17 @@ QStringList wrapped(const QString& text, qsizetype width)
 }
 
 // A text set in the text's width, its later lines indented.
-QString paragraph(const QString& text, const QString& indent = QStringLiteral("  "))
+QString paragraph(const QString& text, QLatin1String indent = QLatin1String("  "))
 {
-    const QStringList lines = wrapped(text, kTextWidth - indent.size());
-    return lines.join(QLatin1Char('\n') + indent) + QLatin1Char('\n');
+    const QList<QStringView> lines = wrapped(text, kTextWidth - indent.size());
+    QString out;
+    out.reserve(text.size() + lines.size() * (indent.size() + 1));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            out += QLatin1Char('\n') + indent;
+        out += lines[i];
+    }
+    return out + QLatin1Char('\n');
 }
 
 // Plain text tables: each column as wide as its widest cell while the rows fit the text's
@@ -319,7 +328,7 @@ QString tableText(const QStringList& header, const QList<QStringList>& rows)
     }
     QString out;
     for (const QStringList& r : all) {
-        QList<QStringList> cells;
+        QList<QList<QStringView>> cells;
         qsizetype height = 0;
         for (qsizetype c = 0; c < r.size(); ++c) {
             cells.append(wrapped(r[c], widths[c]));
@@ -599,7 +608,7 @@ QString PlanDocument::text() const
                                          r[2].isEmpty() ? QStringLiteral("-") : r[2],
                                          r.value(3).isEmpty() ? QString()
                                                               : QStringLiteral(" (recorded)")),
-                                     QStringLiteral("      "));
+                                     QLatin1String("      "));
                 break;
             case PlanBlock::Findings:
                 for (const QStringList& r : b.rows)
