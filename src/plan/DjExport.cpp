@@ -38,8 +38,9 @@ QList<quint32> bigrams(const QString& text)
     return out;
 }
 
-// The length of the titles and artists compared: no song of a library has a longer one, and a
-// very long text typed into a list is looked up in a bounded time.
+// The length of the titles and artists compared for the closest matches (the exact match
+// takes them whole): few titles are longer, their start tells them apart, and a very long
+// text typed into a list is looked up in a bounded time.
 constexpr qsizetype kCompared = 100;
 
 double dice(const QList<quint32>& a, const QList<quint32>& b)
