@@ -312,7 +312,6 @@ void PlanDiff::compareSongs(int page, const QString& list, const QList<PlanSong>
                             const QList<PlanSong>& after)
 {
     PlanSongIndex earlier(before);
-    QList<bool> taken(before.size(), false);
     QStringList added;
     QStringList kept; // what changed of a song on both versions of the list
     for (const PlanSong& s : after) {
@@ -321,7 +320,6 @@ void PlanDiff::compareSongs(int page, const QString& list, const QList<PlanSong>
             added << songLabel(s.Title, s.Artist);
             continue;
         }
-        taken[at] = true;
         const PlanSong& was = before[at];
         const QString label = songLabel(s.Title, s.Artist);
         const QString length =
@@ -344,7 +342,7 @@ void PlanDiff::compareSongs(int page, const QString& list, const QList<PlanSong>
     }
     QStringList removed;
     for (qsizetype i = 0; i < before.size(); ++i)
-        if (!taken[i])
+        if (!earlier.taken(i))
             removed << songLabel(before[i].Title, before[i].Artist);
     const auto count = [](qsizetype n) {
         return n == 1 ? QStringLiteral("1 song") : QStringLiteral("%1 songs").arg(n);

@@ -406,6 +406,17 @@ bool setByPlanTable(const PlanBlock& b)
     return b.kind == PlanBlock::Table || b.kind == PlanBlock::Names || b.kind == PlanBlock::Findings;
 }
 
+// The blocks set as tables of rows, in reading order.
+QList<const PlanBlock*> tablesOf(const QList<PlanSection>& sections)
+{
+    QList<const PlanBlock*> tables;
+    for (const PlanSection& s : sections)
+        for (const PlanBlock& b : s.blocks)
+            if (setByPlanTable(b))
+                tables.append(&b);
+    return tables;
+}
+
 // How many of the tables' rows (`counts`) the pages show: every row of the smaller tables,
 // the larger ones an even share of what is left.
 QList<qsizetype> rowsOnPages(const QList<qsizetype>& counts)
@@ -444,20 +455,16 @@ qsizetype longestOnPages(const QList<qsizetype>& lengths)
 
 PlanDocument::PagesShare PlanDocument::pagesShare() const
 {
+    const QList<const PlanBlock*> tables = tablesOf(m_sections);
     QList<qsizetype> counts;
-    for (const PlanSection& s : m_sections)
-        for (const PlanBlock& b : s.blocks)
-            if (setByPlanTable(b))
-                counts.append(b.rows.size());
+    for (const PlanBlock* b : tables)
+        counts.append(b->rows.size());
     PagesShare share{rowsOnPages(counts)};
     QList<qsizetype> lengths;
-    qsizetype table = 0;
-    for (const PlanSection& s : m_sections)
-        for (const PlanBlock& b : s.blocks)
-            if (setByPlanTable(b))
-                for (const QStringList& r : b.rows.first(share.rows[table++]))
-                    for (const QString& cell : r)
-                        lengths.append(qMin(cell.size(), PlanFacts::kLongestText));
+    for (qsizetype t = 0; t < tables.size(); ++t)
+        for (const QStringList& r : tables[t]->rows.first(share.rows[t]))
+            for (const QString& cell : r)
+                lengths.append(qMin(cell.size(), PlanFacts::kLongestText));
     share.longest = longestOnPages(lengths);
     return share;
 }
@@ -570,10 +577,8 @@ std::unique_ptr<QTextDocument> PlanDocument::document(Form form, QPaintDevice* d
     doc->setHtml(markup(form, &share));
     if (form == Form::Pages) {
         QList<PlanTable> tables;
-        for (const PlanSection& s : m_sections)
-            for (const PlanBlock& b : s.blocks)
-                if (setByPlanTable(b))
-                    tables.append(PlanTable(b, m_compact, share.longest, share.rows[tables.size()]));
+        for (const PlanBlock* b : tablesOf(m_sections))
+            tables.append(PlanTable(*b, m_compact, share.longest, share.rows[tables.size()]));
         TableObject::install(doc.get(), tables);
     }
     if (!m_timeline.isEmpty())

@@ -254,27 +254,32 @@ QString printable(const QString& text, qsizetype longest)
 {
     constexpr qsizetype kLongestRun = 60;
     longest = qMin(longest, kLongestText);
-    // Most texts are shown as they are, without a copy.
-    qsizetype run = 0, longestRun = 0;
-    for (qsizetype i = 0; i < text.size() && longestRun <= kLongestRun; ++i) {
-        const QChar c = text[i];
-        run = c.isSpace() || c == QLatin1Char('-') ? 0 : run + 1;
-        longestRun = std::max(longestRun, run);
-    }
-    if (text.size() <= longest && longestRun <= kLongestRun)
-        return text;
+    // The text itself while it needs neither a break nor a cut: most texts are shown
+    // without a copy.
     QString out;
-    out.reserve(qMin(text.size(), longest) + 64);
-    run = 0;
+    bool copying = false;
+    const auto copy = [&](qsizetype upTo) {
+        out.reserve(qMin(text.size(), longest) + 64);
+        out += QStringView(text).left(upTo);
+        copying = true;
+    };
+    if (text.size() > longest)
+        copy(0);
+    qsizetype run = 0;
     for (qsizetype i = 0; i < text.size() && i < longest; ++i) {
         const QChar c = text[i];
         run = c.isSpace() || c == QLatin1Char('-') ? 0 : run + 1;
         if (run > kLongestRun && !c.isLowSurrogate()) {
+            if (!copying)
+                copy(i);
             out += QChar(0x200B); // zero width space: a place to break the line
             run = 1;
         }
-        out += c;
+        if (copying)
+            out += c;
     }
+    if (!copying)
+        return text;
     if (text.size() > longest && !out.isEmpty() && out.back().isHighSurrogate())
         out.chop(1); // never half a character
     if (text.size() > longest)

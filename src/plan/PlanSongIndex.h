@@ -26,6 +26,7 @@ class PlanSongIndex
     // The first song of the list that is the same song as `song` and was not taken before, or
     // -1; it is taken. Matches the songs of two versions of a list one to one.
     qsizetype take(const PlanSong& song);
+    bool taken(qsizetype i) const { return m_taken[i]; }
 
   private:
     // The places of the songs with one key or one title and artist, in the list's order; the
